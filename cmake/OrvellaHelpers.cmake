@@ -1,0 +1,44 @@
+# Adds every immediate subfolder of `parent` that has a CMakeLists.txt, in name order, so that a
+# new worker, test folder or tool joins the build without editing a shared file.
+function(orvella_add_subdirs parent)
+  file(GLOB dirs LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/${parent}/*)
+  list(SORT dirs)
+  foreach(dir IN LISTS dirs)
+    get_filename_component(name ${dir} NAME)
+    if(IS_DIRECTORY ${dir} AND EXISTS ${dir}/CMakeLists.txt AND NOT name STREQUAL "support"
+       AND NOT name STREQUAL "workers")
+      add_subdirectory(${parent}/${name})
+    endif()
+  endforeach()
+endfunction()
+
+# orvella_add_test(name SOURCES a.cpp b.cpp LIBS lib1 lib2)
+# A GoogleTest program whose cases are registered with ctest one by one. Tests find the ready
+# program folder through ORVELLA_BIN_DIR and the source tree through ORVELLA_SOURCE_DIR.
+function(orvella_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;DEPENDS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} test_support GTest::gtest GTest::gmock GTest::gtest_main)
+  if(T_DEPENDS)
+    add_dependencies(${name} ${T_DEPENDS})
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()
+
+# orvella_add_fuzz_target(name SOURCES f.cpp LIBS lib CORPUS dir)
+# With ORVELLA_FUZZ (clang) a libFuzzer program `fuzz_<name>`; in every test build a replay
+# program `replay_<name>` that feeds each file of the seed corpus to the same entry point once,
+# registered with ctest so the corpus stays crash-free under the sanitizers too.
+function(orvella_add_fuzz_target name)
+  cmake_parse_arguments(F "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+  if(ORVELLA_FUZZ)
+    add_executable(fuzz_${name} ${F_SOURCES})
+    target_compile_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+    target_link_libraries(fuzz_${name} PRIVATE ${F_LIBS} -fsanitize=fuzzer)
+  else()
+    add_executable(replay_${name} ${F_SOURCES} ${CMAKE_SOURCE_DIR}/fuzz/replay_main.cpp)
+    target_link_libraries(replay_${name} PRIVATE ${F_LIBS})
+    add_test(NAME replay_${name} COMMAND replay_${name} ${F_CORPUS})
+    set_tests_properties(replay_${name} PROPERTIES TIMEOUT 300)
+  endif()
+endfunction()

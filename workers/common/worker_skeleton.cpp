@@ -1,0 +1,134 @@
+#include "workers/common/worker_skeleton.h"
+
+#include <array>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/file.h"
+
+namespace worker {
+
+platform::Hwnd CallerWindow = 0;
+
+namespace {
+
+constexpr int kMaxFieldLimit = 32;
+
+// The line is stored as the platform hands it over, and the splitter cuts it in place.
+std::array<char, kCommandLineLimit> storedLine{};
+std::array<const char*, kMaxFieldLimit + 2> fields{};
+int fieldCount = 0;
+
+const WorkerConfig* config = nullptr;
+std::uint32_t successCode = 0;
+bool jobStarted = false;
+
+const WorkerConfig& Config() {
+    static const WorkerConfig none{};
+    return config != nullptr ? *config : none;
+}
+
+}  // namespace
+
+std::string JoinCommandLine(int argc, char** argv) {
+    std::string line;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) line += ' ';
+        line += argv[i];
+    }
+    return line;
+}
+
+void StoreCommandLine(std::string_view line) {
+    storedLine.fill('\0');
+    fieldCount = 0;
+    if (line.size() < kCommandLineLimit) std::memcpy(storedLine.data(), line.data(), line.size());
+}
+
+const char* StoredCommandLine() { return storedLine.data(); }
+char* StoredCommandLineBuffer() { return storedLine.data(); }
+
+int SplitCommandLine(int fieldLimit) {
+    if (fieldLimit < 1) fieldLimit = 1;
+    if (fieldLimit > kMaxFieldLimit) fieldLimit = kMaxFieldLimit;
+    char* line = storedLine.data();
+    if (line[0] == '\0' || line[0] == ' ') return 0;
+
+    int count = 1;
+    fields[1] = line;
+    for (char* c = line; *c != '\0'; ++c) {
+        if (*c != ' ') continue;
+        *c = '\0';
+        ++count;
+        if (count > fieldLimit) break;
+        fields[count] = c + 1;
+    }
+    fieldCount = count > fieldLimit ? fieldLimit : count;
+    return count + 1;
+}
+
+const char* Field(int n) {
+    if (n < 1 || n > fieldCount) return "";
+    return fields[n];
+}
+
+void SetSuccessDoneCode(std::uint32_t code) { successCode = code; }
+
+void PostDoneMessage(bool failed) {
+    if (CallerWindow == 0) return;
+    platform::PostMessage(CallerWindow, platform::WM_KEYUP,
+                          failed ? Config().failureDoneCode : successCode,
+                          failed ? platform::kCompletionFailed : 0);
+}
+
+void WorkerFatalExit(int exitCode) {
+    platform::CloseAllFiles();
+    if (Config().beforeCompletion != nullptr) Config().beforeCompletion(true);
+    PostDoneMessage(true);
+    platform::PostQuitMessage(exitCode);
+    std::exit(exitCode);
+}
+
+platform::LResult WorkerWndProc(platform::Hwnd window, std::uint32_t message,
+                                platform::WParam wParam, platform::LParam lParam) {
+    switch (message) {
+        case platform::WM_CREATE: {
+            if (jobStarted) return 0;
+            jobStarted = true;
+            const int result = Config().job != nullptr ? Config().job() : 1;
+            // The caller reads the result files as soon as the completion arrives.
+            platform::CloseAllFiles();
+            if (Config().beforeCompletion != nullptr) Config().beforeCompletion(result != 0);
+            PostDoneMessage(result != 0);
+            platform::PostQuitMessage(result);
+            return 0;
+        }
+        case platform::WM_PAINT:
+        case platform::WM_LBUTTONUP:
+            return 0;
+        case platform::WM_DESTROY:
+            platform::PostQuitMessage(0);
+            return 0;
+        case platform::WM_RBUTTONUP:
+            if (Config().quitOnRightButton) platform::PostQuitMessage(0);
+            return 0;
+        default:
+            return platform::DefWindowProc(window, message, wParam, lParam);
+    }
+}
+
+const WorkerConfig& CurrentConfig() { return Config(); }
+
+int RunWorker(std::string_view commandLine, const WorkerConfig& workerConfig,
+              platform::WndProc proc) {
+    config = &workerConfig;
+    successCode = workerConfig.successDoneCode;
+    jobStarted = false;
+    CallerWindow = 0;
+    StoreCommandLine(commandLine);
+    if (!platform::RegisterWindowClass("MyWinClass", proc)) return 0;
+    if (platform::CreateWindow("MyWinClass", "Window Skeleton") == 0) return 0;
+    return platform::RunMessageLoop();
+}
+
+}  // namespace worker

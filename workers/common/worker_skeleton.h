@@ -1,0 +1,76 @@
+// The skeleton every worker program shares: an invisible window whose creation message runs the
+// worker's job once, the completion message (DoneMessage) posted to the caller's window, the
+// stored command line and its splitter, and the fatal exit that ends a worker from any depth.
+// A worker describes itself with a WorkerConfig and calls RunWorker from main().
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/window.h"
+
+namespace worker {
+
+// A command line this long or longer is stored as the empty string.
+constexpr std::size_t kCommandLineLimit = 500;
+constexpr int kDefaultFieldLimit = 7;
+constexpr std::int32_t kVersionStamp = 2426;
+
+struct WorkerConfig {
+    // The job: 0 for success, non-zero for failure (the process exit code).
+    int (*job)() = nullptr;
+    std::uint32_t successDoneCode = 0;
+    std::uint32_t failureDoneCode = 0;
+    // The song loader, the chord maker and the composer end on a right-button release; the key
+    // detector and the melody importer ignore it.
+    bool quitOnRightButton = true;
+    // Runs just before any completion is posted (normal end or fatal exit), with the job's
+    // failure state; the composer recreates its scratch file here on failure.
+    void (*beforeCompletion)(bool failed) = nullptr;
+};
+
+// The caller's window; 0 until the driver parses it, and while 0 nothing is posted.
+extern platform::Hwnd CallerWindow;
+
+// Joins argv[1..] with single spaces, the way the platform hands a command line to a program.
+std::string JoinCommandLine(int argc, char** argv);
+
+// Stores the command line (empty when kCommandLineLimit characters or longer).
+void StoreCommandLine(std::string_view line);
+// The stored line; after splitting, its first field only.
+const char* StoredCommandLine();
+// The buffer itself, for a worker with a splitter of its own.
+char* StoredCommandLineBuffer();
+
+// Splits the stored line in place at single spaces. Returns the number of fields plus 1, 0 for
+// an empty line or one that begins with a space; a line with more than `fieldLimit` fields
+// returns fieldLimit + 2 and keeps only the first fieldLimit fields.
+int SplitCommandLine(int fieldLimit = kDefaultFieldLimit);
+// Field n (from 1) of the last split; "" when there is no such field.
+const char* Field(int n);
+
+// The chord maker and the composer report a per-run code on success.
+void SetSuccessDoneCode(std::uint32_t code);
+
+// Posts the completion to CallerWindow (when non-zero): success or failure code and flag.
+void PostDoneMessage(bool failed);
+
+// Closes every open file, posts the failure completion and ends the process with `exitCode`.
+[[noreturn]] void WorkerFatalExit(int exitCode);
+
+// The shared window procedure: runs the job on the first WM_CREATE, posts the DoneMessage and
+// the quit message with the job's result.
+platform::LResult WorkerWndProc(platform::Hwnd window, std::uint32_t message,
+                                platform::WParam wParam, platform::LParam lParam);
+
+// The entry: stores the command line, registers "MyWinClass" with `proc`, creates the
+// "Window Skeleton" window (the job runs inside) and runs the message loop; returns the exit
+// code. `config` must outlive the call.
+int RunWorker(std::string_view commandLine, const WorkerConfig& config,
+              platform::WndProc proc = WorkerWndProc);
+
+// The configuration of the running worker (for a worker's own window procedure).
+const WorkerConfig& CurrentConfig();
+
+}  // namespace worker
