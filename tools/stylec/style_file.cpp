@@ -197,7 +197,9 @@ private:
         std::string_view values = line;
         if (values.substr(0, kRecordTag.size()) == kRecordTag) values.remove_prefix(5);
         int v[kChannelLineValues] = {};
-        if (ScanValues(values, v, kChannelLineValues) != kChannelLineValues) {
+        const int converted = ScanValues(values, v, kChannelLineValues);
+        if (converted > 0) channel_ = v[0];
+        if (converted != kChannelLineValues) {
             return Message("Error reading Style data from %s, Channel %d");
         }
         track.channel = v[0];
@@ -206,10 +208,14 @@ private:
         track.chord = {v[2], v[3], v[4], v[5]};
         track.pattern = {v[6], v[7], v[8], v[9]};
         const int code = v[10];
-        if (code < 0 || code > 399) {
+        if (code < 0 || code > 999) {
             return Message("mode code " + std::to_string(code) + " is out of range in %s");
         }
         const int hundreds = code / 100;
+        if (hundreds > 3) {
+            return Message("Error in style data %s, Channel %d: invalid pUseSust value (=" +
+                           std::to_string(hundreds - 2) + ")");
+        }
         track.sustain = hundreds >= 2 ? hundreds - 2 : hundreds;
         track.styleFlag1 = hundreds >= 2 ? 1 : 0;
         const int tens = code / 10 % 10;
