@@ -7,13 +7,7 @@ function(orvella_add_subdirs parent)
     get_filename_component(name ${dir} NAME)
     if(IS_DIRECTORY ${dir} AND EXISTS ${dir}/CMakeLists.txt AND NOT name STREQUAL "support"
        AND NOT name STREQUAL "workers")
-      if(parent STREQUAL "tools")
-        # A tool's program lands in <build>/tools, often under its folder's name: the folder's
-        # build files go elsewhere so that the two never meet.
-        add_subdirectory(${parent}/${name} ${CMAKE_BINARY_DIR}/tools.build/${name})
-      else()
-        add_subdirectory(${parent}/${name})
-      endif()
+      add_subdirectory(${parent}/${name})
     endif()
   endforeach()
 endfunction()
