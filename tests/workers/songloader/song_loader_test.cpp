@@ -173,6 +173,33 @@ TEST(SongLoaderTest, FailuresWriteTheirMessageAndPostTheFailure) {
     }
 }
 
+TEST(SongLoaderTest, MeasureFilesThatCannotBeCreatedFailTheRun) {
+    // A folder in the way of a file makes its creation fail.
+    const std::pair<std::string, std::string> cases[] = {
+        {"Temps.aco", "Cannot create Temps.aco."},
+        {"Notes.dat", "Cannot create Notes.dat."},
+        {"Notes.aco", "Cannot create file Notes.aco."},
+    };
+    for (const auto& [blocked, message] : cases) {
+        SCOPED_TRACE(blocked);
+        TempProgramFolder folder;
+        folder.Write("InPut.bin", Fixture("c_major_4_4.txt"));
+        std::filesystem::create_directory(folder.path() / blocked);
+        const auto run = Load(folder, "/2");
+        EXPECT_EQ(run.exitCode, 1);
+        ASSERT_TRUE(run.completion);
+        EXPECT_TRUE(run.completion->failed());
+        EXPECT_EQ(folder.ReadText("Error1.msg"), message);
+    }
+}
+
+TEST(SongLoaderTest, ABlockedBeatPatternIsNoError) {
+    TempProgramFolder folder;
+    folder.Write("InPut.bin", Fixture("c_major_4_4.txt"));
+    std::filesystem::create_directory(folder.path() / "BtData.dat");
+    ExpectSuccess(Load(folder, "/2"), folder);
+}
+
 TEST(SongLoaderTest, CommandLineFailuresAreSilentAndPostOnlyWhenTheHandleIsKnown) {
     struct Case {
         std::string args;
