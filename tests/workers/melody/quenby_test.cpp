@@ -238,3 +238,95 @@ TEST_F(QuenbyProgram, GeneratesTheSeededMelodyWithItsOwnLeadInAndTail) {
 
 }  // namespace
 }  // namespace quenby
+
+namespace quenby {
+namespace {
+
+// The song loader is the next reader of every song input the importer writes.
+testsupport::WorkerRun LoadSongInput(const std::filesystem::path& folder) {
+    return testsupport::RunWorker("Ambrel", folder, "/1 InPut.bin {hwnd} 2426");
+}
+
+void ExpectLoaded(const testsupport::WorkerRun& run, const testsupport::TempProgramFolder& folder) {
+    EXPECT_EQ(run.exitCode, 0) << folder.ReadText("Error1.msg");
+    ASSERT_TRUE(run.completion.has_value());
+    EXPECT_EQ(run.completion->wParam, 47u);
+    EXPECT_EQ(run.completion->lParam, 0u);
+}
+
+TEST(SongLoaderAcceptance, LoadsImportedFixtures) {
+    struct Case {
+        const char* source;
+        MelodyJob job;
+        const char* header;  // first line of Notes.aco
+    };
+    MelodyJob format1;
+    format1.noteOffZero = 1;
+    MelodyJob format0;
+    format0.keySf = 1;
+    format0.tonicNote = 67;
+    format0.tempoBpm = 100;
+    format0.introMeasures = 1;
+    format0.endingMeasures = 1;
+    format0.velPercent = 70;
+    const Case cases[] = {
+        {"format1_division384.mid.txt", format1, "0,+,C,2,120,4/4\r\n"},
+        {"format0_division480.mid.txt", format0, "1,+,G,4,100,4/4\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        testsupport::TempProgramFolder folder;
+        folder.Write("InpMel.bin", FixtureBytes(c.source));
+        const WorkerRun import = testsupport::RunWorker("Quenby", folder.path(), [&](platform::Hwnd h) {
+            return QuenbyCommandLine(c.job, h, 0);
+        });
+        ASSERT_EQ(import.exitCode, 0) << folder.ReadText("Error4.msg");
+        ExpectLoaded(LoadSongInput(folder.path()), folder);
+        const std::string notes = folder.ReadText("Notes.aco");
+        EXPECT_EQ(notes.substr(0, notes.find('\n') + 1), c.header);
+    }
+}
+
+TEST(SongLoaderAcceptance, LoadsGeneratedMelodiesInEveryMeter) {
+    struct Case {
+        int beats;
+        int keySf;
+        int tonic;
+    };
+    const Case cases[] = {{2, 0, 60}, {3, 0, 69}, {4, 2, 62}, {6, -3, 60}, {4, 7, 61}, {3, -6, 63}};
+    std::uint32_t seed = 20261210;
+    for (const Case& c : cases) {
+        for (int run = 0; run < 3; ++run, seed += 7919) {
+            SCOPED_TRACE(std::to_string(c.beats) + " " + std::to_string(c.tonic) + " seed " +
+                         std::to_string(seed));
+            MelodyJob job;
+            job.beatsCode = static_cast<std::int16_t>(c.beats);
+            job.keySf = static_cast<std::int16_t>(c.keySf);
+            job.tonicNote = static_cast<std::int16_t>(c.tonic);
+            job.introMeasures = 4;
+            job.endingMeasures = 6;
+            const SongOutcome outcome = GenerateMelody(job, 0, seed);
+            ASSERT_TRUE(outcome.ok);
+            testsupport::TempProgramFolder folder;
+            folder.Write("InPut.bin", outcome.song);
+            ExpectLoaded(LoadSongInput(folder.path()), folder);
+        }
+    }
+}
+
+TEST(SongLoaderAcceptance, LoadsWhatTheProgramGenerates) {
+    testsupport::TempProgramFolder folder;
+    MelodyJob job;
+    job.beatsCode = 6;
+    job.keySf = -1;
+    job.tonicNote = 62;
+    const WorkerRun generate = testsupport::RunWorker("Quenby", folder.path(), [&](platform::Hwnd h) {
+        return QuenbyCommandLine(job, h, 1);
+    });
+    ASSERT_EQ(generate.exitCode, 0);
+    ExpectLoaded(LoadSongInput(folder.path()), folder);
+    EXPECT_TRUE(folder.ReadText("Notes.aco").starts_with("1,-,D,"));
+}
+
+}  // namespace
+}  // namespace quenby
