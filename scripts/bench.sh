@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (optimised, no sanitizers) and runs each one; every figure is a median
+# over repeated whole-process runs.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+"$root/scripts/build.sh" "$root/build-bench" -DCMAKE_BUILD_TYPE=Release -DORVELLA_TESTS=OFF -DORVELLA_BENCH=ON
+for program in "$root"/build-bench/benchmarks/*; do
+  [[ -x "$program" && -f "$program" ]] || continue
+  echo "== $(basename "$program")"
+  "$program" --benchmark_report_aggregates_only=true
+done

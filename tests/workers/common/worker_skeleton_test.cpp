@@ -1,0 +1,140 @@
+#include "workers/common/worker_skeleton.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/completion.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+struct SplitCase {
+    std::string line;
+    int expected;
+    std::vector<std::string> fields;
+};
+
+TEST(SplitCommandLineTest, CasesOfTheSplitter) {
+    const std::string w499 = "/1 " + std::string(496, 'x');
+    const std::string w500 = "/1 " + std::string(497, 'x');
+    const std::vector<SplitCase> cases = {
+        {"/1 InPut.bin 123 2426", 5, {"/1", "InPut.bin", "123", "2426"}},
+        {"a  b", 4, {"a", "", "b"}},
+        {" a b", 0, {}},
+        {"", 0, {}},
+        {"a b ", 4, {"a", "b", ""}},
+        {"a b c d e f g h i", 9, {"a", "b", "c", "d", "e", "f", "g"}},
+        {"a\tb c", 3, {"a\tb", "c"}},
+        {w499, 3, {"/1", std::string(496, 'x')}},
+        {w500, 0, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line.substr(0, 40));
+        worker::StoreCommandLine(c.line);
+        EXPECT_EQ(worker::SplitCommandLine(), c.expected);
+        for (std::size_t i = 0; i < c.fields.size(); ++i) {
+            EXPECT_EQ(worker::Field(static_cast<int>(i) + 1), c.fields[i]) << "field " << i + 1;
+        }
+        EXPECT_STREQ(worker::Field(static_cast<int>(c.fields.size()) + 1), "");
+    }
+}
+
+TEST(SplitCommandLineTest, NineFieldsKeepTheFirstSevenAndCutTheSeventhAtItsSpace) {
+    worker::StoreCommandLine("1 2 3 4 5 6 seven eight nine");
+    EXPECT_EQ(worker::SplitCommandLine(), 9);
+    EXPECT_STREQ(worker::Field(7), "seven");
+    EXPECT_STREQ(worker::StoredCommandLine(), "1");
+}
+
+std::optional<platform::CompletionReceiver> receiver;
+int jobResult = 0;
+int jobRuns = 0;
+
+int Job() {
+    ++jobRuns;
+    worker::CallerWindow = receiver ? receiver->handle() : 0;
+    return jobResult;
+}
+
+int RunOnce(const worker::WorkerConfig& config) {
+    platform::ResetWindowSystem();
+    return worker::RunWorker("x", config);
+}
+
+TEST(WorkerSkeletonTest, CompletionCarriesTheCodeAndTheFailureFlag) {
+    const worker::WorkerConfig config{.job = Job, .successDoneCode = 47, .failureDoneCode = 47};
+    receiver = platform::CompletionReceiver::Open();
+    ASSERT_TRUE(receiver);
+
+    jobResult = 0;
+    EXPECT_EQ(RunOnce(config), 0);
+    auto got = receiver->Receive(1s);
+    ASSERT_TRUE(got);
+    EXPECT_EQ(*got, (platform::Completion{platform::WM_KEYUP, 47, 0}));
+
+    jobResult = 1;
+    EXPECT_EQ(RunOnce(config), 1);
+    got = receiver->Receive(1s);
+    ASSERT_TRUE(got);
+    EXPECT_EQ(*got, (platform::Completion{platform::WM_KEYUP, 47, 0x20000000}));
+    receiver.reset();
+}
+
+TEST(WorkerSkeletonTest, PerRunSuccessCodeAndNoPostWithoutAHandle) {
+    static int (*const job)() = [] {
+        worker::SetSuccessDoneCode(53);
+        worker::CallerWindow = receiver->handle();
+        return 0;
+    };
+    const worker::WorkerConfig config{.job = job, .successDoneCode = 49, .failureDoneCode = 49};
+    receiver = platform::CompletionReceiver::Open();
+    ASSERT_TRUE(receiver);
+    EXPECT_EQ(RunOnce(config), 0);
+    auto got = receiver->Receive(1s);
+    ASSERT_TRUE(got);
+    EXPECT_EQ(got->wParam, 53u);
+
+    const worker::WorkerConfig silent{.job = [] { return 1; }, .failureDoneCode = 49};
+    EXPECT_EQ(RunOnce(silent), 1);
+    EXPECT_FALSE(receiver->Receive(100ms));
+    receiver.reset();
+}
+
+TEST(WorkerSkeletonTest, JobRunsOnceAndRightButtonEndsOnlyWorkersThatQuitOnIt) {
+    receiver.reset();
+    jobRuns = 0;
+    jobResult = 0;
+    for (bool quits : {true, false}) {
+        SCOPED_TRACE(quits);
+        const worker::WorkerConfig config{.job = Job, .quitOnRightButton = quits};
+        EXPECT_EQ(RunOnce(config), 0);
+        // A second creation message runs nothing.
+        worker::WorkerWndProc(platform::kFirstOwnWindow, platform::WM_CREATE, 0, 0);
+        worker::WorkerWndProc(platform::kFirstOwnWindow, platform::WM_RBUTTONUP, 0, 0);
+        platform::PostQuitMessage(5);
+        EXPECT_EQ(platform::RunMessageLoop(), quits ? 0 : 5);
+    }
+    EXPECT_EQ(jobRuns, 2);
+}
+
+TEST(WorkerSkeletonTest, FatalExitPostsTheFailureAndEndsWithItsCode) {
+    receiver = platform::CompletionReceiver::Open();
+    ASSERT_TRUE(receiver);
+    static const worker::WorkerConfig config{.job = []() -> int {
+                                                 worker::CallerWindow = receiver->handle();
+                                                 worker::WorkerFatalExit(3);
+                                             },
+                                             .successDoneCode = 46,
+                                             .failureDoneCode = 46,
+                                             .quitOnRightButton = false};
+    EXPECT_EXIT(RunOnce(config), testing::ExitedWithCode(3), "");
+    auto got = receiver->Receive(1s);
+    ASSERT_TRUE(got);
+    EXPECT_EQ(*got, (platform::Completion{platform::WM_KEYUP, 46, 0x20000000}));
+    receiver.reset();
+}
+
+}  // namespace

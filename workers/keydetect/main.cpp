@@ -1,0 +1,6 @@
+#include "workers/common/worker_skeleton.h"
+#include "workers/keydetect/find_key.h"
+
+int main(int argc, char** argv) {
+    return worker::RunWorker(worker::JoinCommandLine(argc, argv), keydetect::kSorvikConfig);
+}

@@ -1,0 +1,142 @@
+#include "workers/songloader/song_loader.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "platform/file.h"
+#include "workers/common/command_line.h"
+#include "workers/common/smf_reader.h"
+#include "workers/songloader/measure_writer.h"
+
+namespace songloader {
+namespace {
+
+using platform::File;
+using platform::FileMode;
+
+constexpr int kExpectedSplit = 5;  // four fields
+
+// The files of one run. Static, like the rest of a worker's tables: the fatal exit closes
+// whatever is open through the file registry.
+struct Files {
+    File error;
+    File temps;
+    File temps2;
+    File notesDat;
+    File notesAco;
+    File btData;
+};
+
+int Fail(File& error, const std::string& message) {
+    error.Write(message);
+    platform::CloseAllFiles();
+    return 1;
+}
+
+void WriteBeatPattern(File& out, const worker::SongState& state) {
+    int largest = 0;
+    for (int slot = 3; slot < worker::kBeatSlots; ++slot) {
+        largest = std::max(largest, state.btHistogram[static_cast<std::size_t>(slot)]);
+    }
+    int threshold = largest / 5;
+    if (threshold == 0) threshold = 1;
+    for (int count : state.btHistogram) out.Write(count >= threshold ? "1\n" : "0\n");
+}
+
+}  // namespace
+
+int LoadSong() {
+    static Files files;
+    File& error = files.error;
+    if (!error.Open("Error1.msg", FileMode::kWriteText)) return 1;
+
+    if (worker::SplitCommandLine() != kExpectedSplit) {
+        platform::CloseAllFiles();
+        return 1;
+    }
+    worker::CallerWindow = worker::ParseHandle(worker::Field(3));
+    if (worker::CallerWindow == 0) {
+        platform::CloseAllFiles();
+        return 1;
+    }
+    if (worker::ParseInt32(worker::Field(4)) != worker::kVersionStamp) {
+        platform::CloseAllFiles();
+        return 1;
+    }
+
+    auto state = std::make_unique<worker::SongState>();
+    const std::string mode = worker::Field(1);
+    if (mode == "/1") {
+        state->quantMode = worker::QuantMode::kTick;
+    } else if (mode == "/2") {
+        state->quantMode = worker::QuantMode::kQuantised;
+    } else if (mode == "/0") {
+        state->quantMode = worker::QuantMode::kQuantisedOneNote;
+    } else {
+        platform::CloseAllFiles();
+        return 1;
+    }
+
+    const std::pair<File*, const char*> measureFiles[] = {
+        {&files.temps, "Temps.aco"}, {&files.temps2, "Temps2.aco"}, {&files.notesDat, "Notes.dat"}};
+    for (const auto& [file, name] : measureFiles) {
+        if (!file->Open(name, FileMode::kWriteText)) {
+            return Fail(error, std::string("Cannot create ") + name + ".");
+        }
+    }
+
+    const std::string songPath = worker::Field(2);
+    std::vector<std::uint8_t> song;
+    if (!platform::ReadWholeFile(songPath, song)) return Fail(error, " " + songPath + " not found.");
+
+    MeasureWriter writer(files.temps, files.temps2, files.notesDat);
+    if (auto status = worker::ReadSong(song, *state, writer); !status.ok) {
+        return Fail(error, status.message);
+    }
+
+    files.temps.Close();
+    files.temps2.Close();
+    std::vector<std::uint8_t> mainNotes;
+    if (!platform::ReadWholeFile("Temps.aco", mainNotes)) return Fail(error, " Temps.aco not found.");
+    if (!files.notesAco.Open("Notes.aco", FileMode::kWriteBinary)) {
+        return Fail(error, "Cannot create file Notes.aco.");
+    }
+    const int keySign = state->songKeySign;
+    files.notesAco.Printf("%d,%c,%s,%d,%d,", std::abs(keySign), keySign >= 0 ? '+' : '-',
+                          writer.lastNoteName().c_str(), writer.measuresWritten(),
+                          state->songTempoBpm);
+    files.notesAco.Printf("%s\r\n", state->meter.meterText.c_str());
+    files.notesAco.WriteBytes(mainNotes);
+
+    if (writer.mainNoteCount() == 0) {
+        return Fail(error, "!No note found. May be your melody is not on the Track 1.");
+    }
+
+    if (files.btData.Open("BtData.dat", FileMode::kWriteText)) WriteBeatPattern(files.btData, *state);
+
+    // A measure file that could not be written completely (a full disk) must not pass for a
+    // good one; the loader then fails as if the file could not be created.
+    const std::pair<File*, const char*> written[] = {
+        {&files.temps, "Temps.aco"},   {&files.temps2, "Temps2.aco"}, {&files.notesDat, "Notes.dat"},
+        {&files.notesAco, "Notes.aco"}, {&files.btData, "BtData.dat"}};
+    for (const auto& [file, name] : written) {
+        if (!file->Close()) return Fail(error, std::string("Cannot create ") + name + ".");
+    }
+    platform::CloseAllFiles();
+    return 0;
+}
+
+const worker::WorkerConfig& AmbrelConfig() {
+    static const worker::WorkerConfig config{
+        .job = LoadSong,
+        .successDoneCode = kDoneCode,
+        .failureDoneCode = kDoneCode,
+        .quitOnRightButton = true,
+        .beforeCompletion = nullptr,
+    };
+    return config;
+}
+
+}  // namespace songloader
