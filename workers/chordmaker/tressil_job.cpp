@@ -8,8 +8,8 @@
 #include "workers/chordmaker/chord_sheet.h"
 #include "workers/chordmaker/run_key.h"
 #include "workers/chordmaker/song_input.h"
-#include "workers/chordmaker/text_scan.h"
 #include "workers/common/chord_data_coding.h"
+#include "workers/common/command_line.h"
 #include "workers/common/worker_skeleton.h"
 
 namespace chordmaker {
@@ -27,19 +27,6 @@ constexpr const char* kMsInfoFile = "MsInfo.dat";
 constexpr const char* kKeysDataFile = "KeysData.Aco";
 constexpr const char* kChordDataFile = "Data.aco";
 constexpr const char* kPathScoreFile = "Error1.msg";
-
-std::int64_t FieldNumber(int field, bool& read) {
-    FieldScanner scan(worker::Field(field));
-    std::int64_t value = 0;
-    read = scan.Long(value);
-    return read ? value : 0;
-}
-
-std::int32_t FieldInt(int field) {
-    FieldScanner scan(worker::Field(field));
-    std::int32_t value = 0;
-    return scan.Int(0, value) ? value : 0;
-}
 
 // Everything the run writes into Error2.msg goes through here, so a failure still leaves the
 // messages written before it.
@@ -64,18 +51,16 @@ void WritePathScores(const std::string& dump) {
 
 int Job(ErrorFile& errors) {
     if (worker::SplitCommandLine() != kCommandFields + 1) return 1;
-    bool read = false;
-    const std::int64_t handle = FieldNumber(2, read);
-    worker::CallerWindow = static_cast<platform::Hwnd>(static_cast<std::uint64_t>(handle));
+    worker::CallerWindow = worker::ParseHandle(worker::Field(2));
     if (worker::CallerWindow == 0) return 1;
-    if (FieldInt(3) != worker::kVersionStamp) return 1;
+    if (worker::ParseInt32(worker::Field(3)) != worker::kVersionStamp) return 1;
 
     RunParameters params;
-    params.phraseLen = static_cast<std::int64_t>(FieldInt(4)) * kPhraseUnit;
+    params.phraseLen = static_cast<std::int64_t>(worker::ParseInt32(worker::Field(4))) * kPhraseUnit;
     SeedRunKeyFromEnvironment();
     const std::uint8_t runKey = DrawRunKey();
     worker::SetSuccessDoneCode(runKey);
-    params.acMode = FieldInt(1);
+    params.acMode = worker::ParseInt32(worker::Field(1));
     if (params.acMode <= 0) {
         errors.Write("AcMode <= 0");
         return 1;
