@@ -1,0 +1,7 @@
+#include "workers/common/worker_skeleton.h"
+#include "workers/melody/quenby_driver.h"
+
+int main(int argc, char** argv) {
+    return worker::RunWorker(worker::JoinCommandLine(argc, argv), quenby::kQuenbyConfig,
+                             quenby::QuenbyWndProc);
+}

@@ -1,0 +1,160 @@
+#include "workers/melody/quenby_driver.h"
+
+#include <ctime>
+#include <vector>
+
+#include "platform/file.h"
+#include "workers/melody/melody_args.h"
+#include "workers/melody/melody_generator.h"
+#include "workers/melody/melody_reader.h"
+#include "workers/melody/melody_writer.h"
+
+namespace quenby {
+
+namespace {
+
+constexpr std::int16_t kGeneratedIntroMeasures = 4;
+constexpr std::int16_t kGeneratedEndingMeasures = 6;
+
+constexpr int kSucceeded = 0;
+constexpr int kFailed = 1;
+
+bool jobStarted = false;
+
+// Puts a finished song in place of the song input; a failed run leaves the old one untouched.
+int StoreSongInput(const SongOutcome& outcome, platform::File& errorFile) {
+    if (!outcome.message.empty()) errorFile.Write(outcome.message);
+    if (outcome.fatal) QuenbyFatalExit(kFailed);
+    if (!outcome.ok) return kFailed;
+    if (!platform::ReplaceFileAtomically(kSongInputFileName, outcome.song)) {
+        errorFile.Write("Cannot create output midi file.");
+        return kFailed;
+    }
+    return kSucceeded;
+}
+
+bool ReadBack(const char* name, std::string& text, platform::File& errorFile) {
+    std::vector<std::uint8_t> bytes;
+    if (!platform::ReadWholeFile(name, bytes)) {
+        errorFile.Printf("Cannot open %s for reading.", name);
+        return false;
+    }
+    text.assign(bytes.begin(), bytes.end());
+    return true;
+}
+
+int WriteMelodyMidi(const MelodyJob& job, int division, std::int32_t remainder,
+                    platform::File& errorFile) {
+    if (auto message = InvalidDivisionMessage(division)) {
+        errorFile.Write(*message);
+        return kFailed;
+    }
+    std::string events;
+    std::string tempos;
+    if (!ReadBack(kEventsFileName, events, errorFile)) return kFailed;
+    if (!ReadBack(kTemposFileName, tempos, errorFile)) return kFailed;
+    return StoreSongInput(BuildMelodySong(job, division, tempos, events, remainder), errorFile);
+}
+
+int ImportMelody(const MelodyJob& job, std::int32_t remainder, platform::File& errorFile,
+                 platform::File& listing, platform::File& tempos, platform::File& events) {
+    std::vector<std::uint8_t> source;
+    if (!platform::ReadWholeFile(kSourceFileName, source)) {
+        errorFile.Printf("%s not found.", kSourceFileName);
+        return kFailed;
+    }
+    const MelodyScan scan = ReadMelodySource(source, job.trackNo);
+    listing.Write(scan.listing);
+    tempos.Write(scan.tempoLines);
+    events.Write(scan.eventLines);
+    errorFile.Write(scan.errorText);
+    if (scan.fatal) QuenbyFatalExit(kFailed);
+    // The writer reads the scratch files back, so they must be complete on disk first.
+    for (auto [file, name] : {std::pair{&listing, kListingFileName},
+                              std::pair{&tempos, kTemposFileName},
+                              std::pair{&events, kEventsFileName}}) {
+        if (!file->Close()) {
+            errorFile.Printf("Cannot create %s.", name);
+            return kFailed;
+        }
+    }
+    if (scan.notesOn == 0) {
+        errorFile.Write("No note found on the selected Track/Channel.");
+        return kFailed;
+    }
+    return WriteMelodyMidi(job, scan.division, remainder, errorFile);
+}
+
+}  // namespace
+
+const worker::WorkerConfig kQuenbyConfig{
+    .job = QuenbyMain,
+    .successDoneCode = kQuenbyDoneCode,
+    .failureDoneCode = kQuenbyDoneCode,
+    .quitOnRightButton = false,
+    .beforeCompletion = nullptr,
+};
+
+int QuenbyMain() {
+    platform::File errorFile;
+    if (!errorFile.Open(kErrorFileName, platform::FileMode::kWriteText)) return kFailed;
+    if (SplitQuenbyCommandLine() != kQuenbyTokenCount) return kFailed;
+
+    QuenbyTokens tokens{};
+    for (int n = 1; n <= kQuenbyTokenCount; ++n) tokens[n] = QuenbyToken(n);
+    QuenbyArgs args = ConvertQuenbyTokens(tokens);
+    worker::CallerWindow = static_cast<platform::Hwnd>(args.callerWnd);
+    if (!QuenbyArgsInRange(args)) return kFailed;
+
+    platform::File listing;
+    platform::File tempos;
+    platform::File events;
+    for (auto [file, name] : {std::pair{&listing, kListingFileName},
+                              std::pair{&tempos, kTemposFileName},
+                              std::pair{&events, kEventsFileName}}) {
+        if (!file->Open(name, platform::FileMode::kWriteText)) {
+            errorFile.Printf("Cannot create %s.", name);
+            return kFailed;
+        }
+    }
+
+    const std::int32_t remainder = SumTokenRemainder(args);
+    if (args.runMode == kGenerateRunMode) {
+        // The given lead-in and tail count only for the sum.
+        args.job.introMeasures = kGeneratedIntroMeasures;
+        args.job.endingMeasures = kGeneratedEndingMeasures;
+        args.job.timeFactor = 1;
+        const auto seed = static_cast<std::uint32_t>(std::time(nullptr));
+        return StoreSongInput(GenerateMelody(args.job, remainder, seed), errorFile);
+    }
+    return ImportMelody(args.job, remainder, errorFile, listing, tempos, events);
+}
+
+platform::LResult QuenbyWndProc(platform::Hwnd window, std::uint32_t message,
+                                platform::WParam wParam, platform::LParam lParam) {
+    switch (message) {
+        case platform::WM_CREATE: {
+            if (jobStarted) return 0;
+            jobStarted = true;
+            const int result = QuenbyMain();
+            // The caller reads the files as soon as the completion arrives.
+            platform::CloseAllFiles();
+            worker::PostDoneMessage(result != kSucceeded);
+            platform::PostQuitMessage(result);
+            return 0;
+        }
+        case platform::WM_PAINT:
+        case platform::WM_LBUTTONUP:
+        case platform::WM_RBUTTONUP:
+            return 0;
+        case platform::WM_DESTROY:
+            platform::PostQuitMessage(0);
+            return 0;
+        default:
+            return platform::DefWindowProc(window, message, wParam, lParam);
+    }
+}
+
+void QuenbyFatalExit(int exitCode) { worker::WorkerFatalExit(exitCode); }
+
+}  // namespace quenby
