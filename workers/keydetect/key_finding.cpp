@@ -400,7 +400,9 @@ std::string KeyListText(const std::vector<KeyChangePoint>& points, bool keyChang
         }
     }
     if (text.empty()) {
-        text = Format("001:%02d;%s\n", keyCode, std::string(worker::KeyNameTable[keyCode]).c_str());
+        const bool known = keyCode >= 0 && keyCode < worker::kKeyCount;
+        const std::string name(known ? worker::KeyNameTable[keyCode] : std::string_view{});
+        text = Format("001:%02d;%s\n", keyCode, name.c_str());
     }
     return text;
 }

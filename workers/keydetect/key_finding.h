@@ -114,7 +114,7 @@ struct GlobalKey {
     ScaleErrorValue error = 0;
     int keyCode = 0;  // first row of the key table holding `key`
 };
-// nullopt-like: ok false when fewer than three pitch classes sound among the long notes.
+// ok is false when fewer than three pitch classes sound among the long notes.
 struct GlobalKeyResult {
     bool ok = false;
     GlobalKey key;

@@ -351,6 +351,19 @@ TEST(FindKeyChangePointsTest, ASegmentWithTooLittleMusicGetsNoKey) {
     EXPECT_EQ(briefResult.points[1].KeyIndex, -1);
 }
 
+TEST(FindKeyChangePointsTest, ASegmentOfTwoLongClassesGetsNoKey) {
+    // Plenty of music after the G major part, but only C# and F# are long in it: no key is
+    // taken from a table that an earlier segment left behind.
+    Melody melody;
+    melody.Run(testing::kGMajorPart);
+    for (int i = 0; i < 10; ++i) melody.Run("C# F#").Run("A", 32);
+    const KeyChangeResult result = FindKeyChangePoints(melody.Stats(), FourFour(), true);
+    ASSERT_EQ(result.status, KeyChangeStatus::kOk);
+    ASSERT_EQ(result.points.size(), 2u);
+    EXPECT_EQ(result.points[1].KeyIndex, -1);
+    EXPECT_EQ(KeyListText(result.points, true, 2), "001:02;G  Major\n");
+}
+
 TEST(FindKeyChangePointsTest, ASegmentFromTheThirdQuarterCountsFromTheNextMeasure) {
     // The D major part starts on the third quarter of 0-based measure 4: written as 006.
     Melody melody;

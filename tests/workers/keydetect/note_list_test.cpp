@@ -40,6 +40,14 @@ TEST(NotOnListTest, RefusesTheNoteAfterTheLimit) {
     EXPECT_EQ(list.size(), kMaxNotOn);
 }
 
+TEST(NoteStatisticsTest, KeyZeroIsAC) {
+    NotOnList list;
+    ASSERT_TRUE(list.RecordNoteOn(0, 0));
+    list.RecordNoteOff(384, 0);
+    const NoteStatistics stats(list.notes());
+    EXPECT_EQ(stats.Bins(0, 1)[0].total, 384);
+}
+
 TEST(NoteStatisticsTest, BinsCountOnlyLongNotesOfTheRange) {
     NotOnList list;
     // C long, C short (32 ticks is not long), E long, never-ended G, C long.

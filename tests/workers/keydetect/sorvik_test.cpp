@@ -1,6 +1,8 @@
 // End-to-end runs of the key detector program in a temporary program folder.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -192,6 +194,39 @@ TEST(SorvikTest, SongFailuresGoToTheErrorFileWithAFailureCompletion) {
         RunWorker("Sorvik", folder.path(), [](platform::Hwnd h) { return SorvikArgs(h, 1); });
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(folder.ReadText("KeysData.Aco"), "001:00;C  Major\r\n");
+}
+
+TEST(SorvikTest, OutputFilesThatCannotBeCreated) {
+    // A folder in the way of a file makes its creation fail.
+    const struct {
+        const char* label;
+        const char* blocked;
+        int exitCode;
+        std::optional<platform::Completion> completion;
+        const char* error;
+        bool keyList;
+    } cases[] = {
+        {"the log: before the handle is known", "kInfo.aco", 1, std::nullopt,
+         "Cannot create output file kInfo.aco\r\n", false},
+        {"the key code: the run goes on", "KeyCode.dat", 0, platform::Completion{kKeyUp, kDone, 0},
+         "Cannot create KeyCode.dat to write KqKeyCode.\r\n", true},
+        {"the key list: fatal", "KeysData.Aco", 1, platform::Completion{kKeyUp, kDone, kFailed},
+         "Cannot create KeysData.Aco for output.", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempProgramFolder folder;
+        folder.Write("InPut.bin", GThenDMajorSong());
+        std::filesystem::create_directory(folder.path() / c.blocked);
+        const auto run =
+            RunWorker("Sorvik", folder.path(), [](platform::Hwnd h) { return SorvikArgs(h, 1); });
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.completion, c.completion);
+        EXPECT_EQ(folder.ReadText("kErr1.msg"), c.error);
+        if (c.keyList) {
+            EXPECT_EQ(folder.ReadText("KeysData.Aco"), "001:02;G  Major\r\n009:04;D  Major\r\n");
+        }
+    }
 }
 
 TEST(SorvikTest, TheSixtyFourthKeyChangePointIsFatal) {
