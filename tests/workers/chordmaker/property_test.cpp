@@ -72,42 +72,46 @@ struct RandomSong {
     int measures = 0;
 };
 
+int Pick(std::mt19937& rng, int count) {
+    return static_cast<int>(rng() % static_cast<unsigned>(count));
+}
+
 RandomSong MakeRandomSong(std::mt19937& rng) {
-    auto pick = [&](int count) { return static_cast<int>(rng() % static_cast<unsigned>(count)); };
-    const int key = pick(worker::kKeyCount);
+    const int key = Pick(rng, worker::kKeyCount);
     const worker::KeyRec& rec = worker::KeyRecTable[key];
     const auto& names = rec.sharps != 0 ? worker::SharpNoteNames : worker::FlatNoteNames;
     RandomSong song;
-    song.measures = 1 + pick(40);
+    song.measures = 1 + Pick(rng, 40);
     const std::string header = std::to_string(rec.accidentals) + (rec.sharps ? ",+," : ",-,") +
                                std::string(names[rec.tonicPitchClass]) + "," +
                                std::to_string(song.measures) + ",100,4/4";
-    const bool chromatic = pick(4) == 0;
+    const bool chromatic = Pick(rng, 4) == 0;
     // Scale degrees of the key (major or natural minor) unless the melody is chromatic.
     const int major[] = {0, 2, 4, 5, 7, 9, 11};
     const int minor[] = {0, 2, 3, 5, 7, 8, 10};
-    auto note = [&]() {
-        const int degree = chromatic ? pick(12) : (key % 2 == 0 ? major : minor)[pick(7)];
-        return (rec.tonicPitchClass + degree) % 12;
+    const int* scale = key % 2 == 0 ? major : minor;
+    auto note = [&rng, chromatic, scale, tonic = rec.tonicPitchClass]() {
+        const int degree = chromatic ? Pick(rng, 12) : scale[Pick(rng, 7)];
+        return (tonic + degree) % 12;
     };
     std::vector<testing::MeasureSpec> measures;
     for (int m = 0; m < song.measures; ++m) {
         testing::MeasureSpec spec;
         for (int half = 0; half < 2; ++half) {
-            if (pick(5) == 0) continue;
+            if (Pick(rng, 5) == 0) continue;
             const int main = note();
             std::vector<int> notes = {60 + main};
-            for (int extra = pick(4); extra > 0; --extra) notes.push_back(60 + note());
+            for (int extra = Pick(rng, 4); extra > 0; --extra) notes.push_back(60 + note());
             (half == 0 ? spec.first : spec.second) = std::string(worker::SharpNoteNames[main]);
             (half == 0 ? spec.firstNotes : spec.secondNotes) = notes;
-            (half == 0 ? spec.firstPosition : spec.secondPosition) = half * 16 + pick(8);
+            (half == 0 ? spec.firstPosition : spec.secondPosition) = half * 16 + Pick(rng, 8);
         }
         measures.push_back(spec);
     }
     song.files = testing::MakeSongFiles(header, measures);
     song.keys = testing::KeyLine(1, key);
-    for (int extra = pick(3); extra > 0; --extra) {
-        song.keys += testing::KeyLine(1 + pick(song.measures), pick(worker::kKeyCount));
+    for (int extra = Pick(rng, 3); extra > 0; --extra) {
+        song.keys += testing::KeyLine(1 + Pick(rng, song.measures), Pick(rng, worker::kKeyCount));
     }
     return song;
 }
