@@ -321,7 +321,10 @@ void Composer::SetupEchoPart12(int first) {
         for (int mode = 0; mode < kModeCount; ++mode) (*work)[mode][row][0].whole = value;
     };
     if (setup_.options.echoLevel1 == 0) {
-        if (first) put(0, 6);
+        if (first) {
+            put(0, 6);
+            put(S - 1, -6);
+        }
         return;
     }
     put(0, 6);

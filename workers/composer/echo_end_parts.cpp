@@ -367,8 +367,7 @@ int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, 
             if (cellVel > 0) vel = Clamp127(static_cast<int>(cellVel * (vel / 90.0)));
             const int offset = static_cast<int>(std::min<std::int64_t>(CellOffset(v), 1 << 20));
             SwOn(ev, beg, offset, note, vel);
-            if (static_cast<int>(s3A3.size()) < kMaxHeldNotes) AddA3Held(note, offset, mode, beg, col, vel);
-            else AddA3Held(note, offset, mode, beg, col, vel);  // reports the overflow
+            AddA3Held(note, offset, mode, beg, col, vel);
         }
     }
     CommonEndingFade(ev, beg, end);
