@@ -31,6 +31,38 @@ constexpr std::array<std::string_view, 12> SharpNoteNames = {"C",  "C#", "D",  "
 constexpr std::array<std::string_view, 12> FlatNoteNames = {"C",  "Db", "D",  "Eb", "E",  "F",
                                                             "Gb", "G",  "Ab", "A",  "Bb", "B"};
 
+// KeyRec: per key code the accidental count of its key signature, whether the accidentals are
+// sharps, and the tonic both as a PitchCode ('0'..'9', 'A', 'B' for C..B) and as a pitch class.
+// Codes 0 to 15 climb by one sharp per major/minor pair, codes 16 to 27 by one flat.
+struct KeyRec {
+    std::int16_t accidentals;
+    std::int16_t sharps;
+    std::int16_t tonicPitchCode;
+    std::int16_t tonicPitchClass;
+};
+
+constexpr std::int16_t PitchCodeOfClass(int pitchClass) {
+    return static_cast<std::int16_t>(pitchClass < 10 ? '0' + pitchClass : 'A' + pitchClass - 10);
+}
+
+namespace detail {
+constexpr std::array<std::int16_t, kKeyCount> kTonicPitchClass = {
+    0, 9, 7, 4, 2, 11, 9, 6, 4, 1, 11, 8, 6, 3, 1, 10, 5, 2, 10, 7, 3, 0, 8, 5, 1, 10, 6, 3,
+};
+constexpr std::array<KeyRec, kKeyCount> MakeKeyRecTable() {
+    std::array<KeyRec, kKeyCount> table{};
+    for (int code = 0; code < kKeyCount; ++code) {
+        const bool sharps = code < 16;
+        const int accidentals = sharps ? code / 2 : (code - 16) / 2 + 1;
+        table[code] = {static_cast<std::int16_t>(accidentals), static_cast<std::int16_t>(sharps),
+                       PitchCodeOfClass(kTonicPitchClass[code]), kTonicPitchClass[code]};
+    }
+    return table;
+}
+}  // namespace detail
+
+constexpr std::array<KeyRec, kKeyCount> KeyRecTable = detail::MakeKeyRecTable();
+
 // The first row holding a key value, or -1; rows 24 to 27 repeat earlier values and so are
 // never the answer.
 constexpr KeyCode KeyCodeOfValue(int keyValue) {

@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "workers/melody/melody_song.h"
+
 namespace quenby {
 
 namespace {
@@ -39,8 +41,8 @@ void AppendFormat(std::string& out, const char* format, ...) {
 // Bytes after running status for each status nibble (the first data byte is the one seen).
 int RunningStatusSkip(std::uint8_t status) {
     switch (status) {
-        case 0xC0:
-        case 0xD0: return 0;
+        case kProgramChange:
+        case kChannelPressure: return 0;
         default: return 1;
     }
 }
@@ -222,17 +224,17 @@ private:
     void ParseChannelEvent(Position at, std::uint8_t status, Position& resume) {
         runningStatus_ = status & 0xF0;
         lastChannel_ = status & 0x0F;
-        const bool oneDataByte = runningStatus_ == kProgramChangeNibble ||
-                                 runningStatus_ == kChannelPressureNibble;
+        const bool oneDataByte =
+            runningStatus_ == kProgramChange || runningStatus_ == kChannelPressure;
         resume = at + 1 + (oneDataByte ? 1 : 2);
         if (!Taken()) return;
         const std::uint8_t data1 = At(at + 1);
         const std::uint8_t data2 = At(at + 2);
         switch (runningStatus_) {
-            case 0x80: AddNoteOff(data1, data2); break;
-            case 0x90: AddNoteOn(data1, data2); break;
-            case 0xC0:
-            case 0xD0: AppendFormat(eventText_, "%02X,%02X,", runningStatus_, data1); break;
+            case kNoteOff: AddNoteOff(data1, data2); break;
+            case kNoteOn: AddNoteOn(data1, data2); break;
+            case kProgramChange:
+            case kChannelPressure: AppendFormat(eventText_, "%02X,%02X,", runningStatus_, data1); break;
             default: AppendFormat(eventText_, "%02X,%02X,%02X,", runningStatus_, data1, data2);
         }
     }
@@ -245,14 +247,12 @@ private:
                          runningStatus_);
             Fail(message.c_str(), true);
         }
-        const int skip = runningStatus_ == 0x80 || runningStatus_ == 0x90
-                             ? 1
-                             : RunningStatusSkip(runningStatus_);
+        const int skip = RunningStatusSkip(runningStatus_);
         resume = at + 1 + skip;
         if (!Taken()) return;
-        if (runningStatus_ == 0x90) {
+        if (runningStatus_ == kNoteOn) {
             AddNoteOn(data1, data2);
-        } else if (runningStatus_ == 0x80) {
+        } else if (runningStatus_ == kNoteOff) {
             AddNoteOff(data1, data2);
         } else if (skip == 0) {
             AppendFormat(eventText_, "%02X,%02X,", runningStatus_, data1);
@@ -272,7 +272,7 @@ private:
         if (type == kMetaTempo && lengthByte == 3) {
             const std::int32_t micros = At(at + 3) << 16 | At(at + 4) << 8 | At(at + 5);
             if (micros > 0) {
-                const std::int32_t tempo = 60000000 / micros;
+                const std::int32_t tempo = kMicrosecondsPerMinute / micros;
                 AppendFormat(scan_.tempoLines, "%06lld:%03d,\n", static_cast<long long>(tick_),
                              tempo);
                 AppendFormat(scan_.listing, "\n =>Tempo=%03d  ", tempo);
@@ -296,9 +296,6 @@ private:
         resume = lengthAt + length;
         return false;
     }
-
-    static constexpr std::uint8_t kProgramChangeNibble = 0xC0;
-    static constexpr std::uint8_t kChannelPressureNibble = 0xD0;
 
     std::span<const std::uint8_t> source_;
     int trackNo_;

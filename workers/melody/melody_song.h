@@ -4,7 +4,9 @@
 // 384 ticks per quarter note so that the song loader takes the file as it is.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>

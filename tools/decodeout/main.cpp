@@ -1,0 +1,57 @@
+// decodeout: turns the composer's ComposeOut.bin and the run code of its run (the composer's
+// completion code + 1) into a plain MIDI file.
+#include <charconv>
+#include <cstdio>
+#include <exception>
+#include <string_view>
+#include <vector>
+
+#include "frontend/core/output_decoding.h"
+#include "platform/file.h"
+
+namespace {
+
+constexpr int kLowestRunCode = 1;
+constexpr int kHighestRunCode = 32767;
+
+int Run(int argc, char** argv) {
+    if (argc != 4) {
+        std::fputs("usage: decodeout <ComposeOut.bin> <run code> <song.mid>\n", stderr);
+        return 2;
+    }
+    const std::string_view codeText = argv[2];
+    int runCode = 0;
+    const auto [end, ec] = std::from_chars(codeText.data(), codeText.data() + codeText.size(), runCode);
+    if (ec != std::errc() || end != codeText.data() + codeText.size() || runCode < kLowestRunCode ||
+        runCode > kHighestRunCode) {
+        std::fprintf(stderr, "decodeout: the run code must be a number 1 to 32767, not %s\n",
+                     argv[2]);
+        return 2;
+    }
+    std::vector<std::uint8_t> bytes;
+    if (!platform::ReadWholeFile(argv[1], bytes)) {
+        std::fprintf(stderr, "decodeout: cannot read %s\n", argv[1]);
+        return 1;
+    }
+    const auto decoded = frontend::DecodeComposeOutput(bytes, static_cast<std::int16_t>(runCode));
+    if (!decoded) {
+        std::fprintf(stderr, "decodeout: %s holds no two plain tracks to start from\n", argv[1]);
+        return 1;
+    }
+    if (!platform::ReplaceFileAtomically(argv[3], decoded->song)) {
+        std::fprintf(stderr, "decodeout: cannot write %s\n", argv[3]);
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "decodeout: %s\n", e.what());
+        return 1;
+    }
+}

@@ -1,0 +1,139 @@
+#include "workers/chordmaker/tressil_job.h"
+
+#include <string>
+#include <vector>
+
+#include "platform/file.h"
+#include "workers/chordmaker/chord_failure.h"
+#include "workers/chordmaker/chord_sheet.h"
+#include "workers/chordmaker/run_key.h"
+#include "workers/chordmaker/song_input.h"
+#include "workers/common/chord_data_coding.h"
+#include "workers/common/command_line.h"
+#include "workers/common/worker_skeleton.h"
+
+namespace chordmaker {
+
+namespace {
+
+constexpr int kCommandFields = 4;
+constexpr int kPhraseUnit = 8;
+
+constexpr const char* kErrorFile = "Error2.msg";
+constexpr const char* kTemps2File = "Temps2.aco";
+constexpr const char* kNotesFile = "Notes.aco";
+constexpr const char* kNotesDatFile = "Notes.dat";
+constexpr const char* kMsInfoFile = "MsInfo.dat";
+constexpr const char* kKeysDataFile = "KeysData.Aco";
+constexpr const char* kChordDataFile = "Data.aco";
+constexpr const char* kPathScoreFile = "Error1.msg";
+
+// Everything the run writes into Error2.msg goes through here, so a failure still leaves the
+// messages written before it.
+class ErrorFile {
+public:
+    bool Create() { return file_.Open(kErrorFile, platform::FileMode::kWriteText); }
+    void Write(const std::string& text) {
+        if (!text.empty()) file_.Write(text);
+    }
+    void Close() { file_.Close(); }
+
+private:
+    platform::File file_;
+};
+
+void WritePathScores(const std::string& dump) {
+    platform::File file;
+    if (!file.Open(kPathScoreFile, platform::FileMode::kWriteText)) return;
+    file.Write(dump);
+    file.Close();
+}
+
+int Job(ErrorFile& errors) {
+    if (worker::SplitCommandLine() != kCommandFields + 1) return 1;
+    worker::CallerWindow = worker::ParseHandle(worker::Field(2));
+    if (worker::CallerWindow == 0) return 1;
+    if (worker::ParseInt32(worker::Field(3)) != worker::kVersionStamp) return 1;
+
+    RunParameters params;
+    params.phraseLen = static_cast<std::int64_t>(worker::ParseInt32(worker::Field(4))) * kPhraseUnit;
+    SeedRunKeyFromEnvironment();
+    const std::uint8_t runKey = DrawRunKey();
+    worker::SetSuccessDoneCode(runKey);
+    params.acMode = worker::ParseInt32(worker::Field(1));
+    if (params.acMode <= 0) {
+        errors.Write("AcMode <= 0");
+        return 1;
+    }
+
+    std::vector<std::uint8_t> temps2, notesAco, notesDat, keysData;
+    if (!platform::ReadWholeFile(kTemps2File, temps2)) {
+        errors.Write(Format("%s not found.", kTemps2File));
+        return 1;
+    }
+    if (!platform::ReadWholeFile(kNotesFile, notesAco)) {
+        errors.Write(Format("\n%s not found.", kNotesFile));
+        return 1;
+    }
+    SongInput song;
+    std::string log;
+    const bool songRead = ReadMeasureFiles(notesAco, temps2, song, log);
+    errors.Write(log);
+    if (!songRead) return 1;
+    if (!platform::ReadWholeFile(kNotesDatFile, notesDat)) {
+        errors.Write(Format("\n%s not found.", kNotesDatFile));
+        return 1;
+    }
+    ReadNotesDat(notesDat, song);
+
+    platform::File msInfo;
+    if (msInfo.Open(kMsInfoFile, platform::FileMode::kWriteText)) {
+        msInfo.Printf("%0d\n%0d\n", 0, 0);
+        msInfo.Close();
+    }
+
+    if (!platform::ReadWholeFile(kKeysDataFile, keysData)) {
+        errors.Write(Format("Cannot open %s for reading.", kKeysDataFile));
+        return 1;
+    }
+    ChordSheet sheet;
+    log.clear();
+    const bool made = MakeChordSheet(song, keysData, params, sheet, log);
+    if (sheet.pathScoreDump) WritePathScores(*sheet.pathScoreDump);
+    errors.Write(log);
+    if (!made) return 1;
+
+    std::string plain;
+    const std::string cannotCreate = Format("\nCannot create %s.", kChordDataFile);
+    if (!FormatChordData(sheet, plain)) {
+        errors.Write(cannotCreate);
+        return 1;
+    }
+    const std::vector<std::uint8_t> stored = worker::EncodeChordData(
+        std::span(reinterpret_cast<const std::uint8_t*>(plain.data()), plain.size()), runKey);
+    if (!platform::ReplaceFileAtomically(kChordDataFile, stored)) {
+        errors.Write(cannotCreate);
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int GetParam() {
+    ErrorFile errors;
+    if (!errors.Create()) return 1;
+    int result = 1;
+    try {
+        result = Job(errors);
+    } catch (const ChordFailure& failure) {
+        errors.Write(failure.message());
+        result = 1;
+    } catch (const std::exception&) {
+        result = 1;
+    }
+    errors.Close();
+    return result;
+}
+
+}  // namespace chordmaker
