@@ -167,6 +167,34 @@ TEST(StyleFile, DecoderRefusesWhatTheLoaderRefuses) {
     }
 }
 
+TEST(StyleFile, DecodesTheModeCodeDigits) {
+    const std::uint8_t key = composer::StyleKeyForVersion(5);
+    const struct {
+        int code;
+        int sustain, styleFlag1, registerRule, registerTight, playMode;
+    } cases[] = {
+        {250, 0, 1, 0, 1, 0},  // StyleFlag1 with pUseSust 0; tens 5: rule 0 with its flag
+        {172, 1, 0, 2, 1, 2},
+        {313, 1, 1, 1, 0, 3},
+        {0, 0, 0, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        const std::string record = "Mtrk,9,0,0,100,64,0,0,100,64,0," + std::to_string(c.code) +
+                                   ",\"Demo: 2/4 Demo\"\r\n";
+        const auto result = ReadStyleFile(Block(record, Rows(16, kEmptyRow) + "Eoi\r\n", key),
+                                          "Demo", 5);
+        ASSERT_TRUE(result.ok()) << result.problem.message;
+        const Track& track = result.value->tracks[0];
+        EXPECT_EQ(track.sustain, c.sustain);
+        EXPECT_EQ(track.styleFlag1, c.styleFlag1);
+        EXPECT_EQ(track.registerRule, c.registerRule);
+        EXPECT_EQ(track.registerTight, c.registerTight);
+        EXPECT_EQ(track.playMode, c.playMode);
+        EXPECT_EQ(track.ModeCode(), c.code);
+    }
+}
+
 TEST(StyleFile, DecoderRefusesRecordsTheFrontEndWouldMiss) {
     // Two blocks closer than the record spacing: the composer reads both, the front end's
     // search resumes behind the second record and never sees it.
@@ -181,6 +209,23 @@ TEST(StyleFile, DecoderRefusesRecordsTheFrontEndWouldMiss) {
     ASSERT_FALSE(result.ok());
     EXPECT_NE(result.problem.message.find("front end"), std::string::npos)
         << result.problem.message;
+}
+
+TEST(StyleFile, DecoderRefusesABlockBehindTheDrumBlock) {
+    // The composer stops at the drum block; the front end would still give the next record a
+    // part of its own.
+    const std::uint8_t key = composer::StyleKeyForVersion(5);
+    const std::string padded = kDrumRecord.substr(0, kDrumRecord.size() - 2) +
+                               std::string(200, ' ') + "\r\n";
+    Bytes file = Block(padded, Rows(16, kEmptyRow) + "Eoi\r\n", key);
+    ASSERT_TRUE(ReadStyleFile(file, "Demo", 5).ok());
+    ASSERT_GE(file.size(), static_cast<std::size_t>(kRecordSpacing));
+    const Bytes more = Block("Mtrk,1,0,0,100,64,0,0,100,64,0,0,\"Late\"\r\n",
+                             Rows(16, kEmptyRow) + "Eoi\r\n", key);
+    file.insert(file.end(), more.begin(), more.end());
+    const auto result = ReadStyleFile(file, "Demo", 5);
+    ASSERT_FALSE(result.ok());
+    EXPECT_NE(result.problem.message.find("front end"), std::string::npos);
 }
 
 TEST(StyleFile, RecordScanFollowsTheFrontEnd) {
