@@ -56,9 +56,14 @@ TEST(StyleText, CellTokens) {
         std::int64_t whole;
         int extra;
     } cases[] = {
-        {".", 0, 0},           {"36", 36, 0},          {"-36", -36, 0},
-        {"9v80", 80009, 0},    {"3v90@4:6", 4090003, 6}, {"15@31", 31000015, 0},
-        {"36v90:4", 90036, 4}, {"0", 0, 0},
+        {".", 0, 0},
+        {"36", 36, 0},
+        {"-36", -36, 0},
+        {"9v80", 80009, 0},
+        {"3v90@4:6", 4090003, 6},
+        {"15@31", 31000015, 0},
+        {"36v90:4", 90036, 4},
+        {"0", 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.token);
@@ -160,9 +165,9 @@ track
     ASSERT_TRUE(result.ok()) << result.problem.Text();
     EXPECT_EQ(result.value->tracks[0].modes[0].rows[0][0].extra, 12);
 
-    const auto early = ParseStyleText(SampleWith(
-        "    lane 0: 6 . . . . . . -6 | 10 . . . . . . -10",
-        "    lane 0: 6 . . . . . . -6 | 10 . . . . . . ."));
+    const auto early =
+        ParseStyleText(SampleWith("    lane 0: 6 . . . . . . -6 | 10 . . . . . . -10",
+                                  "    lane 0: 6 . . . . . . -6 | 10 . . . . . . ."));
     EXPECT_FALSE(early.ok());
 }
 
@@ -196,9 +201,16 @@ TEST(StyleText, StoredValuesReadAsTheLoaderReadsThem) {
         std::int64_t whole;
         int extra;
     } cases[] = {
-        {3.1, 15, 0},          {-3.1, -15, 0},   {12345678, 123456, 78}, {0, 0, 0},
-        {5.9, 113, 0},         {5.97, 5, 0},     {5.04, 5, 0},           {2.5, 62, 0},
-        {409000306, 4090003, 6}, {-1234567, -1234567, 0},
+        {3.1, 15, 0},
+        {-3.1, -15, 0},
+        {12345678, 123456, 78},
+        {0, 0, 0},
+        {5.9, 113, 0},
+        {5.97, 5, 0},
+        {5.04, 5, 0},
+        {2.5, 62, 0},
+        {409000306, 4090003, 6},
+        {-1234567, -1234567, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
@@ -207,7 +219,8 @@ TEST(StyleText, StoredValuesReadAsTheLoaderReadsThem) {
         EXPECT_EQ(cell.extra, c.extra);
     }
     // What the writer stores reads back as the same cell.
-    for (const char* token : {"36", "-36", "9v80", "3v90@4:6", "15@31", "36v90:4", "999v999@47:99"}) {
+    for (const char* token :
+         {"36", "-36", "9v80", "3v90@4:6", "15@31", "36v90:4", "999v999@47:99"}) {
         SCOPED_TRACE(token);
         const Cell cell = *ParseCell(token);
         EXPECT_EQ(Cell::FromStoredValue(static_cast<double>(cell.StoredValue())), cell);
