@@ -307,6 +307,9 @@ std::optional<Problem> CheckStyle(const Style& style) {
         if (track.playMode < 0 || track.playMode > kMaxPlayMode) {
             return At(line, "playmode must be 0 to 3");
         }
+        if (track.channel == kDrumChannel && track.playMode > 1) {
+            return At(line, "the drum track's playmode is 0 or 1");
+        }
         if (track.modes.empty()) return At(line, "a track needs at least mode 0");
         if (track.modes.size() > kMaxModes) {
             return At(track.modes[kMaxModes].line, "a track holds at most 16 modes (0 to 15)");

@@ -178,7 +178,7 @@ TEST(StyleFile, DecodesTheModeCodeDigits) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
         const std::string record =
-            "Mtrk,9,0,0,100,64,0,0,100,64,0," + std::to_string(c.code) + ",\"Demo: 2/4 Demo\"\r\n";
+            "Mtrk,1,0,0,100,64,0,0,100,64,0," + std::to_string(c.code) + ",\"Demo: 2/4 Demo\"\r\n";
         const auto result =
             ReadStyleFile(Block(record, Rows(16, kEmptyRow) + "Eoi\r\n", key), "Demo", 5);
         ASSERT_TRUE(result.ok()) << result.problem.message;

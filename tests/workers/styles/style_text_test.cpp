@@ -100,6 +100,8 @@ TEST(StyleText, RefusesMalformedDescriptionsWithTheirLine) {
     } cases[] = {
         {SampleWith("  playmode 2", "  loudness 3"), 13, "unknown statement \"loudness\""},
         {SampleWith("  playmode 2", "  playmode 4"), 13, "playmode must be 0 to 3"},
+        {SampleWith("  channel 9\n", "  channel 9\n  playmode 2\n"), 18,
+         "the drum track's playmode is 0 or 1"},
         {SampleWith("  register 2 tight", "  register 5"), 12, "register rule must be 0 to 4"},
         {SampleWith("  channel 1", "  channel 16"), 7, "channel must be 0 to 15"},
         {SampleWith("  chord program 4", "  chord program 128"), 9, "program must be 0 to 127"},
