@@ -63,8 +63,8 @@ std::int32_t ConvertLongToken(const char* text) {
 }
 
 std::int16_t ConvertShortToken(const char* text) {
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(
-        static_cast<std::uint32_t>(ConvertLongToken(text)) & 0xFFFFu));
+    return static_cast<std::int16_t>(
+        static_cast<std::uint16_t>(static_cast<std::uint32_t>(ConvertLongToken(text)) & 0xFFFFu));
 }
 
 QuenbyArgs ConvertQuenbyTokens(const QuenbyTokens& tokens) {
@@ -88,8 +88,8 @@ QuenbyArgs ConvertQuenbyTokens(const QuenbyTokens& tokens) {
 
 bool QuenbyArgsInRange(const QuenbyArgs& args) {
     const MelodyJob& job = args.job;
-    const bool beatsKnown = job.beatsCode == 2 || job.beatsCode == 3 || job.beatsCode == 4 ||
-                            job.beatsCode == 6;
+    const bool beatsKnown =
+        job.beatsCode == 2 || job.beatsCode == 3 || job.beatsCode == 4 || job.beatsCode == 6;
     return beatsKnown && IsBetween(job.keySf, -6, 7) && IsBetween(job.tonicNote, 60, 71) &&
            IsBetween(job.tempoBpm, 20, 240) && IsBetween(job.timeFactor, 1, 2) &&
            IsBetween(job.noteOffZero, 0, 1) && IsBetween(job.introMeasures, 0, 16) &&
@@ -101,9 +101,9 @@ std::int32_t SumTokenRemainder(const QuenbyArgs& args) {
     const MelodyJob& job = args.job;
     // Unsigned arithmetic wraps like the caller's 32-bit sum without undefined behaviour.
     std::uint32_t remainder = static_cast<std::uint32_t>(args.sumToken);
-    for (std::int16_t value : {job.trackNo, job.beatsCode, job.keySf, job.tonicNote, job.tempoBpm,
-                               job.timeFactor, job.noteOffZero, job.introMeasures,
-                               job.endingMeasures, job.velPercent}) {
+    for (std::int16_t value :
+         {job.trackNo, job.beatsCode, job.keySf, job.tonicNote, job.tempoBpm, job.timeFactor,
+          job.noteOffZero, job.introMeasures, job.endingMeasures, job.velPercent}) {
         remainder -= static_cast<std::uint32_t>(static_cast<std::int32_t>(value));
     }
     remainder -= static_cast<std::uint32_t>(args.callerWnd);

@@ -13,6 +13,7 @@ struct NotePair {
 using NoteRow = std::array<NotePair, 7>;
 using NoteRows = std::array<NoteRow, 7>;
 
+// clang-format off
 constexpr NoteRows kMajorNoteRows = {{
     {{{'C', 2}, {'D', 4}, {'E', 4}, {'F', 4}, {'G', 2}, {'A', 4}, {0, 0}}},
     {{{'D', 2}, {'F', 2}, {'G', 2}, {0, 0}, {0, 0}, {0, 0}, {0, 0}}},
@@ -32,6 +33,7 @@ constexpr NoteRows kMinorNoteRows = {{
     {{{'F', 2}, {'G', 2}, {'E', 2}, {0, 0}, {0, 0}, {0, 0}, {0, 0}}},
     {{{'G', 2}, {'F', 8}, {'C', 8}, {'A', 2}, {0, 0}, {0, 0}, {0, 0}}},
 }};
+// clang-format on
 
 constexpr int kDrawsPerNote = 50;
 constexpr int kSections = 3;
@@ -52,13 +54,20 @@ constexpr Tick kClosingLength = 96;
 
 int NoteLetterPitch(char letter) {
     switch (letter) {
-        case 'C': return 60;
-        case 'D': return 62;
-        case 'E': return 64;
-        case 'F': return 65;
-        case 'G': return 67;
-        case 'A': return 69;
-        default: return 71;
+        case 'C':
+            return 60;
+        case 'D':
+            return 62;
+        case 'E':
+            return 64;
+        case 'F':
+            return 65;
+        case 'G':
+            return 67;
+        case 'A':
+            return 69;
+        default:
+            return 71;
     }
 }
 

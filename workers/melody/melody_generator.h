@@ -20,32 +20,32 @@ KeyMode SetMelodyKey(int keySf, int tonicNote);
 
 // The 32-bit linear congruential sequence; each draw is 0..32767.
 class MelodyRandom {
-public:
+  public:
     explicit MelodyRandom(std::uint32_t seed) : state_(seed) {}
     int Draw() {
         state_ = state_ * 214013u + 2531011u;
         return static_cast<int>((state_ >> 16) & 0x7FFF);
     }
 
-private:
+  private:
     std::uint32_t state_;
 };
 
 // The note-to-note chain of one run.
 class MelodyChain {
-public:
+  public:
     MelodyChain(KeyMode mode, int tonicNote, MelodyRandom& random)
         : mode_(mode), tonicNote_(tonicNote), random_(random) {}
     // The next melody pitch.
     int NextMelodyNote();
 
-private:
+  private:
     char NextLetter();
 
     KeyMode mode_;
     int tonicNote_;
     MelodyRandom& random_;
-    char current_ = 0;   // 0: none yet
+    char current_ = 0;  // 0: none yet
     char previous_ = 0;
     int repeatCount_ = 0;
     int tonicRun_ = 0;

@@ -8,16 +8,16 @@
 namespace quenby {
 
 struct MelodyJob {
-    std::int16_t trackNo = 1;          // format 1: track after the conductor; format 0: channel 1..16
-    std::int16_t beatsCode = 4;        // 2, 3, 4 or 6 (6/8)
-    std::int16_t keySf = 0;            // sharps (positive) or flats (negative)
-    std::int16_t tonicNote = 60;       // 60..71
-    std::int16_t tempoBpm = 120;       // 20..240
-    std::int16_t timeFactor = 1;       // 1 or 2
-    std::int16_t noteOffZero = 0;      // 1: note-off velocities become 0
-    std::int16_t introMeasures = 0;    // 0..16
-    std::int16_t endingMeasures = 0;   // 0..16
-    std::int16_t velPercent = 100;     // 50..200
+    std::int16_t trackNo = 1;        // format 1: track after the conductor; format 0: channel 1..16
+    std::int16_t beatsCode = 4;      // 2, 3, 4 or 6 (6/8)
+    std::int16_t keySf = 0;          // sharps (positive) or flats (negative)
+    std::int16_t tonicNote = 60;     // 60..71
+    std::int16_t tempoBpm = 120;     // 20..240
+    std::int16_t timeFactor = 1;     // 1 or 2
+    std::int16_t noteOffZero = 0;    // 1: note-off velocities become 0
+    std::int16_t introMeasures = 0;  // 0..16
+    std::int16_t endingMeasures = 0;  // 0..16
+    std::int16_t velPercent = 100;    // 50..200
 };
 
 }  // namespace quenby

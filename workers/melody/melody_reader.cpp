@@ -33,24 +33,27 @@ void AppendFormat(std::string& out, const char* format, ...) {
     va_start(args, format);
     const int length = std::vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
-    if (length > 0) out.append(buffer, static_cast<std::size_t>(length) < sizeof buffer
-                                           ? static_cast<std::size_t>(length)
-                                           : sizeof buffer - 1);
+    if (length > 0)
+        out.append(buffer, static_cast<std::size_t>(length) < sizeof buffer
+                               ? static_cast<std::size_t>(length)
+                               : sizeof buffer - 1);
 }
 
 // Bytes after running status for each status nibble (the first data byte is the one seen).
 int RunningStatusSkip(std::uint8_t status) {
     switch (status) {
         case kProgramChange:
-        case kChannelPressure: return 0;
-        default: return 1;
+        case kChannelPressure:
+            return 0;
+        default:
+            return 1;
     }
 }
 
 struct Fatal {};
 
 class Reader {
-public:
+  public:
     Reader(std::span<const std::uint8_t> source, int trackNo, MelodyScan& scan)
         : source_(source), trackNo_(trackNo), scan_(scan) {}
 
@@ -72,7 +75,7 @@ public:
         }
     }
 
-private:
+  private:
     std::uint8_t At(Position at) const {
         return at >= 0 && at < static_cast<Position>(source_.size())
                    ? source_[static_cast<std::size_t>(at)]
@@ -146,8 +149,8 @@ private:
         const std::uint32_t length = BigEndian32(start + 4);
         AppendFormat(scan_.listing, "\nTrack%02d Data Length: %lu", scan_.chunkCount,
                      static_cast<unsigned long>(length));
-        const bool selected = scan_.channelMode || scan_.chunkCount == 1 ||
-                              scan_.chunkCount == trackNo_ + 1;
+        const bool selected =
+            scan_.channelMode || scan_.chunkCount == 1 || scan_.chunkCount == trackNo_ + 1;
         if (length > 0 && selected) {
             position_ = ReadTrackEvents(start + 8);
         } else {
@@ -214,10 +217,17 @@ private:
                 return false;
             }
             case 0xF1:
-            case 0xF3: resume = at + 2; return false;
-            case 0xF2: resume = at + 3; return false;
-            case kMetaEvent: return ParseMetaEvent(at, resume);
-            default: resume = at + 1; return false;  // F4..FE and a lone F7
+            case 0xF3:
+                resume = at + 2;
+                return false;
+            case 0xF2:
+                resume = at + 3;
+                return false;
+            case kMetaEvent:
+                return ParseMetaEvent(at, resume);
+            default:
+                resume = at + 1;
+                return false;  // F4..FE and a lone F7
         }
     }
 
@@ -231,11 +241,18 @@ private:
         const std::uint8_t data1 = At(at + 1);
         const std::uint8_t data2 = At(at + 2);
         switch (runningStatus_) {
-            case kNoteOff: AddNoteOff(data1, data2); break;
-            case kNoteOn: AddNoteOn(data1, data2); break;
+            case kNoteOff:
+                AddNoteOff(data1, data2);
+                break;
+            case kNoteOn:
+                AddNoteOn(data1, data2);
+                break;
             case kProgramChange:
-            case kChannelPressure: AppendFormat(eventText_, "%02X,%02X,", runningStatus_, data1); break;
-            default: AppendFormat(eventText_, "%02X,%02X,%02X,", runningStatus_, data1, data2);
+            case kChannelPressure:
+                AppendFormat(eventText_, "%02X,%02X,", runningStatus_, data1);
+                break;
+            default:
+                AppendFormat(eventText_, "%02X,%02X,%02X,", runningStatus_, data1, data2);
         }
     }
 

@@ -12,16 +12,16 @@
 namespace quenby {
 
 struct MelodyScan {
-    bool channelMode = false;      // format 0: one channel of every chunk
-    std::int16_t division = 0;     // ticks per quarter note of the source, as stored
-    int chunkCount = 0;            // "MTrk" chunks met
-    std::int64_t notesOn = 0;      // taken note-ons with a velocity above 0
-    std::int64_t notesOff = 0;     // taken note-offs, note-ons with velocity 0 included
-    std::string listing;           // KqList.dat, "\n" line ends
-    std::string tempoLines;        // Tempos.dat
-    std::string eventLines;        // Events.dat
-    std::string errorText;         // what goes to Error4.msg: count notes, then the fault
-    bool fatal = false;            // the fault ends the run
+    bool channelMode = false;   // format 0: one channel of every chunk
+    std::int16_t division = 0;  // ticks per quarter note of the source, as stored
+    int chunkCount = 0;         // "MTrk" chunks met
+    std::int64_t notesOn = 0;   // taken note-ons with a velocity above 0
+    std::int64_t notesOff = 0;  // taken note-offs, note-ons with velocity 0 included
+    std::string listing;        // KqList.dat, "\n" line ends
+    std::string tempoLines;     // Tempos.dat
+    std::string eventLines;     // Events.dat
+    std::string errorText;      // what goes to Error4.msg: count notes, then the fault
+    bool fatal = false;         // the fault ends the run
 };
 
 // `trackNo` is the command line's track (format 1) or channel (format 0) number, 1..16.

@@ -7,6 +7,7 @@ namespace quenby {
 
 namespace {
 
+// clang-format off
 constexpr std::array<std::uint8_t, 14> kHeaderChunk = {
     'M', 'T', 'h', 'd', 0x00, 0x00, 0x00, 0x06,
     0x00, 0x01,  // format 1
@@ -20,15 +21,20 @@ constexpr std::array<std::uint8_t, 18> kClosingTrack = {
     0x00, 0xFF, 0x59, 0x02, 0x00, 0x00,  // key signature C major
     0x00, 0xFF, 0x2F, 0x00,
 };
+// clang-format on
 
 }  // namespace
 
 int QuartersPerMeasure(int beatsCode) {
     switch (beatsCode) {
-        case 2: return 2;
-        case 3: return 3;
-        case 6: return 3;
-        default: return 4;
+        case 2:
+            return 2;
+        case 3:
+            return 3;
+        case 6:
+            return 3;
+        default:
+            return 4;
     }
 }
 
@@ -87,10 +93,18 @@ TrackBytes OpenConductorTrack(std::vector<std::uint8_t>& song, int beatsCode, in
     std::uint8_t numerator = 4;
     std::uint8_t denominatorPower = 2;
     switch (beatsCode) {
-        case 2: numerator = 2; break;
-        case 3: numerator = 3; break;
-        case 6: numerator = 6; denominatorPower = 3; break;
-        default: break;
+        case 2:
+            numerator = 2;
+            break;
+        case 3:
+            numerator = 3;
+            break;
+        case 6:
+            numerator = 6;
+            denominatorPower = 3;
+            break;
+        default:
+            break;
     }
     TrackBytes track(song);
     // 96 MIDI clocks per click and 8 thirty-seconds per quarter: the only form the loader takes.

@@ -39,7 +39,7 @@ int QuartersPerMeasure(int beatsCode);
 
 // A track under construction: its chunk header with a length field patched when it closes.
 class TrackBytes {
-public:
+  public:
     explicit TrackBytes(std::vector<std::uint8_t>& song);
     void Append(std::initializer_list<std::uint8_t> bytes);
     void Append(std::span<const std::uint8_t> bytes);
@@ -48,7 +48,7 @@ public:
     // Appends the end-of-track event and patches the length field.
     void Close();
 
-private:
+  private:
     std::vector<std::uint8_t>& song_;
     std::size_t lengthAt_;
 };

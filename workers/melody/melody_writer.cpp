@@ -85,7 +85,7 @@ int FoldPitch(int pitch) {
 }
 
 class MelodyWriter {
-public:
+  public:
     MelodyWriter(const MelodyJob& job, int division) : job_(job), division_(division) {
         quarters_ = QuartersPerMeasure(job.beatsCode);
         leadIn_ = Tick{quarters_} * kSongDivision * job.introMeasures;
@@ -112,7 +112,7 @@ public:
         return Finish();
     }
 
-private:
+  private:
     SongOutcome Finish() { return std::move(outcome_); }
 
     Tick ConvertTick(Tick tick) const {

@@ -18,9 +18,9 @@ namespace quenby {
 
 struct SongOutcome {
     bool ok = false;
-    bool fatal = false;                // a fault of the delta-time writer
-    std::string message;               // for the error file; empty for a silent failure
-    std::vector<std::uint8_t> song;    // the whole song input when ok
+    bool fatal = false;              // a fault of the delta-time writer
+    std::string message;             // for the error file; empty for a silent failure
+    std::vector<std::uint8_t> song;  // the whole song input when ok
 };
 
 // The fields of a line "tick:status,data1,data2," and how many were read (0 to 4). The tick
@@ -45,7 +45,7 @@ std::optional<std::string> InvalidDivisionMessage(int division);
 
 // `remainder` is the command line's SumToken remainder: anything but 0 fails the run silently.
 [[nodiscard]] SongOutcome BuildMelodySong(const MelodyJob& job, int division,
-                                          std::string_view tempoLines,
-                                          std::string_view eventLines, std::int32_t remainder);
+                                          std::string_view tempoLines, std::string_view eventLines,
+                                          std::int32_t remainder);
 
 }  // namespace quenby

@@ -70,9 +70,9 @@ int ImportMelody(const MelodyJob& job, std::int32_t remainder, platform::File& e
     errorFile.Write(scan.errorText);
     if (scan.fatal) QuenbyFatalExit(kFailed);
     // The writer reads the scratch files back, so they must be complete on disk first.
-    for (auto [file, name] : {std::pair{&listing, kListingFileName},
-                              std::pair{&tempos, kTemposFileName},
-                              std::pair{&events, kEventsFileName}}) {
+    for (auto [file, name] :
+         {std::pair{&listing, kListingFileName}, std::pair{&tempos, kTemposFileName},
+          std::pair{&events, kEventsFileName}}) {
         if (!file->Close()) {
             errorFile.Printf("Cannot create %s.", name);
             return kFailed;
@@ -109,9 +109,9 @@ int QuenbyMain() {
     platform::File listing;
     platform::File tempos;
     platform::File events;
-    for (auto [file, name] : {std::pair{&listing, kListingFileName},
-                              std::pair{&tempos, kTemposFileName},
-                              std::pair{&events, kEventsFileName}}) {
+    for (auto [file, name] :
+         {std::pair{&listing, kListingFileName}, std::pair{&tempos, kTemposFileName},
+          std::pair{&events, kEventsFileName}}) {
         if (!file->Open(name, platform::FileMode::kWriteText)) {
             errorFile.Printf("Cannot create %s.", name);
             return kFailed;
@@ -155,6 +155,8 @@ platform::LResult QuenbyWndProc(platform::Hwnd window, std::uint32_t message,
     }
 }
 
-void QuenbyFatalExit(int exitCode) { worker::WorkerFatalExit(exitCode); }
+void QuenbyFatalExit(int exitCode) {
+    worker::WorkerFatalExit(exitCode);
+}
 
 }  // namespace quenby

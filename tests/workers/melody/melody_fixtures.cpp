@@ -26,15 +26,31 @@ std::string FixtureText(const std::string& name) {
 }
 
 Bytes MidiHeader(int format, int tracks, int division) {
-    return {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, static_cast<std::uint8_t>(format),
-            static_cast<std::uint8_t>(tracks >> 8), static_cast<std::uint8_t>(tracks),
-            static_cast<std::uint8_t>(division >> 8), static_cast<std::uint8_t>(division)};
+    return {'M',
+            'T',
+            'h',
+            'd',
+            0,
+            0,
+            0,
+            6,
+            0,
+            static_cast<std::uint8_t>(format),
+            static_cast<std::uint8_t>(tracks >> 8),
+            static_cast<std::uint8_t>(tracks),
+            static_cast<std::uint8_t>(division >> 8),
+            static_cast<std::uint8_t>(division)};
 }
 
 Bytes MidiTrack(const Bytes& events) {
     const auto size = static_cast<std::uint32_t>(events.size());
-    Bytes track = {'M', 'T', 'r', 'k', static_cast<std::uint8_t>(size >> 24),
-                   static_cast<std::uint8_t>(size >> 16), static_cast<std::uint8_t>(size >> 8),
+    Bytes track = {'M',
+                   'T',
+                   'r',
+                   'k',
+                   static_cast<std::uint8_t>(size >> 24),
+                   static_cast<std::uint8_t>(size >> 16),
+                   static_cast<std::uint8_t>(size >> 8),
                    static_cast<std::uint8_t>(size)};
     track.insert(track.end(), events.begin(), events.end());
     return track;
@@ -52,7 +68,8 @@ std::vector<std::vector<SongEvent>> SongTracks(const Bytes& song) {
     auto byte = [&](std::size_t i) -> std::uint8_t { return i < song.size() ? song[i] : 0xFF; };
     while (at + 8 <= song.size()) {
         EXPECT_EQ(std::string(song.begin() + at, song.begin() + at + 4), "MTrk") << "at " << at;
-        const std::size_t length = std::size_t{byte(at + 4)} << 24 | std::size_t{byte(at + 5)} << 16 |
+        const std::size_t length = std::size_t{byte(at + 4)} << 24 |
+                                   std::size_t{byte(at + 5)} << 16 |
                                    std::size_t{byte(at + 6)} << 8 | byte(at + 7);
         const std::size_t end = at + 8 + length;
         EXPECT_LE(end, song.size()) << "track length runs past the file";
@@ -114,10 +131,9 @@ std::string WithoutCarriageReturns(std::string text) {
 
 std::string QuenbyCommandLine(const quenby::MelodyJob& job, std::uint32_t handle, int runMode,
                               std::int32_t sumError) {
-    const int values[] = {job.trackNo,        job.beatsCode,     job.keySf,
-                          job.tonicNote,      job.tempoBpm,      job.timeFactor,
-                          job.noteOffZero,    job.introMeasures, job.endingMeasures,
-                          job.velPercent};
+    const int values[] = {job.trackNo,        job.beatsCode,  job.keySf,       job.tonicNote,
+                          job.tempoBpm,       job.timeFactor, job.noteOffZero, job.introMeasures,
+                          job.endingMeasures, job.velPercent};
     std::string line;
     std::uint32_t sum = handle;
     for (int value : values) {

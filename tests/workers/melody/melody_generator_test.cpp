@@ -31,7 +31,8 @@ TEST(MelodyRandom, FollowsTheLinearCongruentialSequence) {
     EXPECT_EQ(random.Draw(), 6334);
     EXPECT_EQ(random.Draw(), 26500);
     MelodyRandom wrapped(0xFFFFFFFFu);
-    EXPECT_EQ(wrapped.Draw(), static_cast<int>(((0xFFFFFFFFu * 214013u + 2531011u) >> 16) & 0x7FFF));
+    EXPECT_EQ(wrapped.Draw(),
+              static_cast<int>(((0xFFFFFFFFu * 214013u + 2531011u) >> 16) & 0x7FFF));
 }
 
 TEST(SetMelodyKey, MinorOnlyForTheRelativeMinorTonic) {
@@ -41,10 +42,10 @@ TEST(SetMelodyKey, MinorOnlyForTheRelativeMinorTonic) {
         KeyMode mode;
     };
     const Case cases[] = {
-        {0, 69, KeyMode::kMinor}, {0, 60, KeyMode::kMajor}, {0, 62, KeyMode::kMajor},
-        {1, 64, KeyMode::kMinor}, {7, 70, KeyMode::kMinor}, {-5, 70, KeyMode::kMinor},
+        {0, 69, KeyMode::kMinor},  {0, 60, KeyMode::kMajor},  {0, 62, KeyMode::kMajor},
+        {1, 64, KeyMode::kMinor},  {7, 70, KeyMode::kMinor},  {-5, 70, KeyMode::kMinor},
         {-6, 63, KeyMode::kMinor}, {-3, 60, KeyMode::kMinor}, {-3, 63, KeyMode::kMajor},
-        {6, 63, KeyMode::kMinor}, {2, 71, KeyMode::kMinor}, {2, 69, KeyMode::kMajor},
+        {6, 63, KeyMode::kMinor},  {2, 71, KeyMode::kMinor},  {2, 69, KeyMode::kMajor},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.keySf) + " " + std::to_string(c.tonic));
@@ -124,6 +125,7 @@ TEST(GenerateMelody, WritesTheTemplatesAroundTheNotes) {
     const SongOutcome outcome = GenerateMelody(job, 0, 7);
     ASSERT_TRUE(outcome.ok);
     const Bytes& song = outcome.song;
+    // clang-format off
     const Bytes start = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 3, 0x01, 0x80,
                          'M', 'T', 'r', 'k', 0, 0, 0, 33,
                          0x00, 0xFF, 0x58, 0x04, 0x06, 0x03, 0x60, 0x08,
@@ -132,8 +134,10 @@ TEST(GenerateMelody, WritesTheTemplatesAroundTheNotes) {
                          0x00, 0xFF, 0x51, 0x03, 0x03, 0xD0, 0x90,
                          0x00, 0xFF, 0x2F, 0x00,
                          'M', 'T', 'r', 'k'};
+    // clang-format on
     ASSERT_GT(song.size(), start.size() + 43);
     EXPECT_EQ(Bytes(song.begin(), song.begin() + static_cast<std::ptrdiff_t>(start.size())), start);
+    // clang-format off
     const Bytes randomStart = {0x00, 0xFF, 0x03, 0x06, 'R', 'a', 'n', 'd', 'o', 'm',
                                0x00, 0xB0, 0x00, 0x00, 0x00, 0xC0, 0x04,
                                0x00, 0xFF, 0x59, 0x02, 0xFE, 0x00,
@@ -143,6 +147,7 @@ TEST(GenerateMelody, WritesTheTemplatesAroundTheNotes) {
     EXPECT_EQ(Bytes(at, at + static_cast<std::ptrdiff_t>(randomStart.size())), randomStart);
     const Bytes closing = {'M', 'T', 'r', 'k', 0, 0, 0, 0x0A, 0x00, 0xFF, 0x59, 0x02,
                            0x00, 0x00, 0x00, 0xFF, 0x2F, 0x00};
+    // clang-format on
     EXPECT_EQ(Bytes(song.end() - 18, song.end()), closing);
     EXPECT_EQ(SongTracks(song).size(), 3u);
 }
@@ -157,16 +162,17 @@ TEST(GenerateMelody, OverManySeedsStaysInKeyRangeAndMeter) {
         int high;
     };
     const Case cases[] = {
-        {4, 0, 60, {0, 2, 4, 5, 7, 9}, 67, 77},   // C major
-        {3, 0, 69, {9, 0, 2, 4, 5, 7}, 64, 74},   // A minor
-        {2, 2, 62, {2, 4, 6, 7, 9, 11}, 57, 67},  // D major
-        {6, -3, 60, {0, 3, 5, 7, 8, 10}, 67, 77}, // C minor: A minor moved up by 3
+        {4, 0, 60, {0, 2, 4, 5, 7, 9}, 67, 77},    // C major
+        {3, 0, 69, {9, 0, 2, 4, 5, 7}, 64, 74},    // A minor
+        {2, 2, 62, {2, 4, 6, 7, 9, 11}, 57, 67},   // D major
+        {6, -3, 60, {0, 3, 5, 7, 8, 10}, 67, 77},  // C minor: A minor moved up by 3
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.beats) + " " + std::to_string(c.tonic));
         const std::int64_t measure = 384LL * (c.beats == 6 ? 3 : c.beats);
         for (std::uint32_t seed = 0; seed < 200; ++seed) {
-            const SongOutcome outcome = GenerateMelody(GeneratorJob(c.beats, c.keySf, c.tonic), 0, seed);
+            const SongOutcome outcome =
+                GenerateMelody(GeneratorJob(c.beats, c.keySf, c.tonic), 0, seed);
             ASSERT_TRUE(outcome.ok);
             const auto notes = NoteOns(outcome.song);
             ASSERT_GE(notes.size(), 4u);

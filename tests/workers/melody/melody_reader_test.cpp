@@ -15,10 +15,12 @@ using melodytest::MidiHeader;
 using melodytest::MidiTrack;
 
 const Bytes kEndOfTrack = {0x00, 0xFF, 0x2F, 0x00};
-const Bytes kConductor = MidiTrack(Concat({{0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}, kEndOfTrack}));
+const Bytes kConductor =
+    MidiTrack(Concat({{0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}, kEndOfTrack}));
 
 Bytes Format1(const Bytes& melodyEvents) {
-    return Concat({MidiHeader(1, 2, 384), kConductor, MidiTrack(Concat({melodyEvents, kEndOfTrack}))});
+    return Concat(
+        {MidiHeader(1, 2, 384), kConductor, MidiTrack(Concat({melodyEvents, kEndOfTrack}))});
 }
 
 TEST(ReadMelodySource, Format1WithRunningStatusAndVelocityZeroNoteOffs) {
@@ -68,17 +70,18 @@ TEST(ReadMelodySource, FatalFaultsCarryTheirMessage) {
     truncated.resize(truncated.size() - 10);
     const Case cases[] = {
         {"empty file", {}, "Invalid file's description", false},
-        {"not a MIDI file", {'R', 'I', 'F', 'F', 0, 0, 0, 4, 'W', 'A', 'V', 'E'},
-         "Invalid file's description", false},
+        {"not a MIDI file",
+         {'R', 'I', 'F', 'F', 0, 0, 0, 4, 'W', 'A', 'V', 'E'},
+         "Invalid file's description",
+         false},
         {"format 2", Concat({MidiHeader(2, 1, 384), kConductor}), "Unknown Midi File Type 2.",
          false},
-        {"SysEx without its end", Format1({0x00, 0xF0, 0x05, 0x7E, 0x7F}),
-         "EOF while finding 0xF7", true},
+        {"SysEx without its end", Format1({0x00, 0xF0, 0x05, 0x7E, 0x7F}), "EOF while finding 0xF7",
+         true},
         {"data byte before any status", Format1({0x00, 0x3C, 0x64}),
          "=>GlSt: Undefined value: 00 (000)", true},
         {"running status does not cross chunks",
-         Concat({MidiHeader(1, 2, 384),
-                 MidiTrack(Concat({{0x00, 0xB0, 0x07, 0x64}, kEndOfTrack})),
+         Concat({MidiHeader(1, 2, 384), MidiTrack(Concat({{0x00, 0xB0, 0x07, 0x64}, kEndOfTrack})),
                  MidiTrack({0x00, 0x3C, 0x64, 0x00, 0xFF, 0x2F, 0x00})}),
          "=>GlSt: Undefined value: 00 (000)", true},
         {"delta time of five bytes", Format1({0x81, 0x81, 0x81, 0x81, 0x01, 0x90, 0x3C, 0x64}),
@@ -98,10 +101,10 @@ TEST(ReadMelodySource, FatalFaultsCarryTheirMessage) {
 }
 
 TEST(ReadMelodySource, StepsOverGarbageAndEmptyChunksAndCountsThem) {
-    const Bytes melody = MidiTrack({0x00, 0x90, 0x3C, 0x64, 0x60, 0x80, 0x3C, 0x40,
-                                    0x00, 0xFF, 0x2F, 0x00});
-    const Bytes source = Concat({MidiHeader(1, 3, 384), kConductor, {'j', 'u', 'n', 'k', 0x00},
-                                 MidiTrack({}), melody});
+    const Bytes melody =
+        MidiTrack({0x00, 0x90, 0x3C, 0x64, 0x60, 0x80, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00});
+    const Bytes source = Concat(
+        {MidiHeader(1, 3, 384), kConductor, {'j', 'u', 'n', 'k', 0x00}, MidiTrack({}), melody});
     // The empty chunk is chunk 2, so the melody is track 2.
     const MelodyScan scan = ReadMelodySource(source, 2);
     EXPECT_FALSE(scan.fatal);
@@ -124,6 +127,7 @@ TEST(ReadMelodySource, NotesTheCountsAfterEveryAttemptWhileTheyDiffer) {
 }
 
 TEST(ReadMelodySource, WritesEveryKindOfChannelEventOnChannelOne) {
+    // clang-format off
     const MelodyScan scan = ReadMelodySource(
         Format1({0x00, 0x93, 0x3C, 0x64,  // note-on, channel 4
                  0x00, 0x3E, 0x00,        // running note-on, velocity 0
@@ -143,6 +147,7 @@ TEST(ReadMelodySource, WritesEveryKindOfChannelEventOnChannelOne) {
                  0x00, 0xF1, 0x01,        // time code quarter frame
                  0x00, 0xF8}),            // clock
         1);
+    // clang-format on
     EXPECT_FALSE(scan.fatal) << scan.errorText;
     EXPECT_EQ(scan.eventLines,
               "000000:90,3C,64,\n000000:80,3E,00,\n000000:80,3C,10,\n000000:80,3E,20,\n"
@@ -154,6 +159,7 @@ TEST(ReadMelodySource, WritesEveryKindOfChannelEventOnChannelOne) {
 }
 
 TEST(ReadMelodySource, ListsMetaEventsAndReadsPastTheirLengths) {
+    // clang-format off
     const MelodyScan scan = ReadMelodySource(
         Format1({0x00, 0xFF, 0x58, 0x04, 0x06, 0x03, 0x18, 0x08,  // 6/8
                  0x00, 0xFF, 0x58, 0x04, 0x06, 0x04, 0x18, 0x08,  // 6/16 is listed as 6/8 too
@@ -164,6 +170,7 @@ TEST(ReadMelodySource, ListsMetaEventsAndReadsPastTheirLengths) {
                  0x00, 0xFF, 0x01, 0x81, 0x00,                    // text of 128 bytes...
                  }),
         1);
+    // clang-format on
     // ...runs past the chunk's end into the file's end.
     EXPECT_TRUE(scan.fatal);
     EXPECT_NE(scan.listing.find("\n =>TimeSig=6/8\n =>TimeSig=6/8\n =>TimeSig=?/?\n =>Keysig=-3  "),
@@ -173,10 +180,10 @@ TEST(ReadMelodySource, ListsMetaEventsAndReadsPastTheirLengths) {
 }
 
 TEST(ReadMelodySource, TicksOfAMillionAndMoreKeepEveryDigit) {
-    const MelodyScan scan = ReadMelodySource(
-        Format1({0xBD, 0x84, 0x40, 0x90, 0x3C, 0x64,     // tick 1000000
-                 0xFF, 0xFF, 0xFF, 0x7F, 0x80, 0x3C, 0x40}),  // + 268435455
-        1);
+    const MelodyScan scan =
+        ReadMelodySource(Format1({0xBD, 0x84, 0x40, 0x90, 0x3C, 0x64,          // tick 1000000
+                                  0xFF, 0xFF, 0xFF, 0x7F, 0x80, 0x3C, 0x40}),  // + 268435455
+                         1);
     EXPECT_FALSE(scan.fatal);
     EXPECT_EQ(scan.eventLines, "1000000:90,3C,64,\n269435455:80,3C,40,\n");
 }
@@ -192,10 +199,11 @@ TEST(ReadMelodySource, Format1TakesTheConductorsChannelEventsFirst) {
 }
 
 TEST(ReadMelodySource, AChunkLengthWithItsTopBitSetStillMovesForward) {
-    const Bytes source = Concat({MidiHeader(1, 3, 384), kConductor,
-                                 MidiTrack(Concat({{0x00, 0x90, 0x3C, 0x64, 0x60, 0x3C, 0x00},
-                                                   kEndOfTrack})),
-                                 {'M', 'T', 'r', 'k', 0xFF, 0xFF, 0xFF, 0xF0, 0x00}});
+    const Bytes source =
+        Concat({MidiHeader(1, 3, 384),
+                kConductor,
+                MidiTrack(Concat({{0x00, 0x90, 0x3C, 0x64, 0x60, 0x3C, 0x00}, kEndOfTrack})),
+                {'M', 'T', 'r', 'k', 0xFF, 0xFF, 0xFF, 0xF0, 0x00}});
     const MelodyScan scan = ReadMelodySource(source, 1);
     EXPECT_FALSE(scan.fatal);
     EXPECT_EQ(scan.chunkCount, 3);

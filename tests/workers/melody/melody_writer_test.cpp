@@ -35,14 +35,15 @@ std::vector<SongEvent> ConductorEvents(const SongOutcome& outcome) {
     return tracks.empty() ? std::vector<SongEvent>{} : tracks[0];
 }
 
-SongEvent At(std::int64_t tick, Bytes bytes) { return {tick, std::move(bytes)}; }
+SongEvent At(std::int64_t tick, Bytes bytes) {
+    return {tick, std::move(bytes)};
+}
 
 TEST(BuildMelodySong, RebuildsTheFixturesByteForByte) {
     MelodyJob format1;
     format1.noteOffZero = 1;
-    const SongOutcome first =
-        BuildMelodySong(format1, 384, "000000:120,\n001536:100,\n",
-                        FixtureText("format1_division384.events.txt"), 0);
+    const SongOutcome first = BuildMelodySong(format1, 384, "000000:120,\n001536:100,\n",
+                                              FixtureText("format1_division384.events.txt"), 0);
     ASSERT_TRUE(first.ok) << first.message;
     EXPECT_EQ(first.song, FixtureBytes("format1_division384.expected.txt"));
 
@@ -76,12 +77,12 @@ TEST(BuildMelodySong, DoublesTicksAndLaterTemposWithTheTimeFactor) {
     MelodyJob job = CMajorJob();
     job.timeFactor = 2;
     job.introMeasures = 1;
-    const SongOutcome outcome = BuildMelodySong(
-        job, 384, "000000:090,\n000768:100,\n001536:200,\n",
-        "000000:90,3C,64,\n000384:80,3C,00,\n", 0);
+    const SongOutcome outcome = BuildMelodySong(job, 384, "000000:090,\n000768:100,\n001536:200,\n",
+                                                "000000:90,3C,64,\n000384:80,3C,00,\n", 0);
     const auto conductor = ConductorEvents(outcome);
     ASSERT_EQ(conductor.size(), 6u);
-    EXPECT_EQ(conductor[2], At(0, {0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}));  // 120, the command line's
+    EXPECT_EQ(conductor[2],
+              At(0, {0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}));  // 120, the command line's
     EXPECT_EQ(conductor[3], At(1536 + 1536, {0xFF, 0x51, 0x03, 0x04, 0x93, 0xE0}));  // 200
     EXPECT_EQ(conductor[4], At(1536 + 3072, {0xFF, 0x51, 0x03, 0x03, 0xD0, 0x90}));  // 240
     const auto melody = MelodyEvents(outcome);
@@ -90,19 +91,20 @@ TEST(BuildMelodySong, DoublesTicksAndLaterTemposWithTheTimeFactor) {
 }
 
 TEST(BuildMelodySong, WritesAFirstTempoLineThatIsNotAtTickZero) {
-    const SongOutcome only = BuildMelodySong(CMajorJob(), 384, "000000:100,\n", "000000:90,3C,64,\n", 0);
+    const SongOutcome only =
+        BuildMelodySong(CMajorJob(), 384, "000000:100,\n", "000000:90,3C,64,\n", 0);
     EXPECT_EQ(ConductorEvents(only).size(), 4u) << "a single tick-0 tempo is the initial one";
 
-    const SongOutcome late = BuildMelodySong(CMajorJob(), 384, "000768:100,\n", "000000:90,3C,64,\n", 0);
+    const SongOutcome late =
+        BuildMelodySong(CMajorJob(), 384, "000768:100,\n", "000000:90,3C,64,\n", 0);
     const auto conductor = ConductorEvents(late);
     ASSERT_EQ(conductor.size(), 5u);
     EXPECT_EQ(conductor[3], At(768, {0xFF, 0x51, 0x03, 0x09, 0x27, 0xC0}));
 }
 
 TEST(BuildMelodySong, ReadsTemposWholeAndClampsThem) {
-    const SongOutcome outcome =
-        BuildMelodySong(CMajorJob(), 384, "000000:120,\n000010:1500,\n000020:5,\n",
-                        "000000:90,3C,64,\n", 0);
+    const SongOutcome outcome = BuildMelodySong(
+        CMajorJob(), 384, "000000:120,\n000010:1500,\n000020:5,\n", "000000:90,3C,64,\n", 0);
     const auto conductor = ConductorEvents(outcome);
     ASSERT_EQ(conductor.size(), 6u);
     EXPECT_EQ(conductor[3], At(10, {0xFF, 0x51, 0x03, 0x03, 0xD0, 0x90}));  // 240
@@ -115,8 +117,8 @@ TEST(BuildMelodySong, ScalesNoteOnVelocitiesAndZeroesNoteOffs) {
         std::uint8_t velocity;
         std::uint8_t scaled;
     };
-    for (const Case& c : {Case{70, 100, 69}, Case{200, 100, 127}, Case{50, 1, 1}, Case{100, 0x64, 0x64},
-                          Case{150, 85, 127}, Case{51, 3, 1}}) {
+    for (const Case& c : {Case{70, 100, 69}, Case{200, 100, 127}, Case{50, 1, 1},
+                          Case{100, 0x64, 0x64}, Case{150, 85, 127}, Case{51, 3, 1}}) {
         SCOPED_TRACE(c.percent);
         MelodyJob job = CMajorJob();
         job.velPercent = static_cast<std::int16_t>(c.percent);
@@ -138,7 +140,8 @@ TEST(BuildMelodySong, AddsTheClosingTonicUnlessTheMelodyEndsOnIt) {
         std::string events;
         std::int64_t closingAt;  // -1: no closing note
     };
-    const std::string endsOnTonic = "000000:90,3E,64,\n000384:80,3E,00,\n000480:90,48,64,\n000864:80,48,00,\n";
+    const std::string endsOnTonic =
+        "000000:90,3E,64,\n000384:80,3E,00,\n000480:90,48,64,\n000864:80,48,00,\n";
     const Case cases[] = {
         {"ends on the tonic", 0, "", endsOnTonic, -1},
         {"ends on the tonic, one measure of tail", 1, "", endsOnTonic, 864 + 1536 + 96},
@@ -148,8 +151,7 @@ TEST(BuildMelodySong, AddsTheClosingTonicUnlessTheMelodyEndsOnIt) {
         {"ends on another note", 0, "", "000000:90,3E,64,\n000384:80,3E,00,\n", 384 + 96},
         {"tempo change after the last note-on", 0, "000000:120,\n002000:100,\n", endsOnTonic,
          864 + (2000 + 96 - 480)},
-        {"tempo change before the last note-on", 0, "000000:120,\n000400:100,\n", endsOnTonic,
-         -1},
+        {"tempo change before the last note-on", 0, "000000:120,\n000400:100,\n", endsOnTonic, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -186,8 +188,8 @@ TEST(BuildMelodySong, KeepsKeyPressureOutOfTheSongInput) {
 }
 
 TEST(BuildMelodySong, ReadsTicksOfAMillionAndMoreWhole) {
-    const auto melody = MelodyEvents(BuildMelodySong(
-        CMajorJob(), 384, "", "1000000:90,3E,64,\n1000096:80,3E,00,\n", 0));
+    const auto melody = MelodyEvents(
+        BuildMelodySong(CMajorJob(), 384, "", "1000000:90,3E,64,\n1000096:80,3E,00,\n", 0));
     ASSERT_GE(melody.size(), 2u);
     EXPECT_EQ(melody[0], At(1000000, {0x90, 0x3E, 0x64}));
     EXPECT_EQ(melody[1], At(1000096, {0x80, 0x3E, 0x00}));

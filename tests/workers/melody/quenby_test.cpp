@@ -27,7 +27,7 @@ constexpr std::uint32_t kFailure = platform::kCompletionFailed;
 const Bytes kPreviousSong = {'M', 'T', 'h', 'd', 'o', 'l', 'd'};
 
 class QuenbyProgram : public ::testing::Test {
-protected:
+  protected:
     WorkerRun Run(const MelodyJob& job, int runMode = 0, std::int32_t sumError = 0) {
         return testsupport::RunWorker("Quenby", folder_.path(), [&](platform::Hwnd handle) {
             return QuenbyCommandLine(job, handle, runMode, sumError);
@@ -72,7 +72,8 @@ TEST_F(QuenbyProgram, ImportsAFormat1TrackAsTheSongInput) {
     EXPECT_NE(events.find("\r\n"), std::string::npos);
     EXPECT_EQ(WithoutCarriageReturns(events), FixtureText("format1_division384.events.txt"));
     EXPECT_EQ(folder_.ReadText("Tempos.dat"), "000000:120,\r\n001536:100,\r\n");
-    EXPECT_TRUE(folder_.ReadText("KqList.dat").starts_with("Header Data Length: 6\r\nFile Type: 1\r\n"));
+    EXPECT_TRUE(
+        folder_.ReadText("KqList.dat").starts_with("Header Data Length: 6\r\nFile Type: 1\r\n"));
 }
 
 TEST_F(QuenbyProgram, ImportsAChannelOfAFormat0FileAtAnotherDivision) {
@@ -86,12 +87,12 @@ TEST_F(QuenbyProgram, ImportsAChannelOfAFormat0FileAtAnotherDivision) {
 }
 
 TEST_F(QuenbyProgram, ImportsOneTrackOfManyAndAnyRunModeButOneImports) {
-    std::vector<Bytes> parts = {MidiHeader(1, 8, 96),
-                                MidiTrack({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x2F, 0x00})};
+    std::vector<Bytes> parts = {MidiHeader(1, 8, 96), MidiTrack({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1,
+                                                                 0x20, 0x00, 0xFF, 0x2F, 0x00})};
     for (std::uint8_t track = 1; track <= 7; ++track) {
         const std::uint8_t key = static_cast<std::uint8_t>(0x30 + track);
-        parts.push_back(MidiTrack({0x00, static_cast<std::uint8_t>(0x90 + track), key, 0x64,
-                                   0x60, key, 0x00, 0x00, 0xFF, 0x2F, 0x00}));
+        parts.push_back(MidiTrack({0x00, static_cast<std::uint8_t>(0x90 + track), key, 0x64, 0x60,
+                                   key, 0x00, 0x00, 0xFF, 0x2F, 0x00}));
     }
     Bytes source;
     for (const Bytes& part : parts) source.insert(source.end(), part.begin(), part.end());
@@ -113,8 +114,7 @@ TEST_F(QuenbyProgram, ImportsOneTrackOfManyAndAnyRunModeButOneImports) {
 
 TEST_F(QuenbyProgram, KeepsTheCountNotesOfASuccessfulImport) {
     folder_.Write("InpMel.bin",
-                  Concat({MidiHeader(1, 2, 384),
-                          MidiTrack({0x00, 0xFF, 0x2F, 0x00}),
+                  Concat({MidiHeader(1, 2, 384), MidiTrack({0x00, 0xFF, 0x2F, 0x00}),
                           MidiTrack({0x00, 0x90, 0x3C, 0x64, 0x00, 0xFF, 0x2F, 0x00})}));
     const WorkerRun run = Run(MelodyJob{});
     EXPECT_EQ(run.exitCode, 0);
@@ -126,14 +126,13 @@ TEST_F(QuenbyProgram, KeepsTheCountNotesOfASuccessfulImport) {
 TEST_F(QuenbyProgram, AFailedImportLeavesThePreviousSongInput) {
     Bytes truncated = FixtureBytes("format1_division384.mid.txt");
     truncated.resize(truncated.size() - 7);
-    const Bytes emptyMelody = Concat({MidiHeader(1, 2, 384),
-                                      MidiTrack({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,
-                                                 0x00, 0xFF, 0x2F, 0x00}),
-                                      MidiTrack({0x00, 0xFF, 0x03, 0x00, 0x00, 0xFF, 0x2F, 0x00})});
-    const Bytes lateConductorEvent =
+    const Bytes emptyMelody =
         Concat({MidiHeader(1, 2, 384),
-                MidiTrack({0x87, 0x00, 0xB0, 0x07, 0x64, 0x00, 0xFF, 0x2F, 0x00}),
-                MidiTrack({0x00, 0x90, 0x3C, 0x64, 0x60, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00})});
+                MidiTrack({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x2F, 0x00}),
+                MidiTrack({0x00, 0xFF, 0x03, 0x00, 0x00, 0xFF, 0x2F, 0x00})});
+    const Bytes lateConductorEvent = Concat(
+        {MidiHeader(1, 2, 384), MidiTrack({0x87, 0x00, 0xB0, 0x07, 0x64, 0x00, 0xFF, 0x2F, 0x00}),
+         MidiTrack({0x00, 0x90, 0x3C, 0x64, 0x60, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00})});
     struct Case {
         const char* name;
         std::optional<Bytes> source;
@@ -155,9 +154,9 @@ TEST_F(QuenbyProgram, AFailedImportLeavesThePreviousSongInput) {
         testsupport::TempProgramFolder folder;
         folder.Write("InPut.bin", kPreviousSong);
         if (c.source) folder.Write("InpMel.bin", *c.source);
-        const WorkerRun run = testsupport::RunWorker("Quenby", folder.path(), [&](platform::Hwnd h) {
-            return QuenbyCommandLine(MelodyJob{}, h, 0, c.sumError);
-        });
+        const WorkerRun run = testsupport::RunWorker(
+            "Quenby", folder.path(),
+            [&](platform::Hwnd h) { return QuenbyCommandLine(MelodyJob{}, h, 0, c.sumError); });
         EXPECT_EQ(run.exitCode, 1);
         ExpectCompletion(run, kFailure);
         EXPECT_EQ(folder.ReadText("Error4.msg"), c.error);
@@ -196,6 +195,21 @@ TEST_F(QuenbyProgram, CommandLineFailures) {
         }
         EXPECT_EQ(folder_.ReadText("Error4.msg"), "");
         EXPECT_EQ(folder_.ReadBytes("InPut.bin"), kPreviousSong);
+    }
+}
+
+TEST_F(QuenbyProgram, ACommandLineOf500CharactersIsNoCommandLine) {
+    folder_.Write("InpMel.bin", FixtureBytes("format1_division384.mid.txt"));
+    for (std::size_t length : {499u, 500u}) {
+        SCOPED_TRACE(length);
+        // Leading zeros in the run mode token stretch the line without changing its value.
+        const WorkerRun run = testsupport::RunWorker("Quenby", folder_.path(), [&](platform::Hwnd h) {
+            std::string line = QuenbyCommandLine(MelodyJob{}, h, 0);
+            line.insert(line.size() - 1, length - line.size(), '0');
+            return line;
+        });
+        EXPECT_EQ(run.exitCode, length < 500 ? 0 : 1);
+        EXPECT_EQ(run.completion.has_value(), length < 500);
     }
 }
 
@@ -277,9 +291,9 @@ TEST(SongLoaderAcceptance, LoadsImportedFixtures) {
         SCOPED_TRACE(c.source);
         testsupport::TempProgramFolder folder;
         folder.Write("InpMel.bin", FixtureBytes(c.source));
-        const WorkerRun import = testsupport::RunWorker("Quenby", folder.path(), [&](platform::Hwnd h) {
-            return QuenbyCommandLine(c.job, h, 0);
-        });
+        const WorkerRun import = testsupport::RunWorker(
+            "Quenby", folder.path(),
+            [&](platform::Hwnd h) { return QuenbyCommandLine(c.job, h, 0); });
         ASSERT_EQ(import.exitCode, 0) << folder.ReadText("Error4.msg");
         ExpectLoaded(LoadSongInput(folder.path()), folder);
         const std::string notes = folder.ReadText("Notes.aco");
@@ -320,9 +334,8 @@ TEST(SongLoaderAcceptance, LoadsWhatTheProgramGenerates) {
     job.beatsCode = 6;
     job.keySf = -1;
     job.tonicNote = 62;
-    const WorkerRun generate = testsupport::RunWorker("Quenby", folder.path(), [&](platform::Hwnd h) {
-        return QuenbyCommandLine(job, h, 1);
-    });
+    const WorkerRun generate = testsupport::RunWorker(
+        "Quenby", folder.path(), [&](platform::Hwnd h) { return QuenbyCommandLine(job, h, 1); });
     ASSERT_EQ(generate.exitCode, 0);
     ExpectLoaded(LoadSongInput(folder.path()), folder);
     EXPECT_TRUE(folder.ReadText("Notes.aco").starts_with("1,-,D,"));

@@ -1,0 +1,348 @@
+// The composing engine's rules on a song held in memory: slots and velocity scaling, chord and
+// note rules, the note event core, the half-measure bounds, the echo set-up, the generators'
+// entry and stop rules, the endings and the track writer's checks.
+#include "workers/composer/composer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "style_fixture.h"
+#include "workers/composer/style_keys.h"
+#include "workers/composer/track_coding.h"
+
+namespace composer {
+namespace {
+
+ComposeSetup SongSetup(int measures = 4, int numerator = 4, const std::string& style = "Abcd12.sty") {
+    ComposeSetup s;
+    s.runCode = 70;
+    s.header.numerator = numerator;
+    s.header.timeCode = numerator == 6 ? 3 : numerator;
+    s.header.timeSigName = numerator == 6 ? "6/8" : std::to_string(numerator) + "/4";
+    for (int i = 0; i < kSlotCount; ++i) {
+        s.options.styleNames[i] = style;
+        s.slotSettings[i] = SlotSettingsFromName(style);
+        s.slotParams[i].sectVol = 100;
+    }
+    s.options.echoLevel1 = 65;
+    s.options.echoLevel2 = 78;
+    for (int m = 0; m < measures; ++m) {
+        MeasureRecord r;
+        r.chord1 = m % 2 ? "F...." : "C....";
+        r.chord2 = r.chord1;
+        s.chords.measures.push_back(r);
+    }
+    s.chords.measures.back().chord1 = "C....";  // the key chord
+    s.songPitchClasses = {60, 0, 62, 0, 64, 65, 0, 67, 0, 69, 0, 71};
+    s.beatPattern.fill(1);
+    return s;
+}
+
+struct Engine {
+    MessageLog log;
+    Composer c;
+    explicit Engine(ComposeSetup setup = SongSetup()) : c(std::move(setup), log) { c.PrepareSong(); }
+    // Runs `f`; true when it stopped the run.
+    bool Aborts(const std::function<void()>& f) {
+        try {
+            f();
+        } catch (const ComposeAbort&) {
+            return true;
+        }
+        return false;
+    }
+};
+
+int CountEvents(const Composer& c, int status, int data1 = -1, int data2 = -1) {
+    return static_cast<int>(std::count_if(c.events.begin(), c.events.end(), [&](const MeasureEvent& e) {
+        return e.status == status && (data1 < 0 || e.data1 == data1) && (data2 < 0 || e.data2 == data2);
+    }));
+}
+
+TEST(ScaleVelocity, PercentageWithFloorAndCeiling) {
+    ComposeSetup s = SongSetup();
+    s.slotParams[0].sectVol = 50;
+    s.slotParams[1].sectVol = 0;
+    s.slotParams[2].sectVol = 200;
+    Engine e(s);
+    EXPECT_EQ(e.c.ScaleVelocity(100, 0), 50);
+    EXPECT_EQ(e.c.ScaleVelocity(100, 1), 1);
+    EXPECT_EQ(e.c.ScaleVelocity(120, 2), 127);
+    EXPECT_EQ(e.c.ScaleVelocity(0, 2), 0);
+}
+
+TEST(ChordRules, ChordNotesAndRoots) {
+    Engine e;
+    std::array<int, 4> notes{};
+    e.c.KhHa2Notes("C.m7.", notes);
+    EXPECT_EQ(notes, (std::array<int, 4>{67, 63, 60, 70}));
+    e.c.KhHa2Notes("Bb...", notes);
+    EXPECT_EQ(notes, (std::array<int, 4>{65, 62, 70, -1}));
+    e.c.KhHa2Notes("C.M..", notes);
+    EXPECT_EQ(notes, (std::array<int, 4>{67, 64, 60, 66}));
+    e.c.KhHa2Notes("D..7o", notes);
+    EXPECT_EQ(notes, (std::array<int, 4>{68, 65, 62, 60}));
+    EXPECT_EQ(e.c.KhHa2ValGoc("Ab..."), 56);
+    EXPECT_EQ(e.c.KhHa2ValGoc("G...."), 67);
+    EXPECT_EQ(e.c.KhHa2ValGoc("C#..."), 61);
+}
+
+TEST(ChordRules, BadChordTextsStopTheRun) {
+    struct Case { const char* chord; const char* message; };
+    for (const Case c : {Case{"H....", "\nKhHa2-Notes: Error finding 1.\n"}, Case{"Cx...", "\nKhHa2-Notes: Error finding 2.\n"},
+                         Case{"C.x..", "\nKhHa2-Notes: Error finding 3.\n"}, Case{"C..x.", "\nKhHa2-Notes: Error finding 4.\n"}}) {
+        SCOPED_TRACE(c.chord);
+        Engine e;
+        std::array<int, 4> notes{};
+        EXPECT_TRUE(e.Aborts([&] { e.c.KhHa2Notes(c.chord, notes); }));
+        EXPECT_EQ(e.log.text(), c.message);
+    }
+    Engine e;
+    EXPECT_TRUE(e.Aborts([&] { e.c.KhHa2ValGoc("X...."); }));
+    EXPECT_EQ(e.log.text(), "KhHa2ValGoc() Error: Invalid HaString <X....>");
+}
+
+TEST(ChordRules, KhNote2ValFollowsTheVoiceLeading) {
+    Engine e;
+    e.c.KhHa2ValGoc("C....");                  // memory 60, 60
+    EXPECT_EQ(e.c.KhNote2Val(0, "E...."), 64);  // no leap yet
+    EXPECT_EQ(e.c.KhNote2Val(0, "A...."), 57);  // rose 4 and would rise 5 again: an octave lower
+    EXPECT_EQ(e.c.KhNote2Val(0, "Q...."), 0);
+    EXPECT_EQ(e.log.text(), "KhNote2Val() Error: Ms=001,Beg=00,ChOnCode=90: invalid HaString <Q....>");
+}
+
+TEST(ChordRules, ChordCandidatesNameTheFifthInTheFifthSlot) {
+    Engine e;
+    ASSERT_GT(e.c.ChordCandidates(0, "C.m.."), 0);
+    for (const std::string& name : e.c.ChordNames()) {
+        EXPECT_EQ(name.size(), 5u);
+        std::array<int, 4> notes{};
+        EXPECT_FALSE(e.Aborts([&] { e.c.KhHa2Notes(name, notes); })) << name;
+    }
+    EXPECT_EQ(e.c.ChordNames()[0].substr(0, 3), "G.s");
+}
+
+TEST(ChordRules, GetInst31ModeWalksNormalSteps) {
+    Engine e;
+    e.c.styleFlagNew = 1;
+    std::vector<int> modes;
+    for (int i = 0; i < 5; ++i) modes.push_back(e.c.GetInst31Mode(5, 1, 0));
+    EXPECT_EQ(modes, (std::vector<int>{5, 7, 9, 11, 5}));
+    EXPECT_EQ(e.c.GetInst31Mode(3, 0, 0), 1);
+    EXPECT_EQ(e.c.GetInst31Mode(1, 0, 0), 3);   // Variation after an Intro2
+    EXPECT_EQ(e.c.GetInst31Mode(1, 12, 0), 3);  // ... until the second half clears it
+    EXPECT_EQ(e.c.GetInst31Mode(1, 0, 0), 13);
+    EXPECT_EQ(e.c.GetInst31Mode(9, 0, 0), kPauseMode);
+    EXPECT_TRUE(e.Aborts([&] { e.c.GetInst31Mode(10, 0, 0); }));
+    EXPECT_EQ(e.log.text(), "GetInst31Mode(): Invalid InpMode 10");
+    e.c.styleFlagNew = 0;
+    EXPECT_EQ(e.c.GetInst31Mode(7, 0, 0), 7);
+}
+
+TEST(ChordRules, PlaceOnValueRegisterRules) {
+    Engine e;
+    e.c.trackNumber = 1;
+    EXPECT_EQ(e.c.PlaceOnValue(0, 20, 1, 0, 0), 32);
+    EXPECT_EQ(e.c.PlaceOnValue(0, 120, 1, 0, 0), 108);
+    e.c.trackTensValue[0] = 3;  // at least the centre (the key note 60)
+    EXPECT_EQ(e.c.PlaceOnValue(0, 40, 1, 0, 0), 64);
+    e.c.trackTensValue[0] = 1;  // below the centre
+    EXPECT_EQ(e.c.PlaceOnValue(0, 64, 1, 0, 0), 52);
+    e.c.trackTensValue[0] = 0;
+    e.c.oneNoteMode = 1;
+    EXPECT_EQ(e.c.PlaceOnValue(0, 20, 1, 0, 0), 32);
+    EXPECT_TRUE(e.Aborts([&] { e.c.PlaceOnValue(1, 0, 1, 0, 0); }));
+    EXPECT_EQ(e.log.text(), "Ms=001, Ch=0, AsDrums=0, InstMode=1: Invalid On_Value <0>\n");
+
+    ComposeSetup s = SongSetup();
+    s.options.autoOctave = 1;
+    Engine auto_(s);
+    auto_.c.partProgram = 8;
+    EXPECT_EQ(auto_.c.PlaceOnValue(0, 40, 1, 0, 0), 76);
+}
+
+TEST(NoteEventCore, SwOnAndSwOff) {
+    Engine e;
+    e.c.channel = 2;
+    int ev = 0;
+    e.c.SwOn(ev, 0, 0, 60, 100);
+    e.c.SwOn(ev, 1, 0, 60, 100);  // the same note again: nothing
+    e.c.SwOff(ev, 2, 0, 62, 0);   // not sounding: nothing
+    EXPECT_EQ(ev, 1);
+    e.c.SwOff(ev, 3, 0, 60, 0);
+    EXPECT_EQ(ev, 2);
+    EXPECT_EQ(e.c.events[1].status, 0x82);
+    e.c.SwOff(ev, 3, 0, 0, 0);  // invalid: message only, the run goes on
+    EXPECT_EQ(e.log.text(), "Sw-Off() Error: invalid value(s) Ev=0, OffVelo=0, ChOffCode=82, MesuIdx=1\n");
+    EXPECT_TRUE(e.Aborts([&] { e.c.SwOn(ev, 0, 0, 60, 0); }));
+}
+
+TEST(NoteEventCore, PedalReleasesAfterChannelDependentCount) {
+    for (const auto [channel, pedalled] : {std::pair{0, 9}, std::pair{3, 15}}) {
+        SCOPED_TRACE(channel);
+        Engine e;
+        e.c.channel = channel;
+        e.c.partIsDrumOrMode0 = 1;
+        e.c.pUseSust = 1;
+        int ev = 0;
+        for (int i = 0; i < pedalled - 1; ++i) e.c.SwOn(ev, i, 0, 40 + i, 90);
+        e.c.SwOff(ev, 20, 0, 40, 0);
+        EXPECT_EQ(CountEvents(e.c, 0xB0 + channel, 64, 0), 0);
+        e.c.SwOn(ev, 21, 0, 40 + pedalled, 90);
+        e.c.SwOff(ev, 22, 0, 41, 0);
+        EXPECT_EQ(CountEvents(e.c, 0xB0 + channel, 64, 0), 1);
+        EXPECT_EQ(e.c.events.back().step, 22);
+        EXPECT_EQ(CountEvents(e.c, 0xB0 + channel, 64, 127), 1);
+    }
+}
+
+TEST(NoteEventCore, MeasureBufferHoldsTwoHundredThirtyNineRecords) {
+    Engine e;
+    int ev = 0;
+    for (int i = 0; i < 239; ++i) e.c.AddMeasureEvent(ev, 0, 0, 0xB0, 7, 100);
+    EXPECT_EQ(ev, 239);
+    EXPECT_TRUE(e.Aborts([&] { e.c.AddMeasureEvent(ev, 0, 0, 0xB0, 7, 100); }));
+    EXPECT_EQ(e.log.text(), "Error: Out of event/measure buffer.");
+}
+
+TEST(NoteEventCore, OneNoteModeEndsThePendingNoteFirst) {
+    Engine e;
+    e.c.oneNoteMode = 1;
+    int ev = 0;
+    e.c.SwOn(ev, 0, 0, 60, 100);
+    e.c.SwOn(ev, 4, 0, 62, 100);
+    ASSERT_EQ(ev, 3);
+    EXPECT_EQ(e.c.events[1].status, 0x80);
+    EXPECT_EQ(e.c.events[1].data1, 60);
+    EXPECT_EQ(e.c.events[1].step, 4);
+    EXPECT_EQ(e.c.events[2].data1, 62);
+}
+
+TEST(NoteEventCore, HeldNoteOfLengthOneEndsAtTheFirstAging) {
+    Engine e;
+    (*e.c.work)[0][0][0] = {36, 1};
+    (*e.c.work)[0][0][1] = {38, 3};
+    e.c.channel = 9;
+    int ev = 0;
+    e.c.SwOn(ev, 0, 0, 36, 100);
+    e.c.AddDrumHeld(36, 0, 0, 0, 0);
+    e.c.SwOn(ev, 0, 0, 38, 100);
+    e.c.AddDrumHeld(38, 0, 0, 0, 1);
+    e.c.AgeDrumHeld(1, ev);
+    EXPECT_EQ(CountEvents(e.c, 0x89, 36), 1);
+    EXPECT_EQ(CountEvents(e.c, 0x89, 38), 0);
+    e.c.AgeDrumHeld(2, ev);
+    EXPECT_EQ(CountEvents(e.c, 0x89, 38), 1);
+    EXPECT_TRUE(e.c.s3Dr3.empty());
+}
+
+TEST(NoteEventCore, FoldingAroundTheKey) {
+    Engine e;  // key chord C: root 60, folded around 72
+    EXPECT_EQ(e.c.FitNearKey(60), 72);
+    EXPECT_EQ(e.c.FitNearKey(79), 67);
+    EXPECT_EQ(Composer::FoldNear(50, 60), 62);
+}
+
+TEST(SectionSwitch, BurstControllersAndSlotChecks) {
+    Engine e;
+    e.c.channel = 2;
+    e.c.trackNumber = 3;
+    e.c.trackChannelMode[2] = 2;
+    e.c.partPan = 33;
+    int ev = 0;
+    e.c.FlushSectionEnd(ev, 24);
+    ASSERT_EQ(ev, 10);
+    EXPECT_EQ(e.c.events[2].data2, 33);
+    EXPECT_EQ(e.c.events[8].data1, 67);
+    EXPECT_EQ(e.c.events[8].data2, 0);  // the head has 127 for mode 2
+    EXPECT_EQ(e.c.events[9].status, 0xC2);
+    EXPECT_EQ(e.c.events[9].data2, -1);
+    EXPECT_TRUE(e.Aborts([&] { e.c.SwStyData(6, 0); }));
+    EXPECT_EQ(e.log.text(), "Fatal error in call to SwStyData(): Invalid SectNo 6");
+}
+
+TEST(Dispatch, HalfMeasureBoundsByTimeSignature) {
+    struct Case { int numerator; const char* style; int half, end; };
+    const Case cases[] = {{2, "Abcd08.sty", 8, 16}, {3, "Abcd08.sty", 16, 24}, {6, "Abcd08.sty", 12, 24},
+                          {4, "Abcd08.sty", 16, 32}, {2, "Abcd12.sty", 12, 24}, {3, "Abcd12.sty", 24, 36},
+                          {6, "Abcd12.sty", 18, 36}, {4, "Abcd12.sty", 24, 48}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.numerator << " " << c.style);
+        Engine e(SongSetup(2, c.numerator, c.style));
+        e.c.SetHalfMeasureBounds();
+        EXPECT_EQ(e.c.halfEnd1, c.half);
+        EXPECT_EQ(e.c.halfStart2, c.half);
+        EXPECT_EQ(e.c.measureEnd, c.end);
+        EXPECT_EQ(e.c.lastStepOfHalf, c.half - 1);
+    }
+}
+
+TEST(EchoSetup, CellsByLevelAndTimeSignature) {
+    ComposeSetup s = SongSetup();
+    s.options.echoLevel1 = 0;
+    s.options.echoLevel2 = 0;
+    Engine off(s);
+    off.c.trackNumber = 6;
+    off.c.SetupEchoPart12(1);
+    EXPECT_EQ((*off.c.work)[3][0][0].whole, 6);
+    EXPECT_EQ((*off.c.work)[3][22][0].whole, -6);
+    EXPECT_EQ((*off.c.work)[3][24][0].whole, 0);
+    off.c.trackNumber = 7;
+    off.c.SetupEchoPart12(0);
+    for (int row = 0; row < kRowCount; ++row) EXPECT_EQ((*off.c.work)[0][row][0].whole, 0);
+
+    Engine on;
+    on.c.trackNumber = 6;
+    on.c.SetupEchoPart12(1);
+    EXPECT_EQ(on.c.channel, 5);
+    EXPECT_EQ(on.c.partPan, 24);
+    EXPECT_EQ((*on.c.work)[15][24][0].whole, 2);   // S + 1 with S = 23
+    EXPECT_EQ((*on.c.work)[15][43][0].whole, -8);  // S + 20
+}
+
+TEST(Endings, FadeFallsByTwoOverThirtyThreeSteps) {
+    Engine e;
+    e.c.trackNumber = 6;
+    e.c.SetupEchoPart12(1);
+    e.c.curMeasure = 3;
+    e.c.prevEchoNote = 64;
+    const int ev = e.c.MakeEchoEnding(1, "C....", 0, 32, 0);
+    std::vector<int> volumes;
+    for (int i = 0; i < ev; ++i) {
+        if (e.c.events[i].status == 0xB5 && e.c.events[i].data1 == 7) volumes.push_back(e.c.events[i].data2);
+    }
+    ASSERT_EQ(volumes.size(), 34u);
+    EXPECT_EQ(volumes.front(), 125);
+    EXPECT_EQ(volumes[1], 123);
+    EXPECT_EQ(volumes.back(), 59);
+    EXPECT_EQ(e.c.events[ev - 1].status, 0x85);
+    EXPECT_EQ(e.c.events[ev - 1].step, 36);
+}
+
+TEST(TrackCoding, VarLenAndRunningCounter) {
+    struct Case { std::int64_t value; std::vector<std::uint8_t> bytes; };
+    for (const Case& c : {Case{0, {0x00}}, Case{127, {0x7F}}, Case{128, {0x81, 0x00}},
+                          Case{0x0FFFFFFF, {0xFF, 0xFF, 0xFF, 0x7F}}}) {
+        std::vector<std::uint8_t> out;
+        ASSERT_TRUE(WriteVarLen(c.value, out));
+        EXPECT_EQ(out, c.bytes);
+    }
+    std::vector<std::uint8_t> out;
+    EXPECT_FALSE(WriteVarLen(std::int64_t{1} << 28, out));
+
+    OutputTrackCoder coder(70);
+    std::vector<std::uint8_t> coded;
+    coder.Append(std::vector<std::uint8_t>(200, 0), coded);
+    coder.Append(std::vector<std::uint8_t>(100, 0), coded);  // the counter runs across tracks
+    EXPECT_EQ(coded[0], static_cast<std::uint8_t>(-72));
+    EXPECT_EQ(coded[252], static_cast<std::uint8_t>(-(70 + 254)));
+    EXPECT_EQ(coded[253], static_cast<std::uint8_t>(-(70 + 255)));
+    EXPECT_EQ(coded[299], static_cast<std::uint8_t>(-(70 + 255)));
+    DecodeOutputTracks(coded, 70);
+    EXPECT_EQ(coded, std::vector<std::uint8_t>(300, 0));
+}
+
+}  // namespace
+}  // namespace composer

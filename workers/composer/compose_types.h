@@ -1,0 +1,90 @@
+// The composer's shared vocabulary: the fixed limits of its tables, a style cell, the style
+// table of one track, the measure records of the chord data and the message log that every
+// stage writes into (the driver copies it into "Error3.msg"). A fatal stop deep inside the
+// composer is a ComposeAbort thrown after its message was logged; only RunCompose catches it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace composer {
+
+constexpr int kSlotCount = 5;
+constexpr int kStyleTrackCount = 5;
+constexpr int kDrumTrackIndex = 4;
+constexpr int kDrumChannel = 9;
+constexpr int kModeCount = 16;
+// GetInst31Mode answers 16 for the Pause section: a mode that holds no cells.
+constexpr int kPauseMode = 16;
+constexpr int kRowCount = 48;
+constexpr int kColumnCount = 16;
+constexpr int kMaxMeasures = 259;
+constexpr int kMaxStatRows = 260;
+constexpr int kTicksPerQuarter = 384;
+constexpr std::int32_t kVersionToken = 2426;
+constexpr int kFailureDoneCode = 59;
+constexpr int kArgumentCount = 18;
+constexpr int kArgumentFieldLimit = 21;
+
+// A style cell: the whole value (note, cell velocity and tick offset packed in decimal digits)
+// and its extra field (the note length in steps).
+struct StyleCell {
+    std::int64_t whole = 0;
+    std::int16_t extra = 0;
+};
+
+using ModeTable = std::array<std::array<StyleCell, kColumnCount>, kRowCount>;
+using StyleTable = std::array<ModeTable, kModeCount>;
+
+// Decimal fields of a positive cell value.
+inline int CellNote(std::int64_t v) { return static_cast<int>(v % 1000); }
+inline int CellVelocity(std::int64_t v) { return static_cast<int>((v % 1000000) / 1000); }
+inline int CellOffset(std::int64_t v) { return static_cast<int>(v / 1000000); }
+
+// One chord data record as the composer keeps it.
+struct MeasureRecord {
+    int instCode = 0;
+    std::string chord1 = ".....";
+    char kept = '0';
+    std::string chord2 = ".....";
+    int drumCode = 0;
+};
+
+struct SectionEntry {
+    int measure = 0;
+    int slot = 0;
+};
+
+// Values 1, 2, 3, 4 and 6 of a "Temps2.aco" line.
+struct MeasureStat {
+    int mainNote1 = 0;
+    int position1 = 0;
+    int mainNote2 = 0;
+    int position2 = 0;
+    int velocity = 0;
+};
+
+// Everything the composer writes into its error file, in order.
+class MessageLog {
+public:
+    void Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void Append(std::string_view text) { text_.append(text); }
+    const std::string& text() const { return text_; }
+    void Clear() { text_.clear(); }
+
+private:
+    std::string text_;
+};
+
+// Thrown by the fatal stop after its message is in the log.
+struct ComposeAbort {
+    int code = 1;
+};
+
+[[noreturn]] inline void AbortCompose(int code) { throw ComposeAbort{code}; }
+
+}  // namespace composer

@@ -1,0 +1,558 @@
+#include "workers/composer/composer.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "workers/composer/track_coding.h"
+
+namespace composer {
+
+namespace {
+
+constexpr int kEchoPassFirst = 10;
+constexpr int kHeadVolume = 120;
+constexpr int kDrumBank = 127;
+constexpr int kEchoReverb = 20;
+
+}  // namespace
+
+Composer::Composer(ComposeSetup setup, MessageLog& log) : setup_(std::move(setup)), log_(log) {
+    events.reserve(kMaxMeasureEvents);
+    onBff.reserve(1024);
+    const int halves = 2 * static_cast<int>(setup_.chords.measures.size()) + 2;
+    mayOnAtBegTab.assign(halves, {});
+    mayOnFill.assign(halves, 0);
+    SelectStyleSlot(1);
+    SetHalfMeasureBounds();
+    lastStepOfHalf = halfEnd1 - 1;
+}
+
+const MeasureStat& Composer::Stat(int measure) const {
+    static const MeasureStat kEmpty{};
+    if (measure < 0 || measure >= static_cast<int>(setup_.stats.size())) return kEmpty;
+    return setup_.stats[measure];
+}
+
+const StyleCell& Composer::Cell(int mode, int row, int column) const {
+    static const StyleCell kEmpty{};
+    if (mode < 0 || mode >= kModeCount || row < 0 || row >= kRowCount || column < 0 || column >= kColumnCount) {
+        return kEmpty;
+    }
+    return (*work)[mode][row][column];
+}
+
+// ---------------------------------------------------------------------------------------------
+// Song preparation
+
+void Composer::PrepareSong() {
+    auto& measures = setup_.chords.measures;
+    if (measures.empty()) return;
+    keyChord_ = measures.back().chord1;
+    measures.back().chord2 = keyChord_;
+    std::string running = measures.front().chord1;
+    for (MeasureRecord& m : measures) {
+        for (std::string* chord : {&m.chord1, &m.chord2}) {
+            if (*chord == ".....") *chord = running;
+            else running = *chord;
+        }
+    }
+    songKeyRoot_ = KhHa2ValGoc(keyChord_);
+    songKeyNote_ = songKeyRoot_;
+    while (songKeyNote_ < 60) songKeyNote_ += 12;
+    while (songKeyNote_ > 71) songKeyNote_ -= 12;
+    std::array<int, 7> scale{};
+    ChordScaleNotes(keyChord_, scale, 0);
+    keyScale_ = scale;
+    khLast_ = khBefore_ = songKeyRoot_;
+    for (int c = 0; c < 12; ++c) {
+        songScaleTab_[c] = setup_.songPitchClasses[c] != 0 ? NearestKeyNote(60 + c) : 0;
+    }
+}
+
+std::string Composer::SongScaleText() const {
+    std::string text;
+    char item[16];
+    for (int value : songScaleTab_) {
+        std::snprintf(item, sizeof item, "%03d,", value);
+        text += item;
+    }
+    return text;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Slots and track values
+
+void Composer::LoadStyle(int slot, std::span<const std::uint8_t> file) {
+    SelectStyleSlot(slot);
+    StyleLoadContext context;
+    context.fileName = setup_.options.styleNames[slot - 1];
+    context.slot = slot;
+    context.settings = setup_.slotSettings[slot - 1];
+    context.params = setup_.slotParams[slot - 1];
+    context.linesPerMeasure = linesPerMeasure;
+    context.timeSigName = setup_.header.timeSigName;
+    LoadStyleBytes(file, context, log_, slots[slot]);
+}
+
+void Composer::SelectStyleSlot(int slot) {
+    const SlotSettings& s = setup_.slotSettings[std::clamp(slot, 1, kSlotCount) - 1];
+    stepsPerQuarter = s.stepsPerQuarter;
+    linesPerMeasure = setup_.header.timeCode == 2 ? s.lines24 : setup_.header.timeCode == 3 ? s.lines34 : s.lines44;
+    maxTickOffset = s.maxTickOffset;
+    styleFlagLate = s.flagLate;
+    styleFlagNew = s.flagNew;
+    ticksPerStep = setup_.header.division / s.stepsPerQuarter;
+    measureTicks = setup_.header.division * setup_.header.timeCode;
+}
+
+int Composer::ScaleVelocity(int value, int slotIndex) const {
+    if (value == 0) return 0;
+    const int sectVol = setup_.slotParams[std::clamp(slotIndex, 0, kSlotCount - 1)].sectVol;
+    double r = static_cast<double>(value) / 100.0 * sectVol;
+    int result = r >= 1e9 ? 1000000000 : r <= -1e9 ? -1000000000 : static_cast<int>(r);
+    if (result < 1) result = 1;
+    if (result >= 128) result = 127;
+    return result;
+}
+
+void Composer::SwStyData(int slot, int t) {
+    if (slot < 1 || slot > kSlotCount) {
+        log_.Printf("Fatal error in call to SwStyData(): Invalid SectNo %d", slot);
+        AbortCompose(1);
+    }
+    const StyleSlot& s = slots[slot];
+    const StyleTrack& track = s.tracks[t];
+    partProgram = track.program;
+    partVolume = track.volume;
+    partPan = track.pan;
+    partEffect = track.effect;
+    pUseSust = track.pUseSust;
+    styleFlag1 = track.styleFlag1;
+    partModeTens = track.partModeTens;
+    for (int e = 0; e < 16; ++e) {
+        const bool known = e < kStyleTrackCount;
+        trackChannelMode[e] = styleFlag1 == 1 || !known ? 0 : s.channelMode[e];
+        trackChannel[e] = known ? s.channel[e] : 0;
+        trackTensValue[e] = known ? s.partTensValue[e] : 0;
+        trackTensFlag[e] = known ? s.partTensFlag[e] : 0;
+    }
+    velHs = track.velHs;
+    partStyleValue = track.partStyleValue;
+    *work = *track.cells;
+    ResetPartFlags();
+}
+
+void Composer::ResetPartFlags() {
+    partIsDrumOrMode0 = partIsMode1 = partIsMode2 = partIsMode3 = 0;
+    if (channel == kDrumChannel) {
+        partIsDrumOrMode0 = 1;
+        return;
+    }
+    switch (trackChannelMode[trackNumber - 1]) {
+        case 0: partIsDrumOrMode0 = 1; break;
+        case 1: partIsMode1 = 1; break;
+        case 2: partIsMode2 = 1; break;
+        case 3: partIsMode3 = 1; break;
+        default: break;
+    }
+}
+
+void Composer::SwitchStyles(int& /*evCount*/) {
+    const int s = setup_.chords.sections[sectionNext].slot;
+    if (s < 1 || s > kSlotCount) {
+        log_.Printf("Fatal error in call to Switch-Styles(): Invalid StyIdToSwTo %d", s);
+        AbortCompose(1);
+    }
+    SwStyData(s, trackNumber - 1);
+    channel = trackChannel[trackNumber - 1];
+    SelectStyleSlot(s);
+    partVolume = ScaleVelocity(partVolume, s - 1);
+    currentSlot = s;
+    ++sectionNext;
+    // The first half measure of the new section looks at the held pattern notes again.
+    recheckRequest = true;
+}
+
+void Composer::FlushSectionEnd(int& evCount, int step) {
+    oneNoteMode = partStyleValue == -36 && styleFlagLate ? 1 : 0;
+    const int cc = ControlCode();
+    const int mode = trackChannelMode[trackNumber - 1];
+    AddMeasureEvent(evCount, step, 0, cc, 7, kHeadVolume);
+    AddMeasureEvent(evCount, step, 0, cc, 0, channel == kDrumChannel ? kDrumBank : 0);
+    AddMeasureEvent(evCount, step, 0, cc, 10, partPan);
+    AddMeasureEvent(evCount, step, 0, cc, 91, partEffect);
+    AddMeasureEvent(evCount, step, 0, cc, 93, partEffect);
+    AddMeasureEvent(evCount, step, 0, cc, 64, 0);
+    sustainDown = 0;
+    idleCalls = 0;
+    AddMeasureEvent(evCount, step, 0, cc, 72, setup_.options.headRelease);
+    AddMeasureEvent(evCount, step, 0, cc, 74, 60);
+    AddMeasureEvent(evCount, step, 0, cc, 67, mode == 1 || mode == 3 ? 127 : 0);
+    AddMeasureEvent(evCount, step, 0, 0xC0 + channel, partProgram, -1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Measure dispatch
+
+void Composer::SetHalfMeasureBounds() {
+    const int q = stepsPerQuarter;
+    halfStart1 = 0;
+    switch (setup_.header.numerator) {
+        case 2: halfEnd1 = q; measureEnd = 2 * q; break;
+        case 3: halfEnd1 = 2 * q; measureEnd = 3 * q; break;
+        case 6: halfEnd1 = 3 * q / 2; measureEnd = 3 * q; break;
+        default: halfEnd1 = 2 * q; measureEnd = 4 * q; break;
+    }
+    halfStart2 = halfEnd1;
+    holdLimitS = setup_.options.holdMode * halfEnd1 + 1;
+    holdLimitN = 11 * halfEnd1 + 1;
+}
+
+void Composer::PrePassMeasure() {
+    SetHalfMeasureBounds();
+    const MeasureRecord& rec = setup_.chords.measures[curMeasure];
+    std::string chord = rec.chord1.empty() || rec.chord1[0] == '.' ? prevChord : rec.chord1;
+    ScanMayOnAtBeg(0, chord, halfStart1, halfEnd1, 0);
+    prevChord = chord;
+    std::string chord2 = rec.chord2.empty() || rec.chord2[0] == '.' ? prevChord : rec.chord2;
+    ScanMayOnAtBeg(0, chord2, halfStart2, measureEnd, 0);
+    prevChord = chord2;
+}
+
+int Composer::ComposeMeasure() {
+    SetHalfMeasureBounds();
+    const MeasureRecord& rec = setup_.chords.measures[curMeasure];
+    int instCode = rec.instCode;
+    const int drumCode = rec.drumCode;
+    if (drumCode == 7 || drumCode == 6) instCode = drumCode;
+    std::string chord = rec.chord1.empty() || rec.chord1[0] == '.' ? prevChord : rec.chord1;
+    const int startMode = trackChannelMode[trackNumber - 1];
+    if (startMode == 2) ChordCandidates(0, chord);
+    int ev = 0;
+
+    auto half = [&](const std::string& c, int beg, int end) {
+        const int mode = trackChannelMode[trackNumber - 1];
+        if (channel == kDrumChannel) {
+            ev = styleFlagLate ? DrumPartAlt(drumCode, c, beg, end, ev) : DrumPart(drumCode, c, beg, end, ev);
+        } else if (mode == 0) {
+            ev = styleFlag1 ? MakeAccompPartAlt(1, drumCode, instCode, c, beg, end, ev)
+                 : styleFlagLate ? MakeAccompPartAlt(2, drumCode, instCode, c, beg, end, ev)
+                                 : MakeAccompPart(drumCode, instCode, c, beg, end, ev);
+        } else if (mode == 3) {
+            ev = MakeBngB3Part(instCode, c, beg, end, ev);
+        } else if (mode == 1 && channel >= 5 && channel <= 8) {
+            switch (channel) {
+                case 5: ev = MakeEchoPart1(instCode, c, beg, end, ev); break;
+                case 6: ev = MakeEchoPart2(instCode, c, beg, end, ev); break;
+                case 7: ev = MakeEchoPart34(true, c, beg, end, ev); break;
+                default: ev = MakeEchoPart34(false, c, beg, end, ev); break;
+            }
+        } else if (mode == 2 || mode == 1) {
+            ev = MakeBngB1Part(instCode, c, beg, end, ev);
+        }
+    };
+
+    if (lastMeasure) {
+        const int mode = trackChannelMode[trackNumber - 1];
+        if (channel == kDrumChannel) {
+            ev = DrumEnding(chord, halfStart1, measureEnd, ev);
+        } else if (mode == 0) {
+            ev = MakeAccompEnding(styleFlag1 ? 1 : styleFlagLate ? 2 : 0, 1, chord, halfStart1, measureEnd, ev);
+        } else if (mode == 3) {
+            ev = MakeBngEnding(true, 1, chord, halfStart1, measureEnd, ev);
+        } else if (mode == 1 && channel >= 5 && channel <= 8) {
+            ev = MakeEchoEnding(channel - 4, chord, halfStart1, measureEnd, ev);
+        } else if (mode == 2 || mode == 1) {
+            ev = MakeBngEnding(false, 1, chord, halfStart1, measureEnd, ev);
+        }
+        prevChord = chord;
+        return ev;
+    }
+
+    half(chord, halfStart1, halfEnd1);
+    const auto& sections = setup_.chords.sections;
+    if (trackNumber <= kStyleTrackCount && sectionNext < static_cast<int>(sections.size()) &&
+        curMeasure == sections[sectionNext].measure) {
+        bool skip = false;
+        if (channel == kDrumChannel) {
+            ReleaseDrumHeld(halfEnd1, 0, ev);
+            ev = DrumSectionEnd(halfEnd1, ev);
+        } else {
+            skip = SectStyleEnd(halfEnd1, ev) != 0;
+        }
+        SwitchStyles(ev);
+        FlushSectionEnd(ev, halfEnd1);
+        if (skip) {
+            prevChord = chord;
+            return ev;
+        }
+    }
+    prevChord = chord;
+    SetHalfMeasureBounds();
+    std::string chord2 = rec.chord2.empty() || rec.chord2[0] == '.' ? prevChord : rec.chord2;
+    if (trackChannelMode[trackNumber - 1] == 2 && chord2.substr(0, 2) == chord.substr(0, 2)) {
+        if (ChordCandidates(1, chord2) > 0) chord2 = chordNames_[0];
+    }
+    half(chord2, halfStart2, measureEnd);
+    prevChord = chord2;
+    return ev;
+}
+
+void Composer::SetupEchoPart12(int first) {
+    *work = StyleTable{};
+    const int t = trackNumber - 1;
+    trackChannelMode[t] = 1;
+    trackChannel[t] = first ? 5 : 6;
+    trackTensValue[t] = 0;
+    trackTensFlag[t] = 0;
+    channel = trackChannel[t];
+    partProgram = setup_.options.echoProgram1;
+    partPan = first ? 24 : 104;
+    partEffect = 64;
+    pUseSust = 0;
+    styleFlag1 = 0;
+    partModeTens = 0;
+    partStyleValue = 0;
+    velHs = {};
+    partVolume = ScaleVelocity(setup_.options.echoLevel1, 0);
+    const int S = lastStepOfHalf;
+    auto put = [&](int row, int value) {
+        if (row < 0 || row >= kRowCount) return;
+        for (int mode = 0; mode < kModeCount; ++mode) (*work)[mode][row][0].whole = value;
+    };
+    if (setup_.options.echoLevel1 == 0) {
+        if (first) {
+            put(0, 6);
+            put(S - 1, -6);
+        }
+        return;
+    }
+    put(0, 6);
+    put(S - 1, -6);
+    const bool fine = stepsPerQuarter == 12;
+    struct Pair { int at; int value; };
+    std::vector<Pair> pairs;
+    switch (setup_.header.numerator) {
+        case 3:
+            pairs = fine ? std::vector<Pair>{{1, 3}, {2, -3}, {7, 6}, {8, -6}}
+                         : std::vector<Pair>{{1, 3}, {2, -3}, {5, 6}, {6, -6}};
+            break;
+        case 2:
+            pairs = fine ? std::vector<Pair>{{1, 2}, {2, -2}, {4, 4}, {5, -4}, {7, 6}, {8, -6}, {10, 8}, {11, -8}}
+                         : std::vector<Pair>{{1, 2}, {2, -2}, {3, 4}, {4, -4}, {5, 6}, {6, -6}, {7, 8}, {8, -8}};
+            break;
+        case 6:
+            pairs = fine ? std::vector<Pair>{{1, 2}, {2, -2}, {7, 5}, {8, -5}, {13, 8}, {14, -8}}
+                         : std::vector<Pair>{{1, 2}, {2, -2}, {5, 5}, {6, -5}, {9, 8}, {10, -8}};
+            break;
+        default:
+            pairs = fine ? std::vector<Pair>{{1, 2}, {2, -2}, {7, 4}, {8, -4}, {13, 6}, {14, -6}, {19, 8}, {20, -8}}
+                         : std::vector<Pair>{{1, 2}, {2, -2}, {5, 4}, {6, -4}, {9, 6}, {10, -6}, {13, 8}, {14, -8}};
+            break;
+    }
+    for (const Pair& p : pairs) put(S + p.at, p.value);
+}
+
+void Composer::SetupEchoPart3() {
+    *work = StyleTable{};
+    const int t = trackNumber - 1;
+    trackChannelMode[t] = 1;
+    trackChannel[t] = 7;
+    trackTensValue[t] = trackTensFlag[t] = 0;
+    channel = 7;
+    partProgram = setup_.options.echoProgram2;
+    partPan = 34;
+    partEffect = 64;
+    pUseSust = styleFlag1 = partModeTens = partStyleValue = 0;
+    velHs = {};
+    partVolume = ScaleVelocity(setup_.options.echoLevel2, 0);
+}
+
+void Composer::SetupEchoPart4() {
+    SetupEchoPart3();
+    trackChannel[trackNumber - 1] = 8;
+    channel = 8;
+    partPan = 94;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Track passes and output
+
+void Composer::ResetPassState() {
+    SelectStyleSlot(1);
+    currentSlot = 1;
+    khLast_ = khBefore_ = songKeyRoot_;
+    currentKeyNote_ = songKeyRoot_;
+    partVelocity = 120;
+    lastMeasure = false;
+    events.clear();
+    onBff.clear();
+    noteOnCount = noteOffCount = 0;
+    s3Dr3.clear();
+    s3A3.clear();
+    deferredOffs.clear();
+    bngOnEvA0 = {};
+    a0Count = 0;
+    bngOnEvB1.clear();
+    bngOnEvB3.clear();
+    drum0Notes.clear();
+    drum0Released.clear();
+    lastB1Note = lastB3Note = 0;
+    channelVolume = 125;
+    sValCount = 0;
+    idleCalls = 0;
+    silenced = true;
+    stoppedOnce = false;
+    mayStop = false;
+    oneNoteMode = 0;
+    pendingNote = 0;
+    normalStep = 0;
+    introSeen = 0;
+    sustainDown = 0;
+    sustainNotes = 0;
+    recheckRequest = false;
+    sectionNext = 0;
+    echoPart1Note = prevEchoNote = currentEchoNote = 0;
+    bngOnEv2.clear();
+    bngOnEv45.clear();
+    lastEcho3Note = lastEcho4Note = 0;
+}
+
+std::vector<std::uint8_t> Composer::TrackPass(int pass) {
+    trackNumber = pass <= kStyleTrackCount ? pass : pass - (kEchoPassFirst - kStyleTrackCount - 1);
+    ResetPassState();
+    if (pass <= kStyleTrackCount) {
+        channel = slots[1].channel[pass - 1];
+        SwStyData(1, pass - 1);
+        channel = trackChannel[pass - 1];
+        partVolume = ScaleVelocity(partVolume, 0);
+        playFromStart = trackChannelMode[pass - 1] != 0;
+    } else {
+        switch (pass) {
+            case 10: SetupEchoPart12(1); break;
+            case 11: SetupEchoPart12(0); break;
+            case 12: SetupEchoPart3(); break;
+            default: SetupEchoPart4(); break;
+        }
+        playFromStart = false;
+    }
+
+    TrackWriter writer;
+    const char* name = channel == kDrumChannel ? "Zq-Drums"
+                       : channel == 5          ? "Zq-Echo-Part-01"
+                       : channel == 6          ? "Zq-Echo-Part-02"
+                       : channel == 7          ? "Zq-Echo-Part-03"
+                       : channel == 8          ? "Zq-Echo-Part-04"
+                                               : "Zq-Composer";
+    writer.BeginTrack(name);
+    const int cc = ControlCode();
+    if (channel != kDrumChannel) writer.Meta(0x59, {setup_.header.keySignature[0], setup_.header.keySignature[1]});
+    writer.Event(cc, 7, kHeadVolume);
+    writer.Event(cc, 0, channel == kDrumChannel ? kDrumBank : 0);
+    writer.Event(cc, 10, partPan);
+    writer.Event(cc, 91, partEffect);
+    writer.Event(cc, 93, channel >= 5 && channel <= 8 ? kEchoReverb : partEffect);
+    writer.Event(cc, 64, 0);
+    writer.Event(cc, 72, setup_.options.headRelease);
+    writer.Event(cc, 74, 60);
+    writer.Event(cc, 125, 0);
+    writer.Event(cc, 127, 0);
+    writer.Event(cc, 67, trackChannelMode[trackNumber - 1] != 0 ? 127 : 0);
+    writer.Event(0xC0 + channel, partProgram, -1);
+
+    ResetPartFlags();
+    std::int64_t measureStart = 0;
+    std::int64_t lastEventTime = 0;
+    const int count = static_cast<int>(setup_.chords.measures.size());
+    for (int m = 0; m < count; ++m) {
+        curMeasure = m;
+        lastMeasure = m == count - 1;
+        events.clear();
+        const int n = ComposeMeasure();
+        for (int i = 0; i < n && i < static_cast<int>(events.size()); ++i) {
+            const MeasureEvent& e = events[i];
+            if (e.offset < 0 || e.offset > maxTickOffset) {
+                log_.Printf("Ms=%03d Error: Invalid mbM Value %02d, ", m + 1, e.offset);
+                log_.Printf("MesuBegTime=%06ld, MesuRelaTime=%02d, mbM=%02d, code=%02X\n",
+                            static_cast<long>(measureStart), e.step, e.offset, e.status);
+                AbortCompose(1);
+            }
+            const std::int64_t time = static_cast<std::int64_t>(e.step) * ticksPerStep + measureStart + e.offset;
+            std::int64_t delta = time - lastEventTime;
+            if (delta < 0) delta = 0;
+            if (!writer.Delta(delta)) {
+                log_.Printf("Error: The Value is too big.");
+                AbortCompose(1);
+            }
+            writer.Raw(e.status, e.data1, e.data2);
+            lastEventTime += delta;
+        }
+        measureStart += measureTicks;
+    }
+    return writer.EndTrack();
+}
+
+ComposeResult Composer::ComposeAll() {
+    ComposeResult result;
+    khLast_ = khBefore_ = songKeyRoot_;
+    trackNumber = 1;
+    channel = 0;
+    const int count = static_cast<int>(setup_.chords.measures.size());
+    for (int m = 0; m < count; ++m) {
+        curMeasure = m;
+        PrePassMeasure();
+    }
+    OutputTrackCoder coder(setup_.runCode);
+    static constexpr int kPasses[9] = {1, 2, 3, 4, 5, 10, 11, 12, 13};
+    for (int i = 0; i < 9; ++i) {
+        const std::vector<std::uint8_t> plain = TrackPass(kPasses[i]);
+        coder.Append(plain, result.codedTracks);
+        result.noteOnCounts[i] = noteOnCount;
+        result.noteOffCounts[i] = noteOffCount;
+        ++result.tracksWritten;
+    }
+    result.lastPlainTrack = NameTrack(setup_.slotSettings);
+    coder.Append(result.lastPlainTrack, result.codedTracks);
+    return result;
+}
+
+std::string Composer::SectionFileText() const {
+    std::string text;
+    char item[32];
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        for (int t = 0; t < kStyleTrackCount; ++t) {
+            const StyleTrack& track = slots[slot].tracks[t];
+            std::snprintf(item, sizeof item, "%03d %03d ", track.program + 1, track.volume);
+            text += item;
+        }
+        text += "000 000; ";
+    }
+    text += "\r\n";
+    for (const SectionEntry& e : setup_.chords.sections) {
+        std::snprintf(item, sizeof item, "%03d:%d\r\n", e.measure + 1, e.slot);
+        text += item;
+    }
+    return text;
+}
+
+std::string Composer::CountsFileText(const ComposeResult& result) const {
+    if (result.noteOnCounts[8] == result.noteOffCounts[8]) return {};
+    std::string text;
+    char line[96];
+    for (int i = 0; i < 9; ++i) {
+        std::snprintf(line, sizeof line, "%d=> %06ld:%06ld,%03d\r\n", i + 1, result.noteOnCounts[i],
+                      result.noteOffCounts[i], songKeyNote_);
+        text += line;
+    }
+    return text;
+}
+
+std::string Composer::ClosingLines(const ComposeResult& result) const {
+    long total = 0;
+    for (long n : result.noteOnCounts) total += n;
+    char text[128];
+    std::snprintf(text, sizeof text, "BsCnt0=%ld, BsCnt1=%ld\nTest: = %06ld", bsCnt0, bsCnt1, total);
+    return text;
+}
+
+}  // namespace composer

@@ -1,0 +1,358 @@
+// The composing engine: five loaded style slots, the song tables and one working copy of the
+// current track's style values, turned into nine coded MIDI tracks by track passes measure by
+// measure. The routines keep the system's names (SwOn, KhNote2Val, MakeBngB1Part ...) so that
+// each can be traced to the rule it implements; the state is one object per run.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "workers/composer/compose_args.h"
+#include "workers/composer/compose_types.h"
+#include "workers/composer/song_inputs.h"
+#include "workers/composer/style_loader.h"
+
+namespace composer {
+
+constexpr int kMaxMeasureEvents = 239;
+constexpr int kOnBffSize = 32000;
+constexpr int kMaxHeldNotes = 63;
+constexpr int kPartBufferSize = 64;
+constexpr int kMaxCandidates = 63;
+constexpr int kMaxDeferredOffs = 64;
+constexpr int kMaxMayOnAtBegVal = 24;
+constexpr int kMaxDrum0Evs = 239;
+// Pass 11 may record five echo notes in every half measure of the longest song.
+constexpr int kEchoEventLimit = kMaxMeasures * 2 * 5;
+constexpr int kMaxChordNames = 4;
+
+struct MeasureEvent {
+    int step = 0;
+    int status = 0;
+    int data1 = 0;
+    int data2 = 0;
+    int offset = 0;
+};
+
+struct OnEntry {
+    int note = 0;
+    bool active = false;
+};
+
+struct HeldNote {
+    int note = 0;
+    int length = 0;
+    int age = 0;
+    int offset = 0;
+    int velocity = 0;
+};
+
+struct DeferredOff {
+    int note = 0;
+    int measure = 0;
+};
+
+struct AccompEntry {
+    int note = 0;
+    int released = 1;  // 1 = free
+    int degree = 0;
+    int octave = 0;
+    int velocity = 0;
+};
+
+struct PatternEntry {
+    int nVal = 0;
+    int sVal = 0;
+    int start = 0;
+    int degree = 0;
+    int octave = 0;
+    int velocity = 0;
+};
+
+struct Candidate {
+    int note = 0;
+    int start = 0;
+    int velocity = 0;
+    int offset = 0;
+    int degree = 0;
+    int octave = 0;
+};
+
+struct EchoEvent {
+    int measure = 0;
+    int step = 0;
+    int note = 0;
+    int velocity = 0;
+};
+
+struct ReVoiced {
+    int note = 0;
+    int velocity = 0;
+    int degree = 0;
+    int octave = 0;
+};
+
+// Everything a run needs before the track passes start.
+struct ComposeSetup {
+    ComposeOptions options;
+    int runCode = 59;
+    std::array<SlotSettings, kSlotCount> slotSettings;
+    std::array<SlotParams, kSlotCount> slotParams;
+    SongHeader header;
+    ChordData chords;
+    std::array<int, 12> songPitchClasses{};
+    std::vector<MeasureStat> stats;
+    std::array<int, 48> beatPattern{};
+};
+
+// What the passes produce.
+struct ComposeResult {
+    std::vector<std::uint8_t> codedTracks;   // the nine tracks and the name track, coded
+    std::vector<std::uint8_t> lastPlainTrack;  // the name track as it stood in "Temp.dat"
+    std::array<long, 9> noteOnCounts{};
+    std::array<long, 9> noteOffCounts{};
+    int tracksWritten = 0;
+};
+
+class Composer {
+public:
+    Composer(ComposeSetup setup, MessageLog& log);
+
+    // Loads a style file's bytes into a slot (1..5) with that slot made current.
+    void LoadStyle(int slot, std::span<const std::uint8_t> file);
+    // Steps 6 and 7 of the run: key-chord state, pre-pass, the nine passes and the name track.
+    ComposeResult ComposeAll();
+    // "cPara.dat" from the loaded slots and the section table.
+    std::string SectionFileText() const;
+    // "sty.err" after a successful run.
+    std::string CountsFileText(const ComposeResult& result) const;
+    // "Error2.msg": the song scale table.
+    std::string SongScaleText() const;
+    // The two closing lines of the error file.
+    std::string ClosingLines(const ComposeResult& result) const;
+
+    // ---- song and key (4.102, 4.105) ----
+    void PrepareSong();  // continuation chords, key chord, key root, song scale
+    int SongKeyRoot() const { return songKeyRoot_; }
+    int SongKeyNote() const { return songKeyNote_; }
+    const std::array<int, 12>& SongScaleTab() const { return songScaleTab_; }
+    const std::vector<MeasureRecord>& Measures() const { return setup_.chords.measures; }
+
+    // ---- slots and track values (4.104) ----
+    void SelectStyleSlot(int slot);
+    void SwStyData(int slot, int track);
+    void SwitchStyles(int& evCount);
+    void FlushSectionEnd(int& evCount, int step);
+    void ResetPartFlags();
+    int ScaleVelocity(int value, int slotIndex) const;
+
+    // ---- chord and note rules (4.106) ----
+    void KhHa2Notes(const std::string& chord, std::array<int, 4>& notes);
+    int KhHa2ValGoc(const std::string& chord);
+    int KhNote2Val(int beg, const std::string& chord);
+    bool ChordScaleNotes(const std::string& chord, std::array<int, 7>& out, int variant);
+    int ChordCandidates(int second, const std::string& chord);
+    int ChordStepValue(int beg, const std::string& chord, int t, int& shift);
+    int GetInst31Mode(int code, int advance, int hold);
+    int PlaceOnValue(int instMode, int note, int count, int centre, int octave);
+    int FitNoteRegister(int note, int window, int add, int half, int wanted);
+    const std::vector<std::string>& ChordNames() const { return chordNames_; }
+
+    // ---- note event core (4.107) ----
+    void SwOn(int& evCount, int step, int tick, int note, int velocity);
+    void SwOff(int& evCount, int step, int tick, int note, int velocity);
+    void AddMeasureEvent(int& evCount, int step, int tick, int status, int data1, int data2);
+    void SustainOn(int& evCount, int step, int tick);
+    void SustainOff(int& evCount, int step, int tick, int force);
+    void ReleaseAccompNotes(int defer, int step, int& evCount);
+    void ReleaseA3Notes(int defer, int step, int tick, int& evCount);
+    void ReleaseDrumHeld(int step, int tick, int& evCount);
+    void AddDrumHeld(int note, int tick, int mode, int row, int column);
+    void AddA3Held(int note, int tick, int mode, int row, int column, int velocity);
+    void AgeDrumHeld(int step, int& evCount);
+    void AgeA3Held(int step, int& evCount);
+    void ReleaseA3Note(int step, int& evCount, int note);
+    int FitNearKey(int note) const;
+    static int FoldNear(int note, int centre);
+
+    // ---- dispatch (4.108) ----
+    void SetHalfMeasureBounds();
+    void PrePassMeasure();
+    int ComposeMeasure();
+    void SetupEchoPart12(int first);
+    void SetupEchoPart3();
+    void SetupEchoPart4();
+
+    // ---- generators ----
+    int DrumPart(int drumCode, const std::string& chord, int beg, int end, int evCount);
+    int DrumPartAlt(int drumCode, const std::string& chord, int beg, int end, int evCount);
+    int DrumEnding(const std::string& chord, int beg, int end, int evCount);
+    int DrumSectionEnd(int step, int evCount);
+    static int DrumAccent(int note);
+    int ScanMayOnAtBeg(int code, const std::string& chord, int beg, int end, int evCount);
+    int MakeBngB3Part(int instCode, const std::string& chord, int beg, int end, int evCount);
+    int MakeBngB1Part(int instCode, const std::string& chord, int beg, int end, int evCount);
+    int MakeEchoPart1(int instCode, const std::string& chord, int beg, int end, int evCount);
+    int MakeEchoPart2(int instCode, const std::string& chord, int beg, int end, int evCount);
+    int MakeEchoPart34(bool upper, const std::string& chord, int beg, int end, int evCount);
+    int MakeAccompPart(int drumCode, int instCode, const std::string& chord, int beg, int end, int evCount);
+    int MakeAccompPartAlt(int variant, int drumCode, int instCode, const std::string& chord, int beg,
+                          int end, int evCount);
+    int SectStyleEnd(int step, int& evCount);
+    int FlushDeferredOffs(int step, int evCount);
+    int MakeAccompEnding(int variant, int code, const std::string& chord, int beg, int end, int evCount);
+    int MakeBngEnding(bool b3, int code, const std::string& chord, int beg, int end, int evCount);
+    int MakeEchoEnding(int part, const std::string& chord, int beg, int end, int evCount);
+
+    // ---- chord scales (4.126, 4.124) ----
+    void BuildChordScale(int root, const std::string& chord);
+    void BuildChordScaleInto(std::array<int, 13>& table, int root, const std::string& chord) const;
+    void ApplyMayOnToScale(int root, const std::string& chord, int beg);
+    int IsNotMayOn(int note, const std::string& chord, int halfIndex, int rootTest) const;
+    int NearestChordTone(const std::string& chord, int note, int beg);
+    int NearestChordTone3(const std::string& chord, int note, int beg);
+    int KeyDegreeOf(int note) const;
+    int NearestSongNote(int note, int above) const;
+    int NearestKeyNote(int note) const;
+
+    // ---- state visible to tests ----
+    std::vector<MeasureEvent> events;  // the measure event buffer
+    int curMeasure = 0;
+    int trackNumber = 1;  // 1..9
+    int channel = 0;
+    bool lastMeasure = false;
+    int oneNoteMode = 0;
+    int pendingNote = 0;
+    int sustainDown = 0;
+    int sustainNotes = 0;
+    int idleCalls = 0;
+    long noteOnCount = 0;
+    long noteOffCount = 0;
+    bool errorMark = false;
+    int partVelocity = 120;
+    float accompVelFactor = 1.0f;
+    int baseVel = 120;
+    int channelVolume = 125;
+    std::string prevChord = ".....";
+    std::string genPrevChord = ".....";
+    std::array<int, 13> chordScale{};
+    std::array<int, 13> plainScale{};
+    std::array<int, 4> chordNotes{-1, -1, -1, -1};
+    std::vector<OnEntry> onBff;
+    std::vector<HeldNote> s3Dr3;
+    std::vector<HeldNote> s3A3;
+    std::vector<DeferredOff> deferredOffs;
+    std::array<AccompEntry, kPartBufferSize> bngOnEvA0{};
+    int a0Count = 0;
+    std::vector<PatternEntry> bngOnEvB1;
+    std::vector<PatternEntry> bngOnEvB3;
+    std::vector<int> drum0Notes;
+    std::vector<bool> drum0Released;
+    bool silenced = true;
+    bool stoppedOnce = false;
+    bool mayStop = false;
+    bool playFromStart = false;
+    bool recheckRequest = false;
+    int sValCount = 0;
+    int lastB1Note = 0;
+    int lastB3Note = 0;
+    int normalStep = 0;
+    int introSeen = 0;
+
+    // Current slot and part values.
+    int currentSlot = 1;
+    int linesPerMeasure = 32;
+    int maxTickOffset = 47;
+    int styleFlagLate = 0;
+    int styleFlagNew = 0;
+    int stepsPerQuarter = 8;
+    int partProgram = 0;
+    int partVolume = 0;
+    int partPan = 0;
+    int partEffect = 0;
+    int pUseSust = 0;
+    int styleFlag1 = 0;
+    int partModeTens = 0;
+    int partStyleValue = 0;
+    std::array<int, kModeCount> velHs{};
+    std::unique_ptr<StyleTable> work = std::make_unique<StyleTable>();
+    std::array<int, 16> trackChannelMode{};
+    std::array<int, 16> trackChannel{};
+    std::array<int, 16> trackTensValue{};
+    std::array<int, 16> trackTensFlag{};
+    int partIsDrumOrMode0 = 0, partIsMode1 = 0, partIsMode2 = 0, partIsMode3 = 0;
+    int sectionNext = 0;
+
+    // Half-measure bounds.
+    int halfStart1 = 0, halfEnd1 = 16, halfStart2 = 16, measureEnd = 32;
+    int holdLimitS = 17, holdLimitN = 177;
+    int lastStepOfHalf = 15;
+    int ticksPerStep = 48;
+    int measureTicks = 1536;
+
+    // Echo parts.
+    std::array<int, kMaxMeasures + 1> echoNoteTab{};
+    int echoPart1Note = 0;
+    int prevEchoNote = 0;
+    int currentEchoNote = 0;
+    std::vector<int> bngOnEv2;
+    std::vector<EchoEvent> echoEv;
+    std::vector<std::array<int, 2>> bngOnEv45;
+    int lastEcho3Note = 0;
+    int lastEcho4Note = 0;
+
+    // Pre-pass result: 12 slots per half measure.
+    std::vector<std::array<int, 12>> mayOnAtBegTab;
+    std::vector<int> mayOnFill;
+    long bsCnt0 = 0, bsCnt1 = 0;
+
+    std::array<StyleSlot, kSlotCount + 1> slots;  // 1..5
+
+    // Cell access that treats the Pause mode and steps outside the rows as empty.
+    const StyleCell& Cell(int mode, int row, int column) const;
+    int VelHsOf(int mode) const { return mode >= 0 && mode < kModeCount ? velHs[mode] : 0; }
+    int HalfIndex(int beg) const { return 2 * curMeasure + (beg > 0 ? 1 : 0); }
+    int StepsPerMeasure() const { return measureEnd; }
+    const MeasureStat& Stat(int measure) const;
+    int NoteOnCode() const { return 0x90 + channel; }
+    int NoteOffCode() const { return 0x80 + channel; }
+    int ControlCode() const { return 0xB0 + channel; }
+
+private:
+    // A track pass (1..5, 10..13): returns the plain track bytes.
+    std::vector<std::uint8_t> TrackPass(int pass);
+    void ResetPassState();
+    void UpdateVelocityFactor(float step);
+    int RootValueOf(const std::string& chord) const;  // name-table lookup without side effects
+    void StartNote(int& evCount, int step, int offset, int note, int velocity);
+    void SendVolume(int& evCount, int step, int offset, int volume);
+    void CommonEndingFade(int& evCount, int beg, int end);
+    int ExpirePattern(std::vector<PatternEntry>& buffer, bool b3, bool quiet, int step, int& evCount);
+    void SwitchOffSVal(std::vector<PatternEntry>& buffer, bool b3, int step, int offset, int note,
+                       int& evCount);
+    bool PatternHasNVal(const std::vector<PatternEntry>& buffer, int note) const;
+    bool PatternNoteIsFree(const std::vector<PatternEntry>& buffer, int note) const;
+    int CountSounding(const std::vector<PatternEntry>& buffer) const;
+    void AddHeldToMayOn(int halfIndex);
+    int CurrentStepTime(int step) const { return step + curMeasure * StepsPerMeasure(); }
+    int PatternPart(bool b3, bool quiet, int instCode, const std::string& chord, int beg, int end,
+                    int evCount);
+    void DeferredOffsAtChord(const std::string& chord, int beg, int& evCount, bool accompRule);
+
+    ComposeSetup setup_;
+    MessageLog& log_;
+    int khLast_ = 0;
+    int khBefore_ = 0;
+    std::vector<std::string> chordNames_;
+    std::array<int, 12> songScaleTab_{};
+    std::array<int, 7> keyScale_{};
+    std::string keyChord_;
+    int songKeyRoot_ = 60;
+    int songKeyNote_ = 60;
+    int currentKeyNote_ = 60;
+};
+
+}  // namespace composer

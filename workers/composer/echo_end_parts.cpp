@@ -1,0 +1,508 @@
+// The four echo parts, the hand-over of held notes at a section change and the endings that
+// sound the last measure's final chord or note and fade the channel out.
+#include <algorithm>
+#include <cstdlib>
+
+#include "workers/composer/composer.h"
+
+namespace composer {
+
+namespace {
+
+constexpr float kEchoFactorStep = 0.08f;
+constexpr int kFullVolume = 125;
+constexpr int kFadeFloor = 30;
+constexpr int kVolumeStep = 5;
+constexpr int kEchoMuteVelocity = 9;
+constexpr int kEndingVolumeFloor = 50;
+
+int Clamp127(int v) { return std::clamp(v, 1, 127); }
+
+int FoldDegree(int note) {
+    int d = note;
+    while (d > 12) d -= 12;
+    return d;
+}
+
+std::int32_t Low32(std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v & 0xFFFFFFFF)); }
+
+}  // namespace
+
+int Composer::MakeEchoPart1(int instCode, const std::string& chord, int beg, int end, int ev) {
+    UpdateVelocityFactor(kEchoFactorStep);
+    const int vel = setup_.options.echoLevel1 > 0 ? baseVel : kEchoMuteVelocity;
+    const int r = KhNote2Val(beg, chord);
+    if (r == 0) AbortCompose(1);
+    BuildChordScale(r, chord);
+    const int mode = instCode;
+    const bool changed = chord != prevChord;
+    bool started = false;
+    auto fade = [&]() {
+        if (channelVolume > kFadeFloor) SendVolume(ev, beg, maxTickOffset, channelVolume - kVolumeStep);
+    };
+    if (beg > 0) {
+        int e = echoNoteTab[curMeasure];
+        if (e <= 0) e = songKeyNote_;
+        const int c = NearestChordTone(chord, e, beg);
+        if (changed || (c != e && c > 0)) {
+            int start = beg;
+            for (int s = beg; s < end; ++s) {
+                if (s < 48 && setup_.beatPattern[s] > 0) {
+                    start = s;
+                    break;
+                }
+            }
+            if (echoPart1Note > 0) SwOff(ev, start, 0, echoPart1Note, 0);
+            SendVolume(ev, start, 0, kFullVolume);
+            if (c >= 1 && c <= 127) {
+                SwOn(ev, start, 0, c, vel);
+                echoNoteTab[curMeasure] = c;
+                echoPart1Note = c;
+            }
+            started = true;
+        } else {
+            fade();
+        }
+        return ev;
+    }
+    bool changeUsed = false;
+    for (int s = beg; s < end; ++s) {
+        for (int col = 0; col < kColumnCount; ++col) {
+            const std::int32_t v = Low32(Cell(mode, s, col).whole);
+            if (v <= 0) continue;
+            const int degree = FoldDegree(v % 1000);
+            if (degree < 1) continue;
+            int note = chordScale[degree];
+            const MeasureStat& st = Stat(curMeasure);
+            if (st.mainNote1 > 0) {
+                note = st.mainNote1;
+            } else if (curMeasure > 0) {
+                if (prevEchoNote > 0) {
+                    while (note > prevEchoNote + 6) note -= 12;
+                    while (note < prevEchoNote - 7) note += 12;
+                }
+            } else {
+                note = r;
+            }
+            note = PlaceOnValue(1, note, 1, 0, -1);
+            prevEchoNote = note;
+            echoNoteTab[curMeasure] = note;
+            const bool changeNow = changed && !changeUsed;
+            if (changeNow || (note != echoPart1Note && note > 0)) {
+                if (changeNow) changeUsed = true;
+                if (echoPart1Note > 1) SwOff(ev, s, 0, echoPart1Note, 0);
+                SendVolume(ev, s, 0, kFullVolume);
+                SwOn(ev, s, 0, note, vel);
+                echoPart1Note = note;
+                started = true;
+            }
+        }
+    }
+    if (!started) fade();
+    return ev;
+}
+
+int Composer::MakeEchoPart2(int instCode, const std::string& chord, int beg, int end, int ev) {
+    UpdateVelocityFactor(kEchoFactorStep);
+    const int vel = baseVel;
+    const int count = static_cast<int>(setup_.chords.measures.size());
+    const MeasureStat& next = Stat(curMeasure + 1);
+    const int positionGate = next.position1;
+    const int velocityGate = next.velocity;
+    const int r = KhNote2Val(beg, chord);
+    if (r == 0) AbortCompose(1);
+    BuildChordScale(r, chord);
+    const int t = echoNoteTab[curMeasure + 1 < count ? curMeasure + 1 : curMeasure];
+    const int mode = instCode;
+    const bool changed = chord != genPrevChord;
+    bool changeUsed = false, volumeSent = false, started = false;
+    std::vector<int> candidates;
+    for (int s = beg; s < end; ++s) {
+        candidates.clear();
+        bool restart = false;
+        for (int col = 0; col < kColumnCount; ++col) {
+            const std::int32_t v = Low32(Cell(mode, s, col).whole);
+            if (v <= 0) continue;
+            const int d = FoldDegree(v % 1000);
+            int note = 0;
+            if (beg == 0) {
+                note = echoNoteTab[curMeasure];
+                currentEchoNote = note;
+            } else {
+                const int c = currentEchoNote;
+                if (std::abs(t - c) < 4 || std::abs(t - c) > 11 || (positionGate > 4 && velocityGate >= 20)) {
+                    note = c;
+                } else {
+                    const int walk = c + static_cast<int>((t - c) * d / 13.0);
+                    note = NearestSongNote(walk, 0);
+                    if (d < 6 && std::abs(note - c) <= 1) note = c;
+                    if (d >= 6 && std::abs(note - t) <= 1) note = t;
+                }
+                const int main2 = Stat(curMeasure).mainNote2;
+                if (main2 > 0 && std::abs(note - main2) <= 1 && main2 != c) note = main2;
+            }
+            // An echo note that part 1 never set has nothing to follow.
+            if (note < 1 || note > 127) continue;
+            note = PlaceOnValue(1, note, 1, 0, -1);
+            if (static_cast<int>(candidates.size()) >= kMaxCandidates) {
+                log_.Printf("Error: Out of BngOnEvT buffer.");
+                AbortCompose(1);
+            }
+            candidates.push_back(note);
+            if (std::find(bngOnEv2.begin(), bngOnEv2.end(), note) == bngOnEv2.end()) restart = true;
+        }
+        const bool changeNow = changed && !changeUsed;
+        if ((restart || changeNow) && s < 48 && setup_.beatPattern[s] > 0 && !candidates.empty()) {
+            if (changeNow) changeUsed = true;
+            for (int note : bngOnEv2) SwOff(ev, s, 0, note, 0);
+            bngOnEv2.clear();
+            if (!volumeSent) {
+                SendVolume(ev, s, 0, kFullVolume);
+                volumeSent = true;
+            }
+            for (int note : candidates) {
+                SwOn(ev, s, 0, note, vel);
+                if (static_cast<int>(echoEv.size()) >= kEchoEventLimit) {
+                    log_.Printf("Out of EchoEv[] buffer.");
+                    AbortCompose(1);
+                }
+                echoEv.push_back({curMeasure, s, note, vel});
+                if (static_cast<int>(bngOnEv2.size()) >= kPartBufferSize) {
+                    log_.Printf("Error: out of BngOnEv2[] buffer.");
+                    AbortCompose(1);
+                }
+                bngOnEv2.push_back(note);
+                started = true;
+            }
+            genPrevChord = chord;
+        }
+    }
+    if (!started) {
+        if (channelVolume > kFadeFloor) {
+            SendVolume(ev, beg, maxTickOffset, channelVolume - kVolumeStep);
+        } else {
+            for (int note : bngOnEv2) SwOff(ev, beg, maxTickOffset, note, 0);
+            bngOnEv2.clear();
+        }
+    }
+    return ev;
+}
+
+int Composer::MakeEchoPart34(bool upper, const std::string& chord, int beg, int end, int ev) {
+    if (setup_.options.echoLevel1 <= 0) return ev;
+    const int r = KhNote2Val(beg, chord);
+    if (r == 0) AbortCompose(1);
+    int& lastNote = upper ? lastEcho3Note : lastEcho4Note;
+    bool startedAny = false;
+    for (std::size_t i = 0; i < echoEv.size(); ++i) {
+        const EchoEvent e = echoEv[i];
+        if (e.measure != curMeasure || e.step < beg || e.step >= end || e.note <= 0) continue;
+        const int vel = Clamp127(e.velocity + setup_.options.echoLevel2 - setup_.options.echoLevel1);
+        int a = NearestChordTone(chord, e.note - 3, beg);
+        if (std::abs(a - e.note) <= 1) a = e.note;
+        const int fa = FitNearKey(a), fr = FitNearKey(r);
+        const int top = upper ? std::max(fa, fr) : std::min(fa, fr);
+        if (top != lastNote || bngOnEv45.empty()) {
+            for (const auto& pair : bngOnEv45) {
+                SwOff(ev, e.step, 0, pair[0], 0);
+                if (pair[1] > 0) SwOff(ev, e.step, 0, pair[1], 0);
+            }
+            bngOnEv45.clear();
+            SwOn(ev, e.step, 0, top, vel);
+            lastNote = top;
+            KhHa2Notes(chord, chordNotes);
+            int second = 0;
+            static constexpr int kDown[] = {2, 1, 0};
+            static constexpr int kUp[] = {0, 1, 2, 3};
+            const int* order = upper ? kDown : kUp;
+            const int orderCount = upper ? 3 : 4;
+            for (int k = 0; k < orderCount; ++k) {
+                const int x = chordNotes[order[k]];
+                if (x < 0) continue;
+                const int folded = FoldNear(x, top);
+                if (folded != top) {
+                    second = folded;
+                    break;
+                }
+            }
+            if (second >= 1 && second <= 127) SwOn(ev, e.step, 0, second, vel);
+            if (static_cast<int>(bngOnEv45.size()) >= kPartBufferSize) {
+                log_.Printf(upper ? "Out of BngOnEv4[][] buffer." : "Out of BngOnEv5[][] buffer.");
+                AbortCompose(1);
+            }
+            bngOnEv45.push_back({top, second});
+            startedAny = true;
+        }
+        if (startedAny) SendVolume(ev, e.step, 0, kFullVolume);
+    }
+    if (!startedAny) {
+        if (channelVolume > kFadeFloor) {
+            SendVolume(ev, beg, maxTickOffset, channelVolume - kVolumeStep);
+        } else {
+            for (const auto& pair : bngOnEv45) {
+                SwOff(ev, beg, maxTickOffset, pair[0], 0);
+                if (pair[1] > 0) SwOff(ev, beg, maxTickOffset, pair[1], 0);
+            }
+            bngOnEv45.clear();
+        }
+    }
+    return ev;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Section ends and endings
+
+int Composer::FlushDeferredOffs(int step, int ev) {
+    std::vector<DeferredOff> offs;
+    offs.swap(deferredOffs);
+    for (const DeferredOff& d : offs) {
+        if (d.note >= 1 && d.note <= 127) SwOff(ev, step, 0, d.note, 0);
+    }
+    return ev;
+}
+
+int Composer::SectStyleEnd(int step, int& ev) {
+    if (curMeasure == 0) return 0;
+    ev = FlushDeferredOffs(step, ev);
+    const int s = setup_.chords.sections[sectionNext].slot;
+    if (s < 1 || s > kSlotCount) {
+        log_.Printf("Fatal error in call to SectStyleEnd(): Invalid StyIdToSwTo %d", s);
+        AbortCompose(1);
+    }
+    if (styleFlagLate) ReleaseA3Notes(1, step, 0, ev);
+    ReleaseAccompNotes(1, step, ev);
+    auto defer = [&](int note) {
+        if (note < 1 || note > 127) return;
+        if (static_cast<int>(deferredOffs.size()) < kMaxDeferredOffs) deferredOffs.push_back({note, curMeasure});
+        else SwOff(ev, step, 0, note, 0);
+    };
+    for (PatternEntry& e : bngOnEvB1) {
+        defer(e.nVal);
+        defer(e.sVal);
+    }
+    for (PatternEntry& e : bngOnEvB3) {
+        defer(e.nVal);
+        if (e.sVal >= 1 && e.sVal <= 127) --sValCount;
+        defer(e.sVal);
+    }
+    bngOnEvB1.clear();
+    bngOnEvB3.clear();
+    return 1;
+}
+
+void Composer::CommonEndingFade(int& ev, int beg, int end) {
+    int fadeSteps = end - beg;
+    if (fadeSteps <= 0) fadeSteps = 2;
+    int volume = channelVolume;
+    const int decrement = std::max(1, (volume - kEndingVolumeFloor) / (fadeSteps + 2));
+    for (int st = beg + 1; st <= beg + fadeSteps + 1; ++st) {
+        if (volume <= kEndingVolumeFloor) break;
+        volume -= decrement;
+        SendVolume(ev, st, 0, volume);
+    }
+}
+
+namespace {
+
+int FadeSteps(int beg, int end) { return end - beg > 0 ? end - beg : 2; }
+
+void SplitDegreeOf(int note, int& degree, int& octave) {
+    degree = note;
+    octave = 0;
+    while (degree > 12) {
+        degree -= 12;
+        octave += 12;
+    }
+}
+
+}  // namespace
+
+int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, int beg, int end, int ev) {
+    const int mode = GetInst31Mode(code, beg, 0);
+    ev = FlushDeferredOffs(beg, ev);
+    const int r = KhNote2Val(beg, chord);
+    if (r == 0) AbortCompose(1);
+    BuildChordScale(r, chord);
+    if (variant == 0) {
+        for (int i = 0; i < a0Count; ++i) {
+            AccompEntry& e = bngOnEvA0[i];
+            if (!e.released && e.note > 0) SwOff(ev, beg, 0, e.note, 0);
+            e.released = 1;
+        }
+    } else {
+        ReleaseA3Notes(0, beg, 0, ev);
+    }
+    SendVolume(ev, beg, 0, kFullVolume);
+    a0Count = 0;
+    const int finalVel = std::max(30, partVelocity - 20);
+    for (int col = 0; col < kColumnCount; ++col) {
+        const std::int64_t v = Cell(mode, beg, col).whole;
+        if (v <= 0 || CellNote(v) == 0) continue;
+        int degree = 0, octave = 0;
+        SplitDegreeOf(CellNote(v), degree, octave);
+        if (variant == 0) {
+            int note = PlaceOnValue(0, chordScale[degree] + partStyleValue + octave, 1, partStyleValue, octave);
+            note = NearestChordTone3(chord, note, beg);
+            if (note < 1 || note > 127) continue;
+            SwOn(ev, beg, 0, note, finalVel);
+            if (a0Count >= kPartBufferSize) {
+                log_.Printf("Error: Out of BngOnEvA0[][[] buffer.");
+                AbortCompose(1);
+            }
+            bngOnEvA0[a0Count++] = {note, 0, degree, octave, finalVel};
+        } else {
+            int note = 0;
+            if (variant == 1) {
+                note = CellNote(v) + songKeyNote_ - 60;
+                while (note > 127) note -= 12;
+                while (note < 1) note += 12;
+                note = NearestChordTone(chord, note, beg);
+            } else {
+                note = PlaceOnValue(0, chordScale[degree] + partStyleValue + octave, 1, partStyleValue, octave);
+                note = NearestChordTone3(chord, note, beg);
+            }
+            if (note < 1 || note > 127) continue;
+            int vel = Clamp127(finalVel + beg * VelHsOf(mode) / 2);
+            const int cellVel = CellVelocity(v);
+            if (cellVel > 0) vel = Clamp127(static_cast<int>(cellVel * (vel / 90.0)));
+            const int offset = static_cast<int>(std::min<std::int64_t>(CellOffset(v), 1 << 20));
+            SwOn(ev, beg, offset, note, vel);
+            AddA3Held(note, offset, mode, beg, col, vel);
+        }
+    }
+    CommonEndingFade(ev, beg, end);
+    const int last = beg + FadeSteps(beg, end) + 4;
+    if (variant == 0) {
+        for (int i = 0; i < a0Count; ++i) {
+            AccompEntry& e = bngOnEvA0[i];
+            if (!e.released && e.note > 0) SwOff(ev, last, 0, e.note, 0);
+            e.released = 1;
+        }
+        SustainOff(ev, last, 0, 1);
+        a0Count = 0;
+    } else {
+        for (const HeldNote& h : s3A3) {
+            if (h.note > 0) SwOff(ev, last, 0, h.note, 0);
+        }
+        SustainOff(ev, last, 0, 1);
+        s3A3.clear();
+    }
+    return ev;
+}
+
+int Composer::MakeBngEnding(bool b3, int code, const std::string& chord, int beg, int end, int ev) {
+    std::vector<PatternEntry>& buffer = b3 ? bngOnEvB3 : bngOnEvB1;
+    const int mode = GetInst31Mode(code, beg, 0);
+    ev = FlushDeferredOffs(beg, ev);
+    const int r = KhNote2Val(beg, chord);
+    if (r == 0) AbortCompose(1);
+    BuildChordScale(r, chord);
+    int lastN = 0, lastS = 0;
+    for (const PatternEntry& e : buffer) {
+        if (e.nVal != 0) {
+            SwOff(ev, beg, 0, e.nVal, 0);
+            lastN = e.nVal;
+        }
+        if (e.sVal != 0) {
+            SwOff(ev, beg, 0, e.sVal, 0);
+            lastS = e.sVal;
+            if (b3) --sValCount;
+        }
+    }
+    buffer.clear();
+    SendVolume(ev, beg, 0, kFullVolume);
+    const int finalVel = std::max(30, partVelocity - 20);
+    auto start = [&](int note) {
+        if (note < 1 || note > 127) return;
+        SwOn(ev, beg, 0, note, finalVel);
+        if (static_cast<int>(buffer.size()) >= kPartBufferSize) {
+            log_.Printf(b3 ? "Error: Out of BngOnEvB3[][[] buffer." : "Error: Out of BngOnEvB1[][[] buffer.");
+            AbortCompose(1);
+        }
+        buffer.push_back({note, 0, 0, 0, 0, 0});
+    };
+    bool any = false;
+    for (int col = 0; col < kColumnCount; ++col) {
+        const std::int64_t v = Cell(mode, beg, col).whole;
+        if (v <= 0 || CellNote(v) == 0) continue;
+        int degree = 0, octave = 0;
+        SplitDegreeOf(CellNote(v), degree, octave);
+        const int raw = chordScale[degree] + partStyleValue + octave;
+        int note = 0;
+        if (b3) {
+            note = PlaceOnValue(1, raw, 1, partStyleValue, octave);
+            note = NearestChordTone3(chord, note, beg);
+        } else {
+            note = NearestChordTone3(chord, raw, beg);
+            note = PlaceOnValue(1, note, 1, partStyleValue, octave);
+        }
+        start(note);
+        any = true;
+    }
+    if (!any) {
+        if (lastN > 0) start(NearestChordTone3(chord, lastN, beg));
+        if (lastS > 0) start(NearestChordTone3(chord, lastS, beg));
+    }
+    CommonEndingFade(ev, beg, end);
+    const int last = beg + FadeSteps(beg, end) + 4;
+    for (const PatternEntry& e : buffer) {
+        if (e.nVal != 0) SwOff(ev, last, 0, e.nVal, 0);
+    }
+    SustainOff(ev, last, 0, 1);
+    buffer.clear();
+    return ev;
+}
+
+int Composer::MakeEchoEnding(int part, const std::string& chord, int beg, int end, int ev) {
+    const int r = KhNote2Val(beg, chord);
+    if (r == 0) AbortCompose(1);
+    BuildChordScale(r, chord);
+    int reference = 0;
+    switch (part) {
+        case 1:
+            if (echoPart1Note > 0) SwOff(ev, beg, 0, echoPart1Note, 0);
+            if (prevEchoNote > 0) SwOff(ev, beg, 0, prevEchoNote, 0);
+            reference = prevEchoNote;
+            break;
+        case 2:
+            for (int note : bngOnEv2) SwOff(ev, beg, 0, note, 0);
+            bngOnEv2.clear();
+            reference = currentEchoNote;
+            break;
+        default: {
+            int& lastNote = part == 3 ? lastEcho3Note : lastEcho4Note;
+            if (lastNote > 0) SwOff(ev, beg, 0, lastNote, 0);
+            for (const auto& pair : bngOnEv45) {
+                SwOff(ev, beg, 0, pair[0], 0);
+                if (pair[1] > 0) SwOff(ev, beg, 0, pair[1], 0);
+            }
+            bngOnEv45.clear();
+            // Parts 3 and 4 stay silent when the echo is off, their ending too.
+            if (setup_.options.echoLevel1 <= 0) {
+                lastNote = 0;
+                return ev;
+            }
+            break;
+        }
+    }
+    int note = r;
+    if (part <= 2 && reference > 0) {
+        if (note - reference >= 6) note -= 12;
+        if (reference - note >= 6) note += 12;
+    }
+    note = PlaceOnValue(1, note, 1, partStyleValue, 0);
+    SendVolume(ev, beg, 0, kFullVolume);
+    const int finalVel = std::max(30, partVelocity - 20);
+    SwOn(ev, beg, 0, note, finalVel);
+    CommonEndingFade(ev, beg, end);
+    SwOff(ev, beg + FadeSteps(beg, end) + 4, 0, note, 0);
+    switch (part) {
+        case 1: prevEchoNote = 0; echoPart1Note = 0; break;
+        case 2: currentEchoNote = 0; break;
+        case 3: lastEcho3Note = 0; break;
+        default: lastEcho4Note = 0; break;
+    }
+    return ev;
+}
+
+}  // namespace composer

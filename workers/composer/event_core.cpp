@@ -1,0 +1,179 @@
+// The note event core: every note, pedal and controller event of a composed track passes
+// through here into the measure event buffer, with the note-on table, the sustain pedal, the
+// one-note mode, the deferred note-offs and the two held-note lists.
+#include <algorithm>
+
+#include "workers/composer/composer.h"
+
+namespace composer {
+
+void Composer::AddMeasureEvent(int& evCount, int step, int tick, int status, int data1, int data2) {
+    if (evCount >= kMaxMeasureEvents) {
+        log_.Printf("Error: Out of event/measure buffer.");
+        AbortCompose(1);
+    }
+    if (static_cast<int>(events.size()) > evCount) events.resize(evCount);
+    events.push_back({step, status, data1, data2, tick});
+    ++evCount;
+}
+
+void Composer::SwOn(int& evCount, int step, int tick, int note, int velocity) {
+    if (note < 1 || note > 127 || velocity < 1 || velocity > 127) {
+        log_.Printf("SwOn() Error: invalid value(s) Ev=%d, OnVelo=%d, ChOnCode=%02X, MesuIdx=%d, InstCnt=%d,", note,
+                    velocity, NoteOnCode(), curMeasure + 1, trackNumber);
+        AbortCompose(1);
+    }
+    if (channel != kDrumChannel && !onBff.empty() && onBff.back().active && onBff.back().note == note) return;
+    if (partIsDrumOrMode0 && channel != kDrumChannel && (pUseSust != 0 || partModeTens != 0)) {
+        SustainOn(evCount, step, tick);
+    }
+    if (oneNoteMode) {
+        if (styleFlagLate) ReleaseA3Notes(0, step, tick, evCount);
+        std::vector<DeferredOff> offs;
+        offs.swap(deferredOffs);
+        for (const DeferredOff& d : offs) {
+            if (d.note > 0) SwOff(evCount, step, tick, d.note, 0);
+        }
+        if (pendingNote > 0) SwOff(evCount, step, tick, pendingNote, 0);
+        pendingNote = note;
+    }
+    AddMeasureEvent(evCount, step, tick, NoteOnCode(), note, velocity);
+    ++noteOnCount;
+    idleCalls = 0;
+    if (static_cast<int>(onBff.size()) >= kOnBffSize) {
+        log_.Printf("Out of OnBff[][] buffer");
+        AbortCompose(1);
+    }
+    onBff.push_back({note, true});
+}
+
+void Composer::SwOff(int& evCount, int step, int tick, int note, int velocity) {
+    if (note < 1 || note > 127 || velocity < 0 || velocity > 127) {
+        log_.Printf("Sw-Off() Error: invalid value(s) Ev=%d, OffVelo=%d, ChOffCode=%02X, MesuIdx=%d\n", note,
+                    velocity, NoteOffCode(), curMeasure + 1);
+        errorMark = true;
+        return;
+    }
+    for (auto it = onBff.rbegin(); it != onBff.rend(); ++it) {
+        if (it->active && it->note == note) {
+            it->active = false;
+            AddMeasureEvent(evCount, step, tick, NoteOffCode(), note, velocity);
+            ++noteOffCount;
+            if (oneNoteMode) pendingNote = 0;
+            if (sustainNotes > 2 * channel + 8) SustainOff(evCount, step, tick, 0);
+            return;
+        }
+    }
+}
+
+void Composer::SustainOn(int& evCount, int step, int tick) {
+    if (oneNoteMode) SustainOff(evCount, step, tick, 0);
+    if (!sustainDown) AddMeasureEvent(evCount, step, tick, ControlCode(), 64, 127);
+    ++sustainNotes;
+    sustainDown = 1;
+}
+
+void Composer::SustainOff(int& evCount, int step, int tick, int force) {
+    if (sustainDown || force) {
+        AddMeasureEvent(evCount, step, tick, ControlCode(), 64, 0);
+        sustainNotes = 0;
+        sustainDown = 0;
+    }
+}
+
+namespace {
+
+// The deferred list is bounded; a note that finds it full is switched off at once instead.
+bool DeferOff(std::vector<DeferredOff>& list, int note, int measure) {
+    if (static_cast<int>(list.size()) >= kMaxDeferredOffs) return false;
+    list.push_back({note, measure});
+    return true;
+}
+
+}  // namespace
+
+void Composer::ReleaseAccompNotes(int defer, int step, int& evCount) {
+    for (int i = 0; i < kPartBufferSize; ++i) {
+        AccompEntry& e = bngOnEvA0[i];
+        if (i < a0Count && e.released == 0 && e.note >= 1 && e.note <= 127) {
+            if (!(defer && DeferOff(deferredOffs, e.note, curMeasure))) SwOff(evCount, step, 0, e.note, 0);
+        }
+        e.note = 0;
+        e.released = 1;
+    }
+    a0Count = 0;
+}
+
+void Composer::ReleaseA3Notes(int defer, int step, int tick, int& evCount) {
+    std::vector<HeldNote> held;
+    held.swap(s3A3);
+    for (const HeldNote& h : held) {
+        if (h.note < 1 || h.note > 127) continue;
+        if (!(defer && DeferOff(deferredOffs, h.note, curMeasure))) SwOff(evCount, step, tick, h.note, 0);
+    }
+}
+
+void Composer::ReleaseDrumHeld(int step, int tick, int& evCount) {
+    std::vector<HeldNote> held;
+    held.swap(s3Dr3);
+    for (const HeldNote& h : held) {
+        if (h.note > 0) SwOff(evCount, step, tick, h.note, 0);
+    }
+}
+
+void Composer::AddDrumHeld(int note, int tick, int mode, int row, int column) {
+    if (static_cast<int>(s3Dr3.size()) >= kMaxHeldNotes) {
+        log_.Printf("Error: Out of S3OnEvsDr3[] buffer.");
+        AbortCompose(1);
+    }
+    s3Dr3.push_back({note, Cell(mode, row, column).extra, 0, tick, 0});
+}
+
+void Composer::AddA3Held(int note, int tick, int mode, int row, int column, int velocity) {
+    if (static_cast<int>(s3A3.size()) >= kMaxHeldNotes) {
+        log_.Printf("Error: Out of S3OnEvsA3[] buffer.");
+        AbortCompose(1);
+    }
+    s3A3.push_back({note, Cell(mode, row, column).extra, 0, tick, velocity});
+}
+
+namespace {
+
+template <typename Off>
+void AgeList(std::vector<HeldNote>& list, Off off) {
+    for (HeldNote& h : list) {
+        if (h.note == 0) continue;
+        bool expired = false;
+        if (h.age > 98) expired = true;
+        else ++h.age;
+        if (h.age + 1 >= h.length || expired) {
+            off(h.note);
+            h.note = 0;
+        }
+    }
+    list.erase(std::remove_if(list.begin(), list.end(), [](const HeldNote& h) { return h.note == 0; }), list.end());
+}
+
+}  // namespace
+
+void Composer::AgeDrumHeld(int step, int& evCount) {
+    AgeList(s3Dr3, [&](int note) { SwOff(evCount, step, 0, note, 0); });
+}
+
+void Composer::AgeA3Held(int step, int& evCount) {
+    const bool had = !s3A3.empty();
+    AgeList(s3A3, [&](int note) { SwOff(evCount, step, 0, note, 0); });
+    if (had && s3A3.empty() && partModeTens == 0) SustainOff(evCount, step, 0, 0);
+}
+
+void Composer::ReleaseA3Note(int step, int& evCount, int note) {
+    for (HeldNote& h : s3A3) {
+        if (h.note == note) {
+            SwOff(evCount, step, 0, note, 0);
+            h.note = 0;
+        }
+    }
+    s3A3.erase(std::remove_if(s3A3.begin(), s3A3.end(), [](const HeldNote& h) { return h.note == 0; }), s3A3.end());
+}
+
+}  // namespace composer

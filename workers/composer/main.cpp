@@ -1,0 +1,6 @@
+#include "workers/common/worker_skeleton.h"
+#include "workers/composer/run_compose.h"
+
+int main(int argc, char** argv) {
+    return worker::RunWorker(worker::JoinCommandLine(argc, argv), composer::ComposeConfig());
+}

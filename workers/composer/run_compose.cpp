@@ -1,0 +1,207 @@
+#include "workers/composer/run_compose.h"
+
+#include <array>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/file.h"
+#include "workers/composer/compose_args.h"
+#include "workers/composer/composer.h"
+#include "workers/composer/song_inputs.h"
+#include "workers/composer/track_coding.h"
+
+namespace composer {
+
+namespace {
+
+constexpr const char* kErrorFile = "Error3.msg";
+constexpr const char* kScratchFile = "sty.err";
+constexpr const char* kOptionsFile = "vPara.dat";
+constexpr const char* kSongFile = "InPut.bin";
+constexpr const char* kBeatFile = "BtData.dat";
+constexpr const char* kChordFile = "Data.aco";
+constexpr const char* kNotesFile = "Notes.dat";
+constexpr const char* kStatsFile = "Temps2.aco";
+constexpr const char* kScaleFile = "Error2.msg";
+constexpr const char* kOutputFile = "ComposeOut.bin";
+constexpr const char* kTrackScratch = "Temp.dat";
+constexpr const char* kSectionFile = "cPara.dat";
+constexpr int kRunCodeBase = 59;
+constexpr int kRunCodeSpan = 42;
+
+bool WriteFile(const std::string& name, std::span<const std::uint8_t> bytes) {
+    platform::File f;
+    if (!f.Open(name, platform::FileMode::kWriteBinary)) return false;
+    f.WriteBytes(bytes);
+    return f.Close();
+}
+
+bool WriteFile(const std::string& name, std::string_view text) {
+    return WriteFile(name, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+// The body of the run; messages go into `log`, a fatal stop throws ComposeAbort.
+int Compose(std::string_view commandLine, std::time_t now, MessageLog& log) {
+    std::vector<std::string> fields;
+    if (SplitComposeArgs(commandLine, fields) != kArgumentCount + 1) return 1;
+    const ComposeOptions options = DecodeComposeArgs(fields);
+    worker::CallerWindow = options.callerWindow;
+    if (options.callerWindow == 0 || options.version != kVersionToken) return 1;
+
+    ComposeSetup setup;
+    setup.options = options;
+    setup.runCode = static_cast<int>(now % kRunCodeSpan) + kRunCodeBase;
+    worker::SetSuccessDoneCode(static_cast<std::uint32_t>(setup.runCode - 1));
+
+    std::vector<std::uint8_t> bytes;
+    if (!platform::ReadWholeFile(kOptionsFile, bytes)) {
+        log.Printf("Cannot open %s for reading.", kOptionsFile);
+        AbortCompose(1);
+    }
+    if (!ParseVPara(TextModeBytes(bytes), setup.slotParams)) {
+        log.Printf("Error: Invalid parameters in %s.", kOptionsFile);
+        AbortCompose(1);
+    }
+    for (int slot = 0; slot < kSlotCount; ++slot) setup.slotSettings[slot] = SlotSettingsFromName(options.styleNames[slot]);
+    for (int slot = 1; slot < kSlotCount; ++slot) {
+        if (setup.slotSettings[slot].stepsPerQuarter != setup.slotSettings[0].stepsPerQuarter) {
+            log.Append("Sorry. The Selected Styles can not be used together.\nPlease try to select other style(s).");
+            return 1;
+        }
+    }
+
+    // Song inputs.
+    std::vector<std::uint8_t> song;
+    if (!platform::ReadWholeFile(kSongFile, song)) {
+        log.Printf("Error: <%s> not found.", kSongFile);
+        return 1;
+    }
+    InputStatus status = ReadSongHeader(song, setup.header);
+    if (!status.ok) {
+        log.Append(status.message);
+        return 1;
+    }
+    if (setup.slotSettings[0].stepsPerQuarter == 8) {
+        setup.beatPattern.fill(1);
+    } else if (!platform::ReadWholeFile(kBeatFile, bytes)) {
+        setup.beatPattern.fill(1);
+    } else {
+        setup.beatPattern = ReadBeatPattern(TextModeBytes(bytes));
+    }
+    if (!platform::ReadWholeFile(kChordFile, bytes)) {
+        log.Printf("Error: %s not found.", kChordFile);
+        return 1;
+    }
+    status = ReadChordData(bytes, options.chordDataKey, setup.chords);
+    if (!status.ok) {
+        log.Append(status.message);
+        return 1;
+    }
+    const int measures = static_cast<int>(setup.chords.measures.size());
+    if (!platform::ReadWholeFile(kNotesFile, bytes)) {
+        log.Printf("%s not found.", kNotesFile);
+        return 1;
+    }
+    setup.songPitchClasses = ReadSongPitchClasses(TextModeBytes(bytes), 2 * measures);
+    if (!platform::ReadWholeFile(kStatsFile, bytes)) {
+        log.Printf("Error: %s not found.", kStatsFile);
+        return 1;
+    }
+    setup.stats = ReadMeasureStats(TextModeBytes(bytes));
+    if (measures == 0) {
+        log.Append("Error: No measures found!");
+        return 1;
+    }
+
+    Composer composer(std::move(setup), log);
+    composer.PrepareSong();
+    {
+        platform::File scale;
+        if (!scale.Open(kScaleFile, platform::FileMode::kWriteText)) {
+            log.Append("Cannot create Error2.msg.");
+            return 1;
+        }
+        scale.Write(composer.SongScaleText());
+    }
+
+    std::vector<std::uint8_t> output = OutputHeader();
+    status = CopyFirstTwoTracks(song, output);
+    if (!status.ok) {
+        log.Append(status.message);
+        return 1;
+    }
+
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const std::string& name = options.styleNames[slot - 1];
+        std::vector<std::uint8_t> style;
+        if (name.empty() || !platform::ReadWholeFile(name, style)) {
+            log.Printf("Error: <%s> not found.", name.c_str());
+            return 1;
+        }
+        composer.LoadStyle(slot, style);
+    }
+
+    const ComposeResult result = composer.ComposeAll();
+    output.insert(output.end(), result.codedTracks.begin(), result.codedTracks.end());
+    output[kTrackCountOffset] = static_cast<std::uint8_t>(kOutputTrackCount);
+    if (!WriteFile(kTrackScratch, result.lastPlainTrack)) {
+        log.Append("Error: Cannot create template output.");
+        return 1;
+    }
+    if (!WriteFile(kOutputFile, output)) {
+        log.Printf("Error: Cannot create template data <%s>.", kOutputFile);
+        return 1;
+    }
+    if (!WriteFile(kSectionFile, composer.SectionFileText())) {
+        log.Printf("Error: Cannot create %s", kSectionFile);
+        return 1;
+    }
+    log.Append(composer.ClosingLines(result));
+    if (!WriteFile(kScratchFile, composer.CountsFileText(result))) return 1;
+    return 0;
+}
+
+}  // namespace
+
+int RunComposeAt(std::string_view commandLine, std::time_t now) {
+    platform::File errorFile;
+    if (!errorFile.Open(kErrorFile, platform::FileMode::kWriteText)) return 1;
+    MessageLog log;
+    int rc = 1;
+    try {
+        rc = Compose(commandLine, now, log);
+    } catch (const ComposeAbort& abort) {
+        rc = abort.code == 0 ? 1 : abort.code;
+    } catch (const std::exception&) {
+        log.Append("Error: Out of memory.");
+        rc = 1;
+    }
+    errorFile.Write(log.text());
+    errorFile.Close();
+    platform::CloseAllFiles();
+    return rc;
+}
+
+int RunCompose() { return RunComposeAt(worker::StoredCommandLine(), std::time(nullptr)); }
+
+void RecreateScratchOnFailure(bool failed) {
+    if (!failed) return;
+    platform::File scratch;
+    if (scratch.Open(kScratchFile, platform::FileMode::kWriteBinary)) scratch.Close();
+}
+
+const worker::WorkerConfig& ComposeConfig() {
+    static const worker::WorkerConfig config = [] {
+        worker::WorkerConfig c;
+        c.job = &RunCompose;
+        c.successDoneCode = 0;
+        c.failureDoneCode = kFailureDoneCode;
+        c.quitOnRightButton = true;
+        c.beforeCompletion = &RecreateScratchOnFailure;
+        return c;
+    }();
+    return config;
+}
+
+}  // namespace composer

@@ -1,0 +1,109 @@
+#include "workers/composer/track_coding.h"
+
+#include <algorithm>
+#include <string>
+
+namespace composer {
+
+namespace {
+
+constexpr std::uint8_t kMeta = 0xFF;
+constexpr std::uint8_t kTrackNameMeta = 0x03;
+constexpr std::uint8_t kKeySignatureMeta = 0x59;
+constexpr std::uint8_t kEndOfTrack = 0x2F;
+constexpr std::uint8_t kNameTrackLength = 60;
+
+std::uint8_t DataByte(int value) { return static_cast<std::uint8_t>(std::clamp(value, 0, 127)); }
+
+void PatchLength(std::vector<std::uint8_t>& track) {
+    const std::uint32_t length = static_cast<std::uint32_t>(track.size() - 8);
+    track[4] = static_cast<std::uint8_t>(length >> 24);
+    track[5] = static_cast<std::uint8_t>(length >> 16);
+    track[6] = static_cast<std::uint8_t>(length >> 8);
+    track[7] = static_cast<std::uint8_t>(length);
+}
+
+}  // namespace
+
+bool WriteVarLen(std::int64_t value, std::vector<std::uint8_t>& out) {
+    if (value < 0 || value >= kVarLenLimit) return false;
+    std::uint8_t groups[4];
+    int n = 0;
+    do {
+        groups[n++] = static_cast<std::uint8_t>(value & 0x7F);
+        value >>= 7;
+    } while (value > 0);
+    for (int i = n - 1; i >= 0; --i) out.push_back(static_cast<std::uint8_t>(groups[i] | (i > 0 ? 0x80 : 0)));
+    return true;
+}
+
+void TrackWriter::BeginTrack(std::string_view name) {
+    bytes_.assign({'M', 'T', 'r', 'k', 0, 0, 0, 0});
+    bytes_.insert(bytes_.end(), {0, kMeta, kTrackNameMeta, static_cast<std::uint8_t>(name.size())});
+    bytes_.insert(bytes_.end(), name.begin(), name.end());
+    bytes_.insert(bytes_.end(), {0, kMeta, kKeySignatureMeta, 2, 0, 0});
+}
+
+void TrackWriter::Meta(std::uint8_t type, std::initializer_list<std::uint8_t> data) {
+    bytes_.insert(bytes_.end(), {0, kMeta, type, static_cast<std::uint8_t>(data.size())});
+    bytes_.insert(bytes_.end(), data.begin(), data.end());
+}
+
+void TrackWriter::Event(int status, int data1, int data2) {
+    bytes_.push_back(0);
+    Raw(status, data1, data2);
+}
+
+bool TrackWriter::Delta(std::int64_t delta) { return WriteVarLen(delta, bytes_); }
+
+void TrackWriter::Raw(int status, int data1, int data2) {
+    bytes_.push_back(static_cast<std::uint8_t>(status));
+    bytes_.push_back(DataByte(data1));
+    if (data2 >= 0) bytes_.push_back(DataByte(data2));
+}
+
+std::vector<std::uint8_t> TrackWriter::EndTrack() {
+    bytes_.insert(bytes_.end(), {0, kMeta, kEndOfTrack, 0});
+    PatchLength(bytes_);
+    return std::move(bytes_);
+}
+
+void OutputTrackCoder::Append(std::span<const std::uint8_t> plain, std::vector<std::uint8_t>& out) {
+    out.reserve(out.size() + plain.size());
+    for (std::uint8_t b : plain) {
+        if (curD_ < 255) ++curD_;
+        out.push_back(static_cast<std::uint8_t>((b - runCode_ - curD_) & 0xFF));
+    }
+}
+
+void DecodeOutputTracks(std::span<std::uint8_t> coded, int runCode) {
+    int k = 1;
+    for (std::uint8_t& b : coded) {
+        if (k < 255) ++k;
+        b = static_cast<std::uint8_t>((b + runCode + k) & 0xFF);
+    }
+}
+
+std::vector<std::uint8_t> OutputHeader() {
+    return {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 2, 0x01, 0x80};
+}
+
+std::vector<std::uint8_t> NameTrack(const std::array<SlotSettings, kSlotCount>& slots) {
+    std::string text = "Zq-";
+    for (const SlotSettings& s : slots) text += s.styleCode.size() == 4 ? s.styleCode : std::string("xxxx");
+    text += "-V2428b";
+    static constexpr std::uint8_t kTail[] = {0, kMeta, kKeySignatureMeta, 2, 0, 0,
+                                             0, 0xB0, 0x79, 0x00, 0, 0xB0, 0x07, 0x78,
+                                             0, 0xB0, 0x0A, 0x40, 0, 0xB0, 0x72, 0x28,
+                                             0, kMeta, kEndOfTrack, 0};
+    std::vector<std::uint8_t> t;
+    t.reserve(12 + text.size() + sizeof kTail);
+    for (char c : std::string_view("MTrk")) t.push_back(static_cast<std::uint8_t>(c));
+    for (std::uint8_t b : std::initializer_list<std::uint8_t>{0, 0, 0, kNameTrackLength, 0, kMeta, kTrackNameMeta}) t.push_back(b);
+    t.push_back(static_cast<std::uint8_t>(text.size()));
+    for (char c : text) t.push_back(static_cast<std::uint8_t>(c));
+    for (std::uint8_t b : kTail) t.push_back(b);
+    return t;
+}
+
+}  // namespace composer

@@ -1,0 +1,65 @@
+// The composed tracks as bytes: a writer for one plain track (name block, events with
+// variable-length deltas, end of track and its patched length), the per-run output coding that
+// turns plain track bytes into stored bytes with one running counter over the whole output,
+// the name track, and the output file's header.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "workers/composer/compose_args.h"
+
+namespace composer {
+
+constexpr std::int64_t kVarLenLimit = std::int64_t{1} << 28;
+constexpr std::size_t kTrackCountOffset = 11;
+constexpr int kOutputTrackCount = 12;
+
+// The MIDI variable-length quantity; false (nothing written) for 2^28 or more or a negative value.
+[[nodiscard]] bool WriteVarLen(std::int64_t value, std::vector<std::uint8_t>& out);
+
+class TrackWriter {
+public:
+    // "MTrk", the length slot, the track name and the zero key signature.
+    void BeginTrack(std::string_view name);
+    // A meta event with delta 0.
+    void Meta(std::uint8_t type, std::initializer_list<std::uint8_t> data);
+    // An event with delta 0; data2 < 0 means a two-byte event.
+    void Event(int status, int data1, int data2);
+    // A delta time; false when it is too big.
+    [[nodiscard]] bool Delta(std::int64_t delta);
+    // Status and data bytes (data2 < 0: none). Data bytes are kept within 0..127.
+    void Raw(int status, int data1, int data2);
+    // End of track, length patched; returns the track bytes.
+    std::vector<std::uint8_t> EndTrack();
+
+private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+// Stored byte = (plain - RunCode - CurD) mod 256, CurD raised before each byte up to 255.
+class OutputTrackCoder {
+public:
+    explicit OutputTrackCoder(int runCode) : runCode_(runCode) {}
+    void Append(std::span<const std::uint8_t> plain, std::vector<std::uint8_t>& out);
+    int curD() const { return curD_; }
+
+private:
+    int runCode_;
+    int curD_ = 1;
+};
+
+// The undoing of the coding (what the front end does), for tests and tools.
+void DecodeOutputTracks(std::span<std::uint8_t> coded, int runCode);
+
+// The 14-byte header with the track count 2.
+std::vector<std::uint8_t> OutputHeader();
+
+// The name track (64 bytes before its end event) from the five style codes.
+std::vector<std::uint8_t> NameTrack(const std::array<SlotSettings, kSlotCount>& slots);
+
+}  // namespace composer
