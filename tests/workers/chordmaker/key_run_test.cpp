@@ -152,6 +152,22 @@ TEST(PresetTest, ReusedScansGiveThePlainResult) {
     }
 }
 
+TEST(PresetTest, ReusedScansMatchThePlainOnTheBenchmarkMelody) {
+    // The benchmark's 260 measures: every scan passes finals and dominant runs, then fails.
+    const char* pattern[] = {"A", "E", "F#"};
+    std::vector<MeasureSpec> measures;
+    for (int m = 0; m < 259; ++m) measures.push_back({pattern[m % 3], ""});
+    measures.push_back({"A", ""});
+    const SongInput song = LoadSong(MakeSongFiles("0,+,A,260,100,4/4", measures));
+    const RunParameters params{.acMode = 3, .phraseLen = 8};
+    const KeyRunResult fast = RunKey(song, kAMinor, params, {.reuseCadenceScans = true});
+    const KeyRunResult plain = RunKey(song, kAMinor, params, {.reuseCadenceScans = false});
+    EXPECT_EQ(fast.chords, plain.chords);
+    EXPECT_EQ(fast.inst, plain.inst);
+    EXPECT_EQ(fast.drum, plain.drum);
+    EXPECT_EQ(fast.pathScoreDump, plain.pathScoreDump);
+}
+
 TEST(RefinementTest, HaBaChordsAreRewritten) {
     const SongInput song =
         LoadSong(MakeSongFiles("0,+,C,3,100,4/4", {{"", ""}, {"", ""}, {"C", ""}}));
