@@ -24,6 +24,20 @@ std::vector<int> ListOf(const CandidateList& list) {
     return codes;
 }
 
+TEST(KeyTableTest, KeyRecAgreesWithTheKeyValuesAndTheChordTables) {
+    for (KeyCode key = 0; key < kKeyCount; ++key) {
+        SCOPED_TRACE(key);
+        const worker::KeyRec& rec = worker::KeyRecTable[key];
+        const int value = worker::KeyValueTable[key];
+        EXPECT_EQ(value % 100 - 60, rec.tonicPitchClass);
+        EXPECT_EQ(value >= 100, key % 2 == 0);
+        EXPECT_EQ(rec.tonicPitchCode, worker::PitchCodeOfClass(rec.tonicPitchClass));
+        EXPECT_EQ(RootPitchClass(KeyChord7(key, kTonic)), rec.tonicPitchClass);
+        EXPECT_EQ(NoteChordRow(rec.sharps != 0, IsMinorKey(key), rec.accidentals)[0],
+                  KeyChord7(key, kTonic));
+    }
+}
+
 TEST(CandidateListTest, MainNotesInCMajor) {
     struct Case {
         const char* note;
@@ -60,8 +74,7 @@ TEST(CandidateListTest, CodedMeasuresKeepTheirPresetList) {
 
 TEST(ScoreChordStepTest, ProgressionBonusesByMode) {
     // Two halves per measure with different main notes, so Ok2Next's change bonus applies too.
-    const SongInput song =
-        LoadSong(MakeSongFiles("0,+,C,2,100,4/4", {{"C", "F"}, {"G", "C"}}));
+    const SongInput song = LoadSong(MakeSongFiles("0,+,C,2,100,4/4", {{"C", "F"}, {"G", "C"}}));
     for (const int mode : {1, 2, 3, 4}) {
         SCOPED_TRACE(mode);
         KeyRunState state(song, kCMajor, {.acMode = mode});
@@ -119,8 +132,8 @@ TEST(PresetTest, IIPresetWithTonicPrefix) {
 }
 
 TEST(PresetTest, ShortSongsGetNoPreset) {
-    const SongInput song = LoadSong(MakeSongFiles(
-        "0,+,C,4,100,4/4", {{"F", "A"}, {"D", "F"}, {"G", "B"}, {"C", ""}}));
+    const SongInput song =
+        LoadSong(MakeSongFiles("0,+,C,4,100,4/4", {{"F", "A"}, {"D", "F"}, {"G", "B"}, {"C", ""}}));
     for (const int mode : {1, 3}) {
         KeyRunState state(song, kCMajor, {.acMode = mode});
         PresetChords(state);
