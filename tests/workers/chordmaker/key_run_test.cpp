@@ -240,3 +240,106 @@ TEST(RefinementTest, LongTonicRunsAndInsertedBreaks) {
 
 }  // namespace
 }  // namespace chordmaker
+
+namespace chordmaker {
+namespace {
+
+std::vector<int> Column(const ChordSheet& sheet, int MeasureRecord::*field) {
+    std::vector<int> values;
+    for (const MeasureRecord& record : sheet.measures) values.push_back(record.*field);
+    return values;
+}
+
+TEST(RefinementTest, OpenTonicMeasuresBecomeBreakPairsSpacedByThePhrase) {
+    // I with a silent second half before another I: a Break2 (7) and Stop (6) pair, as long as
+    // 2 x PhraseLen stays below the distance to the last pair. Style changes follow the pairs.
+    std::vector<MeasureSpec> measures(11, MeasureSpec{"C", "", {60, 64, 67}, {}});
+    measures.push_back({"C", ""});
+    const SongInput song = LoadSong(MakeSongFiles("0,+,C,12,100,4/4", measures));
+    const std::string keys = testing::KeyLine(1, kCMajor);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(keys.data());
+    struct Case {
+        int phraseLen;
+        std::vector<int> drums;
+        std::vector<int> styles;
+    } cases[] = {
+        {0, {7, 6, 7, 6, 7, 6, 7, 6, 0, 3, 2, 8}, {1, 2, 0, 3, 0, 4, 0, 5, 0, 0, 0, 0}},
+        {1, {0, 7, 6, 7, 6, 7, 6, 0, 5, 3, 2, 8}, {1, 0, 2, 0, 3, 0, 4, 0, 0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.phraseLen);
+        ChordSheet sheet;
+        std::string log;
+        ASSERT_TRUE(MakeChordSheet(song, {bytes, keys.size()},
+                                   {.acMode = 1, .phraseLen = c.phraseLen}, sheet, log));
+        EXPECT_EQ(Column(sheet, &MeasureRecord::drum), c.drums);
+        EXPECT_EQ(Column(sheet, &MeasureRecord::inst), c.drums);
+        EXPECT_EQ(Column(sheet, &MeasureRecord::sty), c.styles);
+    }
+}
+
+ChordSheet SheetOf(std::vector<int> drums, std::vector<std::pair<HaStr, HaStr>> chords) {
+    ChordSheet sheet;
+    for (std::size_t m = 0; m < drums.size(); ++m) {
+        MeasureRecord record;
+        record.drum = drums[m];
+        record.inst = drums[m];
+        record.chord1 = chords[m].first;
+        record.chord2 = chords[m].second;
+        sheet.measures.push_back(record);
+    }
+    return sheet;
+}
+
+TEST(FinishingPassTest, StyleChangesWrapAfterTheFifthSlot) {
+    const std::pair<HaStr, HaStr> c{"C....", "C...."};
+    const std::pair<HaStr, HaStr> cg{"C....", "G...."};
+    ChordSheet sheet = SheetOf({0, 7, 6, 7, 6, 2, 1, 2, 1, 7, 6, 7, 6, 8},
+                               {c, c, c, c, c, c, cg, c, c, c, c, c, c, c});
+    MarkPhraseStarts(sheet, 0);
+    // (2, 1) counts only with equal chords: measure 6 has C then G.
+    EXPECT_EQ(Column(sheet, &MeasureRecord::sty),
+              (std::vector<int>{1, 0, 2, 0, 3, 0, 0, 0, 4, 0, 5, 0, 1, 0}));
+}
+
+TEST(FinishingPassTest, RepeatedChordsBlankAndIntroGetsAVariationBefore) {
+    ChordSheet sheet = SheetOf({0, 5, 4, 3, 0, 4, 8}, {{"C....", "C...."},
+                                                       {"C....", "F...."},
+                                                       {"F....", "G...."},
+                                                       {"C....", "C...."},
+                                                       {"A.m..", "A.m.."},
+                                                       {"A.m..", "G..7."},
+                                                       {"C....", "C...."}});
+    BlankRepeatedChords(sheet);
+    MarkBeforeCode4(sheet);
+    const std::vector<std::pair<HaStr, HaStr>> expected = {
+        {"C....", "....."}, {".....", "F...."}, {".....", "G...."}, {"C....", "....."},
+        {"A.m..", "....."}, {".....", "G..7."}, {"C....", "....."}};
+    for (std::size_t m = 0; m < expected.size(); ++m) {
+        SCOPED_TRACE(m);
+        EXPECT_EQ(sheet.measures[m].chord1, expected[m].first);
+        EXPECT_EQ(sheet.measures[m].chord2, expected[m].second);
+    }
+    // Measure 1 (5) and measure 4 (0) stand before an Intro1; Inst keeps its code.
+    EXPECT_EQ(Column(sheet, &MeasureRecord::drum), (std::vector<int>{0, 1, 4, 3, 1, 4, 8}));
+    EXPECT_EQ(Column(sheet, &MeasureRecord::inst), (std::vector<int>{0, 5, 4, 3, 0, 4, 8}));
+}
+
+TEST(FinishingPassTest, RecordLayout) {
+    MeasureRecord record;
+    record.drum = 7;
+    record.inst = 6;
+    record.chord1 = "C..7x";  // an alteration that is not one becomes '.'
+    record.chord2 = "Dbm";    // not 5 characters: no chord
+    record.keptDigit = 13;    // tonic B: (12 + 1) mod 10
+    record.sty = -2;
+    record.keyName = "B  Major";
+    EXPECT_EQ(FormatChordDataRecord(7, record), "007:7:C..7.:3:.....:6:0:B  Major  ;");
+    record.chord1 = "G..7o";
+    record.chord2 = "F#.7.extra";
+    record.sty = 5;
+    EXPECT_EQ(FormatChordDataRecord(259, record), "259:7:G..7o:3:F#.7.:6:5:B  Major  ;");
+}
+
+}  // namespace
+}  // namespace chordmaker
