@@ -67,6 +67,10 @@ void Composer::PrepareSong() {
     for (int c = 0; c < 12; ++c) {
         songScaleTab_[c] = setup_.songPitchClasses[c] != 0 ? NearestKeyNote(60 + c) : 0;
     }
+    for (int c = 0; c < 12; ++c) {
+        nearestSong_[c] = NearestSongNoteFolded(60 + c, 0);
+        nearestSongAbove_[c] = NearestSongNoteFolded(60 + c, 1);
+    }
 }
 
 std::string Composer::SongScaleText() const {

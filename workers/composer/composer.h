@@ -217,6 +217,8 @@ public:
     int KeyDegreeOf(int note) const;
     int NearestSongNote(int note, int above) const;
     int NearestKeyNote(int note) const;
+    // The scale note nearest to a note in 60..71 (0 when the song scale is empty).
+    int NearestSongNoteFolded(int folded, int above) const;
 
     // ---- state visible to tests ----
     std::vector<MeasureEvent> events;  // the measure event buffer
@@ -327,7 +329,6 @@ private:
     void ResetPassState();
     void UpdateVelocityFactor(float step);
     int RootValueOf(const std::string& chord) const;  // name-table lookup without side effects
-    void StartNote(int& evCount, int step, int offset, int note, int velocity);
     void SendVolume(int& evCount, int step, int offset, int volume);
     void CommonEndingFade(int& evCount, int beg, int end);
     int ExpirePattern(std::vector<PatternEntry>& buffer, bool b3, bool quiet, int step, int& evCount);
@@ -340,7 +341,8 @@ private:
     int CurrentStepTime(int step) const { return step + curMeasure * StepsPerMeasure(); }
     int PatternPart(bool b3, bool quiet, int instCode, const std::string& chord, int beg, int end,
                     int evCount);
-    void DeferredOffsAtChord(const std::string& chord, int beg, int& evCount, bool accompRule);
+    // Pattern parts: deferred notes that are no chord tone (by pitch class) or too old end here.
+    void DeferredOffsAtChord(const std::string& chord, int beg, int& evCount);
 
     ComposeSetup setup_;
     MessageLog& log_;
@@ -348,6 +350,9 @@ private:
     int khBefore_ = 0;
     std::vector<std::string> chordNames_;
     std::array<int, 12> songScaleTab_{};
+    // NearestSongNote for the twelve folded notes, filled once the song scale is known.
+    std::array<int, 12> nearestSong_{};
+    std::array<int, 12> nearestSongAbove_{};
     std::array<int, 7> keyScale_{};
     std::string keyChord_;
     int songKeyRoot_ = 60;

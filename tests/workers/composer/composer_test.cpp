@@ -180,7 +180,7 @@ TEST(NoteEventCore, SwOnAndSwOff) {
 }
 
 TEST(NoteEventCore, PedalReleasesAfterChannelDependentCount) {
-    for (const auto [channel, pedalled] : {std::pair{0, 9}, std::pair{3, 15}}) {
+    for (const auto& [channel, pedalled] : {std::pair{0, 9}, std::pair{3, 15}}) {
         SCOPED_TRACE(channel);
         Engine e;
         e.c.channel = channel;
