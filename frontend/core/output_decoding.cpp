@@ -8,7 +8,7 @@ namespace {
 
 constexpr std::size_t kHeaderChunkLength = 14;  // "MThd", length 6, format, tracks, division
 constexpr std::uint32_t kHeaderDataLength = 6;
-constexpr std::size_t kChunkHeadLength = 8;      // tag and 32-bit length
+constexpr std::size_t kChunkHeadLength = 8;  // tag and 32-bit length
 constexpr int kPlainTracks = 2;
 constexpr std::array<std::uint8_t, 4> kEndOfTrack = {0x00, 0xFF, 0x2F, 0x00};
 constexpr int kFirstCounter = 1;

@@ -21,7 +21,8 @@ int Run(int argc, char** argv) {
     }
     const std::string_view codeText = argv[2];
     int runCode = 0;
-    const auto [end, ec] = std::from_chars(codeText.data(), codeText.data() + codeText.size(), runCode);
+    const auto [end, ec] =
+        std::from_chars(codeText.data(), codeText.data() + codeText.size(), runCode);
     if (ec != std::errc() || end != codeText.data() + codeText.size() || runCode < kLowestRunCode ||
         runCode > kHighestRunCode) {
         std::fprintf(stderr, "decodeout: the run code must be a number 1 to 32767, not %s\n",

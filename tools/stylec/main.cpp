@@ -37,15 +37,15 @@ int Compile(const std::string& input, const std::string& output) {
         std::fprintf(stderr, "stylec: cannot read %s\n", input.c_str());
         return 1;
     }
-    const auto style =
-        stylec::ParseStyleText(std::string_view(reinterpret_cast<const char*>(bytes.data()),
-                                                bytes.size()));
+    const auto style = stylec::ParseStyleText(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     if (!style.ok()) return Fail(input, style.problem);
     const auto file = stylec::WriteStyleFile(*style.value);
     if (!file.ok()) return Fail(input, file.problem);
 
     const std::string name = style.value->FileName();
-    std::filesystem::path target = output.empty() ? std::filesystem::path(name) : std::filesystem::path(output);
+    std::filesystem::path target =
+        output.empty() ? std::filesystem::path(name) : std::filesystem::path(output);
     if (std::filesystem::is_directory(target)) target /= name;
     if (target.filename() != name) {
         return Fail(input, {0, "the file name carries the code and version: write it as " + name +
@@ -58,8 +58,9 @@ int Decode(const std::string& input, const std::string& output) {
     const std::string fileName = std::filesystem::path(input).filename().string();
     const auto version = stylec::VersionFromFileName(fileName);
     if (!version) {
-        return Fail(input, {0, "a style file is named by four code characters, two version "
-                               "digits and \".sty\""});
+        return Fail(input, {0,
+                            "a style file is named by four code characters, two version "
+                            "digits and \".sty\""});
     }
     std::vector<std::uint8_t> bytes;
     if (!platform::ReadWholeFile(input, bytes)) {

@@ -28,9 +28,9 @@ std::uint8_t DecodeByte(std::uint8_t stored, std::uint8_t key, std::uint8_t t) {
 
 std::string RecordLine(const Style& style, const Track& track, bool first) {
     const int values[kChannelLineValues] = {
-        track.channel,        track.base,           track.chord.program,   track.chord.volume,
-        track.chord.pan,      track.chord.effect,   track.pattern.program, track.pattern.volume,
-        track.pattern.pan,    track.pattern.effect, track.ModeCode()};
+        track.channel,     track.base,           track.chord.program,   track.chord.volume,
+        track.chord.pan,   track.chord.effect,   track.pattern.program, track.pattern.volume,
+        track.pattern.pan, track.pattern.effect, track.ModeCode()};
     std::string line(kRecordTag);
     for (int value : values) line += std::to_string(value) + ",";
     line += "\"" + (first ? style.header : track.name) + "\"";
@@ -118,7 +118,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 }
 
 class BlockReader {
-public:
+  public:
     BlockReader(const Style& style, std::string_view fileName)
         : style_(style), fileName_(fileName) {}
 
@@ -151,8 +151,7 @@ public:
                     }
                     if (values[0] < 0 || values[0] >= kMaxModes) {
                         return Message("Error in Style data %s, Channel %d, Mode " +
-                                       std::to_string(k) + ", ModNo=" +
-                                       std::to_string(values[0]));
+                                       std::to_string(k) + ", ModNo=" + std::to_string(values[0]));
                     }
                     mode.number = values[0];
                     mode.slope = values[1];
@@ -192,7 +191,7 @@ public:
         return Message("more than 16 modes in %s, Channel %d");
     }
 
-private:
+  private:
     std::optional<std::string> ChannelLine(std::string_view line, Track& track) {
         std::string_view values = line;
         if (values.substr(0, kRecordTag.size()) == kRecordTag) values.remove_prefix(5);
@@ -299,8 +298,9 @@ Result<std::vector<std::uint8_t>> WriteStyleFile(const Style& style) {
                 break;
             }
         }
-        return R::Fail({line, "the coded data happens to spell a record tag \"Mtrk,\"; change "
-                              "a cell or a value of this track"});
+        return R::Fail({line,
+                        "the coded data happens to spell a record tag \"Mtrk,\"; change "
+                        "a cell or a value of this track"});
     }
     return R{std::move(file), {}};
 }
@@ -343,7 +343,8 @@ Result<Style> ReadStyleFile(std::span<const std::uint8_t> bytes, std::string_vie
             recordView.remove_suffix(1);
             style.header = RecordText(recordView);
             const HeaderScan scan = ScanHeaderText(style.header);
-            if (!scan.timeSignature) return fail("Style data error in " + fileName + ": " + scan.error);
+            if (!scan.timeSignature)
+                return fail("Style data error in " + fileName + ": " + scan.error);
             style.timeSignature = *scan.timeSignature;
         }
         Track track;

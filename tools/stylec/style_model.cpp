@@ -7,7 +7,8 @@ namespace stylec {
 
 namespace {
 
-constexpr std::int64_t kMinLengthWhole = kExtraThreshold / 100;  // smallest whole value with an extra
+constexpr std::int64_t kMinLengthWhole =
+    kExtraThreshold / 100;  // smallest whole value with an extra
 constexpr int kMaxBase = 127;
 constexpr int kMaxSlope = 999;
 constexpr int kMaxPlayMode = 3;
@@ -25,7 +26,9 @@ bool IsRecordText(std::string_view text) {
     return true;
 }
 
-Problem At(int line, std::string message) { return Problem{line, std::move(message)}; }
+Problem At(int line, std::string message) {
+    return Problem{line, std::move(message)};
+}
 
 std::string Trim(std::string_view text) {
     std::size_t first = 0;
@@ -79,8 +82,8 @@ std::optional<Problem> CheckCell(const Cell& cell, const Track& track, int versi
 std::optional<Problem> CheckMode(const Mode& mode, const Track& track, const Style& style,
                                  int position) {
     if (mode.index != position) {
-        return At(mode.line, "modes must follow in order; expected mode " +
-                                 std::to_string(position));
+        return At(mode.line,
+                  "modes must follow in order; expected mode " + std::to_string(position));
     }
     if (mode.index == 0 && (mode.slope != 0 || mode.number != 0)) {
         return At(mode.line, "mode 0 has no mode line: it takes no slope and no number");
@@ -119,10 +122,14 @@ std::optional<Problem> CheckMode(const Mode& mode, const Track& track, const Sty
 
 std::string_view TimeSignatureName(TimeSignature ts) {
     switch (ts) {
-        case TimeSignature::k2_4: return "2/4";
-        case TimeSignature::k3_4: return "3/4";
-        case TimeSignature::k4_4: return "4/4";
-        case TimeSignature::k6_8: return "6/8";
+        case TimeSignature::k2_4:
+            return "2/4";
+        case TimeSignature::k3_4:
+            return "3/4";
+        case TimeSignature::k4_4:
+            return "4/4";
+        case TimeSignature::k6_8:
+            return "6/8";
     }
     return "4/4";
 }
@@ -135,17 +142,24 @@ std::optional<TimeSignature> TimeSignatureFromName(std::string_view name) {
     return std::nullopt;
 }
 
-int StepsPerQuarter(int version) { return version < kFirstTwelveStepVersion ? 8 : 12; }
+int StepsPerQuarter(int version) {
+    return version < kFirstTwelveStepVersion ? 8 : 12;
+}
 
-int MaxTickOffset(int version) { return version < kFirstTwelveStepVersion ? 47 : 31; }
+int MaxTickOffset(int version) {
+    return version < kFirstTwelveStepVersion ? 47 : 31;
+}
 
 int LinesPerMeasure(TimeSignature ts, int version) {
     const int steps = StepsPerQuarter(version);
     switch (ts) {
-        case TimeSignature::k2_4: return 2 * steps;
+        case TimeSignature::k2_4:
+            return 2 * steps;
         case TimeSignature::k3_4:
-        case TimeSignature::k6_8: return 3 * steps;
-        case TimeSignature::k4_4: return 4 * steps;
+        case TimeSignature::k6_8:
+            return 3 * steps;
+        case TimeSignature::k4_4:
+            return 4 * steps;
     }
     return 4 * steps;
 }
@@ -270,8 +284,9 @@ std::optional<Problem> CheckStyle(const Style& style) {
             return At(line, "every track needs a channel 0 to 15");
         }
         if (track.channel == kDrumChannel && i + 1 != style.tracks.size()) {
-            return At(line, "the drum track (channel 9) must be the last track: the composer "
-                            "reads no block after it");
+            return At(line,
+                      "the drum track (channel 9) must be the last track: the composer "
+                      "reads no block after it");
         }
         if (i > 0 && (track.name.size() > kMaxTextLength || !IsRecordText(track.name))) {
             return At(line, "a track name must be at most 40 printable characters without '\"'");
@@ -291,6 +306,9 @@ std::optional<Problem> CheckStyle(const Style& style) {
         }
         if (track.playMode < 0 || track.playMode > kMaxPlayMode) {
             return At(line, "playmode must be 0 to 3");
+        }
+        if (track.channel == kDrumChannel && track.playMode > 1) {
+            return At(line, "the drum track's playmode is 0 or 1");
         }
         if (track.modes.empty()) return At(line, "a track needs at least mode 0");
         if (track.modes.size() > kMaxModes) {

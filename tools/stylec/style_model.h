@@ -14,9 +14,9 @@
 namespace stylec {
 
 constexpr int kMaxTracks = 5;
-constexpr int kMaxModes = 16;          // modes 0 to 15 of a block
-constexpr int kCellColumns = 16;       // cells per step row
-constexpr int kMaxRowsPerMode = 48;    // the block table's rows
+constexpr int kMaxModes = 16;        // modes 0 to 15 of a block
+constexpr int kCellColumns = 16;     // cells per step row
+constexpr int kMaxRowsPerMode = 48;  // the block table's rows
 constexpr int kDrumChannel = 9;
 constexpr int kMaxLineBytes = 299;     // a decoded line, its line end included
 constexpr int kMaxTextLength = 40;     // the front end keeps 40 characters of a record's text
@@ -61,17 +61,16 @@ struct Cell {
 using StepRow = std::array<Cell, kCellColumns>;
 
 struct Mode {
-    int index = 0;       // position in the block, 0 to 15
-    int number = 0;      // the mode line's ModNo (equal to the index unless read otherwise)
-    int slope = 0;       // the mode line's VelHs; mode 0 has no mode line and keeps 0
+    int index = 0;   // position in the block, 0 to 15
+    int number = 0;  // the mode line's ModNo (equal to the index unless read otherwise)
+    int slope = 0;   // the mode line's VelHs; mode 0 has no mode line and keeps 0
     std::vector<StepRow> rows;
-    int line = 0;        // description line of the "mode" statement, 0 when decoded
+    int line = 0;  // description line of the "mode" statement, 0 when decoded
     std::array<int, kCellColumns> laneLines{};  // description line of each lane, 0 if none
 
     bool HasCells() const;
     friend bool operator==(const Mode& a, const Mode& b) {
-        return a.index == b.index && a.number == b.number && a.slope == b.slope &&
-               a.rows == b.rows;
+        return a.index == b.index && a.number == b.number && a.slope == b.slope && a.rows == b.rows;
     }
 };
 
@@ -85,17 +84,17 @@ struct PartSound {
 };
 
 struct Track {
-    std::string name;        // the record's text (the first track carries the header instead)
+    std::string name;  // the record's text (the first track carries the header instead)
     int channel = -1;
-    int base = 0;            // PartStyleValue: added to every note of the track
-    PartSound chord;         // used when the part plays in ChannelMode 0
-    PartSound pattern;       // used in ChannelMode 1, 2 and 3
-    int sustain = 0;         // pUseSust
-    int styleFlag1 = 0;      // StyleFlag1
-    int registerRule = 0;    // PartTensValue
-    int registerTight = 0;   // PartTensFlag
-    int playMode = 0;        // the front end's default play mode (units digit of the code)
-    std::vector<Mode> modes; // modes 0 to n - 1 in order
+    int base = 0;             // PartStyleValue: added to every note of the track
+    PartSound chord;          // used when the part plays in ChannelMode 0
+    PartSound pattern;        // used in ChannelMode 1, 2 and 3
+    int sustain = 0;          // pUseSust
+    int styleFlag1 = 0;       // StyleFlag1
+    int registerRule = 0;     // PartTensValue
+    int registerTight = 0;    // PartTensFlag
+    int playMode = 0;         // the front end's default play mode (units digit of the code)
+    std::vector<Mode> modes;  // modes 0 to n - 1 in order
     int line = 0;
 
     // Value 11 of the channel line (field 12 of the front end's record).
@@ -104,15 +103,14 @@ struct Track {
         return a.name == b.name && a.channel == b.channel && a.base == b.base &&
                a.chord == b.chord && a.pattern == b.pattern && a.sustain == b.sustain &&
                a.styleFlag1 == b.styleFlag1 && a.registerRule == b.registerRule &&
-               a.registerTight == b.registerTight && a.playMode == b.playMode &&
-               a.modes == b.modes;
+               a.registerTight == b.registerTight && a.playMode == b.playMode && a.modes == b.modes;
     }
 };
 
 struct Style {
-    std::string header;   // "Label: 4/4 Name", the text the front end lists
-    std::string code;     // four characters of the file name
-    int version = -1;     // two digits of the file name
+    std::string header;  // "Label: 4/4 Name", the text the front end lists
+    std::string code;    // four characters of the file name
+    int version = -1;    // two digits of the file name
     TimeSignature timeSignature = TimeSignature::k4_4;  // taken from the header
     std::vector<Track> tracks;
 

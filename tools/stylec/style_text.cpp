@@ -67,7 +67,7 @@ std::optional<int> ParseInt(std::string_view text) {
 }
 
 class Reader {
-public:
+  public:
     explicit Reader(std::string_view text) : text_(text) {}
 
     Result<Style> Run() {
@@ -93,7 +93,7 @@ public:
         return Result<Style>{std::move(style_), {}};
     }
 
-private:
+  private:
     Result<Style> Fail(std::string message) { return Result<Style>::Fail({line_, message}); }
     Problem Error(std::string message) const { return Problem{line_, std::move(message)}; }
 
@@ -352,7 +352,9 @@ std::optional<Cell> ParseCell(std::string_view token) {
     return cell;
 }
 
-Result<Style> ParseStyleText(std::string_view text) { return Reader(text).Run(); }
+Result<Style> ParseStyleText(std::string_view text) {
+    return Reader(text).Run();
+}
 
 std::string FormatStyleText(const Style& style) {
     std::string out;

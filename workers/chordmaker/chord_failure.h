@@ -9,12 +9,12 @@
 namespace chordmaker {
 
 class ChordFailure : public std::exception {
-public:
+  public:
     explicit ChordFailure(std::string message) : message_(std::move(message)) {}
     const char* what() const noexcept override { return message_.c_str(); }
     const std::string& message() const { return message_; }
 
-private:
+  private:
     std::string message_;
 };
 

@@ -45,8 +45,8 @@ KeyRunResult RunKey(const SongInput& song, KeyCode key, const RunParameters& par
 
 // Reads KeysData.Aco and runs its key lines; false with the message appended to `log`.
 [[nodiscard]] bool MakeChordSheet(const SongInput& song, std::span<const std::uint8_t> keysData,
-                                  const RunParameters& params, ChordSheet& sheet,
-                                  std::string& log, const EngineOptions& options = {});
+                                  const RunParameters& params, ChordSheet& sheet, std::string& log,
+                                  const EngineOptions& options = {});
 
 void MarkPhraseStarts(ChordSheet& sheet, std::int64_t phraseLen);
 void BlankRepeatedChords(ChordSheet& sheet);

@@ -1,24 +1,8 @@
 #include "workers/chordmaker/chord_string.h"
 
-#include <cstdarg>
-#include <cstdio>
-
 #include "workers/chordmaker/chord_failure.h"
 
 namespace chordmaker {
-
-std::string Format(const char* format, ...) {
-    std::va_list args;
-    va_start(args, format);
-    std::va_list copy;
-    va_copy(copy, args);
-    const int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
-    if (length > 0) std::vsnprintf(text.data(), text.size() + 1, format, args);
-    va_end(args);
-    return text;
-}
 
 namespace {
 
@@ -32,29 +16,46 @@ constexpr int kSixthAbove = 9;
 constexpr std::array<std::string_view, kSemitones> kRootNames = {
     "C.", "Db", "D.", "Eb", "E.", "F.", "Gb", "G.", "Ab", "A.", "Bb", "B."};
 
-int Fold(int pitchClass) { return ((pitchClass % kSemitones) + kSemitones) % kSemitones; }
+int Fold(int pitchClass) {
+    return ((pitchClass % kSemitones) + kSemitones) % kSemitones;
+}
 
 // Letter positions in the row "C~D~EF~G~A~B"; only the seven letters are roots.
 int LetterPitchClass(char letter) {
     switch (letter) {
-        case 'C': return 0;
-        case 'D': return 2;
-        case 'E': return 4;
-        case 'F': return 5;
-        case 'G': return 7;
-        case 'A': return 9;
-        case 'B': return 11;
-        default: return kNoNote;
+        case 'C':
+            return 0;
+        case 'D':
+            return 2;
+        case 'E':
+            return 4;
+        case 'F':
+            return 5;
+        case 'G':
+            return 7;
+        case 'A':
+            return 9;
+        case 'B':
+            return 11;
+        default:
+            return kNoNote;
     }
 }
 
 // 0 when read, else 2: the accidental's shift.
 int AccidentalShift(char accidental, int& shift) {
     switch (accidental) {
-        case 'b': shift = -1; return 0;
-        case '#': shift = 1; return 0;
-        case '.': shift = 0; return 0;
-        default: return 2;
+        case 'b':
+            shift = -1;
+            return 0;
+        case '#':
+            shift = 1;
+            return 0;
+        case '.':
+            shift = 0;
+            return 0;
+        default:
+            return 2;
     }
 }
 
@@ -62,16 +63,22 @@ int AccidentalShift(char accidental, int& shift) {
 int ThirdAbove(char quality, bool acceptSuspended) {
     switch (quality) {
         case '.':
-        case 'M': return 4;
-        case 'm': return 3;
-        case 's': return acceptSuspended ? 5 : 0;
-        default: return 0;
+        case 'M':
+            return 4;
+        case 'm':
+            return 3;
+        case 's':
+            return acceptSuspended ? 5 : 0;
+        default:
+            return 0;
     }
 }
 
 }  // namespace
 
-bool IsBlankChord(std::string_view chord) { return chord.empty() || chord == kNoChord; }
+bool IsBlankChord(std::string_view chord) {
+    return chord.empty() || chord == kNoChord;
+}
 
 char ChordChar(std::string_view chord, int position) {
     const auto index = static_cast<std::size_t>(position - 1);
@@ -98,7 +105,9 @@ int RootPitchClass(std::string_view chord) {
     return Fold(letter + shift);
 }
 
-std::string_view RootName(int pitchClass) { return kRootNames[Fold(pitchClass)]; }
+std::string_view RootName(int pitchClass) {
+    return kRootNames[Fold(pitchClass)];
+}
 
 int ReadTones(std::string_view chord, const ToneRules& rules, NoteSet& tones) {
     tones = NoteSet{};
@@ -115,17 +124,21 @@ int ReadTones(std::string_view chord, const ToneRules& rules, NoteSet& tones) {
     int seventh = kNoNote;
     bool ninth = major && rules.ninthWithMajor;
     switch (ChordChar(chord, 4)) {
-        case '.': break;
+        case '.':
+            break;
         case '7':
             seventh = root + (major && rules.majorSeventhWithMajor ? kMajorSeventhAbove
                                                                    : kMinorSeventhAbove);
             break;
-        case '6': seventh = root + kSixthAbove; break;
+        case '6':
+            seventh = root + kSixthAbove;
+            break;
         case '9':
             if (!rules.acceptNinth) return 4;
             ninth = true;
             break;
-        default: return 4;
+        default:
+            return 4;
     }
 
     int fifth = kFifthAbove;
@@ -137,7 +150,8 @@ int ReadTones(std::string_view chord, const ToneRules& rules, NoteSet& tones) {
         case '+':
             if (rules.raisedFifth) ++fifth;
             break;
-        default: break;
+        default:
+            break;
     }
     tones.notes[kFifth] = Fold(root + fifth);
     tones.notes[kRoot] = root;
@@ -159,17 +173,29 @@ int ReadHaBaTones(std::string_view chord, NoteSet& tones) {
     if (third == 0) return 3;
     int seventh = kNoNote;
     switch (ChordChar(chord, 4)) {
-        case '.': break;
-        case '7': seventh = root + kMinorSeventhAbove; break;
-        case '6': seventh = root + kSixthAbove; break;
-        default: return 4;
+        case '.':
+            break;
+        case '7':
+            seventh = root + kMinorSeventhAbove;
+            break;
+        case '6':
+            seventh = root + kSixthAbove;
+            break;
+        default:
+            return 4;
     }
     int moved = root;
     switch (ChordChar(chord, 5)) {
-        case '+': moved = root + 1; break;
-        case '-': moved = root - 1; break;
-        case '.': break;
-        default: return 6;
+        case '+':
+            moved = root + 1;
+            break;
+        case '-':
+            moved = root - 1;
+            break;
+        case '.':
+            break;
+        default:
+            return 6;
     }
     tones.notes[kFifth] = Fold(root + kFifthAbove);
     tones.notes[kRoot] = Fold(moved);

@@ -19,7 +19,9 @@ int Fit(const NoteProfile& profile, const NoteSet& tones, int full, int empty) {
     return full * hits / profile.counted;
 }
 
-const NoteProfile& ProfileOf(const SongInput& song, int half) { return song.Half(half).profile; }
+const NoteProfile& ProfileOf(const SongInput& song, int half) {
+    return song.Half(half).profile;
+}
 
 constexpr ToneRules kPlainRules{.acceptSuspended = true, .raisedFifth = true};
 constexpr ToneRules kMajorRules{
@@ -59,8 +61,8 @@ int DemNoteNmOk(const SongInput& song, std::string_view chord, int half) {
                                   text.c_str(), half));
     }
     if (failed != 0) {
-        throw ChordFailure(Format("\nDemNoteNmOk %d: Error finding HaStr:<%s>\n", failed,
-                                  text.c_str()));
+        throw ChordFailure(
+            Format("\nDemNoteNmOk %d: Error finding HaStr:<%s>\n", failed, text.c_str()));
     }
     return Fit(ProfileOf(song, half), tones, kFullFit, 0);
 }
@@ -69,8 +71,8 @@ int DemNoteNmOkM(const SongInput& song, std::string_view chord, int half) {
     NoteSet tones;
     const int failed = ReadTones(chord, kMajorRules, tones);
     if (failed != 0) {
-        throw ChordFailure(Format("\nDemNoteNmOk %d: Error finding HaStr:<%s>\n", failed,
-                                  HaStr(chord).c_str()));
+        throw ChordFailure(
+            Format("\nDemNoteNmOk %d: Error finding HaStr:<%s>\n", failed, HaStr(chord).c_str()));
     }
     return Fit(ProfileOf(song, half), tones, kFullFit, 0);
 }
@@ -79,8 +81,8 @@ int DemNoteNmOkS(const SongInput& song, std::string_view chord, int half) {
     NoteSet tones;
     const int failed = ReadTones(chord, kSuspendedRules, tones);
     if (failed != 0) {
-        throw ChordFailure(Format("\nDemNoteNmOkS %d: Error finding HaStr:<%s>\n", failed,
-                                  HaStr(chord).c_str()));
+        throw ChordFailure(
+            Format("\nDemNoteNmOkS %d: Error finding HaStr:<%s>\n", failed, HaStr(chord).c_str()));
     }
     return Fit(ProfileOf(song, half), tones, kFullFit, 0);
 }
@@ -98,8 +100,8 @@ int DemNoteCoNm(const SongInput& song, std::string_view chord, int half) {
     NoteSet tones;
     const int failed = ReadTones(chord, kPlainRules, tones);
     if (failed != 0) {
-        throw ChordFailure(Format("\nDemNoteCoNm %d: Error finding HaStr:<%s>\n", failed,
-                                  HaStr(chord).c_str()));
+        throw ChordFailure(
+            Format("\nDemNoteCoNm %d: Error finding HaStr:<%s>\n", failed, HaStr(chord).c_str()));
     }
     return Fit(ProfileOf(song, half), tones, kFullCoFit, kFullCoFit);
 }

@@ -33,7 +33,6 @@ bool ChordHasNote(int mainNote, std::string_view chord);
 // sixth when the chord fits the whole measure well enough. No main note always fits.
 inline constexpr int kFitRootOnly = 2;
 inline constexpr int kFitChordTone = 1;
-bool ChordFitsSlot(const SongInput& song, int half, int mainNote, std::string_view chord,
-                   int mode);
+bool ChordFitsSlot(const SongInput& song, int half, int mainNote, std::string_view chord, int mode);
 
 }  // namespace chordmaker

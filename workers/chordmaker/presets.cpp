@@ -166,8 +166,8 @@ void RunPreset(KeyRunState& state, PresetProcedure procedure) {
                     const Cadence cadence = *scan.result;
                     if (procedure.prefix && !PrefixFits(state, cadence.first)) continue;
 
-                    WriteRun(state, cadence.first, cadence.predominant, chords.first,
-                             kCodeFirstRun, procedure.firstCode);
+                    WriteRun(state, cadence.first, cadence.predominant, chords.first, kCodeFirstRun,
+                             procedure.firstCode);
                     const int predominantCode =
                         procedure.tonicPredominantAsTonic && chords.predominant == tonic
                             ? kCodeTonic
@@ -191,9 +191,15 @@ void RunPreset(KeyRunState& state, PresetProcedure procedure) {
                         }
                     }
                     switch (procedure.next) {
-                        case NextStart::kFirst: next = cadence.first; break;
-                        case NextStart::kBeforeFirst: next = cadence.first - 2; break;
-                        case NextStart::kPredominant: next = cadence.predominant; break;
+                        case NextStart::kFirst:
+                            next = cadence.first;
+                            break;
+                        case NextStart::kBeforeFirst:
+                            next = cadence.first - 2;
+                            break;
+                        case NextStart::kPredominant:
+                            next = cadence.predominant;
+                            break;
                     }
                     found = true;
                 }
@@ -254,9 +260,9 @@ PresetProcedure PrefixedPreset(const KeyRunState& state, std::vector<HaStr> pred
 PresetProcedure PresetCadencesII(const KeyRunState& state) {
     const HaStr subdominant(state.Chord7(kSubdominant));
     return PrefixedPreset(state, {HaStr(state.Chord5(0))},
-                          state.minor ? std::vector<HaStr>{subdominant, subdominant}
-                                      : std::vector<HaStr>{HaStr(state.Chord5(2)),
-                                                           HaStr(state.Tonic())});
+                          state.minor
+                              ? std::vector<HaStr>{subdominant, subdominant}
+                              : std::vector<HaStr>{HaStr(state.Chord5(2)), HaStr(state.Tonic())});
 }
 
 PresetProcedure PresetCadencesIV(const KeyRunState& state) {
@@ -284,7 +290,9 @@ void ReviseAlternate(KeyRunState& state, Match match, Action action) {
 
 }  // namespace
 
-bool IsFreeCode(int code) { return code == 0 || code == 5; }
+bool IsFreeCode(int code) {
+    return code == 0 || code == 5;
+}
 
 void PresetChords(KeyRunState& state) {
     const int mode = state.params.acMode;
@@ -311,8 +319,7 @@ void ReviseRuns(KeyRunState& state) {
     auto& chord = state.chord;
 
     ReviseAlternate(
-        state,
-        [&](int m) { return state.code[2 * m] == kCodeFirstRun && chord[2 * m] == tonic; },
+        state, [&](int m) { return state.code[2 * m] == kCodeFirstRun && chord[2 * m] == tonic; },
         [&](int m) {
             if (!ChordHasNote(state.MainNote(2 * m), colour)) return;
             chord[2 * m] = colour;
@@ -378,9 +385,12 @@ void ListCandidates(KeyRunState& state, int half) {
         bool relative;
         int entry;
     };
-    constexpr std::array<Colour, 6> kColours = {
-        {{25, false, 4}, {35, true, 4}, {21, false, 5}, {31, true, 5}, {41, false, 6},
-         {51, true, 6}}};
+    constexpr std::array<Colour, 6> kColours = {{{25, false, 4},
+                                                 {35, true, 4},
+                                                 {21, false, 5},
+                                                 {31, true, 5},
+                                                 {41, false, 6},
+                                                 {51, true, 6}}};
     for (const Colour& colour : kColours) {
         NoteSet notes;
         const std::string_view chord =

@@ -174,7 +174,8 @@ void ClearMiddleCadences(KeyRunState& s) {
     const int h = a / 2;
     for (int m = h; m <= 3 * h - 1 && m < s.measures; ++m) {
         const int code = s.code[2 * m];
-        if (s.song.Half(2 * m).pitchClassCount > 0 && (code == kCodeIntro2 || code == kCodeIntro1)) {
+        if (s.song.Half(2 * m).pitchClassCount > 0 &&
+            (code == kCodeIntro2 || code == kCodeIntro1)) {
             s.code[2 * m] = 0;
         }
     }
@@ -270,7 +271,8 @@ void AddColour(KeyRunState& s) {
             const int colour = DemNoteNmOkM(song, c, k);
             const int plain = DemNoteNmOkM(song, chord, k);
             if (colour > plain) {
-                if (k > 0 && !(ChordChar(c, 4) == '7' && CountSharedNotesM(s.chord[k - 1], c) == 0)) {
+                if (k > 0 &&
+                    !(ChordChar(c, 4) == '7' && CountSharedNotesM(s.chord[k - 1], c) == 0)) {
                     chord = c;
                     taken = true;
                 }

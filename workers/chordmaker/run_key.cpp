@@ -15,7 +15,9 @@ std::optional<std::mt19937>& Engine() {
 
 }  // namespace
 
-void SeedRunKey(std::uint32_t seed) { Engine().emplace(seed); }
+void SeedRunKey(std::uint32_t seed) {
+    Engine().emplace(seed);
+}
 
 void SeedRunKeyFromEnvironment() {
     const char* text = std::getenv(kRunKeySeedVariable);

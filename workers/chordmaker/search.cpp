@@ -33,13 +33,18 @@ int FitOnHalf(const SongInput& song, std::string_view chord, int half) {
 // Colour codes count as the degree they lean on.
 int StepDegree(int code) {
     switch (code) {
-        case 25: return 5;
-        case 35: return 15;
+        case 25:
+            return 5;
+        case 35:
+            return 15;
         case 21:
-        case 41: return 1;
+        case 41:
+            return 1;
         case 31:
-        case 51: return 11;
-        default: return code;
+        case 51:
+            return 11;
+        default:
+            return code;
     }
 }
 

@@ -15,10 +15,10 @@ struct NoteName {
 };
 
 constexpr std::array<NoteName, 21> kNoteNames = {{
-    {"A", '9', 10},  {"A#", 'A', 11}, {"Ab", '8', 9}, {"B", 'B', 12}, {"B#", '0', 1},
+    {"A", '9', 10},  {"A#", 'A', 11}, {"Ab", '8', 9}, {"B", 'B', 12},  {"B#", '0', 1},
     {"Bb", 'A', 11}, {"C", '0', 1},   {"C#", '1', 2}, {"Cb", 'B', 12}, {"D", '2', 3},
-    {"D#", '3', 4},  {"Db", '1', 2},  {"E", '4', 5},  {"E#", '5', 6}, {"Eb", '3', 4},
-    {"F", '5', 6},   {"F#", '6', 7},  {"Fb", '4', 5}, {"G", '7', 8},  {"G#", '8', 9},
+    {"D#", '3', 4},  {"Db", '1', 2},  {"E", '4', 5},  {"E#", '5', 6},  {"Eb", '3', 4},
+    {"F", '5', 6},   {"F#", '6', 7},  {"Fb", '4', 5}, {"G", '7', 8},   {"G#", '8', 9},
     {"Gb", '6', 7},
 }};
 
@@ -166,7 +166,8 @@ bool ReadSongHeader(std::string_view line, std::string& log) {
     }
 
     std::size_t comma = third;
-    for (int i = 0; i < 2 && comma != std::string_view::npos; ++i) comma = line.find(',', comma + 1);
+    for (int i = 0; i < 2 && comma != std::string_view::npos; ++i)
+        comma = line.find(',', comma + 1);
     const char meter =
         comma != std::string_view::npos && comma + 1 < line.size() ? line[comma + 1] : '\0';
     if (meter == '\0') {

@@ -32,10 +32,10 @@ struct NoteProfile {
 };
 
 struct HalfMeasureInput {
-    std::string mainName;     // at most 2 characters, empty without a main note
-    int mainNote = kNoNote;   // its pitch class
-    int mainPosition = -1;    // in 32nd-note steps
-    int pitchClassCount = 0;  // of the whole measure
+    std::string mainName;                    // at most 2 characters, empty without a main note
+    int mainNote = kNoNote;                  // its pitch class
+    int mainPosition = -1;                   // in 32nd-note steps
+    int pitchClassCount = 0;                 // of the whole measure
     std::array<int, kNotesPerHalf> notes{};  // as read, 0 for an empty place
     NoteProfile profile;
 };

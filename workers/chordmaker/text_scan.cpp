@@ -31,7 +31,8 @@ bool LineReader::GetLine(std::string& line) {
 
 bool FieldScanner::ReadNumber(int width, std::int64_t& value) {
     while (position_ < text_.size() && IsBlank(text_[position_])) ++position_;
-    const std::size_t limit = width > 0 ? position_ + static_cast<std::size_t>(width) : text_.size();
+    const std::size_t limit =
+        width > 0 ? position_ + static_cast<std::size_t>(width) : text_.size();
     std::size_t at = position_;
     bool negative = false;
     if (at < text_.size() && at < limit && (text_[at] == '+' || text_[at] == '-')) {
@@ -60,7 +61,9 @@ bool FieldScanner::Int(int width, std::int32_t& value) {
     return true;
 }
 
-bool FieldScanner::Long(std::int64_t& value) { return ReadNumber(0, value); }
+bool FieldScanner::Long(std::int64_t& value) {
+    return ReadNumber(0, value);
+}
 
 bool FieldScanner::Literal(char expected) {
     if (position_ >= text_.size() || text_[position_] != expected) return false;

@@ -15,7 +15,7 @@ namespace chordmaker {
 inline constexpr std::size_t kLineReadLimit = 79;
 
 class LineReader {
-public:
+  public:
     // `limit` characters at most per read; 0 reads whole lines.
     explicit LineReader(std::span<const std::uint8_t> bytes, std::size_t limit = kLineReadLimit)
         : bytes_(bytes), limit_(limit) {}
@@ -25,14 +25,14 @@ public:
     bool GetLine(std::string& line);
     bool AtEnd() const { return position_ >= bytes_.size(); }
 
-private:
+  private:
     std::span<const std::uint8_t> bytes_;
     std::size_t limit_;
     std::size_t position_ = 0;
 };
 
 class FieldScanner {
-public:
+  public:
     explicit FieldScanner(std::string_view text) : text_(text) {}
 
     // %d with a width (0 = no width); values beyond 32 bits saturate.
@@ -43,7 +43,7 @@ public:
     // %Ns: skips blanks, then at most `width` non-blank characters.
     bool Word(int width, std::string& word);
 
-private:
+  private:
     bool ReadNumber(int width, std::int64_t& value);
 
     std::string_view text_;

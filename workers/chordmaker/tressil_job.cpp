@@ -31,14 +31,14 @@ constexpr const char* kPathScoreFile = "Error1.msg";
 // Everything the run writes into Error2.msg goes through here, so a failure still leaves the
 // messages written before it.
 class ErrorFile {
-public:
+  public:
     bool Create() { return file_.Open(kErrorFile, platform::FileMode::kWriteText); }
     void Write(const std::string& text) {
         if (!text.empty()) file_.Write(text);
     }
     void Close() { file_.Close(); }
 
-private:
+  private:
     platform::File file_;
 };
 
@@ -56,7 +56,8 @@ int Job(ErrorFile& errors) {
     if (worker::ParseInt32(worker::Field(3)) != worker::kVersionStamp) return 1;
 
     RunParameters params;
-    params.phraseLen = static_cast<std::int64_t>(worker::ParseInt32(worker::Field(4))) * kPhraseUnit;
+    params.phraseLen =
+        static_cast<std::int64_t>(worker::ParseInt32(worker::Field(4))) * kPhraseUnit;
     SeedRunKeyFromEnvironment();
     const std::uint8_t runKey = DrawRunKey();
     worker::SetSuccessDoneCode(runKey);

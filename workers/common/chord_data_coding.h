@@ -21,7 +21,7 @@ constexpr std::uint8_t kChordEditorKey = 0x37;
 // Codes or decodes one byte after another, keeping the running byte counter, so a reader can
 // decode record by record and a writer can code as it goes.
 class ChordDataCoder {
-public:
+  public:
     explicit ChordDataCoder(std::uint8_t key) : key_(key) {}
 
     std::uint8_t Encode(std::uint8_t plain);
@@ -29,7 +29,7 @@ public:
     // Starts again at the first byte of a file (counter 1).
     void Rewind() { counter_ = 0; }
 
-private:
+  private:
     std::uint8_t NextOffset();
 
     std::uint8_t key_;

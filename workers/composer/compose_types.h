@@ -40,6 +40,13 @@ struct StyleCell {
 using ModeTable = std::array<std::array<StyleCell, kColumnCount>, kRowCount>;
 using StyleTable = std::array<ModeTable, kModeCount>;
 
+// Empties a table in place (it is too large for a temporary on the stack).
+inline void ClearStyleTable(StyleTable& table) {
+    for (ModeTable& mode : table) {
+        for (auto& row : mode) row.fill(StyleCell{});
+    }
+}
+
 // Decimal fields of a positive cell value.
 inline int CellNote(std::int64_t v) { return static_cast<int>(v % 1000); }
 inline int CellVelocity(std::int64_t v) { return static_cast<int>((v % 1000000) / 1000); }

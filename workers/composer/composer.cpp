@@ -138,7 +138,8 @@ void Composer::SwStyData(int slot, int t) {
     }
     velHs = track.velHs;
     partStyleValue = track.partStyleValue;
-    *work = *track.cells;
+    if (track.cells) *work = *track.cells;
+    else ClearStyleTable(*work);
     ResetPartFlags();
 }
 
@@ -299,7 +300,7 @@ int Composer::ComposeMeasure() {
 }
 
 void Composer::SetupEchoPart12(int first) {
-    *work = StyleTable{};
+    ClearStyleTable(*work);
     const int t = trackNumber - 1;
     trackChannelMode[t] = 1;
     trackChannel[t] = first ? 5 : 6;
@@ -354,7 +355,7 @@ void Composer::SetupEchoPart12(int first) {
 }
 
 void Composer::SetupEchoPart3() {
-    *work = StyleTable{};
+    ClearStyleTable(*work);
     const int t = trackNumber - 1;
     trackChannelMode[t] = 1;
     trackChannel[t] = 7;

@@ -92,10 +92,9 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
     out.loaded = true;
     std::size_t pos = 0;
     BlockText block;
-    auto block_table = std::make_unique<StyleTable>();
 
     for (int j = 0; j < kStyleTrackCount && pos < file.size(); ++j) {
-        *block_table = StyleTable{};
+        auto block_table = std::make_unique<StyleTable>();
         std::array<int, kModeCount> velHs{};
         if (!ReadBlock(file, pos, c.settings.styleKey, block)) break;
         if (!block.complete) {
@@ -230,7 +229,7 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
         if (!c.settings.flagNew) velHs[0] = velHs[8];
         StyleTrack& track = out.tracks[trackIndex];
         track.velHs = velHs;
-        *track.cells = *block_table;
+        track.cells = std::move(block_table);
         for (int t = 0; t < kStyleTrackCount; ++t) {
             out.channelMode[t] = c.params.channelMode[t];
             out.channel[t] = localChannel[t];

@@ -26,7 +26,7 @@ struct StyleTrack {
     int partModeTens = 0;
     int partStyleValue = 0;
     std::array<int, kModeCount> velHs{};
-    std::unique_ptr<StyleTable> cells = std::make_unique<StyleTable>();
+    std::unique_ptr<StyleTable> cells;  // null until the track's block is read
 };
 
 struct StyleSlot {

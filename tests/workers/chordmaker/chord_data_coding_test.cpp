@@ -7,7 +7,9 @@
 
 namespace {
 
-std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+std::vector<std::uint8_t> Bytes(const std::string& text) {
+    return {text.begin(), text.end()};
+}
 
 TEST(ChordDataCodingTest, RecordStartWithKey49) {
     const auto stored = worker::EncodeChordData(Bytes("000:"), 49);

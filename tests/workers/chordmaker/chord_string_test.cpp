@@ -20,21 +20,16 @@ struct NoteSetCase {
 
 TEST(ChordStringTest, NoteSets) {
     const NoteSetCase cases[] = {
-        {"C....", KhHa2Notes, {G, C, E, X, X}},
-        {"A.m..", KhHa2Notes, {E, A, C, X, X}},
-        {"G..7.", KhHa2Notes, {D, G, B, F, X}},
-        {"C.s..", KhHa2Notes, {G, C, F, X, X}},
-        {"B...o", KhHa2Notes, {F, B, D, X, X}},  // fifth and third lowered
+        {"C....", KhHa2Notes, {G, C, E, X, X}},   {"A.m..", KhHa2Notes, {E, A, C, X, X}},
+        {"G..7.", KhHa2Notes, {D, G, B, F, X}},   {"C.s..", KhHa2Notes, {G, C, F, X, X}},
+        {"B...o", KhHa2Notes, {F, B, D, X, X}},   // fifth and third lowered
         {"C.M7.", KhHa2Notes, {G, C, E, As, D}},  // minor seventh here, ninth with M
         {"C.M7.", KhHa2NotesM, {G, C, E, B, D}},  // major seventh with M
-        {"C..9.", KhHa2Notes, {G, C, E, X, D}},
-        {"A.m6.", KhHa2Notes, {E, A, C, Fs, X}},
-        {"Cb...", KhHa2Notes, {Fs, B, Ds, X, X}},
-        {"E#m..", KhHa2Notes, {C, F, Gs, X, X}},
+        {"C..9.", KhHa2Notes, {G, C, E, X, D}},   {"A.m6.", KhHa2Notes, {E, A, C, Fs, X}},
+        {"Cb...", KhHa2Notes, {Fs, B, Ds, X, X}}, {"E#m..", KhHa2Notes, {C, F, Gs, X, X}},
         {"D..7+", KhHa2Notes, {A, D, Fs, C, X}},   // '+' ignored here
         {"D..7+", HaBa2Notes, {A, Ds, Fs, C, X}},  // the moved root
-        {"B.m.-", HaBa2Notes, {Fs, As, D, X, X}},
-        {"D..7+", ChordNotes, {A, Ds, Fs, C, X}},
+        {"B.m.-", HaBa2Notes, {Fs, As, D, X, X}}, {"D..7+", ChordNotes, {A, Ds, Fs, C, X}},
         {"Db...", ChordNotes, {Gs, Cs, F, X, X}},
     };
     for (const NoteSetCase& c : cases) {
@@ -99,7 +94,7 @@ SongInput OneHalfSong(std::vector<int> notes) {
 
 TEST(FitScoresTest, FitCountsNotePairsAndCutsTowardZero) {
     const SongInput song = OneHalfSong({60, 64, 67, 71});
-    EXPECT_EQ(DemNoteNmOk(song, "C....", 0), 37);  // 50 x 3 / 4
+    EXPECT_EQ(DemNoteNmOk(song, "C....", 0), 37);   // 50 x 3 / 4
     EXPECT_EQ(DemNoteNmOkM(song, "C.M7.", 0), 50);  // major seventh B
     EXPECT_EQ(DemNoteNmOk(song, "C.M7.", 0), 37);   // minor seventh Bb, no ninth
     EXPECT_EQ(DemNoteNmOk(song, "C...+", 0), 25);   // the raised fifth misses G
@@ -124,7 +119,8 @@ TEST(FitScoresTest, SuspendedChordIsRefusedWhereTheMajorReadingApplies) {
         DemNoteNmOk(song, "Q....", 0);
         ADD_FAILURE();
     } catch (const ChordFailure& failure) {
-        EXPECT_EQ(failure.message(), "\nDemNoteNmOk 1: Error finding HaStr:<Q....>, NuaMsIdx = 0\n");
+        EXPECT_EQ(failure.message(),
+                  "\nDemNoteNmOk 1: Error finding HaStr:<Q....>, NuaMsIdx = 0\n");
     }
 }
 
@@ -140,8 +136,8 @@ TEST(FitScoresTest, SharedNotesCountOnlyWithTheSeventhShared) {
 
 TEST(FitScoresTest, ChordFitsSlot) {
     // Measure 0: a first half on Bb, Bb, E and a second half on C, G.
-    const SongInput song = testing::LoadSong(testing::MakeSongFiles(
-        "0,+,C,1,120,4/4", {{"Bb", "C", {70, 70, 64}, {60, 67}}}));
+    const SongInput song = testing::LoadSong(
+        testing::MakeSongFiles("0,+,C,1,120,4/4", {{"Bb", "C", {70, 70, 64}, {60, 67}}}));
     constexpr int Bb = 10;
     EXPECT_TRUE(ChordFitsSlot(song, 0, kNoNote, "D....", kFitRootOnly));
     EXPECT_TRUE(ChordFitsSlot(song, 1, 0, "C....", kFitRootOnly));

@@ -24,6 +24,20 @@ std::vector<int> ListOf(const CandidateList& list) {
     return codes;
 }
 
+TEST(KeyTableTest, KeyRecAgreesWithTheKeyValuesAndTheChordTables) {
+    for (KeyCode key = 0; key < kKeyCount; ++key) {
+        SCOPED_TRACE(key);
+        const worker::KeyRec& rec = worker::KeyRecTable[key];
+        const int value = worker::KeyValueTable[key];
+        EXPECT_EQ(value % 100 - 60, rec.tonicPitchClass);
+        EXPECT_EQ(value >= 100, key % 2 == 0);
+        EXPECT_EQ(rec.tonicPitchCode, worker::PitchCodeOfClass(rec.tonicPitchClass));
+        EXPECT_EQ(RootPitchClass(KeyChord7(key, kTonic)), rec.tonicPitchClass);
+        EXPECT_EQ(NoteChordRow(rec.sharps != 0, IsMinorKey(key), rec.accidentals)[0],
+                  KeyChord7(key, kTonic));
+    }
+}
+
 TEST(CandidateListTest, MainNotesInCMajor) {
     struct Case {
         const char* note;
@@ -60,8 +74,7 @@ TEST(CandidateListTest, CodedMeasuresKeepTheirPresetList) {
 
 TEST(ScoreChordStepTest, ProgressionBonusesByMode) {
     // Two halves per measure with different main notes, so Ok2Next's change bonus applies too.
-    const SongInput song =
-        LoadSong(MakeSongFiles("0,+,C,2,100,4/4", {{"C", "F"}, {"G", "C"}}));
+    const SongInput song = LoadSong(MakeSongFiles("0,+,C,2,100,4/4", {{"C", "F"}, {"G", "C"}}));
     for (const int mode : {1, 2, 3, 4}) {
         SCOPED_TRACE(mode);
         KeyRunState state(song, kCMajor, {.acMode = mode});
@@ -119,8 +132,8 @@ TEST(PresetTest, IIPresetWithTonicPrefix) {
 }
 
 TEST(PresetTest, ShortSongsGetNoPreset) {
-    const SongInput song = LoadSong(MakeSongFiles(
-        "0,+,C,4,100,4/4", {{"F", "A"}, {"D", "F"}, {"G", "B"}, {"C", ""}}));
+    const SongInput song =
+        LoadSong(MakeSongFiles("0,+,C,4,100,4/4", {{"F", "A"}, {"D", "F"}, {"G", "B"}, {"C", ""}}));
     for (const int mode : {1, 3}) {
         KeyRunState state(song, kCMajor, {.acMode = mode});
         PresetChords(state);
@@ -223,6 +236,109 @@ TEST(RefinementTest, LongTonicRunsAndInsertedBreaks) {
     const KeyRunResult tight = RunKey(song, kCMajor, {.acMode = 1, .phraseLen = 24});
     EXPECT_EQ(tight.inst[23], 2);
     EXPECT_EQ(tight.inst[24], 1);
+}
+
+}  // namespace
+}  // namespace chordmaker
+
+namespace chordmaker {
+namespace {
+
+std::vector<int> Column(const ChordSheet& sheet, int MeasureRecord::*field) {
+    std::vector<int> values;
+    for (const MeasureRecord& record : sheet.measures) values.push_back(record.*field);
+    return values;
+}
+
+TEST(RefinementTest, OpenTonicMeasuresBecomeBreakPairsSpacedByThePhrase) {
+    // I with a silent second half before another I: a Break2 (7) and Stop (6) pair, as long as
+    // 2 x PhraseLen stays below the distance to the last pair. Style changes follow the pairs.
+    std::vector<MeasureSpec> measures(11, MeasureSpec{"C", "", {60, 64, 67}, {}});
+    measures.push_back({"C", ""});
+    const SongInput song = LoadSong(MakeSongFiles("0,+,C,12,100,4/4", measures));
+    const std::string keys = testing::KeyLine(1, kCMajor);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(keys.data());
+    struct Case {
+        int phraseLen;
+        std::vector<int> drums;
+        std::vector<int> styles;
+    } cases[] = {
+        {0, {7, 6, 7, 6, 7, 6, 7, 6, 0, 3, 2, 8}, {1, 2, 0, 3, 0, 4, 0, 5, 0, 0, 0, 0}},
+        {1, {0, 7, 6, 7, 6, 7, 6, 0, 5, 3, 2, 8}, {1, 0, 2, 0, 3, 0, 4, 0, 0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.phraseLen);
+        ChordSheet sheet;
+        std::string log;
+        ASSERT_TRUE(MakeChordSheet(song, {bytes, keys.size()},
+                                   {.acMode = 1, .phraseLen = c.phraseLen}, sheet, log));
+        EXPECT_EQ(Column(sheet, &MeasureRecord::drum), c.drums);
+        EXPECT_EQ(Column(sheet, &MeasureRecord::inst), c.drums);
+        EXPECT_EQ(Column(sheet, &MeasureRecord::sty), c.styles);
+    }
+}
+
+ChordSheet SheetOf(std::vector<int> drums, std::vector<std::pair<HaStr, HaStr>> chords) {
+    ChordSheet sheet;
+    for (std::size_t m = 0; m < drums.size(); ++m) {
+        MeasureRecord record;
+        record.drum = drums[m];
+        record.inst = drums[m];
+        record.chord1 = chords[m].first;
+        record.chord2 = chords[m].second;
+        sheet.measures.push_back(record);
+    }
+    return sheet;
+}
+
+TEST(FinishingPassTest, StyleChangesWrapAfterTheFifthSlot) {
+    const std::pair<HaStr, HaStr> c{"C....", "C...."};
+    const std::pair<HaStr, HaStr> cg{"C....", "G...."};
+    ChordSheet sheet = SheetOf({0, 7, 6, 7, 6, 2, 1, 2, 1, 7, 6, 7, 6, 8},
+                               {c, c, c, c, c, c, cg, c, c, c, c, c, c, c});
+    MarkPhraseStarts(sheet, 0);
+    // (2, 1) counts only with equal chords: measure 6 has C then G.
+    EXPECT_EQ(Column(sheet, &MeasureRecord::sty),
+              (std::vector<int>{1, 0, 2, 0, 3, 0, 0, 0, 4, 0, 5, 0, 1, 0}));
+}
+
+TEST(FinishingPassTest, RepeatedChordsBlankAndIntroGetsAVariationBefore) {
+    ChordSheet sheet = SheetOf({0, 5, 4, 3, 0, 4, 8}, {{"C....", "C...."},
+                                                       {"C....", "F...."},
+                                                       {"F....", "G...."},
+                                                       {"C....", "C...."},
+                                                       {"A.m..", "A.m.."},
+                                                       {"A.m..", "G..7."},
+                                                       {"C....", "C...."}});
+    BlankRepeatedChords(sheet);
+    MarkBeforeCode4(sheet);
+    const std::vector<std::pair<HaStr, HaStr>> expected = {
+        {"C....", "....."}, {".....", "F...."}, {".....", "G...."}, {"C....", "....."},
+        {"A.m..", "....."}, {".....", "G..7."}, {"C....", "....."}};
+    for (std::size_t m = 0; m < expected.size(); ++m) {
+        SCOPED_TRACE(m);
+        EXPECT_EQ(sheet.measures[m].chord1, expected[m].first);
+        EXPECT_EQ(sheet.measures[m].chord2, expected[m].second);
+    }
+    // Measure 1 (5) and measure 4 (0) stand before an Intro1; Inst keeps its code.
+    EXPECT_EQ(Column(sheet, &MeasureRecord::drum), (std::vector<int>{0, 1, 4, 3, 1, 4, 8}));
+    EXPECT_EQ(Column(sheet, &MeasureRecord::inst), (std::vector<int>{0, 5, 4, 3, 0, 4, 8}));
+}
+
+TEST(FinishingPassTest, RecordLayout) {
+    MeasureRecord record;
+    record.drum = 7;
+    record.inst = 6;
+    record.chord1 = "C..7x";  // an alteration that is not one becomes '.'
+    record.chord2 = "Dbm";    // not 5 characters: no chord
+    record.keptDigit = 13;    // tonic B: (12 + 1) mod 10
+    record.sty = -2;
+    record.keyName = "B  Major";
+    EXPECT_EQ(FormatChordDataRecord(7, record), "007:7:C..7.:3:.....:6:0:B  Major  ;");
+    record.chord1 = "G..7o";
+    record.chord2 = "F#.7.extra";
+    record.sty = 5;
+    EXPECT_EQ(FormatChordDataRecord(259, record), "259:7:G..7o:3:F#.7.:6:5:B  Major  ;");
 }
 
 }  // namespace

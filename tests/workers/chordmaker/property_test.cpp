@@ -60,9 +60,9 @@ std::string CodeToText(const std::string& code) {
 
 // The composer finds a key chord's root by its first two characters in these names.
 bool ComposerKnowsRoot(const std::string& chord) {
-    static const std::set<std::string> roots = {
-        "C.", "Db", "D.", "Eb", "E.", "F.", "Gb", "G.", "Ab", "A.", "Bb", "B.",
-        "Fb", "Cb", "B#", "C#", "D#", "E#", "F#", "G#", "A#"};
+    static const std::set<std::string> roots = {"C.", "Db", "D.", "Eb", "E.", "F.", "Gb",
+                                                "G.", "Ab", "A.", "Bb", "B.", "Fb", "Cb",
+                                                "B#", "C#", "D#", "E#", "F#", "G#", "A#"};
     return roots.count(chord.substr(0, 2)) == 1;
 }
 
@@ -150,7 +150,8 @@ TEST(ChordDataPropertyTest, RandomMelodiesGiveReadableChordData) {
         std::string plain;
         ASSERT_TRUE(FormatChordData(sheet, plain));
         std::vector<std::string> records;
-        for (std::size_t at = 0; at < plain.size(); at += 35) records.push_back(plain.substr(at, 35));
+        for (std::size_t at = 0; at < plain.size(); at += 35)
+            records.push_back(plain.substr(at, 35));
         ExpectReadableRecords(records, song.measures);
     }
 }

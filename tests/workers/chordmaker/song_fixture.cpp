@@ -47,10 +47,10 @@ SongFiles MakeSongFiles(const std::string& header, const std::vector<MeasureSpec
         std::set<int> classes;
         for (const int note : first) classes.insert(note % 12);
         for (const int note : second) classes.insert(note % 12);
-        std::snprintf(line, sizeof line, "%03d;%02d;%03d;%02d;%03d;%03d\r\n",
-                      PitchOfName(m.first), m.first.empty() ? 0 : m.firstPosition,
-                      PitchOfName(m.second), m.second.empty() ? 0 : m.secondPosition,
-                      static_cast<int>(classes.size()), 100);
+        std::snprintf(line, sizeof line, "%03d;%02d;%03d;%02d;%03d;%03d\r\n", PitchOfName(m.first),
+                      m.first.empty() ? 0 : m.firstPosition, PitchOfName(m.second),
+                      m.second.empty() ? 0 : m.secondPosition, static_cast<int>(classes.size()),
+                      100);
         files.temps2 += line;
         files.notesDat += HalfLine(first) + HalfLine(second);
     }

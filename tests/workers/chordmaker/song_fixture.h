@@ -12,8 +12,8 @@ namespace chordmaker::testing {
 
 struct MeasureSpec {
     MeasureSpec(std::string firstName = "", std::string secondName = "",
-                std::vector<int> firstHalf = {}, std::vector<int> secondHalf = {},
-                int firstAt = 0, int secondAt = 16)
+                std::vector<int> firstHalf = {}, std::vector<int> secondHalf = {}, int firstAt = 0,
+                int secondAt = 16)
         : first(std::move(firstName)),
           second(std::move(secondName)),
           firstNotes(std::move(firstHalf)),

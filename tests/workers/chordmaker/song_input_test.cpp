@@ -116,15 +116,15 @@ TEST(SongInputTest, MeasureLimit) {
 }
 
 TEST(SongInputTest, NotesDatKeepsValuesAndFoldsOnlyForTheSongPitchClasses) {
-    SongInput song = testing::LoadSong(testing::MakeSongFiles(
-        "0,+,C,2,100,4/4", {{"C", "E", {60, 64}, {64}}, {"G", ""}}));
+    SongInput song = testing::LoadSong(
+        testing::MakeSongFiles("0,+,C,2,100,4/4", {{"C", "E", {60, 64}, {64}}, {"G", ""}}));
     // Three lines of four: the last half stays empty.
     const std::string dat = "060;064;\r\n050;076;\r\n128;067;000;\r\n";
     ReadNotesDat(Bytes(dat), song);
     EXPECT_EQ(song.Half(1).notes[0], 50);
     EXPECT_EQ(song.Half(1).notes[1], 76);
-    EXPECT_EQ(song.Half(1).profile.counted, 1);          // 76 counts, 50 does not
-    EXPECT_EQ(song.Half(1).profile.perClass[4], 0);      // 76 - 60 is no pitch class
+    EXPECT_EQ(song.Half(1).profile.counted, 1);      // 76 counts, 50 does not
+    EXPECT_EQ(song.Half(1).profile.perClass[4], 0);  // 76 - 60 is no pitch class
     EXPECT_EQ(song.Half(2).notes[0], 128);
     EXPECT_EQ(song.Half(3).profile.counted, 0);
     EXPECT_TRUE(song.songPitchClasses[2]);   // 50 folds to D

@@ -22,7 +22,7 @@ constexpr std::uint32_t kKeyUp = 0x0101;
 constexpr std::uint32_t kFailed = 0x20000000;
 
 class TressilTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { setenv(kRunKeySeedVariable, "7", 1); }
     void TearDown() override { unsetenv(kRunKeySeedVariable); }
     testsupport::TempProgramFolder folder;
@@ -132,7 +132,9 @@ std::string LongSong(int lines) {
 auto WithNotes(std::string notesAco) {
     return [notesAco](const testsupport::TempProgramFolder& f) { f.Write("Notes.aco", notesAco); };
 }
-auto WithHeader(const std::string& header) { return WithNotes(header + "\r\nC;E\r\n"); }
+auto WithHeader(const std::string& header) {
+    return WithNotes(header + "\r\nC;E\r\n");
+}
 auto WithKeys(std::string keys) {
     return [keys](const testsupport::TempProgramFolder& f) { f.Write("KeysData.Aco", keys); };
 }
@@ -209,7 +211,8 @@ TEST_F(TressilTest, EveryCheckOfTheDriver) {
             ASSERT_TRUE(result.completion.has_value());
             EXPECT_EQ(*result.completion, (platform::Completion{kKeyUp, 49, kFailed}));
         }
-        EXPECT_FALSE(own.Exists("Data.aco") && !std::filesystem::is_directory(own.path() / "Data.aco"));
+        EXPECT_FALSE(own.Exists("Data.aco") &&
+                     !std::filesystem::is_directory(own.path() / "Data.aco"));
     }
 }
 

@@ -45,8 +45,8 @@ TressilResult RunTressil(const testsupport::TempProgramFolder& folder, const std
     result.pathScores = folder.ReadText("Error1.msg");
     result.dataWritten = folder.Exists("Data.aco");
     if (result.dataWritten && run.completion && !run.completion->failed()) {
-        result.records =
-            DecodeRecords(folder.ReadBytes("Data.aco"), static_cast<std::uint8_t>(run.completion->wParam));
+        result.records = DecodeRecords(folder.ReadBytes("Data.aco"),
+                                       static_cast<std::uint8_t>(run.completion->wParam));
     }
     return result;
 }

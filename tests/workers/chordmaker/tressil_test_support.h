@@ -15,8 +15,8 @@ namespace chordmaker::testing {
 struct TressilResult {
     int exitCode = -1;
     std::optional<platform::Completion> completion;
-    std::string errorText;      // Error2.msg with CR LF turned back into LF
-    std::string pathScores;     // Error1.msg
+    std::string errorText;   // Error2.msg with CR LF turned back into LF
+    std::string pathScores;  // Error1.msg
     bool dataWritten = false;
     std::vector<std::string> records;  // Data.aco decoded with the completion's key
 };

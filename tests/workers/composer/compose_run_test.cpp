@@ -276,3 +276,48 @@ TEST(ComposeRun, PlayOptionsWithThreeLinesUseTheStylesOwnValues) {
 
 }  // namespace
 }  // namespace composertest
+
+namespace composertest {
+namespace {
+
+// The test styles compiled at build time, five to a song, in each time signature.
+TEST(ComposeRun, ComposesWithTheBuiltTestStylesInEveryTimeSignature) {
+    struct Case { int numerator, power; const char* sig; };
+    for (const Case c : {Case{2, 2, "24"}, Case{3, 2, "34"}, Case{4, 2, "44"}, Case{6, 3, "68"}}) {
+        for (bool coarse : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.sig << (coarse ? " version 05" : " versions 12 to 35"));
+            TempProgramFolder folder;
+            ComposeFixture f;
+            f.numerator = c.numerator;
+            f.denominatorPower = c.power;
+            f.writeStyles = false;
+            f.measures = TypicalMeasures(20);
+            f.measures[5].style = 2;
+            f.measures[9].style = 3;
+            f.measures[13].style = 4;
+            f.measures[16].style = 5;
+            f.measures[11].drum = f.measures[11].inst = 9;
+            f.measures[12].drum = f.measures[12].inst = 6;
+            const std::string s = c.sig;
+            f.styleNames = coarse ? std::array<std::string, 5>{"Ob" + s + "05.sty", "Ob" + s + "05.sty", "Ob" + s + "05.sty",
+                                                               "Ob" + s + "05.sty", "Ob" + s + "05.sty"}
+                                  : std::array<std::string, 5>{"Md" + s + "12.sty", "Kd" + s + "25.sty", "Lt" + s + "30.sty",
+                                                               "Nw" + s + "31.sty", "Nx" + s + "35.sty"};
+            const Outcome o = RunFixture(f, folder, [&](const TempProgramFolder& d) {
+                for (const std::string& name : f.styleNames) d.Write(name, d.ReadBytes((testsupport::BinDir() / name).string()));
+            });
+            ASSERT_TRUE(o.run.completion.has_value());
+            ASSERT_FALSE(o.run.completion->failed()) << folder.ReadText("Error3.msg");
+            EXPECT_EQ(folder.ReadText("sty.err"), "");
+            ASSERT_TRUE(o.song.has_value());
+            std::map<int, int> balance;
+            const auto ons = NoteOnsByChannel(*o.song, &balance);
+            for (int ch : {5, 6, 7, 8, 9}) EXPECT_GT(ons.count(ch) ? ons.at(ch) : 0, 0) << "channel " << ch;
+            EXPECT_GE(ons.size(), 7u);
+            for (auto [ch, b] : balance) EXPECT_EQ(b, 0) << "channel " << ch;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace composertest

@@ -139,17 +139,14 @@ TEST(StyleFile, DecoderRefusesWhatTheLoaderRefuses) {
         {"mode number 16", Block(kDrumRecord, rows + "\r\n16,0,\r\n" + rows + "Eoi\r\n", key),
          "Mode 1, ModNo=16"},
         {"sustain digit 4",
-         Block("Mtrk,9,0,0,100,64,0,0,100,64,0,400,\"Demo: 2/4 Demo\"\r\n", rows + "Eoi\r\n",
-               key),
+         Block("Mtrk,9,0,0,100,64,0,0,100,64,0,400,\"Demo: 2/4 Demo\"\r\n", rows + "Eoi\r\n", key),
          "Error in style data Demo05.sty, Channel 9: invalid pUseSust value (=2)"},
         {"channel line short",
-         Block("Mtrk,9,0,0,100,64,0,0,100,64,0,x,\"Demo: 2/4 Demo\"\r\n", rows + "Eoi\r\n",
-               key),
+         Block("Mtrk,9,0,0,100,64,0,0,100,64,0,x,\"Demo: 2/4 Demo\"\r\n", rows + "Eoi\r\n", key),
          "Error reading Style data from Demo05.sty, Channel 9"},
         {"unbalanced cells",
-         Block(kDrumRecord, "36,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,\r\n" + Rows(15, kEmptyRow) +
-                                "Eoi\r\n",
-               key),
+         Block(kDrumRecord,
+               "36,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,\r\n" + Rows(15, kEmptyRow) + "Eoi\r\n", key),
          "leaves notes sounding"},
         {"wrong key", Block(kDrumRecord, rows + "Eoi\r\n", composer::kStyleKeyFrom31),
          "Error reading Style data from Demo05.sty, Channel 9"},
@@ -180,10 +177,10 @@ TEST(StyleFile, DecodesTheModeCodeDigits) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
-        const std::string record = "Mtrk,9,0,0,100,64,0,0,100,64,0," + std::to_string(c.code) +
-                                   ",\"Demo: 2/4 Demo\"\r\n";
-        const auto result = ReadStyleFile(Block(record, Rows(16, kEmptyRow) + "Eoi\r\n", key),
-                                          "Demo", 5);
+        const std::string record =
+            "Mtrk,1,0,0,100,64,0,0,100,64,0," + std::to_string(c.code) + ",\"Demo: 2/4 Demo\"\r\n";
+        const auto result =
+            ReadStyleFile(Block(record, Rows(16, kEmptyRow) + "Eoi\r\n", key), "Demo", 5);
         ASSERT_TRUE(result.ok()) << result.problem.message;
         const Track& track = result.value->tracks[0];
         EXPECT_EQ(track.sustain, c.sustain);
@@ -200,8 +197,8 @@ TEST(StyleFile, DecoderRefusesRecordsTheFrontEndWouldMiss) {
     // search resumes behind the second record and never sees it.
     const std::uint8_t key = composer::StyleKeyForVersion(5);
     const std::string rows = Rows(16, "6,0,0,0,0,0,0,0,0,0,0,0,0,0,0,-6,\r\n");
-    Bytes file = Block("Mtrk,1,0,0,100,64,0,0,100,64,0,0,\"Demo: 2/4 Demo\"\r\n",
-                       rows + "Eoi\r\n", key);
+    Bytes file =
+        Block("Mtrk,1,0,0,100,64,0,0,100,64,0,0,\"Demo: 2/4 Demo\"\r\n", rows + "Eoi\r\n", key);
     ASSERT_LT(file.size(), static_cast<std::size_t>(kRecordSpacing));
     const Bytes drums = Block(kDrumRecord, Rows(16, kEmptyRow) + "Eoi\r\n", key);
     file.insert(file.end(), drums.begin(), drums.end());
@@ -215,8 +212,8 @@ TEST(StyleFile, DecoderRefusesABlockBehindTheDrumBlock) {
     // The composer stops at the drum block; the front end would still give the next record a
     // part of its own.
     const std::uint8_t key = composer::StyleKeyForVersion(5);
-    const std::string padded = kDrumRecord.substr(0, kDrumRecord.size() - 2) +
-                               std::string(200, ' ') + "\r\n";
+    const std::string padded =
+        kDrumRecord.substr(0, kDrumRecord.size() - 2) + std::string(200, ' ') + "\r\n";
     Bytes file = Block(padded, Rows(16, kEmptyRow) + "Eoi\r\n", key);
     ASSERT_TRUE(ReadStyleFile(file, "Demo", 5).ok());
     ASSERT_GE(file.size(), static_cast<std::size_t>(kRecordSpacing));

@@ -56,9 +56,14 @@ TEST(StyleText, CellTokens) {
         std::int64_t whole;
         int extra;
     } cases[] = {
-        {".", 0, 0},           {"36", 36, 0},          {"-36", -36, 0},
-        {"9v80", 80009, 0},    {"3v90@4:6", 4090003, 6}, {"15@31", 31000015, 0},
-        {"36v90:4", 90036, 4}, {"0", 0, 0},
+        {".", 0, 0},
+        {"36", 36, 0},
+        {"-36", -36, 0},
+        {"9v80", 80009, 0},
+        {"3v90@4:6", 4090003, 6},
+        {"15@31", 31000015, 0},
+        {"36v90:4", 90036, 4},
+        {"0", 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.token);
@@ -95,6 +100,8 @@ TEST(StyleText, RefusesMalformedDescriptionsWithTheirLine) {
     } cases[] = {
         {SampleWith("  playmode 2", "  loudness 3"), 13, "unknown statement \"loudness\""},
         {SampleWith("  playmode 2", "  playmode 4"), 13, "playmode must be 0 to 3"},
+        {SampleWith("  channel 9\n", "  channel 9\n  playmode 2\n"), 18,
+         "the drum track's playmode is 0 or 1"},
         {SampleWith("  register 2 tight", "  register 5"), 12, "register rule must be 0 to 4"},
         {SampleWith("  channel 1", "  channel 16"), 7, "channel must be 0 to 15"},
         {SampleWith("  chord program 4", "  chord program 128"), 9, "program must be 0 to 127"},
@@ -160,9 +167,9 @@ track
     ASSERT_TRUE(result.ok()) << result.problem.Text();
     EXPECT_EQ(result.value->tracks[0].modes[0].rows[0][0].extra, 12);
 
-    const auto early = ParseStyleText(SampleWith(
-        "    lane 0: 6 . . . . . . -6 | 10 . . . . . . -10",
-        "    lane 0: 6 . . . . . . -6 | 10 . . . . . . ."));
+    const auto early =
+        ParseStyleText(SampleWith("    lane 0: 6 . . . . . . -6 | 10 . . . . . . -10",
+                                  "    lane 0: 6 . . . . . . -6 | 10 . . . . . . ."));
     EXPECT_FALSE(early.ok());
 }
 
@@ -196,9 +203,16 @@ TEST(StyleText, StoredValuesReadAsTheLoaderReadsThem) {
         std::int64_t whole;
         int extra;
     } cases[] = {
-        {3.1, 15, 0},          {-3.1, -15, 0},   {12345678, 123456, 78}, {0, 0, 0},
-        {5.9, 113, 0},         {5.97, 5, 0},     {5.04, 5, 0},           {2.5, 62, 0},
-        {409000306, 4090003, 6}, {-1234567, -1234567, 0},
+        {3.1, 15, 0},
+        {-3.1, -15, 0},
+        {12345678, 123456, 78},
+        {0, 0, 0},
+        {5.9, 113, 0},
+        {5.97, 5, 0},
+        {5.04, 5, 0},
+        {2.5, 62, 0},
+        {409000306, 4090003, 6},
+        {-1234567, -1234567, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
@@ -207,7 +221,8 @@ TEST(StyleText, StoredValuesReadAsTheLoaderReadsThem) {
         EXPECT_EQ(cell.extra, c.extra);
     }
     // What the writer stores reads back as the same cell.
-    for (const char* token : {"36", "-36", "9v80", "3v90@4:6", "15@31", "36v90:4", "999v999@47:99"}) {
+    for (const char* token :
+         {"36", "-36", "9v80", "3v90@4:6", "15@31", "36v90:4", "999v999@47:99"}) {
         SCOPED_TRACE(token);
         const Cell cell = *ParseCell(token);
         EXPECT_EQ(Cell::FromStoredValue(static_cast<double>(cell.StoredValue())), cell);

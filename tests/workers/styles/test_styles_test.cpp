@@ -27,7 +27,8 @@ std::vector<std::filesystem::path> Sources() {
     for (const auto& entry :
          std::filesystem::directory_iterator(testsupport::SourceDir() / "tests" / "styles")) {
         const std::string name = entry.path().filename().string();
-        if (name.size() == 10 && entry.path().extension() == ".txt") sources.push_back(entry.path());
+        if (name.size() == 10 && entry.path().extension() == ".txt")
+            sources.push_back(entry.path());
     }
     return sources;
 }

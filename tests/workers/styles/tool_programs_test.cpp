@@ -1,6 +1,5 @@
 // The stylec and decodeout programs as a build or an author runs them.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -34,7 +33,8 @@ TEST(Stylec, CompilesDecodesAndCompilesToTheSameBytes) {
     ASSERT_EQ(RunTool(folder, kStylec + " compile demo.txt").exitCode, 0);
     ASSERT_TRUE(folder.Exists("Demo05.sty"));
     ASSERT_EQ(RunTool(folder, kStylec + " decode Demo05.sty -o back.txt").exitCode, 0);
-    ASSERT_EQ(RunTool(folder, "mkdir again && " + kStylec + " compile back.txt -o again").exitCode, 0);
+    ASSERT_EQ(RunTool(folder, "mkdir again && " + kStylec + " compile back.txt -o again").exitCode,
+              0);
     EXPECT_EQ(folder.ReadBytes("again/Demo05.sty"), folder.ReadBytes("Demo05.sty"));
 }
 
