@@ -50,6 +50,18 @@ TEST(StyleText, WritesWhatItReadsBack) {
     EXPECT_EQ(*first.value, *second.value);
 }
 
+TEST(StyleText, ReadsDescriptionsWithCrLfLineEnds) {
+    std::string text;
+    for (char c : kSampleStyle) {
+        if (c == '\n') text += '\r';
+        text += c;
+    }
+    const auto crlf = ParseStyleText(text);
+    const auto lf = ParseStyleText(kSampleStyle);
+    ASSERT_TRUE(crlf.ok()) << crlf.problem.Text();
+    EXPECT_EQ(*crlf.value, *lf.value);
+}
+
 TEST(StyleText, CellTokens) {
     const struct {
         const char* token;

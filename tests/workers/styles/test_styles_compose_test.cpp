@@ -1,0 +1,195 @@
+// The test styles in the composer: a song that passes through every section code and switches
+// through all five style slots composes in each time signature, with the old (8-step) styles
+// and with the five 12-step styles, in two sets of play modes, and every style track sounds.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "frontend/core/output_decoding.h"
+#include "tests/support/program_folder.h"
+#include "tests/support/song_builder.h"
+#include "workers/common/chord_data_coding.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr int kChordKey = 49;  // the chord maker's key '1'
+constexpr int kMeasures = 24;
+// Section codes measure by measure: every code 0 to 9 comes up, the song ends with Ending (8).
+constexpr std::array<int, kMeasures> kSections = {4, 3, 0, 0, 5, 5, 1, 2, 0, 0, 7, 0,
+                                                  6, 0, 5, 5, 9, 0, 0, 5, 1, 0, 0, 8};
+// The style slot that starts at a measure (0: none).
+constexpr std::array<int, kMeasures> kSlotStarts = {0, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0,
+                                                    4, 0, 0, 0, 5, 0, 0, 0, 1, 0, 0, 0};
+const char* const kChords[] = {"C....", "F....", "G..7.", "A.m..", "D.m..", "E..7."};
+
+struct Signature {
+    int numerator;
+    int denominatorPower;
+    const char* digits;  // of the style codes
+};
+
+Bytes ChordData() {
+    std::string plain;
+    char record[64];
+    for (int m = 0; m < kMeasures; ++m) {
+        const char* chord1 = m == kMeasures - 1 ? "C...." : kChords[m % 6];
+        const char* chord2 = m % 2 == 0 ? "....." : kChords[(m + 1) % 6];
+        std::snprintf(record, sizeof record, "%03d:%d:%s:%d:%s:%d:%d:%-10s;", m, kSections[m],
+                      chord1, 2, chord2, kSections[m], kSlotStarts[m], "");
+        plain += record;
+    }
+    return worker::EncodeChordData(Bytes(plain.begin(), plain.end()), kChordKey);
+}
+
+void WriteSong(const testsupport::TempProgramFolder& folder, const Signature& ts) {
+    testsupport::SimpleSong song;
+    song.numerator = ts.numerator;
+    song.denominatorPower = ts.denominatorPower;
+    const int beats = ts.numerator == 6 ? 3 : ts.numerator;
+    const std::int64_t measureTicks = 384 * beats;
+    static const int kScale[] = {60, 62, 64, 65, 67, 69, 71};
+    std::string notes, stats, beatsText;
+    char line[96];
+    for (int m = 0; m < kMeasures; ++m) {
+        const int first = kScale[m % 7];
+        const int second = kScale[(m + 2) % 7];
+        song.notes.push_back({m * measureTicks, m * measureTicks + 384, first, 90});
+        song.notes.push_back({m * measureTicks + measureTicks / 2,
+                              m * measureTicks + measureTicks - 10, second, 80});
+        std::snprintf(line, sizeof line, "%03d;\r\n%03d;\r\n", first, second);
+        notes += line;
+        std::snprintf(line, sizeof line, "%03d;%02d;%03d;%02d;%03d;%03d\r\n", first, 0, second, 0,
+                      2, 90);
+        stats += line;
+    }
+    for (int i = 0; i < 48; ++i) beatsText += i % 6 == 0 ? "1\r\n" : "0\r\n";
+    folder.Write("InPut.bin", testsupport::BuildSong(song));
+    folder.Write("Notes.dat", notes);
+    folder.Write("Temps2.aco", stats);
+    folder.Write("BtData.dat", beatsText);
+    folder.Write("Data.aco", ChordData());
+}
+
+// Note-ons per track of a decoded song (velocity above 0), and note-offs per channel.
+struct NoteCounts {
+    std::vector<int> noteOnsByTrack;
+    std::map<int, int> balanceByChannel;  // note-ons minus note-offs
+};
+
+bool ReadVarLen(const Bytes& b, std::size_t& pos, std::size_t end, std::uint32_t& value) {
+    value = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (pos >= end) return false;
+        const std::uint8_t byte = b[pos++];
+        value = (value << 7) | (byte & 0x7F);
+        if ((byte & 0x80) == 0) return true;
+    }
+    return false;
+}
+
+std::optional<NoteCounts> CountNotes(const Bytes& song) {
+    NoteCounts counts;
+    std::size_t pos = 14;
+    while (pos + 8 <= song.size()) {
+        if (std::string(song.begin() + pos, song.begin() + pos + 4) != "MTrk") return std::nullopt;
+        const std::size_t length = (std::size_t{song[pos + 4]} << 24) | (song[pos + 5] << 16) |
+                                   (song[pos + 6] << 8) | song[pos + 7];
+        const std::size_t end = pos + 8 + length;
+        if (end > song.size()) return std::nullopt;
+        pos += 8;
+        int noteOns = 0;
+        std::uint8_t status = 0;
+        while (pos < end) {
+            std::uint32_t delta = 0, size = 0;
+            if (!ReadVarLen(song, pos, end, delta) || pos >= end) return std::nullopt;
+            if (song[pos] & 0x80) status = song[pos++];
+            if (status == 0xFF) {
+                pos += 1;
+                if (!ReadVarLen(song, pos, end, size)) return std::nullopt;
+                pos += size;
+                continue;
+            }
+            const int kind = status & 0xF0;
+            const int channel = status & 0x0F;
+            const int dataBytes = (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
+            if (pos + dataBytes > end) return std::nullopt;
+            if (kind == 0x90 && song[pos + 1] > 0) {
+                ++noteOns;
+                ++counts.balanceByChannel[channel];
+            } else if (kind == 0x80 || kind == 0x90) {
+                --counts.balanceByChannel[channel];
+            }
+            pos += dataBytes;
+        }
+        counts.noteOnsByTrack.push_back(noteOns);
+        pos = end;
+    }
+    return counts;
+}
+
+TEST(TestStylesInTheComposer, EveryStyleTrackSoundsInEveryTimeSignature) {
+    const Signature signatures[] = {{2, 2, "24"}, {3, 2, "34"}, {4, 2, "44"}, {6, 3, "68"}};
+    // Play modes of parts 1 to 5 per run: the styles' own proposals, then every part in
+    // another mode (with the sustain digit on the chord part).
+    const char* const playModes[] = {"000,000,002,003,001", "001,012,003,000,000"};
+    for (const Signature& ts : signatures) {
+        const std::string d = ts.digits;
+        const std::vector<std::array<std::string, 5>> groups = {
+            {"Md" + d + "12.sty", "Kd" + d + "25.sty", "Lt" + d + "30.sty", "Nw" + d + "31.sty",
+             "Nx" + d + "35.sty"},
+            {"Ob" + d + "05.sty", "Ob" + d + "05.sty", "Ob" + d + "05.sty", "Ob" + d + "05.sty",
+             "Ob" + d + "05.sty"},
+        };
+        for (const auto& styles : groups) {
+            for (const char* modes : playModes) {
+                SCOPED_TRACE(styles[0] + " with play modes " + modes);
+                testsupport::TempProgramFolder folder;
+                WriteSong(folder, ts);
+                std::string options;
+                for (int slot = 0; slot < 5; ++slot) {
+                    options += std::string("090,000,000,000,000,000,000,000,000,000,000,") + modes +
+                               "\r\n";
+                }
+                folder.Write("vPara.dat", options);
+                for (const std::string& name : styles) {
+                    std::filesystem::copy_file(testsupport::BinDir() / name, folder.path() / name,
+                                               std::filesystem::copy_options::skip_existing);
+                }
+                std::string names;
+                for (const std::string& name : styles) names += " " + name;
+                const auto run =
+                    testsupport::RunWorker("Compose", folder.path(), [&](platform::Hwnd hwnd) {
+                        return "4 4 5 1" + names + " 49 89 " + std::to_string(kChordKey) + " " +
+                               std::to_string(hwnd) + " 0 0 0 1 2426";
+                    });
+                ASSERT_TRUE(run.completion.has_value());
+                ASSERT_FALSE(run.completion->failed()) << folder.ReadText("Error3.msg");
+                EXPECT_EQ(run.exitCode, 0);
+                EXPECT_EQ(folder.ReadText("sty.err"), "");
+
+                const Bytes output = folder.ReadBytes("ComposeOut.bin");
+                const auto decoded = frontend::DecodeComposeOutput(
+                    output, static_cast<std::int16_t>(run.completion->wParam + 1));
+                ASSERT_TRUE(decoded.has_value());
+                const auto counts = CountNotes(decoded->song);
+                ASSERT_TRUE(counts.has_value());
+                ASSERT_EQ(counts->noteOnsByTrack.size(), 12u);
+                for (int track = 2; track <= 6; ++track) {
+                    EXPECT_GT(counts->noteOnsByTrack[track], 0) << "style track " << track - 1;
+                }
+                for (const auto& [channel, balance] : counts->balanceByChannel) {
+                    EXPECT_EQ(balance, 0) << "channel " << channel;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
