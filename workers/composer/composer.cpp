@@ -497,7 +497,7 @@ std::vector<std::uint8_t> Composer::TrackPass(int pass) {
     return writer.EndTrack();
 }
 
-ComposeResult Composer::ComposeAll() {
+ComposeResult Composer::ComposeAll(TrackSink* sink) {
     ComposeResult result;
     khLast_ = khBefore_ = songKeyRoot_;
     trackNumber = 1;
@@ -511,13 +511,17 @@ ComposeResult Composer::ComposeAll() {
     static constexpr int kPasses[9] = {1, 2, 3, 4, 5, 10, 11, 12, 13};
     for (int i = 0; i < 9; ++i) {
         const std::vector<std::uint8_t> plain = TrackPass(kPasses[i]);
+        const std::size_t before = result.codedTracks.size();
         coder.Append(plain, result.codedTracks);
+        if (sink) sink->Track(plain, std::span<const std::uint8_t>(result.codedTracks).subspan(before));
         result.noteOnCounts[i] = noteOnCount;
         result.noteOffCounts[i] = noteOffCount;
         ++result.tracksWritten;
     }
     result.lastPlainTrack = NameTrack(setup_.slotSettings);
+    const std::size_t before = result.codedTracks.size();
     coder.Append(result.lastPlainTrack, result.codedTracks);
+    if (sink) sink->Track(result.lastPlainTrack, std::span<const std::uint8_t>(result.codedTracks).subspan(before));
     return result;
 }
 

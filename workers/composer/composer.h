@@ -117,6 +117,13 @@ struct ComposeResult {
     int tracksWritten = 0;
 };
 
+// Receives each finished track: its plain bytes and the same bytes coded for the output.
+class TrackSink {
+public:
+    virtual ~TrackSink() = default;
+    virtual void Track(std::span<const std::uint8_t> plain, std::span<const std::uint8_t> coded) = 0;
+};
+
 class Composer {
 public:
     Composer(ComposeSetup setup, MessageLog& log);
@@ -124,7 +131,7 @@ public:
     // Loads a style file's bytes into a slot (1..5) with that slot made current.
     void LoadStyle(int slot, std::span<const std::uint8_t> file);
     // Steps 6 and 7 of the run: key-chord state, pre-pass, the nine passes and the name track.
-    ComposeResult ComposeAll();
+    ComposeResult ComposeAll(TrackSink* sink = nullptr);
     // "cPara.dat" from the loaded slots and the section table.
     std::string SectionFileText() const;
     // "sty.err" after a successful run.

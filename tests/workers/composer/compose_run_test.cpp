@@ -146,6 +146,24 @@ TEST(ComposeRun, SongWithoutSectionChangesWritesOnlyTheProgramLine) {
     EXPECT_EQ(cpara.find("\r\n"), cpara.size() - 2);
 }
 
+TEST(ComposeRun, RunStoppedInTheSecondPassLeavesThePartialOutput) {
+    TempProgramFolder folder;
+    ComposeFixture f;
+    f.measures = TypicalMeasures(4);
+    f.styleTracks = FullStyle(48);
+    f.styleTracks[1].partStyleValue = 200;  // the bass part's notes leave the MIDI range
+    const Outcome o = RunFixture(f, folder);
+    ASSERT_TRUE(o.run.completion.has_value());
+    EXPECT_TRUE(o.run.completion->failed());
+    EXPECT_EQ(folder.ReadText("Error3.msg").rfind("Ms=001, Ch=2, AsDrums=0, InstMode=1: Invalid On_Value <", 0), 0u);
+    const auto partial = folder.ReadBytes("ComposeOut.bin");
+    const auto input = folder.ReadBytes("InPut.bin");
+    ASSERT_GT(partial.size(), input.size());
+    EXPECT_EQ(partial[11], 4);  // three tracks written, the name track to come
+    EXPECT_EQ(folder.ReadText("Temp.dat").substr(0, 4), "MTrk");
+    EXPECT_EQ(folder.ReadText("sty.err"), "");
+}
+
 TEST(ComposeRun, RefusalsReportFailureWithTheirMessage) {
     struct Case {
         const char* what;
