@@ -431,7 +431,9 @@ std::vector<std::uint8_t> Composer::TrackPass(int pass) {
         SwStyData(1, pass - 1);
         channel = trackChannel[pass - 1];
         partVolume = ScaleVelocity(partVolume, 0);
-        playFromStart = trackChannelMode[pass - 1] != 0;
+        // A part the user set to a play mode other than 0 in slot 1, where every pass starts,
+        // plays from the first measure; a mode-0 part waits for its entry codes.
+        playFromStart = setup_.slotParams[0].channelMode[pass - 1] != 0;
     } else {
         switch (pass) {
             case 10: SetupEchoPart12(1); break;

@@ -219,6 +219,42 @@ TEST(ComposeRun, RefusalsReportFailureWithTheirMessage) {
          "Fatal error in call to Switch-Styles(): Invalid StyIdToSwTo 6"},
         {"slot 7 later", [](ComposeFixture& f) { f.measures[2].style = 7; }, nullptr,
          "Fatal error in call to SectStyleEnd(): Invalid StyIdToSwTo 7"},
+        {"no time signature", nullptr,
+         [](const TempProgramFolder& d) {
+             auto bytes = d.ReadBytes("InPut.bin");
+             for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
+                 if (bytes[i] == 0xFF && bytes[i + 1] == 0x58) bytes[i + 1] = 0x7F;
+             }
+             d.Write("InPut.bin", bytes);
+         },
+         "Error GetTimeSig(fi)"},
+        {"negative division", nullptr, song(4, 2, 96, 0xFF00), "Error: Invalid Division -256, Hb=255, Lb=0"},
+        {"no track chunk", nullptr,
+         [](const TempProgramFolder& d) {
+             auto bytes = d.ReadBytes("InPut.bin");
+             for (std::size_t i = 0; i + 3 < bytes.size(); ++i) {
+                 if (bytes[i] == 'M' && bytes[i + 1] == 'T' && bytes[i + 2] == 'r') bytes[i + 2] = 'x';
+             }
+             d.Write("InPut.bin", bytes);
+         },
+         "Error seek to FiPos1"},
+        {"style cut before its end mark", nullptr,
+         [](const TempProgramFolder& d) {
+             auto bytes = d.ReadBytes("Tstb12.sty");
+             bytes.resize(600);
+             d.Write("Tstb12.sty", bytes);
+         },
+         "Error reading Style data from Tstb12.sty, Channel 1"},
+        {"unbalanced style mode", [](ComposeFixture& f) {
+             f.styleTracks = FullStyle(48);
+             f.styleTracks[1].modes[3][23] = "0";
+         },
+         nullptr, "Error 1 in Style data Tsta12.sty, Channel 2, Mode 3, TestSum = 6"},
+        {"style sustain digit 4", [](ComposeFixture& f) {
+             f.styleTracks = FullStyle(48);
+             f.styleTracks[2].value11 = 410;
+         },
+         nullptr, "Error in style data Tsta12.sty, Channel 3: invalid pUseSust value (=2)"},
         {"bad chord", [](ComposeFixture& f) { f.measures[1].chord1 = "H...."; }, nullptr,
          "KhNote2Val() Error: Ms=002,Beg=00,ChOnCode=90: invalid HaString <H....>"},
     };
