@@ -442,6 +442,32 @@ TEST(SectionSwitch, StyleFlagOneComposesInModeZero) {
     EXPECT_EQ(e.c.partIsDrumOrMode0, 1);
 }
 
+TEST(DrumPart, ReleaseCellEndsOneHitAndTheMeasureStartEndsTheRest) {
+    Engine e;
+    e.c.trackNumber = 5;
+    e.c.channel = 9;
+    e.c.trackChannelMode[4] = 1;
+    e.c.playFromStart = true;
+    e.c.ResetPartFlags();
+    (*e.c.work)[0][0][0].whole = 36;
+    (*e.c.work)[0][2][0].whole = 36;
+    (*e.c.work)[0][4][0].whole = -36;
+    e.c.SetHalfMeasureBounds();
+    int ev = e.c.DrumPart(0, "C....", 0, 24, 0);
+    EXPECT_EQ(CountEvents(e.c, 0x99, 36), 2);
+    EXPECT_EQ(CountEvents(e.c, 0x89, 36), 1);
+    e.c.curMeasure = 1;
+    e.c.events.clear();
+    ev = e.c.DrumPart(0, "C....", 0, 24, 0);
+    // The marker comes first, then the hit still sounding from the last measure ends at step 0.
+    ASSERT_GE(ev, 3);
+    EXPECT_EQ(e.c.events[0].data1, 56);
+    EXPECT_EQ(e.c.events[2].status, 0x89);
+    EXPECT_EQ(e.c.events[2].data1, 36);
+    EXPECT_EQ(e.c.events[2].step, 0);
+    EXPECT_EQ(CountEvents(e.c, 0x89, 36), 2);
+}
+
 TEST(TrackCoding, VarLenAndRunningCounter) {
     struct Case { std::int64_t value; std::vector<std::uint8_t> bytes; };
     for (const Case& c : {Case{0, {0x00}}, Case{127, {0x7F}}, Case{128, {0x81, 0x00}},
