@@ -47,12 +47,12 @@ int Composer::CountSounding(const std::vector<PatternEntry>& buffer) const {
     return static_cast<int>(std::count_if(buffer.begin(), buffer.end(), [](const PatternEntry& e) { return e.nVal != 0; }));
 }
 
-void Composer::SwitchOffSVal(std::vector<PatternEntry>& buffer, bool b3, int step, int offset, int note, int& ev) {
+void Composer::SwitchOffSVal(std::vector<PatternEntry>& buffer, bool /*b3*/, int step, int offset, int note, int& ev) {
     for (PatternEntry& e : buffer) {
         if (e.sVal == note && note != 0) {
             SwOff(ev, step, offset, note, 0);
             e.sVal = 0;
-            if (b3) --sValCount;
+            --sValCount;
         }
     }
 }
