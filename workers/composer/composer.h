@@ -339,8 +339,7 @@ private:
     void SendVolume(int& evCount, int step, int offset, int volume);
     void CommonEndingFade(int& evCount, int beg, int end);
     int ExpirePattern(std::vector<PatternEntry>& buffer, bool b3, bool quiet, int step, int& evCount);
-    void SwitchOffSVal(std::vector<PatternEntry>& buffer, bool b3, int step, int offset, int note,
-                       int& evCount);
+    void SwitchOffSVal(std::vector<PatternEntry>& buffer, int step, int offset, int note, int& evCount);
     bool PatternHasNVal(const std::vector<PatternEntry>& buffer, int note) const;
     bool PatternNoteIsFree(const std::vector<PatternEntry>& buffer, int note) const;
     int CountSounding(const std::vector<PatternEntry>& buffer) const;

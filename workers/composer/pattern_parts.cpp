@@ -47,7 +47,7 @@ int Composer::CountSounding(const std::vector<PatternEntry>& buffer) const {
     return static_cast<int>(std::count_if(buffer.begin(), buffer.end(), [](const PatternEntry& e) { return e.nVal != 0; }));
 }
 
-void Composer::SwitchOffSVal(std::vector<PatternEntry>& buffer, bool /*b3*/, int step, int offset, int note, int& ev) {
+void Composer::SwitchOffSVal(std::vector<PatternEntry>& buffer, int step, int offset, int note, int& ev) {
     for (PatternEntry& e : buffer) {
         if (e.sVal == note && note != 0) {
             SwOff(ev, step, offset, note, 0);
@@ -272,7 +272,7 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
         if (b3 && s == beg && !restart) {
             for (const ReVoiced& rv : reVoiced) {
                 if (!quiet) {
-                    SwitchOffSVal(buffer, true, beg, 0, rv.note, ev);
+                    SwitchOffSVal(buffer, beg, 0, rv.note, ev);
                     SendVolume(ev, beg, 0, kFullVolume);
                     SwOn(ev, beg, 0, rv.note, rv.velocity);
                 } else {
@@ -314,7 +314,7 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
         for (const Candidate& c : candidates) {
             if (PatternHasNVal(buffer, c.note)) continue;
             if (!quiet) {
-                SwitchOffSVal(buffer, b3, s, c.offset, c.note, ev);
+                SwitchOffSVal(buffer, s, c.offset, c.note, ev);
                 SwOn(ev, s, c.offset, c.note, c.velocity);
             }
             if (static_cast<int>(buffer.size()) >= (quiet ? kMaxHeldNotes : kPartBufferSize)) {
@@ -352,7 +352,7 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 if (free) {
                     if (c != held) SendVolume(ev, beg, 0, kFullVolume);
                     append(c, vel);
-                    SwitchOffSVal(buffer, false, beg, 0, c, ev);
+                    SwitchOffSVal(buffer, beg, 0, c, ev);
                     SwOn(ev, beg, 0, c, vel);
                 }
             } else {
@@ -362,7 +362,7 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 }
                 append(c, vel);
                 if (free && !quiet) {
-                    SwitchOffSVal(buffer, true, beg, 0, c, ev);
+                    SwitchOffSVal(buffer, beg, 0, c, ev);
                     SwOn(ev, beg, 0, c, vel);
                 }
             }
@@ -376,7 +376,7 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 if (quiet) {
                     channelVolume = kFullVolume;
                 } else {
-                    SwitchOffSVal(buffer, true, beg, 0, t, ev);
+                    SwitchOffSVal(buffer, beg, 0, t, ev);
                     SendVolume(ev, beg, 0, kFullVolume);
                     SwOn(ev, beg, 0, t, vel);
                 }
