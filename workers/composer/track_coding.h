@@ -17,7 +17,6 @@ namespace composer {
 
 constexpr std::int64_t kVarLenLimit = std::int64_t{1} << 28;
 constexpr std::size_t kTrackCountOffset = 11;
-constexpr int kOutputTrackCount = 12;
 
 // The MIDI variable-length quantity; false (nothing written) for 2^28 or more or a negative value.
 [[nodiscard]] bool WriteVarLen(std::int64_t value, std::vector<std::uint8_t>& out);
