@@ -466,6 +466,11 @@ int Composer::NearestSongNote(int note, int above) const {
     int folded = note;
     while (folded > 71) { folded -= 12; octaves += 12; }
     while (folded < 60) { folded += 12; octaves -= 12; }
+    const int cached = (above ? nearestSongAbove_ : nearestSong_)[folded - 60];
+    return cached == 0 ? note : cached + octaves;
+}
+
+int Composer::NearestSongNoteFolded(int folded, int above) const {
     int best = 0, bestDistance = 1 << 20;
     for (int entry : songScaleTab_) {
         if (entry == 0) continue;
@@ -476,7 +481,7 @@ int Composer::NearestSongNote(int note, int above) const {
             bestDistance = std::abs(d);
         }
     }
-    return best == 0 ? note : best + octaves;
+    return best;
 }
 
 int Composer::NearestKeyNote(int note) const {

@@ -117,7 +117,8 @@ bool ParseVPara(std::span<const std::uint8_t> text, std::array<SlotParams, kSlot
     TextLines lines(text);
     std::string line;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (!lines.Next(79, line) || line.back() != '\n') break;
+        // A last line without its line end is not used; a longer line comes in pieces.
+        if (!lines.Next(79, line) || (line.back() != '\n' && lines.AtEnd())) break;
         line.pop_back();
         int v[20];
         const int n = std::sscanf(line.c_str(), "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d",

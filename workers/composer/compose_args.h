@@ -77,6 +77,7 @@ public:
     explicit TextLines(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
     // False at the end of the bytes.
     bool Next(std::size_t maxChars, std::string& line);
+    bool AtEnd() const { return pos_ >= bytes_.size(); }
 
 private:
     std::span<const std::uint8_t> bytes_;

@@ -67,6 +67,10 @@ void Composer::PrepareSong() {
     for (int c = 0; c < 12; ++c) {
         songScaleTab_[c] = setup_.songPitchClasses[c] != 0 ? NearestKeyNote(60 + c) : 0;
     }
+    for (int c = 0; c < 12; ++c) {
+        nearestSong_[c] = NearestSongNoteFolded(60 + c, 0);
+        nearestSongAbove_[c] = NearestSongNoteFolded(60 + c, 1);
+    }
 }
 
 std::string Composer::SongScaleText() const {
@@ -427,7 +431,9 @@ std::vector<std::uint8_t> Composer::TrackPass(int pass) {
         SwStyData(1, pass - 1);
         channel = trackChannel[pass - 1];
         partVolume = ScaleVelocity(partVolume, 0);
-        playFromStart = trackChannelMode[pass - 1] != 0;
+        // A part the user set to a play mode other than 0 in slot 1, where every pass starts,
+        // plays from the first measure; a mode-0 part waits for its entry codes.
+        playFromStart = setup_.slotParams[0].channelMode[pass - 1] != 0;
     } else {
         switch (pass) {
             case 10: SetupEchoPart12(1); break;
@@ -493,7 +499,7 @@ std::vector<std::uint8_t> Composer::TrackPass(int pass) {
     return writer.EndTrack();
 }
 
-ComposeResult Composer::ComposeAll() {
+ComposeResult Composer::ComposeAll(TrackSink* sink) {
     ComposeResult result;
     khLast_ = khBefore_ = songKeyRoot_;
     trackNumber = 1;
@@ -507,13 +513,17 @@ ComposeResult Composer::ComposeAll() {
     static constexpr int kPasses[9] = {1, 2, 3, 4, 5, 10, 11, 12, 13};
     for (int i = 0; i < 9; ++i) {
         const std::vector<std::uint8_t> plain = TrackPass(kPasses[i]);
+        const std::size_t before = result.codedTracks.size();
         coder.Append(plain, result.codedTracks);
+        if (sink) sink->Track(plain, std::span<const std::uint8_t>(result.codedTracks).subspan(before));
         result.noteOnCounts[i] = noteOnCount;
         result.noteOffCounts[i] = noteOffCount;
         ++result.tracksWritten;
     }
     result.lastPlainTrack = NameTrack(setup_.slotSettings);
+    const std::size_t before = result.codedTracks.size();
     coder.Append(result.lastPlainTrack, result.codedTracks);
+    if (sink) sink->Track(result.lastPlainTrack, std::span<const std::uint8_t>(result.codedTracks).subspan(before));
     return result;
 }
 

@@ -117,6 +117,13 @@ struct ComposeResult {
     int tracksWritten = 0;
 };
 
+// Receives each finished track: its plain bytes and the same bytes coded for the output.
+class TrackSink {
+public:
+    virtual ~TrackSink() = default;
+    virtual void Track(std::span<const std::uint8_t> plain, std::span<const std::uint8_t> coded) = 0;
+};
+
 class Composer {
 public:
     Composer(ComposeSetup setup, MessageLog& log);
@@ -124,7 +131,7 @@ public:
     // Loads a style file's bytes into a slot (1..5) with that slot made current.
     void LoadStyle(int slot, std::span<const std::uint8_t> file);
     // Steps 6 and 7 of the run: key-chord state, pre-pass, the nine passes and the name track.
-    ComposeResult ComposeAll();
+    ComposeResult ComposeAll(TrackSink* sink = nullptr);
     // "cPara.dat" from the loaded slots and the section table.
     std::string SectionFileText() const;
     // "sty.err" after a successful run.
@@ -217,6 +224,8 @@ public:
     int KeyDegreeOf(int note) const;
     int NearestSongNote(int note, int above) const;
     int NearestKeyNote(int note) const;
+    // The scale note nearest to a note in 60..71 (0 when the song scale is empty).
+    int NearestSongNoteFolded(int folded, int above) const;
 
     // ---- state visible to tests ----
     std::vector<MeasureEvent> events;  // the measure event buffer
@@ -327,12 +336,10 @@ private:
     void ResetPassState();
     void UpdateVelocityFactor(float step);
     int RootValueOf(const std::string& chord) const;  // name-table lookup without side effects
-    void StartNote(int& evCount, int step, int offset, int note, int velocity);
     void SendVolume(int& evCount, int step, int offset, int volume);
     void CommonEndingFade(int& evCount, int beg, int end);
     int ExpirePattern(std::vector<PatternEntry>& buffer, bool b3, bool quiet, int step, int& evCount);
-    void SwitchOffSVal(std::vector<PatternEntry>& buffer, bool b3, int step, int offset, int note,
-                       int& evCount);
+    void SwitchOffSVal(std::vector<PatternEntry>& buffer, int step, int offset, int note, int& evCount);
     bool PatternHasNVal(const std::vector<PatternEntry>& buffer, int note) const;
     bool PatternNoteIsFree(const std::vector<PatternEntry>& buffer, int note) const;
     int CountSounding(const std::vector<PatternEntry>& buffer) const;
@@ -340,7 +347,8 @@ private:
     int CurrentStepTime(int step) const { return step + curMeasure * StepsPerMeasure(); }
     int PatternPart(bool b3, bool quiet, int instCode, const std::string& chord, int beg, int end,
                     int evCount);
-    void DeferredOffsAtChord(const std::string& chord, int beg, int& evCount, bool accompRule);
+    // Pattern parts: deferred notes that are no chord tone (by pitch class) or too old end here.
+    void DeferredOffsAtChord(const std::string& chord, int beg, int& evCount);
 
     ComposeSetup setup_;
     MessageLog& log_;
@@ -348,6 +356,9 @@ private:
     int khBefore_ = 0;
     std::vector<std::string> chordNames_;
     std::array<int, 12> songScaleTab_{};
+    // NearestSongNote for the twelve folded notes, filled once the song scale is known.
+    std::array<int, 12> nearestSong_{};
+    std::array<int, 12> nearestSongAbove_{};
     std::array<int, 7> keyScale_{};
     std::string keyChord_;
     int songKeyRoot_ = 60;

@@ -172,7 +172,7 @@ int Composer::DrumEnding(const std::string& /*chord*/, int beg, int end, int ev)
     return ev;
 }
 
-void Composer::DeferredOffsAtChord(const std::string& chord, int beg, int& ev, bool /*accompRule*/) {
+void Composer::DeferredOffsAtChord(const std::string& chord, int beg, int& ev) {
     bool allDone = true;
     for (DeferredOff& d : deferredOffs) {
         if (d.note <= 0) continue;

@@ -34,10 +34,6 @@ void Composer::SendVolume(int& ev, int step, int offset, int volume) {
     AddMeasureEvent(ev, step, offset, ControlCode(), 7, volume);
 }
 
-void Composer::StartNote(int& ev, int step, int offset, int note, int velocity) {
-    SwOn(ev, step, offset, note, velocity);
-}
-
 bool Composer::PatternHasNVal(const std::vector<PatternEntry>& buffer, int note) const {
     return std::any_of(buffer.begin(), buffer.end(), [&](const PatternEntry& e) { return e.nVal == note; });
 }
@@ -51,12 +47,12 @@ int Composer::CountSounding(const std::vector<PatternEntry>& buffer) const {
     return static_cast<int>(std::count_if(buffer.begin(), buffer.end(), [](const PatternEntry& e) { return e.nVal != 0; }));
 }
 
-void Composer::SwitchOffSVal(std::vector<PatternEntry>& buffer, bool b3, int step, int offset, int note, int& ev) {
+void Composer::SwitchOffSVal(std::vector<PatternEntry>& buffer, int step, int offset, int note, int& ev) {
     for (PatternEntry& e : buffer) {
         if (e.sVal == note && note != 0) {
             SwOff(ev, step, offset, note, 0);
             e.sVal = 0;
-            if (b3) --sValCount;
+            --sValCount;
         }
     }
 }
@@ -137,7 +133,7 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
     BuildChordScale(r, chord);
     if (!b3) ApplyMayOnToScale(r, chord, beg);
 
-    if (!quiet) DeferredOffsAtChord(chord, beg, ev, false);
+    if (!quiet) DeferredOffsAtChord(chord, beg, ev);
     ExpirePattern(buffer, b3, quiet, beg, ev);
     if (quiet) AddHeldToMayOn(half);
 
@@ -211,6 +207,17 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
     const bool fitting = styleFlagNew || styleFlagLate;
     bool anyRestart = false;
     std::vector<Candidate> candidates;
+    // The pre-pass plays the same cells at every step of the half: place them once.
+    struct Placed { int note, degree, octave; };
+    std::array<Placed, kScanColumns> scanNotes{};
+    if (quiet) {
+        for (int col = 0; col < kScanColumns; ++col) {
+            int degree = 0, octave = 0, shift = 0;
+            SplitDegree(CellNote(10000096 + 100 * (col + 1)), degree, octave);
+            degree = ChordStepValue(beg, chord, degree, shift);
+            scanNotes[col] = {PlaceOnValue(3, chordScale[degree], 1, 0, 0), degree, octave + shift};
+        }
+    }
     for (int s = beg; s < end; ++s) {
         candidates.clear();
         int n = 0;
@@ -231,14 +238,16 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
             const std::int64_t v = quiet ? 10000096 + 100 * (col + 1) : Cell(mode, s, col).whole;
             if (v <= 0 || CellNote(v) == 0) continue;
             int degree = 0, octave = 0, shift = 0;
-            SplitDegree(CellNote(v), degree, octave);
-            degree = ChordStepValue(beg, chord, degree, shift);
-            octave += shift;
             int note = 0;
             int vel = 1;
             if (quiet) {
-                note = PlaceOnValue(3, chordScale[degree], 1, 0, 0);
+                note = scanNotes[col].note;
+                degree = scanNotes[col].degree;
+                octave = scanNotes[col].octave;
             } else {
+                SplitDegree(CellNote(v), degree, octave);
+                degree = ChordStepValue(beg, chord, degree, shift);
+                octave += shift;
                 const int raw = chordScale[degree] + partStyleValue + octave;
                 const int f = b3 && fitting ? FitNoteRegister(raw, partStyleValue, octave, halfNo, halfNo) : 0;
                 note = f >= 1 ? f : PlaceOnValue(b3 ? 3 : 1, raw, n + 1, partStyleValue, octave);
@@ -263,7 +272,7 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
         if (b3 && s == beg && !restart) {
             for (const ReVoiced& rv : reVoiced) {
                 if (!quiet) {
-                    SwitchOffSVal(buffer, true, beg, 0, rv.note, ev);
+                    SwitchOffSVal(buffer, beg, 0, rv.note, ev);
                     SendVolume(ev, beg, 0, kFullVolume);
                     SwOn(ev, beg, 0, rv.note, rv.velocity);
                 } else {
@@ -305,7 +314,7 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
         for (const Candidate& c : candidates) {
             if (PatternHasNVal(buffer, c.note)) continue;
             if (!quiet) {
-                SwitchOffSVal(buffer, b3, s, c.offset, c.note, ev);
+                SwitchOffSVal(buffer, s, c.offset, c.note, ev);
                 SwOn(ev, s, c.offset, c.note, c.velocity);
             }
             if (static_cast<int>(buffer.size()) >= (quiet ? kMaxHeldNotes : kPartBufferSize)) {
@@ -343,7 +352,7 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 if (free) {
                     if (c != held) SendVolume(ev, beg, 0, kFullVolume);
                     append(c, vel);
-                    SwitchOffSVal(buffer, false, beg, 0, c, ev);
+                    SwitchOffSVal(buffer, beg, 0, c, ev);
                     SwOn(ev, beg, 0, c, vel);
                 }
             } else {
@@ -353,7 +362,7 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 }
                 append(c, vel);
                 if (free && !quiet) {
-                    SwitchOffSVal(buffer, true, beg, 0, c, ev);
+                    SwitchOffSVal(buffer, beg, 0, c, ev);
                     SwOn(ev, beg, 0, c, vel);
                 }
             }
@@ -367,7 +376,7 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 if (quiet) {
                     channelVolume = kFullVolume;
                 } else {
-                    SwitchOffSVal(buffer, true, beg, 0, t, ev);
+                    SwitchOffSVal(buffer, beg, 0, t, ev);
                     SendVolume(ev, beg, 0, kFullVolume);
                     SwOn(ev, beg, 0, t, vel);
                 }

@@ -41,6 +41,35 @@ bool WriteFile(const std::string& name, std::string_view text) {
     return WriteFile(name, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
+// Builds the output file as the passes finish: each track goes plain into "Temp.dat", then
+// coded onto the output, and the header's track count says how many tracks there will be once
+// the name track follows. A run that stops midway leaves both files as far as they got.
+class OutputFileSink : public TrackSink {
+public:
+    OutputFileSink(std::vector<std::uint8_t>& output, MessageLog& log) : output_(output), log_(log) {}
+
+    void Track(std::span<const std::uint8_t> plain, std::span<const std::uint8_t> coded) override {
+        if (!WriteFile(kTrackScratch, plain)) {
+            log_.Append("Error: Cannot create template output.");
+            AbortCompose(1);
+        }
+        output_.insert(output_.end(), coded.begin(), coded.end());
+        ++tracks_;
+        // The name track does not count itself again.
+        if (tracks_ <= kComposedTracks) output_[kTrackCountOffset] = static_cast<std::uint8_t>(2 + tracks_ + 1);
+        if (!WriteFile(kOutputFile, output_)) {
+            log_.Append("Error: Cannot open template data for update mode");
+            AbortCompose(1);
+        }
+    }
+
+private:
+    static constexpr int kComposedTracks = 9;
+    std::vector<std::uint8_t>& output_;
+    MessageLog& log_;
+    int tracks_ = 0;
+};
+
 // The body of the run; messages go into `log`, a fatal stop throws ComposeAbort.
 int Compose(std::string_view commandLine, std::time_t now, MessageLog& log) {
     std::vector<std::string> fields;
@@ -126,9 +155,17 @@ int Compose(std::string_view commandLine, std::time_t now, MessageLog& log) {
     }
 
     std::vector<std::uint8_t> output = OutputHeader();
+    if (!WriteFile(kOutputFile, output)) {
+        log.Printf("Error: Cannot create template data <%s>.", kOutputFile);
+        return 1;
+    }
     status = CopyFirstTwoTracks(song, output);
     if (!status.ok) {
         log.Append(status.message);
+        return 1;
+    }
+    if (!WriteFile(kOutputFile, output)) {
+        log.Printf("Error: Cannot create template data <%s>.", kOutputFile);
         return 1;
     }
 
@@ -142,17 +179,8 @@ int Compose(std::string_view commandLine, std::time_t now, MessageLog& log) {
         composer.LoadStyle(slot, style);
     }
 
-    const ComposeResult result = composer.ComposeAll();
-    output.insert(output.end(), result.codedTracks.begin(), result.codedTracks.end());
-    output[kTrackCountOffset] = static_cast<std::uint8_t>(kOutputTrackCount);
-    if (!WriteFile(kTrackScratch, result.lastPlainTrack)) {
-        log.Append("Error: Cannot create template output.");
-        return 1;
-    }
-    if (!WriteFile(kOutputFile, output)) {
-        log.Printf("Error: Cannot create template data <%s>.", kOutputFile);
-        return 1;
-    }
+    OutputFileSink sink(output, log);
+    const ComposeResult result = composer.ComposeAll(&sink);
     if (!WriteFile(kSectionFile, composer.SectionFileText())) {
         log.Printf("Error: Cannot create %s", kSectionFile);
         return 1;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "workers/common/chord_data_coding.h"
 #include "workers/composer/compose_args.h"
 
 namespace composer {
@@ -105,29 +106,25 @@ std::array<int, 48> ReadBeatPattern(std::span<const std::uint8_t> text) {
     return pattern;
 }
 
-std::uint8_t DecodeChordDataByte(std::uint8_t stored, int key, std::int64_t i) {
-    return static_cast<std::uint8_t>((stored - key - 1 - 3 * (i % 256)) & 0xFF);
-}
-
 InputStatus ReadChordData(std::span<const std::uint8_t> coded, int key, ChordData& data) {
     data = {};
     char text[256];
+    const std::vector<std::uint8_t> plain = worker::DecodeChordData(coded, static_cast<std::uint8_t>(key & 0xFF));
     int recLen = 0;
-    for (std::size_t i = 0; i < coded.size() && recLen <= kRecordLengthLimit; ++i) {
+    for (std::size_t i = 0; i < plain.size() && recLen <= kRecordLengthLimit; ++i) {
         ++recLen;
-        if (DecodeChordDataByte(coded[i], key, static_cast<std::int64_t>(i + 1)) == ';') break;
+        if (plain[i] == ';') break;
     }
     if (recLen < 1 || recLen > kRecordLengthLimit) {
         std::snprintf(text, sizeof text, "Error: Invalid RecLen %d", recLen);
         return {false, text};
     }
-    const std::size_t records = coded.size() / static_cast<std::size_t>(recLen);
+    const std::size_t records = plain.size() / static_cast<std::size_t>(recLen);
     std::string record;
     for (std::size_t r = 0; r < records; ++r) {
         record.clear();
         for (int b = 0; b < recLen; ++b) {
-            const std::size_t i = r * recLen + b;
-            record.push_back(static_cast<char>(DecodeChordDataByte(coded[i], key, static_cast<std::int64_t>(i + 1))));
+            record.push_back(static_cast<char>(plain[r * recLen + b]));
         }
         if (static_cast<int>(data.measures.size()) == kMaxMeasures) {
             std::snprintf(text, sizeof text, "Out of memory. The input song has too many measures: %d.",

@@ -42,9 +42,6 @@ std::int64_t SeekInputTrack(std::span<const std::uint8_t> song, int n);
 // "BtData.dat" (text, LF line ends). Missing files are handled by the caller (all 1).
 std::array<int, 48> ReadBeatPattern(std::span<const std::uint8_t> text);
 
-// One byte of the chord data coding, byte counter i from 1.
-std::uint8_t DecodeChordDataByte(std::uint8_t stored, int key, std::int64_t i);
-
 struct ChordData {
     std::vector<MeasureRecord> measures;
     std::vector<SectionEntry> sections;

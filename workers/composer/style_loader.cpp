@@ -1,5 +1,6 @@
 #include "workers/composer/style_loader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,12 @@ constexpr int kMaxLinesPerMode = 100;
 constexpr std::string_view kTrackTag = "Mtrk,";
 // Cell values beyond this magnitude cannot be held as a whole value with its octave code.
 constexpr double kLargestCellValue = 9.0e17;
+// The base note and the velocity slopes enter note and velocity sums; far beyond any MIDI
+// value they only make those sums overflow, so they are kept within this bound (such a style
+// still fails on its first note, with the note check's message).
+constexpr int kStyleValueBound = 10000;
+
+int Bounded(int value) { return std::clamp(value, -kStyleValueBound, kStyleValueBound); }
 
 // Decodes one channel block: the plain channel line, then coded bytes up to "Eoi" and the two
 // bytes behind it. Returns false when the file ends inside the channel line.
@@ -166,7 +173,7 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
                     track.pUseSust = pUseSust;
                     track.styleFlag1 = flag1;
                     track.partModeTens = c.params.partModeTens[trackIndex];
-                    track.partStyleValue = values[1];
+                    track.partStyleValue = Bounded(values[1]);
                 } else if (count == 0) {
                     int modNo = 0, vel = 0;
                     if (std::sscanf(line.c_str(), "%d,%d,", &modNo, &vel) == 2) {
@@ -175,7 +182,7 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
                                        channel, k, modNo, vel);
                             AbortCompose(1);
                         }
-                        velHs[c.settings.flagNew ? k : modNo] = vel;
+                        velHs[c.settings.flagNew ? k : modNo] = Bounded(vel);
                     }
                 } else {
                     if (count > kRowCount) {

@@ -1,5 +1,6 @@
 #include "workers/keydetect/key_finding.h"
 
+#include <bit>
 #include <cstdio>
 #include <cstdlib>
 
@@ -159,15 +160,53 @@ PitchClassSet ScaleOf(int family, int row) {
     return scale;
 }
 
-ScaleErrorValue ScaleError(PitchClassSet scale, const KcnData& table) {
-    ScaleErrorValue error = 0;
+namespace {
+
+// What the scale errors of one table need, gathered once for the 36 scales a fit tries.
+struct ClassWeights {
+    std::array<std::int64_t, kPitchClasses> total{};
+    PitchClassSet sounding = 0;
+    std::int64_t soundingTotal = 0;
+};
+
+ClassWeights WeightsOf(const KcnData& table) {
+    ClassWeights weights;
     for (const KcnEntry& entry : table) {
-        const bool inScale = (scale & Bit(ClassOfEntry(entry))) != 0;
-        const bool sounds = entry.Total > 0;
-        if (sounds && !inScale) error += entry.Total;
-        if (!sounds && inScale) error += 1;
+        if (entry.Total <= 0) continue;
+        const int pc = ClassOfEntry(entry);
+        weights.total[pc] = entry.Total;
+        weights.sounding |= Bit(pc);
+        weights.soundingTotal += entry.Total;
     }
-    return error;
+    return weights;
+}
+
+ScaleErrorValue ErrorOf(PitchClassSet scale, const ClassWeights& weights) {
+    ScaleErrorValue inside = 0;
+    for (int pc = 0; pc < kPitchClasses; ++pc) {
+        if (scale & Bit(pc)) inside += weights.total[pc];
+    }
+    const int silentScaleNotes = std::popcount(static_cast<unsigned>(scale & ~weights.sounding));
+    return weights.soundingTotal - inside + silentScaleNotes;
+}
+
+const std::array<PitchClassSet, kScaleFamilies * kScaleRows>& AllScales() {
+    static const auto scales = [] {
+        std::array<PitchClassSet, kScaleFamilies * kScaleRows> all{};
+        for (int family = 0; family < kScaleFamilies; ++family) {
+            for (int row = 0; row < kScaleRows; ++row) {
+                all[family * kScaleRows + row] = ScaleOf(family, row);
+            }
+        }
+        return all;
+    }();
+    return scales;
+}
+
+}  // namespace
+
+ScaleErrorValue ScaleError(PitchClassSet scale, const KcnData& table) {
+    return ErrorOf(scale, WeightsOf(table));
 }
 
 ScaleErrorValue KeyScaleError(int family, int row, const KcnData& table) {
@@ -175,10 +214,11 @@ ScaleErrorValue KeyScaleError(int family, int row, const KcnData& table) {
 }
 
 FitResult FitScales(const KcnData& table) {
+    const ClassWeights weights = WeightsOf(table);
     FitResult fit;
     for (int family = 0; family < kScaleFamilies; ++family) {
         for (int row = 0; row < kScaleRows; ++row) {
-            const ScaleErrorValue error = KeyScaleError(family, row, table);
+            const ScaleErrorValue error = ErrorOf(AllScales()[family * kScaleRows + row], weights);
             if (error < fit.smallestError) {
                 fit.smallestError = error;
                 fit.candidates[0] = ScaleFit{row, family};

@@ -146,6 +146,24 @@ TEST(ComposeRun, SongWithoutSectionChangesWritesOnlyTheProgramLine) {
     EXPECT_EQ(cpara.find("\r\n"), cpara.size() - 2);
 }
 
+TEST(ComposeRun, RunStoppedInTheSecondPassLeavesThePartialOutput) {
+    TempProgramFolder folder;
+    ComposeFixture f;
+    f.measures = TypicalMeasures(4);
+    f.styleTracks = FullStyle(48);
+    f.styleTracks[1].partStyleValue = 200;  // the bass part's notes leave the MIDI range
+    const Outcome o = RunFixture(f, folder);
+    ASSERT_TRUE(o.run.completion.has_value());
+    EXPECT_TRUE(o.run.completion->failed());
+    EXPECT_EQ(folder.ReadText("Error3.msg").rfind("Ms=001, Ch=2, AsDrums=0, InstMode=1: Invalid On_Value <", 0), 0u);
+    const auto partial = folder.ReadBytes("ComposeOut.bin");
+    const auto input = folder.ReadBytes("InPut.bin");
+    ASSERT_GT(partial.size(), input.size());
+    EXPECT_EQ(partial[11], 4);  // three tracks written, the name track to come
+    EXPECT_EQ(folder.ReadText("Temp.dat").substr(0, 4), "MTrk");
+    EXPECT_EQ(folder.ReadText("sty.err"), "");
+}
+
 TEST(ComposeRun, RefusalsReportFailureWithTheirMessage) {
     struct Case {
         const char* what;
@@ -201,6 +219,42 @@ TEST(ComposeRun, RefusalsReportFailureWithTheirMessage) {
          "Fatal error in call to Switch-Styles(): Invalid StyIdToSwTo 6"},
         {"slot 7 later", [](ComposeFixture& f) { f.measures[2].style = 7; }, nullptr,
          "Fatal error in call to SectStyleEnd(): Invalid StyIdToSwTo 7"},
+        {"no time signature", nullptr,
+         [](const TempProgramFolder& d) {
+             auto bytes = d.ReadBytes("InPut.bin");
+             for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
+                 if (bytes[i] == 0xFF && bytes[i + 1] == 0x58) bytes[i + 1] = 0x7F;
+             }
+             d.Write("InPut.bin", bytes);
+         },
+         "Error GetTimeSig(fi)"},
+        {"negative division", nullptr, song(4, 2, 96, 0xFF00), "Error: Invalid Division -256, Hb=255, Lb=0"},
+        {"no track chunk", nullptr,
+         [](const TempProgramFolder& d) {
+             auto bytes = d.ReadBytes("InPut.bin");
+             for (std::size_t i = 0; i + 3 < bytes.size(); ++i) {
+                 if (bytes[i] == 'M' && bytes[i + 1] == 'T' && bytes[i + 2] == 'r') bytes[i + 2] = 'x';
+             }
+             d.Write("InPut.bin", bytes);
+         },
+         "Error seek to FiPos1"},
+        {"style cut before its end mark", nullptr,
+         [](const TempProgramFolder& d) {
+             auto bytes = d.ReadBytes("Tstb12.sty");
+             bytes.resize(600);
+             d.Write("Tstb12.sty", bytes);
+         },
+         "Error reading Style data from Tstb12.sty, Channel 1"},
+        {"unbalanced style mode", [](ComposeFixture& f) {
+             f.styleTracks = FullStyle(48);
+             f.styleTracks[1].modes[3][23] = "0";
+         },
+         nullptr, "Error 1 in Style data Tsta12.sty, Channel 2, Mode 3, TestSum = 6"},
+        {"style sustain digit 4", [](ComposeFixture& f) {
+             f.styleTracks = FullStyle(48);
+             f.styleTracks[2].value11 = 410;
+         },
+         nullptr, "Error in style data Tsta12.sty, Channel 3: invalid pUseSust value (=2)"},
         {"bad chord", [](ComposeFixture& f) { f.measures[1].chord1 = "H...."; }, nullptr,
          "KhNote2Val() Error: Ms=002,Beg=00,ChOnCode=90: invalid HaString <H....>"},
     };

@@ -180,7 +180,7 @@ TEST(NoteEventCore, SwOnAndSwOff) {
 }
 
 TEST(NoteEventCore, PedalReleasesAfterChannelDependentCount) {
-    for (const auto [channel, pedalled] : {std::pair{0, 9}, std::pair{3, 15}}) {
+    for (const auto& [channel, pedalled] : {std::pair{0, 9}, std::pair{3, 15}}) {
         SCOPED_TRACE(channel);
         Engine e;
         e.c.channel = channel;
@@ -319,6 +319,153 @@ TEST(Endings, FadeFallsByTwoOverThirtyThreeSteps) {
     EXPECT_EQ(volumes.back(), 59);
     EXPECT_EQ(e.c.events[ev - 1].status, 0x85);
     EXPECT_EQ(e.c.events[ev - 1].step, 36);
+}
+
+// A part on track 2 (channel 2) whose working style has the given cells in every mode.
+void PreparePart(Composer& c, int mode, const std::vector<std::pair<int, std::int64_t>>& rowCells) {
+    c.trackNumber = 2;
+    c.channel = 2;
+    c.trackChannelMode[1] = mode;
+    c.playFromStart = true;
+    for (auto& m : *c.work) {
+        for (const auto& [row, value] : rowCells) {
+            for (int col = 0; col < kColumnCount; ++col) {
+                if (m[row][col].whole == 0) {
+                    m[row][col].whole = value;
+                    break;
+                }
+            }
+        }
+    }
+    c.ResetPartFlags();
+}
+
+std::vector<int> VolumeSteps(const Composer& c) {
+    std::vector<int> out;
+    for (const MeasureEvent& e : c.events) {
+        if (e.status == 0xB2 && e.data1 == 7) out.push_back(e.data2);
+    }
+    return out;
+}
+
+TEST(PatternPart, HalvesWithoutNewNotesFadeByFiveThenCut) {
+    Engine e(SongSetup(40));
+    PreparePart(e.c, 2, {{0, 6}});
+    std::vector<int> volumes;
+    int offs = 0;
+    for (int m = 0; m < 20; ++m) {
+        e.c.curMeasure = m;
+        e.c.events.clear();
+        e.c.SetHalfMeasureBounds();
+        int ev = e.c.MakeBngB1Part(0, "C....", 0, 24, 0);
+        e.c.MakeBngB1Part(0, "C....", 24, 48, ev);
+        for (int v : VolumeSteps(e.c)) volumes.push_back(v);
+        offs += CountEvents(e.c, 0x82);
+    }
+    ASSERT_GE(volumes.size(), 4u);
+    EXPECT_EQ(volumes[0], 125);  // the first note restarts the part
+    EXPECT_EQ(volumes[1], 120);
+    EXPECT_EQ(volumes[2], 115);
+    EXPECT_EQ(*std::min_element(volumes.begin(), volumes.end()), 30);
+    EXPECT_EQ(offs, 1);  // below 31 the held note is switched off, once
+}
+
+TEST(AccompPart, ThreeNoteRowPlaysFourteenBelowBase) {
+    Engine e;
+    PreparePart(e.c, 0, {{0, 6}, {0, 10}, {0, 13}});
+    e.c.SetHalfMeasureBounds();
+    const int ev = e.c.MakeAccompPart(0, 0, "C....", 0, 24, 0);
+    ASSERT_EQ(ev, 3);
+    EXPECT_EQ(e.c.baseVel, 114);  // factor 0.95 after the first step down
+    for (const MeasureEvent& m : e.c.events) EXPECT_EQ(m.data2, 100);
+    std::vector<int> notes;
+    for (const MeasureEvent& m : e.c.events) notes.push_back(m.data1);
+    EXPECT_EQ(notes, (std::vector<int>{72, 76, 79}));  // roots sit in 61..72
+}
+
+TEST(AccompPart, SecondHalfKeepsNotesFirstHalfEndsThem) {
+    Engine e;
+    PreparePart(e.c, 0, {{0, 6}});
+    e.c.SetHalfMeasureBounds();
+    int ev = e.c.MakeAccompPart(0, 0, "C....", 0, 24, 0);
+    ev = e.c.MakeAccompPart(0, 0, "C....", 24, 48, ev);
+    EXPECT_EQ(CountEvents(e.c, 0x82), 0);  // same chord: the note sounds on
+    e.c.curMeasure = 1;
+    e.c.events.clear();
+    ev = e.c.MakeAccompPart(0, 0, "C....", 0, 24, 0);
+    EXPECT_EQ(CountEvents(e.c, 0x82, 72), 1);
+    EXPECT_EQ(e.c.events[0].status, 0x82);  // switched off before the row plays it again
+    e.c.events.clear();
+    ev = e.c.MakeAccompPart(0, 0, "F....", 24, 48, 0);
+    // A chord change in the second half re-sounds the held note on the new chord.
+    EXPECT_EQ(CountEvents(e.c, 0x82, 72), 1);
+    EXPECT_EQ(CountEvents(e.c, 0x92, 65), 1);
+}
+
+TEST(AccompPart, SilentUntilBreakIntroOrBreak2) {
+    Engine e;
+    PreparePart(e.c, 0, {{0, 6}});
+    e.c.playFromStart = false;
+    e.c.SetHalfMeasureBounds();
+    for (int code : {0, 5, 1, 4, 6, 8, 9}) {
+        e.c.events.clear();
+        EXPECT_EQ(e.c.MakeAccompPart(code, code, "C....", 0, 24, 0), 0) << code;
+    }
+    EXPECT_EQ(e.c.MakeAccompPart(3, 3, "C....", 0, 24, 0), 1);
+}
+
+TEST(SongPreparation, LastMeasurePlaysItsFirstChordAndGapsContinue) {
+    ComposeSetup s = SongSetup(3);
+    s.chords.measures[0].chord2 = ".....";
+    s.chords.measures[1].chord1 = ".....";
+    s.chords.measures[2].chord2 = "G....";
+    Engine e(s);
+    const auto& m = e.c.Measures();
+    EXPECT_EQ(m[0].chord2, "C....");
+    EXPECT_EQ(m[1].chord1, "C....");
+    EXPECT_EQ(m[2].chord2, "C....");  // the key chord in both halves
+    EXPECT_EQ(e.c.SongKeyRoot(), 60);
+    EXPECT_EQ(e.c.SongKeyNote(), 60);
+}
+
+TEST(SectionSwitch, StyleFlagOneComposesInModeZero) {
+    ComposeSetup s = SongSetup();
+    s.slotParams[1].channelMode = {2, 2, 2, 2, 1};
+    Engine e(s);
+    composertest::FixtureTrack t = composertest::UniformTrack(1, 1, {{0, "6"}, {1, "-6"}});
+    t.value11 = 200;
+    e.c.LoadStyle(2, composertest::EncodeStyle({t}, 48, StyleKeyForVersion(12)));
+    e.c.trackNumber = 1;
+    e.c.SwStyData(2, 0);
+    EXPECT_EQ(e.c.styleFlag1, 1);
+    EXPECT_EQ(e.c.trackChannelMode[0], 0);
+    EXPECT_EQ(e.c.partIsDrumOrMode0, 1);
+}
+
+TEST(DrumPart, ReleaseCellEndsOneHitAndTheMeasureStartEndsTheRest) {
+    Engine e;
+    e.c.trackNumber = 5;
+    e.c.channel = 9;
+    e.c.trackChannelMode[4] = 1;
+    e.c.playFromStart = true;
+    e.c.ResetPartFlags();
+    (*e.c.work)[0][0][0].whole = 36;
+    (*e.c.work)[0][2][0].whole = 36;
+    (*e.c.work)[0][4][0].whole = -36;
+    e.c.SetHalfMeasureBounds();
+    int ev = e.c.DrumPart(0, "C....", 0, 24, 0);
+    EXPECT_EQ(CountEvents(e.c, 0x99, 36), 2);
+    EXPECT_EQ(CountEvents(e.c, 0x89, 36), 1);
+    e.c.curMeasure = 1;
+    e.c.events.clear();
+    ev = e.c.DrumPart(0, "C....", 0, 24, 0);
+    // The marker comes first, then the hit still sounding from the last measure ends at step 0.
+    ASSERT_GE(ev, 3);
+    EXPECT_EQ(e.c.events[0].data1, 56);
+    EXPECT_EQ(e.c.events[2].status, 0x89);
+    EXPECT_EQ(e.c.events[2].data1, 36);
+    EXPECT_EQ(e.c.events[2].step, 0);
+    EXPECT_EQ(CountEvents(e.c, 0x89, 36), 2);
 }
 
 TEST(TrackCoding, VarLenAndRunningCounter) {

@@ -120,15 +120,6 @@ TEST(ReadBeatPattern, StopsAtFirstMissingLine) {
     EXPECT_EQ(partial[3], 0);
 }
 
-TEST(ChordDataCoding, DecodesTheDocumentedExample) {
-    // With key 49 the record start "000:" is stored as 101, 104, 107, 120.
-    const std::uint8_t stored[] = {101, 104, 107, 120};
-    EXPECT_EQ(DecodeChordDataByte(stored[0], 49, 1), '0');
-    EXPECT_EQ(DecodeChordDataByte(stored[1], 49, 2), '0');
-    EXPECT_EQ(DecodeChordDataByte(stored[2], 49, 3), '0');
-    EXPECT_EQ(DecodeChordDataByte(stored[3], 49, 4), ':');
-}
-
 std::vector<composertest::FixtureMeasure> Measures(int n) {
     std::vector<composertest::FixtureMeasure> m(n);
     for (int i = 0; i < n; ++i) {

@@ -156,6 +156,17 @@ TEST(LoadStyleBytes, RefusesMalformedStylesWithTheirMessages) {
     }
 }
 
+TEST(LoadStyleBytes, BoundsBaseNoteAndSlopesFarOutsideMidi) {
+    FixtureTrack t = UniformTrack(1, 2, {{0, "6"}, {1, "-6"}});
+    t.partStyleValue = 2000000000;
+    t.velHs = {0, -2000000000};
+    Loaded l;
+    Load(EncodeStyle({t}, 32, StyleKeyForVersion(12)), Context(12, 32), l);
+    ASSERT_FALSE(l.aborted) << l.log.text();
+    EXPECT_EQ(l.slot.tracks[0].partStyleValue, 10000);
+    EXPECT_EQ(l.slot.tracks[0].velHs[1], -10000);
+}
+
 TEST(LoadStyleBytes, LateStylesSkipTheBalanceTest) {
     FixtureTrack t = UniformTrack(1, 2, {{0, "2001096.3"}});
     Loaded l;
