@@ -169,6 +169,12 @@ int Compose(std::string_view commandLine, std::time_t now, MessageLog& log) {
         return 1;
     }
 
+    // The blocks are decoded in memory; the scratch file they pass through still has to be
+    // creatable, as a folder that refuses it refuses the style loading.
+    if (!WriteFile(kScratchFile, std::string_view())) {
+        log.Printf("LoadStys() Error: Cannot create file <%s>", kScratchFile);
+        AbortCompose(1);
+    }
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         const std::string& name = options.styleNames[slot - 1];
         std::vector<std::uint8_t> style;

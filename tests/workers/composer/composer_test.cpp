@@ -370,6 +370,31 @@ TEST(PatternPart, HalvesWithoutNewNotesFadeByFiveThenCut) {
     EXPECT_EQ(offs, 1);  // below 31 the held note is switched off, once
 }
 
+TEST(PatternPart, SustainingPartKeepsCommonTonesAtAChordChange) {
+    Engine e;
+    PreparePart(e.c, 3, {{0, 6}, {0, 10}, {0, 13}, {24, 6}});
+    e.c.SetHalfMeasureBounds();
+    int ev = e.c.MakeBngB3Part(0, "C....", 0, 24, 0);
+    ASSERT_EQ(CountEvents(e.c, 0x92), 3);
+    std::vector<int> held;
+    for (const MeasureEvent& m : e.c.events) {
+        if (m.status == 0x92) held.push_back(m.data1);
+    }
+    ASSERT_EQ(held, (std::vector<int>{72, 76, 79}));
+    const std::size_t before = e.c.events.size();
+    ev = e.c.MakeBngB3Part(0, "F....", 24, 48, ev);
+    std::vector<int> cut;
+    for (std::size_t i = before; i < e.c.events.size(); ++i) {
+        if (e.c.events[i].status == 0x82) cut.push_back(e.c.events[i].data1);
+    }
+    // C is the fifth of F and sounds on as a sustained note while the new root starts; E and
+    // G are cut at the change.
+    EXPECT_EQ(std::count(cut.begin(), cut.end(), 72), 0);
+    EXPECT_EQ(std::count(cut.begin(), cut.end(), 76), 1);
+    EXPECT_EQ(std::count(cut.begin(), cut.end(), 79), 1);
+    EXPECT_TRUE(std::any_of(e.c.bngOnEvB3.begin(), e.c.bngOnEvB3.end(), [](const PatternEntry& p) { return p.sVal == 72; }));
+}
+
 TEST(AccompPart, ThreeNoteRowPlaysFourteenBelowBase) {
     Engine e;
     PreparePart(e.c, 0, {{0, 6}, {0, 10}, {0, 13}});
