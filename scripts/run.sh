@@ -51,12 +51,13 @@ echo "                          key list: $(tr -d '\r' < "$folder/KeysData.Aco" 
 step "Tressil (chord maker)  " Error2.msg "$folder/Tressil" 3 '{hwnd}' 2426 0
 chordKey=$code
 
-# Five library styles of the song's time signature, the first one playing from the start.
+# Five library styles of the song's time signature: slot 1 plays from the start, the chord
+# maker's style column switches to the others.
 case "$signature" in
   2/4) styles="Mr2431 Pk2425 Mr2431 Pk2425 Mr2431" ;;
   3/4) styles="Wz3431 Sw3412 Jw3430 Wz3431 Sw3412" ;;
   6/8) styles="Bd6831 Jg6830 Bd6831 Jg6830 Bd6831" ;;
-  *) styles="Pp4431 Bl4412 Rk4430 Ds4433 Bs4432" ;;
+  *) styles="Pp4431 Ds4433 Rk4430 Bl4412 Bs4432" ;;
 esac
 # The play options the style panel proposes: per part the sustain digit and the play mode.
 : > "$folder/vPara.dat"

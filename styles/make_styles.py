@@ -26,16 +26,16 @@ STEPS_PER_QUARTER = 12
 BEATS = {"24": 2, "34": 3, "44": 4, "68": 3}
 
 # General MIDI percussion keys.
-KICK, KICK2, STICK, SNARE, CLAP, ESNARE = 36, 35, 37, 38, 39, 40
+KICK, STICK, SNARE, CLAP = 36, 37, 38, 39
 LOW_TOM, MID_TOM, HIGH_TOM, FLOOR_TOM = 45, 47, 50, 41
 HAT, PEDAL_HAT, OPEN_HAT = 42, 44, 46
-CRASH, RIDE, RIDE_BELL, TAMBOURINE, COWBELL, SPLASH = 49, 51, 53, 54, 56, 55
-HI_BONGO, LO_BONGO, MUTE_CONGA, OPEN_CONGA, LOW_CONGA = 60, 61, 62, 63, 64
-MARACAS, CLAVES, SHAKER, TRIANGLE, CABASA, HI_WOOD = 70, 75, 69, 81, 69, 76
+CRASH, RIDE, TAMBOURINE, COWBELL = 49, 51, 54, 56
+HI_BONGO, MUTE_CONGA, OPEN_CONGA, LOW_CONGA = 60, 62, 63, 64
+CABASA, MARACAS, CLAVES, TRIANGLE = 69, 70, 75, 81
 
-# Degrees of a melodic track, counted from the chord root (6 is the root).
-ROOT, NINTH, THIRD, FOURTH, FIFTH_BELOW, SEVENTH_BELOW = 6, 8, 10, 11, 1, 4
-FIFTH, SIXTH, SEVENTH, OCTAVE = 13, 15, 16, 18
+# Degrees of a melodic track are counted from the chord root: 1 the fifth below, 6 the root,
+# 10 the third, 13 the fifth, 16 the seventh, 18 the octave (see the style compiler's guide).
+ROOT = 6
 
 ACCENTS = {"X": 112, "x": 92, "o": 62, "g": 48}
 
@@ -53,10 +53,9 @@ class Part:
             self.notes.append((step, value, velocity, max(1, length), offset))
         return self
 
-    def hits(self, value, pattern, resolution, velocity=None, length=None, offset=0,
-             late=0, start=0):
-        """A rhythm line: one character per `resolution` steps, X accent, x plain, o ghost,
-        g soft ghost, anything else a rest. `late` delays the off-beat characters (in ticks)."""
+    def hits(self, value, pattern, resolution, velocity=None, length=None, start=0):
+        """A rhythm line from `start`: one character per `resolution` steps, X accent, x plain,
+        o ghost, g soft ghost, anything else a rest. A given velocity is the plain hit's."""
         for i, ch in enumerate(pattern.replace(" ", "").replace("|", "")):
             if ch in ACCENTS:
                 vel = ACCENTS[ch] if velocity is None else velocity
@@ -64,11 +63,10 @@ class Part:
                     vel = min(127, velocity + 20)
                 if velocity is not None and ch in "og":
                     vel = max(20, velocity - 30)
-                self.add(start + i * resolution, value, vel, length or resolution,
-                         offset + (late if i % 2 else 0))
+                self.add(start + i * resolution, value, vel, length or resolution)
         return self
 
-    def seq(self, text, resolution, velocity=90, offset=0, start=0):
+    def seq(self, text, resolution, velocity=90, start=0):
         """Melodic tokens, one per `resolution` steps: "." rest, a degree, degrees joined by
         "+" for a chord; a trailing "_n" holds for n slots, "!" accents, "?" softens."""
         for i, token in enumerate(text.split()):
@@ -83,8 +81,7 @@ class Part:
                 vel = min(127, vel + 18) if token[-1] == "!" else max(25, vel - 25)
                 token = token[:-1]
             for degree in token.split("+"):
-                self.add(start + i * resolution, int(degree), vel, slots * resolution - 1,
-                         offset)
+                self.add(start + i * resolution, int(degree), vel, slots * resolution - 1)
         return self
 
     def merged(self, other):
@@ -187,7 +184,7 @@ def cells_for(style, track, part):
             token += ":%d" % min(99, length)
             if token not in grid[step]:
                 grid[step].append(token)
-        return [row for row in grid]
+        return grid
     # Before version 30 every note is released in its own mode: the release goes in front of
     # the step's new notes, so a note struck again on the same step ends the earlier one first.
     releases = [[] for _ in range(steps)]
@@ -314,7 +311,6 @@ def _without_step0(p):
     return result
 
 
-CYMBALS = (HAT, OPEN_HAT, PEDAL_HAT, RIDE, RIDE_BELL, MARACAS, CABASA, TAMBOURINE)
 
 
 def drum_roles(style, normal1, normal2, break1, break2, intro1, intro2, variation=None,
@@ -643,14 +639,14 @@ def bossa():
 
     def groove(cym=HAT):
         return part(s).hits(STICK, clave, 3, 82).hits(KICK, "x.....xx......x.", 3, 70) \
-            .hits(cym, "xoxoxoxoxoxoxoxo", 3, 58).hits(SHAKER, "x.x.x.x.x.x.x.x.", 3, 44)
+            .hits(cym, "xoxoxoxoxoxoxoxo", 3, 58).hits(CABASA, "x.x.x.x.x.x.x.x.", 3, 44)
 
     n1 = groove()
     n2 = groove(cym=RIDE)
     fill1 = n1.first_half(h).merged(part(s).hits(SNARE, "o.x.oxx.x.X.", 3, 72, start=12))
     fill2 = n2.first_half(h).merged(tom_run(s, h, [HIGH_TOM, MID_TOM, HIGH_TOM, MID_TOM,
                                                    LOW_TOM, FLOOR_TOM], 4, 80))
-    intro1 = part(s).hits(SHAKER, "x.x.x.x.x.x.x.x.", 3, 54).hits(STICK, clave, 3, 70)
+    intro1 = part(s).hits(CABASA, "x.x.x.x.x.x.x.x.", 3, 54).hits(STICK, clave, 3, 70)
     intro2 = groove().with_slope(1)
     drums.roles = drum_roles(s, n1, n2, fill1, fill2, intro1, intro2)
 
@@ -665,7 +661,7 @@ def bossa():
     strings.roles = melodic_roles(s, held(s, [10, 16, 20], 54), held(s, [10, 13, 20], 58))
     fl1 = part(s).seq(". . . . 18 . 20_2 . . . 22_4 . . . . . .", 3, 58)
     fl2 = part(s).seq("22_2 . 20 . 18_2 . 16 . 13_4 . . . . . . .", 3, 60)
-    flute.roles = melodic_roles(s, fl1, fl2)
+    flute.roles = melodic_roles(s, fl1, fl2, final=held(s, [10, 18], 62, 24))
     s.tracks = [bass, nylon, strings, flute, drums]
     return s
 
