@@ -638,7 +638,7 @@ def bossa():
     clave = "x..x..x...x..x.."
 
     def groove(cym=HAT):
-        return part(s).hits(STICK, clave, 3, 82).hits(KICK, "x.....xx......x.", 3, 70) \
+        return part(s).hits(STICK, clave, 3, 82).hits(KICK, "x.....x.x.....x.", 3, 70) \
             .hits(cym, "xoxoxoxoxoxoxoxo", 3, 58).hits(CABASA, "x.x.x.x.x.x.x.x.", 3, 44)
 
     n1 = groove()
@@ -650,9 +650,9 @@ def bossa():
     intro2 = groove().with_slope(1)
     drums.roles = drum_roles(s, n1, n2, fill1, fill2, intro1, intro2)
 
-    # Root on 1, the fifth below on the and of 2 held over 3; the same in the second half.
-    b1 = part(s).seq("6!_3 . . 1_5 . . . .", 6, 80)
-    b2 = part(s).seq("6!_3 . . 1_2 . 6 1", 6, 80)
+    # Root on 1 for a dotted quarter, the fifth below on the and of 2; the same from beat 3.
+    b1 = part(s).seq("6!_3 . . 1 6_3 . . 1", 6, 80)
+    b2 = part(s).seq("6!_3 . . 1 6_3 . . 13", 6, 80)
     bass.roles = melodic_roles(s, b1, b2, intro1=part(s).seq("6_4 . . . 1_4", 6, 68))
     c = "10+16+20"
     g1 = part(s).seq(f"{c} . . {c} . . {c}_2 . . . {c} . . {c}_2 .", 3, 64)
@@ -748,10 +748,12 @@ def waltz():
     intro2 = groove().with_slope(1)
     drums.roles = drum_roles(s, n1, n2, fill1, fill2, intro1, intro2)
 
+    # One bass note a bar, root and fifth in turn over the four-bar phrase of Normal2.
     b1 = part(s).seq("6!_2 . .", 12, 80)
-    b2 = part(s).seq("6! . 1", 12, 80)
+    b2 = part(s).seq("6!_2 . .", 12, 80)
     bass.roles = melodic_roles(s, b1, b2, normal1_d=part(s).seq("1!_2 . .", 12, 80),
-                               normal2_d=part(s).seq("1! . 6", 12, 80))
+                               normal2_d=part(s).seq("1! . 3", 12, 80))
+    bass.roles["normal2_b"] = part(s).seq("1!_2 . .", 12, 80)
     c = "10+13+18"
     accordion.roles = melodic_roles(s, part(s).seq(f". {c} {c}", 12, 66),
                                     part(s).seq(f". {c} {c}", 12, 70).merged(
@@ -837,7 +839,8 @@ def jazz_waltz():
     w2 = part(s).seq("6! 13 16", 12, 80)
     bass.roles = melodic_roles(s, w1, w2, normal1_d=part(s).seq("6! 13 17", 12, 80))
     c = "10+16+20"
-    piano.roles = melodic_roles(s, part(s).seq(f"{c}_2 . . . {c}_2 . .", 4, 64),
+    # On the triplet grid: beat 1 and the swung and of 2 (the third triplet of beat 2).
+    piano.roles = melodic_roles(s, part(s).seq(f"{c}_2 . . . . {c}_2 . .", 4, 64),
                                 part(s).seq(f". . . . . {c} . . {c}", 4, 66),
                                 final=held(s, [10, 16, 20], 74, 24))
     pad.roles = melodic_roles(s, held(s, [10, 13, 16], 52), held(s, [10, 16, 20], 56))
