@@ -54,7 +54,7 @@ chordKey=$code
 # Five library styles of the song's time signature: slot 1 plays from the start, the chord
 # maker's style column switches to the others.
 case "$signature" in
-  2/4) styles="Mr2431 Pk2425 Mr2431 Pk2425 Mr2431" ;;
+  2/4) styles="Mr2431 Pk2430 Mr2431 Pk2430 Mr2431" ;;
   3/4) styles="Wz3431 Sw3412 Jw3430 Wz3431 Sw3412" ;;
   6/8) styles="Bd6831 Jg6830 Bd6831 Jg6830 Bd6831" ;;
   *) styles="Pp4431 Ds4433 Rk4430 Bl4412 Bs4432" ;;

@@ -573,7 +573,7 @@ def disco():
 
 
 def shuffle():
-    s = Style("Sh44", 25, "44", "Swing", "Swing Shuffle",
+    s = Style("Sh44", 30, "44", "Swing", "Swing Shuffle",
               "Swing shuffle: swung eighths on the ride with the hi-hat foot on 2 and 4, a\n"
               "feathered kick and a backbeat; a walking acoustic bass, Charleston piano comp,\n"
               "an organ pad written from the key (key-relative), jazz guitar on the quarters.")
@@ -897,7 +897,7 @@ def march():
 
 
 def polka():
-    s = Style("Pk24", 25, "24", "Polka", "Polka",
+    s = Style("Pk24", 30, "24", "Polka", "Polka",
               "Polka: oom-pah in two; the bass alternating root and fifth on the beats, the\n"
               "accordion on the off-beats, the snare's off-beat chops, a clarinet line\n"
               "written from the key (key-relative) and a tuba doubling underneath.")
