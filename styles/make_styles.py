@@ -68,7 +68,9 @@ class Part:
 
     def seq(self, text, resolution, velocity=90, start=0):
         """Melodic tokens, one per `resolution` steps: "." rest, a degree, degrees joined by
-        "+" for a chord; a trailing "_n" holds for n slots, "!" accents, "?" softens."""
+        "+" for a chord; a trailing "_n" holds for n slots, "!" accents, "?" softens. A note
+        lasts its whole slots: a note length runs out one step early, a release ends it
+        where the next note of its value starts."""
         for i, token in enumerate(text.split()):
             if token in (".", "|"):
                 continue
@@ -81,7 +83,7 @@ class Part:
                 vel = min(127, vel + 18) if token[-1] == "!" else max(25, vel - 25)
                 token = token[:-1]
             for degree in token.split("+"):
-                self.add(start + i * resolution, int(degree), vel, slots * resolution - 1)
+                self.add(start + i * resolution, int(degree), vel, slots * resolution)
         return self
 
     def merged(self, other):

@@ -38,6 +38,9 @@ constexpr int kHighestPercussionKey = 81;
 constexpr int kMostNotesAtOnce = 16;
 constexpr double kLeastChordToneShare = 0.90;
 constexpr int kLeastVelocitySpan = 20;
+// One step at twelve steps a quarter note: a melodic part whose notes typically last no
+// longer than that plays clicks, not notes.
+constexpr std::int64_t kShortestTypicalNote = 32;
 // The composer's marker on the drum track: note 56 at velocity 5 in every half measure.
 constexpr int kMarkerNote = 56;
 constexpr int kMarkerVelocity = 5;
@@ -241,19 +244,29 @@ void CheckSong(const MidiSong& song, const Signature& ts,
             << "channel " << channel + 1 << ": " << onChord << " of " << noteOns[channel].size()
             << " notes on the chord";
     }
-    // No part piles up more than 16 notes, and every part has a dynamic range.
+    // No part piles up more than 16 notes, melodic notes last longer than a click, and every
+    // part has a dynamic range.
     for (int channel : {1, 2, 3, 4, kDrumChannel}) {
-        std::map<int, int> sounding;
-        int most = 0;
+        std::map<int, std::vector<std::int64_t>> sounding;  // key -> note-on ticks
+        std::vector<std::int64_t> lengths;
+        std::size_t most = 0;
         for (const ChannelEvent& e : song.events) {
             if (e.track < 2 || e.channel != channel) continue;
-            if (e.IsNoteOn()) ++sounding[e.data1];
-            if (e.IsNoteOff() && sounding[e.data1] > 0) --sounding[e.data1];
-            int now = 0;
-            for (const auto& [key, count] : sounding) now += count;
+            if (e.IsNoteOn()) sounding[e.data1].push_back(e.tick);
+            if (e.IsNoteOff() && !sounding[e.data1].empty()) {
+                lengths.push_back(e.tick - sounding[e.data1].front());
+                sounding[e.data1].erase(sounding[e.data1].begin());
+            }
+            std::size_t now = 0;
+            for (const auto& [key, ticks] : sounding) now += ticks.size();
             most = std::max(most, now);
         }
-        EXPECT_LE(most, kMostNotesAtOnce) << "channel " << channel + 1;
+        EXPECT_LE(most, static_cast<std::size_t>(kMostNotesAtOnce)) << "channel " << channel + 1;
+        if (channel != kDrumChannel && !lengths.empty()) {
+            std::nth_element(lengths.begin(), lengths.begin() + lengths.size() / 2, lengths.end());
+            EXPECT_GT(lengths[lengths.size() / 2], kShortestTypicalNote)
+                << "channel " << channel + 1 << " plays clicks";
+        }
         int low = 127, high = 0;
         for (const ChannelEvent* e : noteOns[channel]) {
             low = std::min(low, e->data2);
