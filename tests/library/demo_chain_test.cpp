@@ -76,7 +76,7 @@ std::filesystem::path AccompanyDemo(const TempProgramFolder& folder) {
             return {};
         }
         EXPECT_EQ(style->signature, "4/4");
-        options += "100,000,000,000,000,000,000,000,000,000,000," + style->PlayModeCodes() + "\r\n";
+        options += "080,000,000,000,000,000,000,000,000,000,000," + style->PlayModeCodes() + "\r\n";
         names += " " + style->FileName();
         std::filesystem::copy_file(testsupport::BinDir() / style->FileName(),
                                    folder.path() / style->FileName(),
@@ -84,7 +84,7 @@ std::filesystem::path AccompanyDemo(const TempProgramFolder& folder) {
     }
     folder.Write("vPara.dat", options);
     const auto composed = RunWorker("Compose", folder.path(), [&](platform::Hwnd h) {
-        return "4 5 6 1" + names + " 49 89 " + std::to_string(chords.completion->wParam) + " " +
+        return "4 3 3 1" + names + " 49 89 " + std::to_string(chords.completion->wParam) + " " +
                std::to_string(h) + " 1 0 0 1 2426";
     });
     if (!composed.completion || composed.completion->failed()) {
