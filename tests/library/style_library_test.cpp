@@ -9,8 +9,11 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <regex>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -410,6 +413,35 @@ TEST(StyleLibrary, UsesEveryGeneratorAndBothFamilies) {
     EXPECT_TRUE(sustain);
     EXPECT_TRUE(drumsWaitForBreak && drumsFromStart);
     EXPECT_EQ(melodicModes, (std::set<int>{0, 1, 2, 3}));
+}
+
+// The main job picks five library styles by the song's time signature; a renamed or retuned
+// style must not leave it asking for a file the library no longer has.
+TEST(StyleLibrary, MainJobPicksLibraryStylesOfTheSongsTimeSignature) {
+    const auto catalog = ReadLibraryCatalog(testsupport::SourceDir() / "styles");
+    std::ifstream script(testsupport::SourceDir() / "scripts" / "run.sh");
+    const std::regex choice(R"re(^\s*(\S+)\) styles="([^"]*)")re");
+    std::string line;
+    std::set<std::string> signatures;
+    while (std::getline(script, line)) {
+        std::smatch match;
+        if (!std::regex_search(line, match, choice)) continue;
+        const std::string signature = match[1] == "*" ? "4/4" : match[1].str();
+        signatures.insert(signature);
+        std::istringstream names(match[2].str());
+        std::string name;
+        int count = 0;
+        while (names >> name) {
+            ++count;
+            const auto style = std::find_if(catalog.begin(), catalog.end(), [&](const StyleInfo& s) {
+                return s.FileName() == name + ".sty";
+            });
+            ASSERT_NE(style, catalog.end()) << name << " is not in the library";
+            EXPECT_EQ(style->signature, signature) << name;
+        }
+        EXPECT_EQ(count, 5) << line;
+    }
+    EXPECT_EQ(signatures, (std::set<std::string>{"2/4", "3/4", "4/4", "6/8"}));
 }
 
 }  // namespace
