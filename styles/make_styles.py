@@ -936,7 +936,9 @@ def polka():
     clarinet.roles = melodic_roles(s, part(s).seq("72 67 64 67", 6, 64),
                                    part(s).seq("72 76 79 76 72 67 64 67", 3, 66),
                                    final=held(s, [72], 72, 12))
-    horns.roles = melodic_roles(s, held(s, [10, 13], 58), held(s, [10, 13, 18], 62))
+    # Horns swell on the beat and breathe on the second: a soft re-strike, louder in Normal2.
+    horns.roles = melodic_roles(s, part(s).seq("10+13_2 . 10+13?_2 .", 6, 62),
+                                part(s).seq("10+13+18!_2 . 10+13+18_2 .", 6, 64))
     s.tracks = [bass, accordion, clarinet, horns, drums]
     return s
 

@@ -320,14 +320,29 @@ void CheckSong(const MidiSong& song, const Signature& ts,
 
 class LibraryStylesCompose : public testing::TestWithParam<Signature> {};
 
+// The same styles with every part in the next play mode (the drums swap 0 and 1): the user
+// may change any part's mode, and each part carries a sound for either kind of mode.
+std::vector<StyleInfo> InOtherPlayModes(std::vector<StyleInfo> styles) {
+    for (StyleInfo& style : styles) {
+        for (std::size_t t = 0; t < style.tracks.size(); ++t) {
+            int& mode = style.tracks[t].playMode;
+            mode = t + 1 == style.tracks.size() ? 1 - mode : (mode + 1) % 4;
+        }
+    }
+    return styles;
+}
+
 TEST_P(LibraryStylesCompose, EveryStyleInEverySlotMakesAMusicalAccompaniment) {
     const Signature& ts = GetParam();
-    const auto catalog = ReadLibraryCatalog(testsupport::SourceDir() / "styles");
-    std::vector<const StyleInfo*> styles;
-    for (const StyleInfo& style : catalog) {
-        if (style.signature == ts.name) styles.push_back(&style);
+    std::vector<StyleInfo> proposed;
+    for (const StyleInfo& style : ReadLibraryCatalog(testsupport::SourceDir() / "styles")) {
+        if (style.signature == ts.name) proposed.push_back(style);
     }
-    ASSERT_GE(styles.size(), 2u);
+    ASSERT_GE(proposed.size(), 2u);
+    for (const auto& variant : {proposed, InOtherPlayModes(proposed)}) {
+    std::vector<const StyleInfo*> styles;
+    for (const StyleInfo& style : variant) styles.push_back(&style);
+    SCOPED_TRACE(&variant == &proposed ? "proposed play modes" : "other play modes");
     // Rotation r puts style (r + k) in slot k + 1, so across the rotations every style takes
     // every slot.
     for (std::size_t r = 0; r < styles.size(); ++r) {
@@ -347,6 +362,7 @@ TEST_P(LibraryStylesCompose, EveryStyleInEverySlotMakesAMusicalAccompaniment) {
         const RunResult run = Compose(ts, slots);
         ASSERT_TRUE(run.composed) << run.error;
         CheckSong(run.song, ts, styleAt);
+    }
     }
 }
 
