@@ -30,8 +30,7 @@ constexpr std::int64_t kVersionStamp = 2426;
 constexpr double kSilenceDbfs = -60.0;
 
 // The main job's choice for a 4/4 song.
-const std::array<const char*, 5> kDemoStyles = {"Pp4431", "Ds4433", "Rk4430", "Bl4412",
-                                                "Bs4432"};
+const std::array<const char*, 5> kDemoStyles = {"Pp4431", "Ds4433", "Rk4430", "Bl4412", "Bs4432"};
 
 std::string Output(const std::string& command) {
     std::string out;
@@ -91,8 +90,9 @@ std::filesystem::path AccompanyDemo(const TempProgramFolder& folder) {
         ADD_FAILURE() << folder.ReadText("Error3.msg");
         return {};
     }
-    const auto decoded = frontend::DecodeComposeOutput(
-        folder.ReadBytes("ComposeOut.bin"), static_cast<std::int16_t>(composed.completion->wParam + 1));
+    const auto decoded =
+        frontend::DecodeComposeOutput(folder.ReadBytes("ComposeOut.bin"),
+                                      static_cast<std::int16_t>(composed.completion->wParam + 1));
     if (!decoded) {
         ADD_FAILURE() << "the output does not decode";
         return {};

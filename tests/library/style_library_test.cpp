@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -48,16 +48,26 @@ constexpr std::int64_t kShortestTypicalNote = 32;
 constexpr int kMarkerNote = 56;
 constexpr int kMarkerVelocity = 5;
 
-enum Section { kNormal1, kVariation, kBreak1, kIntro2, kIntro1, kNormal2, kStop, kBreak2,
-               kEnding, kPause };
+enum Section {
+    kNormal1,
+    kVariation,
+    kBreak1,
+    kIntro2,
+    kIntro1,
+    kNormal2,
+    kStop,
+    kBreak2,
+    kEnding,
+    kPause
+};
 
 // Measure by measure: every section code comes up. Intro2 and Break1 bring every part in, the
 // Stop rests the parts until the Break2 after it (both inside one slot's stretch, since only
 // the part that stopped can be let in again), and the song closes with Ending.
 constexpr std::array<int, 24> kSections = {
-    kIntro1,  kIntro2,  kBreak1,   kNormal1, kNormal1, kNormal2, kNormal2,  kVariation,
-    kNormal1, kStop,    kNormal1,  kBreak2,  kNormal1, kNormal2, kVariation, kNormal1,
-    kNormal2, kNormal1, kPause,    kNormal1, kNormal2, kVariation, kNormal1, kEnding};
+    kIntro1,  kIntro2,  kBreak1,  kNormal1, kNormal1, kNormal2,   kNormal2,   kVariation,
+    kNormal1, kStop,    kNormal1, kBreak2,  kNormal1, kNormal2,   kVariation, kNormal1,
+    kNormal2, kNormal1, kPause,   kNormal1, kNormal2, kVariation, kNormal1,   kEnding};
 constexpr int kMeasures = static_cast<int>(kSections.size());
 // The slot that starts at a measure (0: none): every slot plays a stretch of the song.
 constexpr std::array<int, kMeasures> kSlotStarts = {0, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0,
@@ -70,8 +80,8 @@ constexpr int kPauseMeasure = 18;
 
 // First and second chord per measure, cycling; they cover major, minor, sevenths, major
 // sevenths, a suspended seventh and a sixth.
-const char* const kChords[] = {"C.M..", "A.m..", "F.M7.", "G..7.", "D.m7.", "G.s7.",
-                               "E..7.", "A.m..", "F..6.", "G..7."};
+const char* const kChords[] = {"C.M..", "A.m..", "F.M7.", "G..7.", "D.m7.",
+                               "G.s7.", "E..7.", "A.m..", "F..6.", "G..7."};
 
 struct Signature {
     const char* name;  // as in the style headers
@@ -81,10 +91,8 @@ struct Signature {
     int halfTicks;  // where the measure's second chord starts
 };
 
-const Signature kSignatures[] = {{"2/4", 2, 2, 2, 384},
-                                 {"3/4", 3, 2, 3, 768},
-                                 {"4/4", 4, 2, 4, 768},
-                                 {"6/8", 6, 3, 3, 576}};
+const Signature kSignatures[] = {
+    {"2/4", 2, 2, 2, 384}, {"3/4", 3, 2, 3, 768}, {"4/4", 4, 2, 4, 768}, {"6/8", 6, 3, 3, 576}};
 
 std::string Chord(int measure, int half) {
     if (measure == kMeasures - 1) return "C.M..";
@@ -117,12 +125,12 @@ void WriteSong(const testsupport::TempProgramFolder& folder, const Signature& ts
         const int first = kScale[m % 7];
         const int second = kScale[(m + 2) % 7];
         song.notes.push_back({m * measureTicks, m * measureTicks + kTicksPerQuarter, first, 90});
-        song.notes.push_back({m * measureTicks + ts.halfTicks, (m + 1) * measureTicks - 10,
-                              second, 80});
+        song.notes.push_back(
+            {m * measureTicks + ts.halfTicks, (m + 1) * measureTicks - 10, second, 80});
         std::snprintf(line, sizeof line, "%03d;\r\n%03d;\r\n", first, second);
         notes += line;
-        std::snprintf(line, sizeof line, "%03d;%02d;%03d;%02d;%03d;%03d\r\n", first, 0, second,
-                      0, 2, 90);
+        std::snprintf(line, sizeof line, "%03d;%02d;%03d;%02d;%03d;%03d\r\n", first, 0, second, 0,
+                      2, 90);
         stats += line;
     }
     for (int i = 0; i < 48; ++i) beats += i % 6 == 0 ? "1\r\n" : "0\r\n";
@@ -235,8 +243,8 @@ void CheckSong(const MidiSong& song, const Signature& ts,
     for (int channel : kChordPartChannels) {
         int onChord = 0;
         for (const ChannelEvent* e : noteOns[channel]) {
-            const int measure = static_cast<int>(std::min<std::int64_t>(e->tick / measureTicks,
-                                                                        kMeasures - 1));
+            const int measure =
+                static_cast<int>(std::min<std::int64_t>(e->tick / measureTicks, kMeasures - 1));
             const int half = e->tick - measure * measureTicks >= ts.halfTicks ? 1 : 0;
             const auto allowed = AllowedPitchClasses(
                 measure == kMeasures - 1 ? Chord(measure, 0) : Chord(measure, half));
@@ -275,8 +283,8 @@ void CheckSong(const MidiSong& song, const Signature& ts,
             low = std::min(low, e->data2);
             high = std::max(high, e->data2);
         }
-        EXPECT_GE(high - low, kLeastVelocitySpan) << "channel " << channel + 1 << " velocities "
-                                                  << low << ".." << high;
+        EXPECT_GE(high - low, kLeastVelocitySpan)
+            << "channel " << channel + 1 << " velocities " << low << ".." << high;
     }
     // Every part sounds where its sections say so (struck in the measure or held into it; a
     // sustaining part keeps common tones over a chord change), the drums and chord parts rest
@@ -295,8 +303,8 @@ void CheckSong(const MidiSong& song, const Signature& ts,
             } else if (e.IsNoteOff()) {
                 const auto on = since.find(e.data1);
                 if (on == since.end()) continue;
-                for (std::int64_t m = on->second / measureTicks; m * measureTicks < e.tick &&
-                                                                 m < kMeasures; ++m) {
+                for (std::int64_t m = on->second / measureTicks;
+                     m * measureTicks < e.tick && m < kMeasures; ++m) {
                     sounding[m] = true;
                 }
                 since.erase(on);
@@ -308,8 +316,8 @@ void CheckSong(const MidiSong& song, const Signature& ts,
                 << styleAt[m]->FileName() << ")";
         }
         const StyleInfo& pausing = *styleAt[kPauseMeasure];
-        const int track = channel == kDrumChannel ? static_cast<int>(pausing.tracks.size()) - 1
-                                                  : channel - 1;
+        const int track =
+            channel == kDrumChannel ? static_cast<int>(pausing.tracks.size()) - 1 : channel - 1;
         if (pausing.tracks[track].playMode == 0 || channel == kDrumChannel) {
             EXPECT_EQ(struck[kPauseMeasure], 0)
                 << "channel " << channel + 1 << " plays in the Pause (" << pausing.FileName()
@@ -339,30 +347,31 @@ TEST_P(LibraryStylesCompose, EveryStyleInEverySlotMakesAMusicalAccompaniment) {
         if (style.signature == ts.name) proposed.push_back(style);
     }
     ASSERT_GE(proposed.size(), 2u);
-    for (const auto& variant : {proposed, InOtherPlayModes(proposed)}) {
-    std::vector<const StyleInfo*> styles;
-    for (const StyleInfo& style : variant) styles.push_back(&style);
-    SCOPED_TRACE(&variant == &proposed ? "proposed play modes" : "other play modes");
-    // Rotation r puts style (r + k) in slot k + 1, so across the rotations every style takes
-    // every slot.
-    for (std::size_t r = 0; r < styles.size(); ++r) {
-        std::array<const StyleInfo*, 5> slots{};
-        std::string names;
-        for (std::size_t k = 0; k < slots.size(); ++k) {
-            slots[k] = styles[(r + k) % styles.size()];
-            names += " " + slots[k]->FileName();
+    const std::vector<StyleInfo> variants[] = {proposed, InOtherPlayModes(proposed)};
+    for (const std::vector<StyleInfo>& variant : variants) {
+        std::vector<const StyleInfo*> styles;
+        for (const StyleInfo& style : variant) styles.push_back(&style);
+        SCOPED_TRACE(&variant == &variants[0] ? "proposed play modes" : "other play modes");
+        // Rotation r puts style (r + k) in slot k + 1, so across the rotations every style takes
+        // every slot.
+        for (std::size_t r = 0; r < styles.size(); ++r) {
+            std::array<const StyleInfo*, 5> slots{};
+            std::string names;
+            for (std::size_t k = 0; k < slots.size(); ++k) {
+                slots[k] = styles[(r + k) % styles.size()];
+                names += " " + slots[k]->FileName();
+            }
+            SCOPED_TRACE(std::string(ts.name) + " slots" + names);
+            std::array<const StyleInfo*, kMeasures> styleAt{};
+            int slot = 1;
+            for (int m = 0; m < kMeasures; ++m) {
+                if (kSlotStarts[m] > 0) slot = kSlotStarts[m];
+                styleAt[m] = slots[slot - 1];
+            }
+            const RunResult run = Compose(ts, slots);
+            ASSERT_TRUE(run.composed) << run.error;
+            CheckSong(run.song, ts, styleAt);
         }
-        SCOPED_TRACE(std::string(ts.name) + " slots" + names);
-        std::array<const StyleInfo*, kMeasures> styleAt{};
-        int slot = 1;
-        for (int m = 0; m < kMeasures; ++m) {
-            if (kSlotStarts[m] > 0) slot = kSlotStarts[m];
-            styleAt[m] = slots[slot - 1];
-        }
-        const RunResult run = Compose(ts, slots);
-        ASSERT_TRUE(run.composed) << run.error;
-        CheckSong(run.song, ts, styleAt);
-    }
     }
 }
 
@@ -384,7 +393,8 @@ TEST(StyleLibrary, HoldsTheGenresOfEveryTimeSignature) {
         EXPECT_LE(style.header.size(), 40u);
         EXPECT_EQ(style.header.find(':'), style.header.find(": " + style.signature + " "));
         EXPECT_EQ(style.code.size(), 4u);
-        EXPECT_TRUE(names.insert(style.FileName()).second) << "two styles named " << style.FileName();
+        EXPECT_TRUE(names.insert(style.FileName()).second)
+            << "two styles named " << style.FileName();
         EXPECT_TRUE(std::filesystem::exists(testsupport::BinDir() / style.FileName()))
             << style.FileName() << " is not in the program folder";
         // Twelve steps a quarter note for every style, so any five of a time signature can
@@ -449,9 +459,9 @@ TEST(StyleLibrary, MainJobPicksLibraryStylesOfTheSongsTimeSignature) {
         int count = 0;
         while (names >> name) {
             ++count;
-            const auto style = std::find_if(catalog.begin(), catalog.end(), [&](const StyleInfo& s) {
-                return s.FileName() == name + ".sty";
-            });
+            const auto style =
+                std::find_if(catalog.begin(), catalog.end(),
+                             [&](const StyleInfo& s) { return s.FileName() == name + ".sty"; });
             ASSERT_NE(style, catalog.end()) << name << " is not in the library";
             EXPECT_EQ(style->signature, signature) << name;
         }
