@@ -313,8 +313,6 @@ def _without_step0(p):
     return result
 
 
-
-
 def drum_roles(style, normal1, normal2, break1, break2, intro1, intro2, variation=None,
                stop=None, ending=None, normal1_d=None, normal2_d=None):
     """The drum roles; the first step of the Variation is the song's final hit, so it carries
