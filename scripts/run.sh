@@ -1,18 +1,86 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds the ready program folder and runs the song
-# loader on the demo melody in a fresh temporary program folder, then prints the measure files.
+# The main job: installs what is missing, builds the ready program folder, and accompanies the
+# demo melody in a fresh temporary program folder the way the front end drives the workers:
+# song loader, key detector (key list), chord maker, composer with five library styles of the
+# song's time signature. The composer's output is decoded into a plain MIDI file.
+#   OUTPUT=path/song.mid ./scripts/run.sh    writes the accompanied song there instead
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh" "$root/build" -DORVELLA_TESTS=OFF
 
+bin="$root/build/bin"
+runworker="$root/build/devtools/runworker"
+output=${OUTPUT:-"$root/build/demo/OdeToJoy-accompanied.mid"}
 folder=$(mktemp -d /tmp/orvella-demo.XXXXXX)
-cp -r "$root/build/bin/." "$folder/"
+cp -r "$bin/." "$folder/"
 cp "$root/build/demo/OdeToJoy.mid" "$folder/InPut.bin"
 echo "Program folder: $folder"
-echo "== Ambrel /2 InPut.bin <handle> 2426"
-"$root/build/devtools/runworker" "$folder" "$folder/Ambrel" /2 InPut.bin '{hwnd}' 2426
-for file in Notes.aco Temps2.aco Notes.dat BtData.dat Error1.msg; do
-  echo "== $file"
-  tr -d '\r' < "$folder/$file"
+
+# Runs one worker through runworker and prints one line with its result; stops the job with
+# the worker's error file when it fails. Sets $code to the completion code.
+code=0
+step() {
+  local label=$1 errorFile=$2
+  shift 2
+  local report completion exitCode
+  report=$("$runworker" "$folder" "$@")
+  completion=$(sed -n 's/^completion: //p' <<<"$report")
+  exitCode=$(sed -n 's/^exit: //p' <<<"$report")
+  if [[ "$completion" == none || "$exitCode" != 0 || $(awk '{print $3}' <<<"$completion") != 0x00000000 ]]; then
+    echo "$label: failed (completion ${completion:-none}, exit $exitCode)"
+    [[ -f "$folder/$errorFile" ]] && head -c 400 "$folder/$errorFile" && echo
+    exit 1
+  fi
+  code=$(awk '{print $2}' <<<"$completion")
+  printf '%s: done, completion code %s\n' "$label" "$code"
+}
+
+start=$(date +%s%N)
+step "Ambrel  (song loader)  " Error1.msg "$folder/Ambrel" /2 InPut.bin '{hwnd}' 2426
+# "0,+,C,16,120,4/4": the song's key, measures, tempo and time signature.
+IFS=, read -r _ _ _ measures tempo signature < <(tr -d '\r' < "$folder/Notes.aco")
+echo "                          $measures measures, $tempo beats per minute, $signature"
+
+# The key list editor's request: one line per key change. Its handle token is the window
+# handle plus a handshake constant, so the shell adds it up once runworker has the handle.
+step "Sorvik  (key detector) " kErr1.msg /bin/sh -c \
+  'exec ./Sorvik {hwnd} 2426 $(( {hwnd} + 31470952 + 2426 )) 1'
+echo "                          key list: $(tr -d '\r' < "$folder/KeysData.Aco" | paste -sd' ')"
+
+step "Tressil (chord maker)  " Error2.msg "$folder/Tressil" 3 '{hwnd}' 2426 0
+chordKey=$code
+
+# Five library styles of the song's time signature: slot 1 plays from the start, the chord
+# maker's style column switches to the others.
+case "$signature" in
+  2/4) styles="Mr2431 Pk2430 Mr2431 Pk2430 Mr2431" ;;
+  3/4) styles="Wz3431 Sw3412 Jw3430 Wz3431 Sw3412" ;;
+  6/8) styles="Bd6831 Jg6830 Bd6831 Jg6830 Bd6831" ;;
+  *) styles="Pp4431 Ds4433 Rk4430 Bl4412 Bs4432" ;;
+esac
+# The play options the style panel proposes: per part the sustain digit and the play mode;
+# the slots play at 80 percent so that the melody stays on top.
+: > "$folder/vPara.dat"
+for style in $styles; do
+  modes=$(awk '/^  sustain/{s=$2} /^  playmode/{printf "%s%03d", (n++ ? "," : ""), s * 10 + $2}' \
+    "$root/styles/$style.txt")
+  printf '080,000,000,000,000,000,000,000,000,000,000,%s\r\n' "$modes" >> "$folder/vPara.dat"
 done
+tempoClass=1
+if ((tempo >= 100)); then tempoClass=4; elif ((tempo >= 90)); then tempoClass=2; fi
+names=""
+for style in $styles; do names+=" $style.sty"; done
+# Echo sliders at 6 (tokens 9 - 6) keep the echo parts behind the melody; echo voices 50 and
+# 90 (tokens 49 and 89) are strings and a warm pad.
+# shellcheck disable=SC2086  # the style names are separate tokens
+step "Compose (composer)     " Error3.msg "$folder/Compose" "$tempoClass" 3 3 1 $names 49 89 \
+  "$chordKey" '{hwnd}' 1 0 0 1 2426
+runCode=$((code + 1))
+
+mkdir -p "$(dirname "$output")"
+"$root/build/devtools/decodeout" "$folder/ComposeOut.bin" "$runCode" "$output"
+end=$(date +%s%N)
+echo "decodeout (output)     : done, run code $runCode, styles$names"
+echo "Accompanied song: $output"
+printf 'The whole chain took %d ms.\n' $(((end - start) / 1000000))
