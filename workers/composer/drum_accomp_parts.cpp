@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "workers/composer/composer.h"
+#include "workers/composer/part_math.h"
 
 namespace composer {
 
@@ -14,23 +15,9 @@ constexpr int kMarkerNote = 56;
 constexpr int kMarkerVelocity = 5;
 constexpr float kAccompFactorStep = 0.05f;
 
-int Clamp127(int v) { return std::clamp(v, 1, 127); }
-
 int ScaleByCellVelocity(int velocity, int cellVel) {
     if (cellVel <= 0) return velocity;
     return Clamp127(static_cast<int>(cellVel * (velocity / 90.0)));
-}
-
-std::int32_t Low32(std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v & 0xFFFFFFFF)); }
-
-// Degree 1..12 and octave shift of a pattern note.
-void SplitDegree(int note, int& degree, int& octave) {
-    degree = note;
-    octave = 0;
-    while (degree > 12) {
-        degree -= 12;
-        octave += 12;
-    }
 }
 
 }  // namespace

@@ -4,27 +4,22 @@
 #include <cstdlib>
 
 #include "workers/composer/composer.h"
+#include "workers/composer/part_math.h"
 
 namespace composer {
 
 namespace {
 
 constexpr float kEchoFactorStep = 0.08f;
-constexpr int kFullVolume = 125;
 constexpr int kFadeFloor = 30;
-constexpr int kVolumeStep = 5;
 constexpr int kEchoMuteVelocity = 9;
 constexpr int kEndingVolumeFloor = 50;
-
-int Clamp127(int v) { return std::clamp(v, 1, 127); }
 
 int FoldDegree(int note) {
     int d = note;
     while (d > 12) d -= 12;
     return d;
 }
-
-std::int32_t Low32(std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v & 0xFFFFFFFF)); }
 
 }  // namespace
 
@@ -306,15 +301,6 @@ namespace {
 
 int FadeSteps(int beg, int end) { return end - beg > 0 ? end - beg : 2; }
 
-void SplitDegreeOf(int note, int& degree, int& octave) {
-    degree = note;
-    octave = 0;
-    while (degree > 12) {
-        degree -= 12;
-        octave += 12;
-    }
-}
-
 }  // namespace
 
 int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, int beg, int end, int ev) {
@@ -339,7 +325,7 @@ int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, 
         const std::int64_t v = Cell(mode, beg, col).whole;
         if (v <= 0 || CellNote(v) == 0) continue;
         int degree = 0, octave = 0;
-        SplitDegreeOf(CellNote(v), degree, octave);
+        SplitDegree(CellNote(v), degree, octave);
         if (variant == 0) {
             int note = PlaceOnValue(0, chordScale[degree] + partStyleValue + octave, 1, partStyleValue, octave);
             note = NearestChordTone3(chord, note, beg);
@@ -426,7 +412,7 @@ int Composer::MakeBngEnding(bool b3, int code, const std::string& chord, int beg
         const std::int64_t v = Cell(mode, beg, col).whole;
         if (v <= 0 || CellNote(v) == 0) continue;
         int degree = 0, octave = 0;
-        SplitDegreeOf(CellNote(v), degree, octave);
+        SplitDegree(CellNote(v), degree, octave);
         const int raw = chordScale[degree] + partStyleValue + octave;
         int note = 0;
         if (b3) {

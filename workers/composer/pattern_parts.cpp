@@ -4,28 +4,16 @@
 #include <cstdlib>
 
 #include "workers/composer/composer.h"
+#include "workers/composer/part_math.h"
 
 namespace composer {
 
 namespace {
 
 constexpr float kPatternFactorStep = 0.05f;
-constexpr int kFullVolume = 125;
 constexpr int kVolumeFloor = 31;
-constexpr int kVolumeStep = 5;
 constexpr int kMaxRemembered = 5;
 constexpr int kScanColumns = 12;
-
-int Clamp127(int v) { return std::clamp(v, 1, 127); }
-
-void SplitDegree(int note, int& degree, int& octave) {
-    degree = note;
-    octave = 0;
-    while (degree > 12) {
-        degree -= 12;
-        octave += 12;
-    }
-}
 
 }  // namespace
 
