@@ -141,14 +141,14 @@ public:
     // The two closing lines of the error file.
     std::string ClosingLines(const ComposeResult& result) const;
 
-    // ---- song and key (4.102, 4.105) ----
+    // ---- song and key ----
     void PrepareSong();  // continuation chords, key chord, key root, song scale
     int SongKeyRoot() const { return songKeyRoot_; }
     int SongKeyNote() const { return songKeyNote_; }
     const std::array<int, 12>& SongScaleTab() const { return songScaleTab_; }
     const std::vector<MeasureRecord>& Measures() const { return setup_.chords.measures; }
 
-    // ---- slots and track values (4.104) ----
+    // ---- slots and track values ----
     void SelectStyleSlot(int slot);
     void SwStyData(int slot, int track);
     void SwitchStyles(int& evCount);
@@ -156,7 +156,7 @@ public:
     void ResetPartFlags();
     int ScaleVelocity(int value, int slotIndex) const;
 
-    // ---- chord and note rules (4.106) ----
+    // ---- chord and note rules ----
     void KhHa2Notes(const std::string& chord, std::array<int, 4>& notes);
     int KhHa2ValGoc(const std::string& chord);
     int KhNote2Val(int beg, const std::string& chord);
@@ -168,7 +168,7 @@ public:
     int FitNoteRegister(int note, int window, int add, int half, int wanted);
     const std::vector<std::string>& ChordNames() const { return chordNames_; }
 
-    // ---- note event core (4.107) ----
+    // ---- note event core ----
     void SwOn(int& evCount, int step, int tick, int note, int velocity);
     void SwOff(int& evCount, int step, int tick, int note, int velocity);
     void AddMeasureEvent(int& evCount, int step, int tick, int status, int data1, int data2);
@@ -185,7 +185,7 @@ public:
     int FitNearKey(int note) const;
     static int FoldNear(int note, int centre);
 
-    // ---- dispatch (4.108) ----
+    // ---- dispatch ----
     void SetHalfMeasureBounds();
     void PrePassMeasure();
     int ComposeMeasure();
@@ -214,7 +214,7 @@ public:
     int MakeBngEnding(bool b3, int code, const std::string& chord, int beg, int end, int evCount);
     int MakeEchoEnding(int part, const std::string& chord, int beg, int end, int evCount);
 
-    // ---- chord scales (4.126, 4.124) ----
+    // ---- chord scales ----
     void BuildChordScale(int root, const std::string& chord);
     void BuildChordScaleInto(std::array<int, 13>& table, int root, const std::string& chord) const;
     void ApplyMayOnToScale(int root, const std::string& chord, int beg);
@@ -349,6 +349,8 @@ private:
                     int evCount);
     // Pattern parts: deferred notes that are no chord tone (by pitch class) or too old end here.
     void DeferredOffsAtChord(const std::string& chord, int beg, int& evCount);
+    void DeferredOffsOffChord(const std::string& chord, int beg, int& ev);
+    void ReleaseSustainWhenBusy(int mode, int beg, int end, int& ev);
 
     ComposeSetup setup_;
     MessageLog& log_;

@@ -174,6 +174,31 @@ void Composer::DeferredOffsAtChord(const std::string& chord, int beg, int& ev) {
     if (allDone) deferredOffs.clear();
 }
 
+// Notes whose switch-off was put off end here unless they are still a tone of the new chord
+// (and not older than two measures).
+void Composer::DeferredOffsOffChord(const std::string& chord, int beg, int& ev) {
+    bool allDone = true;
+    for (DeferredOff& d : deferredOffs) {
+        if (d.note <= 0) continue;
+        if (d.note != NearestChordTone(chord, d.note, beg) || curMeasure - d.measure > 2) {
+            SwOff(ev, beg, 0, d.note, 0);
+            d.note = 0;
+        } else {
+            allDone = false;
+        }
+    }
+    if (allDone) deferredOffs.clear();
+}
+
+// A busy half (more than eight cells) or a part that has been called often lifts the pedal.
+void Composer::ReleaseSustainWhenBusy(int mode, int beg, int end, int& ev) {
+    int cells = 0;
+    for (int s = beg; s < end; ++s) {
+        for (int col = 0; col < kColumnCount; ++col) cells += Cell(mode, s, col).whole > 0 ? 1 : 0;
+    }
+    if (cells > 8 || idleCalls > 5) SustainOff(ev, beg, 0, 0);
+}
+
 int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chord, int beg, int end, int ev) {
     ++idleCalls;
     const int mode = GetInst31Mode(instCode, beg, 0);
@@ -197,27 +222,9 @@ int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chor
             }
         }
     }
-    {
-        bool allDone = true;
-        for (DeferredOff& d : deferredOffs) {
-            if (d.note <= 0) continue;
-            if (d.note != NearestChordTone(chord, d.note, beg) || curMeasure - d.measure > 2) {
-                SwOff(ev, beg, 0, d.note, 0);
-                d.note = 0;
-            } else {
-                allDone = false;
-            }
-        }
-        if (allDone) deferredOffs.clear();
-    }
+    DeferredOffsOffChord(chord, beg, ev);
     if (!silenced) {
-        if (pUseSust) {
-            int cells = 0;
-            for (int s = beg; s < end; ++s) {
-                for (int col = 0; col < kColumnCount; ++col) cells += Cell(mode, s, col).whole > 0 ? 1 : 0;
-            }
-            if (cells > 8 || idleCalls > 5) SustainOff(ev, beg, 0, 0);
-        }
+        if (pUseSust) ReleaseSustainWhenBusy(mode, beg, end, ev);
         if (changed || beg == 0) {
             if (beg > 0) {
                 for (int i = 0; i < a0Count; ++i) {
@@ -325,27 +332,9 @@ int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const s
         s3A3.erase(std::remove_if(s3A3.begin(), s3A3.end(), [](const HeldNote& h) { return h.note == 0; }),
                    s3A3.end());
     }
-    {
-        bool allDone = true;
-        for (DeferredOff& d : deferredOffs) {
-            if (d.note <= 0) continue;
-            if (d.note != NearestChordTone(chord, d.note, beg) || curMeasure - d.measure > 2) {
-                SwOff(ev, beg, 0, d.note, 0);
-                d.note = 0;
-            } else {
-                allDone = false;
-            }
-        }
-        if (allDone) deferredOffs.clear();
-    }
+    DeferredOffsOffChord(chord, beg, ev);
     if (!silenced) {
-        if (pUseSust) {
-            int cells = 0;
-            for (int s = beg; s < end; ++s) {
-                for (int col = 0; col < kColumnCount; ++col) cells += Cell(mode, s, col).whole > 0 ? 1 : 0;
-            }
-            if (cells > 8 || idleCalls > 5) SustainOff(ev, beg, 0, 0);
-        }
+        if (pUseSust) ReleaseSustainWhenBusy(mode, beg, end, ev);
         const auto& measures = setup_.chords.measures;
         const bool pauseNext = variant == 2 && curMeasure + 1 < static_cast<int>(measures.size()) &&
                                measures[curMeasure + 1].instCode == 9;
