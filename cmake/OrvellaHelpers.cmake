@@ -42,3 +42,25 @@ function(orvella_add_fuzz_target name)
     set_tests_properties(replay_${name} PROPERTIES TIMEOUT 300)
   endif()
 endfunction()
+
+# orvella_compile_styles(<target> <kind>)
+# Compiles every style description of the calling folder (named like its style, "Pp4431.txt")
+# with stylec into the ready program folder, where the front end scans the "??????.sty" files and
+# the composer loads them by name; <target> builds them all.
+function(orvella_compile_styles target kind)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/??????.txt)
+  set(outputs)
+  foreach(source IN LISTS sources)
+    get_filename_component(name ${source} NAME_WE)
+    set(output ${ORVELLA_BIN_DIR}/${name}.sty)
+    add_custom_command(
+      OUTPUT ${output}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${ORVELLA_BIN_DIR}
+      COMMAND $<TARGET_FILE:stylec> compile ${source} -o ${output}
+      DEPENDS stylec ${source}
+      COMMENT "Compiling ${kind} style ${name}.sty"
+      VERBATIM)
+    list(APPEND outputs ${output})
+  endforeach()
+  add_custom_target(${target} ALL DEPENDS ${outputs})
+endfunction()

@@ -205,6 +205,7 @@ public:
     int MakeEchoPart1(int instCode, const std::string& chord, int beg, int end, int evCount);
     int MakeEchoPart2(int instCode, const std::string& chord, int beg, int end, int evCount);
     int MakeEchoPart34(bool upper, const std::string& chord, int beg, int end, int evCount);
+    int BeginAccompHalf(int drumCode, int instCode, const std::string& chord, int beg);
     int MakeAccompPart(int drumCode, int instCode, const std::string& chord, int beg, int end, int evCount);
     int MakeAccompPartAlt(int variant, int drumCode, int instCode, const std::string& chord, int beg,
                           int end, int evCount);

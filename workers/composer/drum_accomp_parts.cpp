@@ -199,7 +199,9 @@ void Composer::ReleaseSustainWhenBusy(int mode, int beg, int end, int& ev) {
     if (cells > 8 || idleCalls > 5) SustainOff(ev, beg, 0, 0);
 }
 
-int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chord, int beg, int end, int ev) {
+// What both accompaniment chord parts do first: take the half's mode, let a silenced part in
+// again at a break, a fill or from the start, and build the chord's scale. Returns the mode.
+int Composer::BeginAccompHalf(int drumCode, int instCode, const std::string& chord, int beg) {
     ++idleCalls;
     const int mode = GetInst31Mode(instCode, beg, 0);
     UpdateVelocityFactor(kAccompFactorStep);
@@ -211,6 +213,11 @@ int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chor
     if (r == 0) AbortCompose(1);
     BuildChordScale(r, chord);
     ApplyMayOnToScale(r, chord, beg);
+    return mode;
+}
+
+int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chord, int beg, int end, int ev) {
+    const int mode = BeginAccompHalf(drumCode, instCode, chord, beg);
     const bool changed = chord != genPrevChord;
     if (changed) {
         for (int i = 0; i < a0Count; ++i) {
@@ -299,17 +306,7 @@ int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chor
 
 int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const std::string& chord, int beg,
                                 int end, int ev) {
-    ++idleCalls;
-    const int mode = GetInst31Mode(instCode, beg, 0);
-    UpdateVelocityFactor(kAccompFactorStep);
-    if (silenced && (drumCode == 2 || drumCode == 3 || drumCode == 7 || playFromStart)) {
-        silenced = false;
-        mayStop = true;
-    }
-    const int r = KhNote2Val(beg, chord);
-    if (r == 0) AbortCompose(1);
-    BuildChordScale(r, chord);
-    ApplyMayOnToScale(r, chord, beg);
+    const int mode = BeginAccompHalf(drumCode, instCode, chord, beg);
     const int half = HalfIndex(beg);
     const bool changed = chord != genPrevChord;
     if (changed) {

@@ -221,7 +221,9 @@ TEST(SongLoaderTest, CommandLineFailuresAreSilentAndPostOnlyWhenTheHandleIsKnown
         const auto run = RunWorker("Ambrel", folder.path(), c.args);
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_EQ(run.completion.has_value(), c.completion);
-        if (run.completion) EXPECT_TRUE(run.completion->failed());
+        if (run.completion) {
+            EXPECT_TRUE(run.completion->failed());
+        }
         EXPECT_EQ(folder.ReadText("Error1.msg"), "");
         EXPECT_FALSE(folder.Exists("Notes.aco"));
     }
