@@ -1,6 +1,7 @@
 #include "platform/qt/message_window.h"
 
 #include <QSocketNotifier>
+#include <random>
 
 namespace platform::qt {
 
@@ -11,7 +12,13 @@ MessageWindow::~MessageWindow() {
 
 platform::Hwnd MessageWindow::Rebind() {
     Close();
-    receiver_ = platform::CompletionReceiver::Open();
+    // The front end's handles stay below 2^30, so that every sum a worker's command line
+    // carries (handle plus handshake constants) stays far from the 32-bit limit.
+    static std::mt19937 engine{std::random_device{}()};
+    std::uniform_int_distribution<platform::Hwnd> pick(1, kMaxFrontEndHandle);
+    for (int attempt = 0; attempt < 32 && !receiver_; ++attempt) {
+        receiver_ = platform::CompletionReceiver::OpenAt(pick(engine));
+    }
     if (!receiver_) return 0;
     notifier_ = std::make_unique<QSocketNotifier>(receiver_->fd(), QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, &MessageWindow::Drain);

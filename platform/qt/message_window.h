@@ -17,6 +17,8 @@ namespace platform::qt {
 
 // The shift state of a key-up event that reports a failed step.
 constexpr int kAltMask = 4;
+// The largest handle a front-end receiver picks (2^30 - 1).
+constexpr platform::Hwnd kMaxFrontEndHandle = (1u << 30) - 1;
 
 class MessageWindow : public QObject {
     Q_OBJECT

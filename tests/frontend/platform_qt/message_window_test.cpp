@@ -64,6 +64,7 @@ TEST_F(MessageWindowTest, RebindingLeavesTheOldHandleWithoutListener) {
     const platform::Hwnd old = window.Rebind();
     const platform::Hwnd current = window.Rebind();
     ASSERT_NE(current, 0u);
+    EXPECT_LE(current, platform::qt::kMaxFrontEndHandle);
     EXPECT_EQ(window.hWnd(), current);
     EXPECT_FALSE(platform::SendCompletion(old, {platform::WM_KEYUP, 49, 0}));
     ASSERT_TRUE(platform::SendCompletion(current, {platform::WM_KEYUP, 58, 0}));
