@@ -14,4 +14,5 @@ ctest --test-dir "$root/build" --output-on-failure --parallel "$jobs"
 echo "== sanitizer build (address, undefined behaviour)"
 "$root/scripts/build.sh" "$root/build-asan" -DORVELLA_TESTS=ON -DORVELLA_SANITIZE=ON
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS=suppressions="$root/scripts/lsan.supp":print_suppressions=0 \
   ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$jobs"

@@ -1,0 +1,53 @@
+// The few choices the front end remembers between runs (echo voices and levels, the slot
+// volume, the section length index and the style of the first slot), read at start-up and
+// written by the exit button. The store is behind a small interface so this logic runs
+// without Qt; values are texts, as the store keeps them.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "platform/qt/settings_store.h"
+
+namespace corvane {
+
+constexpr int kVersionStamp = 2426;
+
+// The application name every read and write of the settings uses: "Orvella 2426".
+std::string RegAppName();
+
+constexpr const char* kRegPcStr = "RegPcStr";
+constexpr const char* kRegStFName = "RegStFName";
+
+using platform::qt::SettingsStore;
+
+// What the start-up applies to the echo controls, the slot volumes and the section length.
+// A stored value outside its range (or no number at all) gives that setting's default, so the
+// controls never show a value they cannot hold.
+struct UserSettings {
+    std::array<int, 2> echoVoice = {50, 90};  // programs 1..128, LblEcho in "000" form
+    std::array<int, 2> echoLevel = {6, 5};    // 0..9, LblBackLevel; the slider holds 9 - level
+    int sectVol = 80;                         // 20..100, every slot
+    int sectLenIdx = 0;                       // -1..10
+
+    std::string EchoCaption(int i) const;
+    std::string LevelCaption(int i) const;
+};
+
+UserSettings ReadUserSettings(SettingsStore& store);
+
+// The remembered style file of the first slot; empty when none.
+std::string ReadLastStyleFile(SettingsStore& store);
+
+// What the exit button saves: the captions as the window shows them, the section length
+// index and the style file of the first slot. The slot volume is always saved as "080".
+struct SettingsToSave {
+    std::array<std::string, 2> echoCaption;
+    std::array<std::string, 2> levelCaption;
+    int sectLenIdx = 0;
+    std::string styleFile;
+};
+
+void SaveUserSetting(SettingsStore& store, const SettingsToSave& values);
+
+}  // namespace corvane

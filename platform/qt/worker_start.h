@@ -1,0 +1,22 @@
+// Starting a worker: the command line is split at single blanks (no quoting, so empty tokens
+// stay), the first token names a program in the program folder, and the program starts there
+// detached, with no window, and is never waited for; its completion message tells the end.
+// The process id is kept so a worker that timed out can be ended.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace platform::qt {
+
+// The tokens of a command line as the workers see them.
+QStringList SplitCommandLine(const QString& commandLine);
+
+// False when the program could not be started. `processId` (when given) receives its id.
+bool StartHidden(const QString& commandLine, const QString& programFolder,
+                 qint64* processId = nullptr);
+
+// Ends a worker started by StartHidden; false when it had already gone.
+bool EndWorker(qint64 processId);
+
+}  // namespace platform::qt

@@ -1,0 +1,2 @@
+# The main window as the start-up leaves it: nothing to do.
+:

@@ -1,0 +1,88 @@
+// The completion receiver with a real worker: the song loader run on a fixture song reports
+// completion code 47 to the handle on its command line.
+#include "platform/qt/message_window.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/qt/worker_start.h"
+#include "tests/frontend/support/gui_harness.h"
+#include "tests/frontend/support/program_files.h"
+#include "tests/support/song_builder.h"
+
+namespace corvane::testing {
+namespace {
+
+using platform::qt::MessageWindow;
+using platform::qt::StartHidden;
+
+struct KeyUps {
+    std::vector<std::pair<int, int>> received;
+    void Listen(MessageWindow& window) {
+        QObject::connect(&window, &MessageWindow::KeyUp,
+                         [this](int key, int shift) { received.emplace_back(key, shift); });
+    }
+};
+
+class MessageWindowTest : public CorvaneTest {
+  protected:
+    QString Folder() const { return QString::fromStdString(folder().string()); }
+};
+
+TEST_F(MessageWindowTest, SongLoaderCompletionArrivesAsKeyUp) {
+    testsupport::SimpleSong song;
+    for (int i = 0; i < 16; ++i) song.notes.push_back({i * 384, i * 384 + 300, 60 + i % 5, 90});
+    WriteFile(folder() / "InPut.bin", testsupport::BuildSong(song));
+
+    MessageWindow window;
+    KeyUps keys;
+    keys.Listen(window);
+    const platform::Hwnd handle = window.Rebind();
+    ASSERT_NE(handle, 0u);
+    qint64 pid = 0;
+    ASSERT_TRUE(
+        StartHidden("Ambrel /2 InPut.bin " + QString::number(handle) + " 2426", Folder(), &pid));
+    EXPECT_GT(pid, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !keys.received.empty(); }, 20000));
+    EXPECT_EQ(keys.received, (std::vector<std::pair<int, int>>{{47, 0}}));
+    EXPECT_TRUE(std::filesystem::exists(folder() / "Notes.aco"));
+
+    // A failed run reports the same code with the Alt state.
+    std::filesystem::remove(folder() / "InPut.bin");
+    keys.received.clear();
+    const platform::Hwnd next = window.Rebind();
+    ASSERT_TRUE(StartHidden("Ambrel /2 InPut.bin " + QString::number(next) + " 2426", Folder()));
+    ASSERT_TRUE(WaitUntil([&] { return !keys.received.empty(); }, 20000));
+    EXPECT_EQ(keys.received, (std::vector<std::pair<int, int>>{{47, platform::qt::kAltMask}}));
+}
+
+TEST_F(MessageWindowTest, RebindingLeavesTheOldHandleWithoutListener) {
+    MessageWindow window;
+    KeyUps keys;
+    keys.Listen(window);
+    const platform::Hwnd old = window.Rebind();
+    const platform::Hwnd current = window.Rebind();
+    ASSERT_NE(current, 0u);
+    EXPECT_LE(current, platform::qt::kMaxFrontEndHandle);
+    EXPECT_EQ(window.hWnd(), current);
+    EXPECT_FALSE(platform::SendCompletion(old, {platform::WM_KEYUP, 49, 0}));
+    ASSERT_TRUE(platform::SendCompletion(current, {platform::WM_KEYUP, 58, 0}));
+    ASSERT_TRUE(platform::SendCompletion(current, {platform::WM_LBUTTONUP, 60, 0}));
+    ASSERT_TRUE(platform::SendCompletion(current, {platform::WM_KEYUP, 59, 0x20000000}));
+    ASSERT_TRUE(WaitUntil([&] { return keys.received.size() == 2; }));
+    EXPECT_EQ(keys.received, (std::vector<std::pair<int, int>>{{58, 0}, {59, 4}}));
+    window.Close();
+    EXPECT_EQ(window.hWnd(), 0u);
+}
+
+TEST_F(MessageWindowTest, StartRefusesWhatIsNotAProgramOfTheFolder) {
+    EXPECT_FALSE(StartHidden("NoSuchWorker 1 2", Folder()));
+    EXPECT_FALSE(StartHidden("../program/Ambrel 1", Folder()));
+    EXPECT_FALSE(StartHidden("", Folder()));
+    EXPECT_EQ(platform::qt::SplitCommandLine("Tressil 3  5"),
+              (QStringList{"Tressil", "3", "", "5"}));
+}
+
+}  // namespace
+}  // namespace corvane::testing

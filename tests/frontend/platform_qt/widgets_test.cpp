@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/qt/caption_label.h"
+#include "platform/qt/ini_settings.h"
+#include "platform/qt/msg_box.h"
+#include "platform/qt/sorted_list_box.h"
+#include "platform/qt/value_bar.h"
+
+namespace platform::qt {
+namespace {
+
+TEST(MsgBoxTest, RecorderLogsAndAnswersFromItsScript) {
+    MsgBoxRecorder recorder;
+    recorder.Answer(MsgResult::kNo);
+    EXPECT_EQ(MsgBox("Save?", MsgIcon::kQuestion, MsgButtons::kYesNoCancel), MsgResult::kNo);
+    EXPECT_EQ(MsgBox("Again?", MsgIcon::kQuestion, MsgButtons::kYesNoCancel, 2),
+              MsgResult::kCancel);
+    EXPECT_EQ(MsgBox("Two\nlines", MsgIcon::kCritical, MsgButtons::kOkOnly, 0, "Title"),
+              MsgResult::kOk);
+    EXPECT_EQ(recorder.lines(), (QStringList{"question|Orvella|Save?", "question|Orvella|Again?",
+                                             "critical|Title|Two\\nlines"}));
+}
+
+TEST(MsgBoxTest, EnvironmentLogAnswersWithTheDefault) {
+    QTemporaryDir dir;
+    const QString log = dir.filePath("boxes.log");
+    qputenv("ORVELLA_MSGBOX_LOG", log.toUtf8());
+    EXPECT_EQ(MsgBox("A\nB", MsgIcon::kInformation, MsgButtons::kOkCancel, 1), MsgResult::kCancel);
+    EXPECT_EQ(MsgBox("plain"), MsgResult::kOk);
+    qunsetenv("ORVELLA_MSGBOX_LOG");
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()), "information|Orvella|A\\nB\nnone|Orvella|plain\n");
+}
+
+TEST(CaptionLabelTest, ChangeFiresOnceAndOnlyOnARealChange) {
+    CaptionLabel label;
+    int changes = 0;
+    QString seen;
+    QObject::connect(&label, &CaptionLabel::Change, [&] {
+        ++changes;
+        seen = label.Caption();
+    });
+    label.SetCaption("A");
+    label.SetCaption("A");
+    label.SetCaption("");
+    label.SetCaption("A");
+    EXPECT_EQ(changes, 3);
+    EXPECT_EQ(seen, "A");
+    label.SetForeColor(0x80FFFF);
+    EXPECT_EQ(ColourOf(label.ForeColor()), QColor(255, 255, 128));
+}
+
+TEST(ValueBarTest, ValuesAreClampedAndChangeRaisedOnce) {
+    ValueBar bar;
+    int changes = 0;
+    QObject::connect(&bar, &ValueBar::Change, [&] { ++changes; });
+    bar.SetMax(20);
+    const std::pair<int, int> steps[] = {{5, 5}, {25, 20}, {-3, 0}, {0, 0}, {20, 20}};
+    for (const auto& [set, got] : steps) {
+        bar.SetValue(set);
+        EXPECT_EQ(bar.Value(), got) << set;
+    }
+    EXPECT_EQ(changes, 4);
+    bar.SetMax(12);  // lowering Max below Value clamps it and raises one change
+    EXPECT_EQ(bar.Value(), 12);
+    EXPECT_EQ(changes, 5);
+    bar.SetMin(15);
+    EXPECT_EQ(bar.Value(), 15);
+    EXPECT_EQ(bar.Max(), 15);
+}
+
+TEST(SortedListBoxTest, InsertsWithoutCaseFirstAndEqualTextsAfter) {
+    SortedListBox list;
+    for (const char* text : {" 4/4 rock", " 3/4 Waltz", " 4/4 Rock", " 4/4 pop", " 4/4 Rock"})
+        list.AddItem(text);
+    QStringList rows;
+    for (int row = 0; row < list.ListCount(); ++row) rows << list.List(row);
+    EXPECT_EQ(rows, (QStringList{" 3/4 Waltz", " 4/4 pop", " 4/4 Rock", " 4/4 Rock", " 4/4 rock"}));
+}
+
+TEST(IniSettingsTest, KeepsTextsPerApplicationInTheConfigFolder) {
+    QTemporaryDir dir;
+    qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+    IniSettingsStore store;
+    EXPECT_EQ(IniSettingsStore::FilePath("Orvella 2426"), dir.path() + "/Orvella/Orvella 2426.ini");
+    EXPECT_FALSE(store.GetSetting("Orvella 2426", "RegPcStr", "Echo1"));
+    store.SaveSetting("Orvella 2426", "RegPcStr", "Echo1", "050");
+    store.SaveSetting("Orvella 2426", "RegStFName", "StFName", "A, b.sty");
+    EXPECT_EQ(store.GetSetting("Orvella 2426", "RegPcStr", "Echo1"), "050");
+    EXPECT_EQ(store.GetSetting("Orvella 2426", "RegStFName", "StFName"), "A, b.sty");
+    EXPECT_FALSE(store.GetSetting("Other", "RegPcStr", "Echo1"));
+}
+
+}  // namespace
+}  // namespace platform::qt
