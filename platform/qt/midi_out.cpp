@@ -86,6 +86,12 @@ bool FluidSynthMidiOut::EnsureSynth() {
     }
     if (audioDriver_) {
         synth_->driver = new_fluid_audio_driver(synth_->settings, synth_->synth);
+        // The built-in choice may be a sound server that is not running; the others may be.
+        for (const char* driver : {"pipewire", "pulseaudio", "alsa"}) {
+            if (synth_->driver) break;
+            if (fluid_settings_setstr(synth_->settings, "audio.driver", driver) == FLUID_OK)
+                synth_->driver = new_fluid_audio_driver(synth_->settings, synth_->synth);
+        }
         if (!synth_->driver) {
             std::fprintf(stderr, "Corvane: no audio device; the MIDI output is silent\n");
         }

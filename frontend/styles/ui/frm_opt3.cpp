@@ -30,7 +30,7 @@ QString TagField(const QString& tag, int position) {
 
 FrmOpt3::FrmOpt3(QWidget* parent)
     : DeactivatingDialog("FrmOpt3", "Select play mode for instrument", parent) {
-    setFixedSize(400, 330);
+    setFixedSize(400, 390);
     QRadioButton** options[4] = {&OptMode0, &OptMode1, &OptMode2, &OptMode3};
     for (int m = 0; m < 4; ++m) {
         *options[m] = MakeControl<QRadioButton>(this, "OptMode" + QString::number(m),
@@ -43,12 +43,13 @@ FrmOpt3::FrmOpt3(QWidget* parent)
     Label1 = MakeControl<QLabel>(this, "Label1", {16, 112, 370, 34});
     Label1->setText("When you change this option, you need to re-run: 3.Make Output");
     Label1->setWordWrap(true);
-    TxtTips = MakeControl<QPlainTextEdit>(this, "TxtTips", {16, 150, 370, 126});
+    TxtTips = MakeControl<QPlainTextEdit>(this, "TxtTips", {16, 150, 370, 186});
     TxtTips->setPlainText(kTips);
     TxtTips->setReadOnly(true);
-    CmdOk = MakeControl<QPushButton>(this, "CmdOk", {200, 290, 88, 28});
+    TxtTips->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    CmdOk = MakeControl<QPushButton>(this, "CmdOk", {200, 350, 88, 28});
     CmdOk->setText("Ok");
-    CmdCancel = MakeControl<QPushButton>(this, "CmdCancel", {298, 290, 88, 28});
+    CmdCancel = MakeControl<QPushButton>(this, "CmdCancel", {298, 350, 88, 28});
     CmdCancel->setText("Cancel");
     for (QPushButton* button : {CmdOk, CmdCancel}) button->setAutoDefault(false);
     connect(CmdOk, &QPushButton::clicked, this, &FrmOpt3::CmdOk_Click);

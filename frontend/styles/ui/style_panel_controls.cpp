@@ -66,7 +66,7 @@ void StylePanelControls::CreateStylePanelControls(QWidget* form) {
     LstEcho = MakeControl<QListWidget>(form, "LstEcho", {470, 190, 150, 120});
     LstEcho->hide();
     LblMode = MakeControl<CaptionLabel>(form, "LblMode", {266, 160, 60, 15});
-    LblMix = MakeControl<CaptionLabel>(form, "LblMix", {266, 180, 40, 15});
+    LblMix = MakeControl<CaptionLabel>(form, "LblMix", {266, 180, 60, 15});
     CmdResetV = MakeControl<QPushButton>(form, "CmdResetV", {340, 256, 16, 16});
     CmdResetI = MakeControl<QPushButton>(form, "CmdResetI", {398, 256, 16, 16});
     CmdResetM = MakeControl<QPushButton>(form, "CmdResetM", {426, 256, 16, 16});
