@@ -29,6 +29,13 @@ class ActivationWatcher : public QObject {
                     DeactivatingDialog::DeactivateAllBut(widget->window());
                 }
                 break;
+            case QEvent::ActivationChange:
+                // Whichever of the two activation events a window gets first.
+                if (auto* widget = qobject_cast<QWidget*>(watched);
+                    widget && widget->isWindow() && widget->isActiveWindow()) {
+                    DeactivatingDialog::DeactivateAllBut(widget);
+                }
+                break;
             default:
                 break;
         }
