@@ -297,6 +297,7 @@ TEST_F(DialogsTest, WhatMakeReadsFollowsTheUsersChoices) {
     app().frmOpt3().CmdOk->click();
 
     EXPECT_EQ(tables().PartProgram(s, 3), 57);
+    EXPECT_EQ(main().LblProgNum[3]->toolTip(), " Instrument 057: Trumpet ");
     EXPECT_EQ(tables().PartVol(s, 3), 101);
     EXPECT_EQ(tables().SectVol[s], 66);
     EXPECT_EQ(tables().PartModeCode(s, 3), 2);
