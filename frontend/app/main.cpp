@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "frontend/app/app.h"
+#include "platform/qt/program_end.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -18,6 +19,8 @@ int main(int argc, char** argv) {
         case corvane::StartupOutcome::kShown:
             break;
     }
+    // A fatal message during the first activation ends the program before its event loop.
+    if (const auto code = platform::qt::ProgramEndCode()) return *code;
     if (qEnvironmentVariable("ORVELLA_QUIT_WHEN_SHOWN") == "1") {
         QTimer::singleShot(0, &application, &QApplication::quit);
     }

@@ -40,6 +40,14 @@ struct CoreGlobals {
     // part number + 1 (0 when none) and the chosen program.
     int InstListPart = 0;
     std::string InstListSel;
+    // The instrument list's request: the part's channel (9 lists drum kits) and the row a list
+    // dialog is to preselect (the style manager uses it too).
+    int InstListChannel = 0;
+    int ListIndexArg = 0;
+
+    // The chord list's measure count and its being rebuilt (the chord list editor sets both).
+    int ChordMsCount = 0;
+    bool ChordListBusy = false;
 };
 
 }  // namespace corvane

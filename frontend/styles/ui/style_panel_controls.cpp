@@ -1,6 +1,7 @@
 #include "frontend/styles/ui/style_panel_controls.h"
 
 #include "frontend/core/ui/make_control.h"
+#include "frontend/styles/slot_tables.h"
 
 namespace corvane::styles {
 
@@ -36,7 +37,19 @@ void StylePanelControls::CreateStylePanelControls(QWidget* form) {
         const QRect groove = i < 5 ? QRect(308, 138 + 20 * i, 78, 15) : QRect(276, 236, 133, 15);
         LblVsNen[i] = MakeControl<CaptionLabel>(form, ElementName("LblVsNen", i), groove);
         CanGatVol[i] = MakeObject<ValueBar>(form, ElementName("CanGatVol", i));
+        // Part volumes 0..127 (0 = the style's own), the master volume 20..100.
+        CanGatVol[i]->SetMax(i < 5 ? 127 : 100);
+        if (i == 5) {
+            CanGatVol[i]->SetMin(20);
+            CanGatVol[i]->SetValue(80);
+        }
     }
+    LblVsNen[5]->setToolTip(" Master Accompaniment Volume for style 1 ");
+    for (int p = 0; p < 5; ++p) {
+        LblProgNum[p]->SetForeColor(kSlotColours[0]);
+        LblInstM[p]->SetForeColor(kSlotColours[0]);
+    }
+    for (CaptionLabel* heading : LblGMCode) heading->SetForeColor(kSlotColours[0]);
     for (int i = 0; i < 2; ++i) {
         const int y = i == 1 ? 148 : 168;
         LblVoice[i] = MakeControl<CaptionLabel>(form, ElementName("LblVoice", i), {472, y, 36, 15});
@@ -53,13 +66,17 @@ void StylePanelControls::CreateStylePanelControls(QWidget* form) {
     LstEcho = MakeControl<QListWidget>(form, "LstEcho", {470, 190, 150, 120});
     LstEcho->hide();
     LblMode = MakeControl<CaptionLabel>(form, "LblMode", {266, 160, 60, 15});
-    LblMix = MakeControl<CaptionLabel>(form, "LblMix", {266, 180, 40, 15});
+    LblMix = MakeControl<CaptionLabel>(form, "LblMix", {266, 180, 60, 15});
     CmdResetV = MakeControl<QPushButton>(form, "CmdResetV", {340, 256, 16, 16});
     CmdResetI = MakeControl<QPushButton>(form, "CmdResetI", {398, 256, 16, 16});
     CmdResetM = MakeControl<QPushButton>(form, "CmdResetM", {426, 256, 16, 16});
+    CmdResetI->setToolTip(" Reset Codes to default ");
+    CmdResetM->setToolTip(" Reset Modes to default ");
+    CmdResetV->setToolTip(" Reset Volumes to default ");
     CmdSaveSet = MakeControl<QPushButton>(form, "CmdSaveSet", {560, 256, 20, 20});
     CmdSaveSet->setToolTip(" Save current settings as an User Style ");
     CmdLoadSet = MakeControl<QPushButton>(form, "CmdLoadSet", {584, 256, 20, 20});
+    TimerMidi = MakeObject<platform::qt::TimerControl>(form, "TimerMidi");
 }
 
 }  // namespace corvane::styles

@@ -11,6 +11,7 @@
 #include <array>
 
 #include "platform/qt/caption_label.h"
+#include "platform/qt/timer_control.h"
 #include "platform/qt/value_bar.h"
 
 namespace corvane::styles {
@@ -43,6 +44,7 @@ struct StylePanelControls {
     QPushButton* CmdResetM = nullptr;
     QPushButton* CmdSaveSet = nullptr;
     QPushButton* CmdLoadSet = nullptr;
+    platform::qt::TimerControl* TimerMidi = nullptr;  // the audition's steps
 
     void CreateStylePanelControls(QWidget* form);
     std::array<QRadioButton*, 5> SlotOptions() const {

@@ -4,7 +4,8 @@
 //   the current folder while the test runs,
 // - XDG_CONFIG_HOME, XDG_DATA_HOME and XDG_RUNTIME_DIR in a temporary folder, so the settings,
 //   fonts, instance locks and completion sockets of the user are never touched,
-// - the message-box recorder, so no box is ever shown (answers can be scripted).
+// - the message-box recorder, so no box is ever shown (answers can be scripted),
+// - the MIDI output recorder, so no sound device is ever opened.
 // StartCorvane() runs the program's start-up in this process; RunCorvane() starts the built
 // program as a subprocess in the folder and collects its exit code and its message boxes.
 #pragma once
@@ -20,6 +21,7 @@
 
 #include "frontend/app/app.h"
 #include "frontend/shell/ui/frm_main.h"
+#include "platform/qt/midi_out.h"
 #include "platform/qt/msg_box.h"
 
 namespace corvane::testing {
@@ -61,6 +63,8 @@ class CorvaneTest : public ::testing::Test {
     bool InstanceHeld() const;
 
     platform::qt::MsgBoxRecorder recorder;
+    // Every MIDI output of the test's program goes here; no test touches a sound device.
+    platform::qt::MidiOutRecorder midiOut;
 
   private:
     std::filesystem::path root_;

@@ -1,0 +1,213 @@
+#include "platform/qt/midi_out.h"
+
+#include <fluidsynth.h>
+
+#include <cstdio>
+
+#include "platform/qt/virtual_clock.h"
+#include "platform/sound_font.h"
+
+namespace platform::qt {
+namespace {
+
+MidiOutDevice* g_installed = nullptr;
+
+MidiOutDevice* InstalledDevice() {
+    return g_installed;
+}
+
+// Channel voice message kinds (the status byte's upper half).
+constexpr int kNoteOff = 0x80;
+constexpr int kNoteOn = 0x90;
+constexpr int kKeyPressure = 0xA0;
+constexpr int kControlChange = 0xB0;
+constexpr int kProgramChange = 0xC0;
+constexpr int kChannelPressure = 0xD0;
+constexpr int kPitchBend = 0xE0;
+
+}  // namespace
+
+MidiOutDevice& MidiOut() {
+    if (g_installed) return *g_installed;
+    // Made at the first use and kept for the life of the process: the sound font loads once.
+    static FluidSynthMidiOut output(true);
+    return output;
+}
+
+void SetMidiOutDevice(MidiOutDevice* device) {
+    g_installed = device;
+}
+
+struct FluidSynthMidiOut::Synth {
+    fluid_settings_t* settings = nullptr;
+    fluid_synth_t* synth = nullptr;
+    fluid_audio_driver_t* driver = nullptr;
+
+    ~Synth() {
+        // The driver's thread renders from the synth: it goes first.
+        if (driver) delete_fluid_audio_driver(driver);
+        if (synth) delete_fluid_synth(synth);
+        if (settings) delete_fluid_settings(settings);
+    }
+};
+
+FluidSynthMidiOut::FluidSynthMidiOut(bool audioDriver, double sampleRate)
+    : audioDriver_(audioDriver), sampleRate_(sampleRate) {}
+
+FluidSynthMidiOut::~FluidSynthMidiOut() = default;
+
+bool FluidSynthMidiOut::EnsureSynth() {
+    if (synth_) return synth_->synth != nullptr;
+    synth_ = std::make_unique<Synth>();
+    fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
+    fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
+    synth_->settings = new_fluid_settings();
+    if (!synth_->settings) return false;
+    fluid_settings_setnum(synth_->settings, "synth.sample-rate", sampleRate_);
+    fluid_settings_setint(synth_->settings, "synth.lock-memory", 0);
+    // Only the samples of the programs in use are read from the large sound font.
+    fluid_settings_setint(synth_->settings, "synth.dynamic-sample-loading", 1);
+    synth_->synth = new_fluid_synth(synth_->settings);
+    if (!synth_->synth) {
+        std::fprintf(stderr, "Corvane: the MIDI synthesizer cannot start; the output is silent\n");
+        return false;
+    }
+    const auto soundFont = platform::FindGeneralMidiSoundFont();
+    if (soundFont) {
+        soundFontId_ = fluid_synth_sfload(synth_->synth, soundFont->c_str(), 1);
+        if (soundFontId_ < 0) {
+            std::fprintf(stderr, "Corvane: cannot load the sound font %s; the output is silent\n",
+                         soundFont->c_str());
+        }
+    } else {
+        std::fprintf(stderr,
+                     "Corvane: no General MIDI sound font in /usr/share/sounds/sf2; the output "
+                     "is silent\n");
+    }
+    if (audioDriver_) {
+        synth_->driver = new_fluid_audio_driver(synth_->settings, synth_->synth);
+        // The built-in choice may be a sound server that is not running; the others may be.
+        for (const char* driver : {"pipewire", "pulseaudio", "alsa"}) {
+            if (synth_->driver) break;
+            if (fluid_settings_setstr(synth_->settings, "audio.driver", driver) == FLUID_OK)
+                synth_->driver = new_fluid_audio_driver(synth_->settings, synth_->synth);
+        }
+        if (!synth_->driver) {
+            std::fprintf(stderr, "Corvane: no audio device; the MIDI output is silent\n");
+        }
+    }
+    return true;
+}
+
+std::uint32_t FluidSynthMidiOut::Open(MidiOutHandle& handle, int /*device*/) {
+    // A synth that cannot start still gives a handle: the output is silent, as without a device.
+    EnsureSynth();
+    handle = handles_.Add();
+    return kMidiOk;
+}
+
+std::uint32_t FluidSynthMidiOut::ShortMsg(MidiOutHandle handle, std::uint32_t message) {
+    if (!handles_.Contains(handle)) return kMidiInvalidHandle;
+    const int status = static_cast<int>(message & 0xFF);
+    const int data1 = static_cast<int>((message >> 8) & 0xFF);
+    const int data2 = static_cast<int>((message >> 16) & 0xFF);
+    if (status < 0x80 || data1 > 127 || data2 > 127) return kMidiError;
+    fluid_synth_t* synth = synth_ ? synth_->synth : nullptr;
+    if (!synth) return kMidiOk;
+    const int channel = status & 0x0F;
+    switch (status & 0xF0) {
+        case kNoteOff:
+            fluid_synth_noteoff(synth, channel, data1);
+            break;
+        case kNoteOn:
+            fluid_synth_noteon(synth, channel, data1, data2);
+            break;
+        case kKeyPressure:
+            fluid_synth_key_pressure(synth, channel, data1, data2);
+            break;
+        case kControlChange:
+            fluid_synth_cc(synth, channel, data1, data2);
+            break;
+        case kProgramChange:
+            fluid_synth_program_change(synth, channel, data1);
+            break;
+        case kChannelPressure:
+            fluid_synth_channel_pressure(synth, channel, data1);
+            break;
+        case kPitchBend:
+            fluid_synth_pitch_bend(synth, channel, data1 | data2 << 7);
+            break;
+        default:
+            return kMidiError;  // system messages are not short channel messages
+    }
+    return kMidiOk;
+}
+
+std::uint32_t FluidSynthMidiOut::Close(MidiOutHandle handle) {
+    return handles_.Remove(handle) ? kMidiOk : kMidiInvalidHandle;
+}
+
+bool FluidSynthMidiOut::Render(int frames, std::vector<float>& left, std::vector<float>& right) {
+    if (audioDriver_ || !synth_ || !synth_->synth || frames < 0) return false;
+    left.assign(static_cast<std::size_t>(frames), 0.0f);
+    right.assign(static_cast<std::size_t>(frames), 0.0f);
+    return fluid_synth_write_float(synth_->synth, frames, left.data(), 0, 1, right.data(), 0, 1) ==
+           FLUID_OK;
+}
+
+MidiOutRecorder::MidiOutRecorder() : previous_(InstalledDevice()) {
+    SetMidiOutDevice(this);
+}
+
+MidiOutRecorder::~MidiOutRecorder() {
+    SetMidiOutDevice(previous_);
+}
+
+std::uint32_t MidiOutRecorder::Open(MidiOutHandle& handle, int /*device*/) {
+    if (failOpen) {
+        entries_.push_back({NowMs(), 0, Entry::kOpen, 0, false});
+        return kMidiError;
+    }
+    handle = handles_.Add();
+    entries_.push_back({NowMs(), handle, Entry::kOpen, 0, true});
+    return kMidiOk;
+}
+
+std::uint32_t MidiOutRecorder::ShortMsg(MidiOutHandle handle, std::uint32_t message) {
+    const bool open = handles_.Contains(handle);
+    entries_.push_back({NowMs(), handle, Entry::kMessage, message, open});
+    return open ? kMidiOk : kMidiInvalidHandle;
+}
+
+std::uint32_t MidiOutRecorder::Close(MidiOutHandle handle) {
+    const bool open = handles_.Remove(handle);
+    entries_.push_back({NowMs(), handle, Entry::kClose, 0, open});
+    return open ? kMidiOk : kMidiInvalidHandle;
+}
+
+std::vector<std::string> MidiOutRecorder::Lines() const {
+    std::vector<std::string> lines;
+    for (const Entry& entry : entries_) {
+        char text[80];
+        const int prefix = std::snprintf(text, sizeof text, "t=%lld h=%u ",
+                                         static_cast<long long>(entry.timeMs), entry.handle);
+        switch (entry.kind) {
+            case Entry::kOpen:
+                std::snprintf(text + prefix, sizeof text - prefix,
+                              entry.accepted ? "open" : "open failed");
+                break;
+            case Entry::kClose:
+                std::snprintf(text + prefix, sizeof text - prefix, "close");
+                break;
+            case Entry::kMessage:
+                std::snprintf(text + prefix, sizeof text - prefix, "%02X %02X %02X",
+                              entry.message & 0xFF, (entry.message >> 8) & 0xFF,
+                              (entry.message >> 16) & 0xFF);
+                break;
+        }
+        lines.emplace_back(text);
+    }
+    return lines;
+}
+
+}  // namespace platform::qt

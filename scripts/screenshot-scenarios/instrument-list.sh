@@ -1,0 +1,5 @@
+# The drum kit list, opened by a click on the drum part's program number.
+# The dialog opens in the middle of the screen; ORVELLA_SHOT_SCREEN=<png> also saves the whole screen.
+xdotool mousemove --window "$window" 400 223 click 1
+sleep 0.5
+if [[ -n "${ORVELLA_SHOT_SCREEN:-}" ]]; then import -window root "$ORVELLA_SHOT_SCREEN"; fi
