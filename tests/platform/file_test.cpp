@@ -8,12 +8,14 @@
 #include <filesystem>
 #include <functional>
 
+#include "tests/support/planted_files.h"
 #include "tests/support/program_folder.h"
 
 namespace {
 
 using platform::File;
 using platform::FileMode;
+using testsupport::Planted;
 using testsupport::TempProgramFolder;
 
 TEST(FileTest, TextWritingEndsEveryLineWithCrLfAndBinaryKeepsBytes) {
@@ -91,76 +93,19 @@ TEST(FileTest, SizeAndSeek) {
     EXPECT_EQ(in.Tell(), 10);
 }
 
-// What can stand at a file's name in place of a regular file. Every case must answer at once:
-// a FIFO without a writer (or reader) would otherwise hold the open forever.
-enum class Stand {
-    kFolder,
-    kFifo,
-    kFifoWithReader,
-    kLinkToFolder,
-    kLinkToFifo,
-    kDanglingLink,
-    kMissing
-};
-
-struct Planted {
-    Stand stand;
-    const char* label;
-};
-
-constexpr Planted kPlanted[] = {
-    {Stand::kFolder, "folder"},
-    {Stand::kFifo, "FIFO"},
-    {Stand::kFifoWithReader, "FIFO with a reader waiting"},
-    {Stand::kLinkToFolder, "link to a folder"},
-    {Stand::kLinkToFifo, "link to a FIFO"},
-    {Stand::kDanglingLink, "dangling link"},
-    {Stand::kMissing, "nothing"},
-};
-
-// Puts `stand` at folder/name; returns a descriptor to close afterwards (a FIFO's reader) or -1.
-int Plant(const TempProgramFolder& folder, const std::string& name, Stand stand) {
-    const auto path = folder.path() / name;
-    const auto aside = folder.path() / "aside";
-    switch (stand) {
-        case Stand::kFolder:
-            std::filesystem::create_directory(path);
-            break;
-        case Stand::kFifo:
-            mkfifo(path.c_str(), 0600);
-            break;
-        case Stand::kFifoWithReader:
-            mkfifo(path.c_str(), 0600);
-            return open(path.c_str(), O_RDONLY | O_NONBLOCK);
-        case Stand::kLinkToFolder:
-            std::filesystem::create_directory(aside);
-            std::filesystem::create_symlink(aside, path);
-            break;
-        case Stand::kLinkToFifo:
-            mkfifo(aside.c_str(), 0600);
-            std::filesystem::create_symlink(aside, path);
-            break;
-        case Stand::kDanglingLink:
-            std::filesystem::create_symlink(folder.path() / "nowhere", path);
-            break;
-        case Stand::kMissing:
-            break;
-    }
-    return -1;
-}
-
 TEST(FileTest, OnlyRegularFilesAreRead) {
-    for (const Planted& planted : kPlanted) {
-        SCOPED_TRACE(planted.label);
+    for (const Planted planted : testsupport::EveryPlanted()) {
+        if (planted == Planted::kLinkToFile) continue;  // read through, see below
+        SCOPED_TRACE(testsupport::Describe(planted));
         TempProgramFolder folder;
-        const int reader = Plant(folder, "InPut.bin", planted.stand);
-        const std::string path = (folder.path() / "InPut.bin").string();
+        const auto path = folder.path() / "InPut.bin";
+        const int peer = testsupport::Plant(path, planted);
         File in;
-        EXPECT_FALSE(in.Open(path, FileMode::kReadBinary));
+        EXPECT_FALSE(in.Open(path.string(), FileMode::kReadBinary));
         std::vector<std::uint8_t> bytes = {1, 2, 3};
-        EXPECT_FALSE(platform::ReadWholeFile(path, bytes));
+        EXPECT_FALSE(platform::ReadWholeFile(path.string(), bytes));
         EXPECT_TRUE(bytes.empty());
-        if (reader >= 0) close(reader);
+        if (peer >= 0) close(peer);
     }
 }
 
@@ -196,37 +141,34 @@ TEST(FileTest, OutputsAreWrittenOnlyIntoRegularFilesOfTheirOwn) {
          [&](const std::string& path) { return platform::ReplaceFileAtomically(path, bytes); }},
     };
     for (const Writer& writer : writers) {
-        for (const Planted& planted : kPlanted) {
-            SCOPED_TRACE(std::string(writer.label) + " over a " + planted.label);
+        for (const Planted planted : testsupport::EveryPlanted()) {
+            SCOPED_TRACE(std::string(writer.label) + " over " + testsupport::Describe(planted));
             TempProgramFolder folder;
-            const int reader = Plant(folder, "Data.aco", planted.stand);
             const auto path = folder.path() / "Data.aco";
-            const bool link = planted.stand == Stand::kLinkToFolder ||
-                              planted.stand == Stand::kLinkToFifo ||
-                              planted.stand == Stand::kDanglingLink;
-            const bool writable = link || planted.stand == Stand::kMissing;
+            const auto target = testsupport::PlantTarget(path);
+            const int peer = testsupport::Plant(path, planted);
+            const bool writable = testsupport::IsLink(planted) || planted == Planted::kMissing;
             EXPECT_EQ(writer.write(path.string()), writable);
+            const auto status = std::filesystem::symlink_status(path);
+            EXPECT_EQ(std::filesystem::is_regular_file(status), writable);
             if (writable) {
-                EXPECT_TRUE(
-                    std::filesystem::is_regular_file(std::filesystem::symlink_status(path)));
                 EXPECT_EQ(folder.ReadText("Data.aco"), "new");
-            } else {
-                EXPECT_FALSE(
-                    std::filesystem::is_regular_file(std::filesystem::symlink_status(path)));
             }
             // Nothing was made or changed where a link pointed.
-            EXPECT_FALSE(std::filesystem::exists(folder.path() / "nowhere"));
-            if (std::filesystem::is_directory(folder.path() / "aside")) {
-                EXPECT_TRUE(std::filesystem::is_empty(folder.path() / "aside"));
+            if (planted == Planted::kDanglingLink) {
+                EXPECT_FALSE(std::filesystem::exists(target));
+            }
+            if (planted == Planted::kLinkToFile) {
+                EXPECT_EQ(testsupport::ReadTextFile(target), "victim");
+            }
+            if (planted == Planted::kLinkToFolder) {
+                EXPECT_TRUE(std::filesystem::is_empty(target));
             }
             // No temporary file stays behind.
-            std::size_t entries = 0;
             for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
-                (void)entry;
-                ++entries;
+                EXPECT_TRUE(entry.path() == path || entry.path() == target) << entry.path();
             }
-            EXPECT_EQ(entries, std::filesystem::exists(folder.path() / "aside") ? 2u : 1u);
-            if (reader >= 0) close(reader);
+            if (peer >= 0) close(peer);
         }
     }
 }

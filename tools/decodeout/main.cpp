@@ -29,6 +29,8 @@ int Run(int argc, char** argv) {
                      argv[2]);
         return 2;
     }
+    // A run killed before its rename left a temporary song beside the output; ours to remove.
+    platform::RemoveStaleTemporaries(argv[3]);
     std::vector<std::uint8_t> bytes;
     if (!platform::ReadWholeFile(argv[1], bytes)) {
         std::fprintf(stderr, "decodeout: cannot read %s\n", argv[1]);

@@ -73,7 +73,7 @@ int ImportMelody(const MelodyJob& job, std::int32_t remainder, platform::File& e
     for (auto [file, name] :
          {std::pair{&listing, kListingFileName}, std::pair{&tempos, kTemposFileName},
           std::pair{&events, kEventsFileName}}) {
-        if (!file->Close()) {
+        if (!file->CloseOrDiscard()) {
             errorFile.Printf("Cannot create %s.", name);
             return kFailed;
         }
@@ -96,6 +96,8 @@ const worker::WorkerConfig kQuenbyConfig{
 };
 
 int QuenbyMain() {
+    // A run killed before its rename left a temporary song input; this run owns the name.
+    platform::RemoveStaleTemporaries(kSongInputFileName);
     platform::File errorFile;
     if (!errorFile.Open(kErrorFileName, platform::FileMode::kWriteText)) return kFailed;
     if (SplitQuenbyCommandLine() != kQuenbyTokenCount) return kFailed;
