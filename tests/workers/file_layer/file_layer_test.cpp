@@ -39,6 +39,13 @@ std::string Hex(const Bytes& bytes) {
     return text + (bytes.size() > 64 ? "..." : "");
 }
 
+void ExpectNoTemporariesIn(const std::filesystem::path& folder) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos)
+            << "left behind: " << entry.path().filename();
+    }
+}
+
 class WorkerFiles : public ::testing::TestWithParam<std::string> {
   protected:
     const Worker& worker() const { return WorkerNamed(GetParam()); }
@@ -113,14 +120,7 @@ class WorkerFiles : public ::testing::TestWithParam<std::string> {
                     << output.name << " not kept";
             }
         }
-        ExpectNoTemporaries(folder);
-    }
-
-    static void ExpectNoTemporaries(const std::filesystem::path& folder) {
-        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-            EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos)
-                << "left behind: " << entry.path().filename();
-        }
+        ExpectNoTemporariesIn(folder);
     }
 
     // A successful run's outputs are the clean run's; only optional ones may be missing, and
@@ -320,8 +320,135 @@ TEST_P(WorkerFiles, ARunKilledAtAnyChangeIsMendedByTheNextRun) {
         const WorkerRun rerun = RunIn(worker(), folder.path());
         ExpectOutcome(rerun, Outcome::kSuccess);
         ExpectCleanOutputs(folder.path(), rerun, false);
-        ExpectNoTemporaries(folder.path());
+        ExpectNoTemporariesIn(folder.path());
         if (HasFailure()) break;
+    }
+    EXPECT_LE(at, kMostChanges);
+}
+
+// The composer copies the song's first two tracks into its output byte for byte; a song input
+// whose tracks run past its end (or stop short of it) would give an output nobody can decode.
+TEST(ComposerSongInput, ASongInputCutShortIsRefused) {
+    const Worker& composer = WorkerNamed("Compose");
+    const Bytes& song = composer.prepared.at("InPut.bin");
+    const std::size_t conductor = 14 + 8 +
+                                  (std::size_t{song[18]} << 24 | std::size_t{song[19]} << 16 |
+                                   std::size_t{song[20]} << 8 | song[21]);
+    for (const std::size_t cut : {song.size() - 1, song.size() - 40, conductor + 9}) {
+        SCOPED_TRACE("cut to " + std::to_string(cut) + " of " + std::to_string(song.size()) +
+                     " bytes");
+        TempProgramFolder folder;
+        for (const auto& [name, bytes] : composer.prepared) folder.Write(name, bytes);
+        folder.Write("InPut.bin",
+                     Bytes(song.begin(), song.begin() + static_cast<std::ptrdiff_t>(cut)));
+        const WorkerRun run = RunIn(composer, folder.path());
+        ASSERT_FALSE(run.timedOut);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.completion, (platform::Completion{kKeyUp, 59, kFailureFlag}));
+        EXPECT_EQ(folder.ReadText("Error3.msg"), "Error: <InPut.bin> has a broken track chunk.");
+    }
+}
+
+// The decoding tool against its files, as the workers above: it reads only a regular file, and
+// writes the song through a temporary file, so a full disk or a kill never leaves a part of it.
+class DecodeoutFiles : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        const Worker& composer = WorkerNamed("Compose");
+        TempProgramFolder folder;
+        for (const auto& [name, bytes] : composer.prepared) folder.Write(name, bytes);
+        const WorkerRun run = RunIn(composer, folder.path());
+        ASSERT_EQ(run.exitCode, 0);
+        output_ = new Bytes(folder.ReadBytes("ComposeOut.bin"));
+        runCode_ = std::to_string(run.completion->wParam + 1);
+        song_ = new Bytes(CleanOutputs(composer).at("ComposeOut.bin"));
+    }
+    static void TearDownTestSuite() {
+        delete output_;
+        delete song_;
+    }
+
+    void SetUp() override {
+        folder_.Write("ComposeOut.bin", *output_);
+        folder_.Write("song.mid", std::string_view("the previous song"));
+    }
+    WorkerRun Decode(const std::string& fault = "") const {
+        return testsupport::RunWorker(DECODEOUT_PROGRAM, folder_.path(),
+                                      "ComposeOut.bin " + runCode_ + " song.mid",
+                                      SuiteRunOptions(fault));
+    }
+    bool SongIsPrevious() const { return folder_.ReadText("song.mid") == "the previous song"; }
+    bool SongIsDecoded() const { return folder_.ReadBytes("song.mid") == *song_; }
+
+    static Bytes* output_;
+    static Bytes* song_;
+    static std::string runCode_;
+    TempProgramFolder folder_;
+};
+
+Bytes* DecodeoutFiles::output_ = nullptr;
+Bytes* DecodeoutFiles::song_ = nullptr;
+std::string DecodeoutFiles::runCode_;
+
+TEST_F(DecodeoutFiles, AnInputThatIsNoRegularFileIsNotRead) {
+    for (const Planted planted : testsupport::EveryPlanted()) {
+        if (planted == Planted::kLinkToFile) continue;
+        SCOPED_TRACE("ComposeOut.bin is " + testsupport::Describe(planted));
+        std::filesystem::remove(folder_.path() / "ComposeOut.bin");
+        std::filesystem::remove_all(testsupport::PlantTarget(folder_.path() / "ComposeOut.bin"));
+        const int peer = testsupport::Plant(folder_.path() / "ComposeOut.bin", planted);
+        const WorkerRun run = Decode();
+        if (peer >= 0) close(peer);
+        EXPECT_FALSE(run.timedOut);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(SongIsPrevious());
+    }
+}
+
+TEST_F(DecodeoutFiles, TheSongGoesOnlyIntoAFileOfItsOwn) {
+    for (const Planted planted : testsupport::EveryPlanted()) {
+        SCOPED_TRACE("song.mid is " + testsupport::Describe(planted));
+        const auto path = folder_.path() / "song.mid";
+        std::filesystem::remove(path);
+        std::filesystem::remove_all(testsupport::PlantTarget(path));
+        const int peer = testsupport::Plant(path, planted);
+        const WorkerRun run = Decode();
+        if (peer >= 0) close(peer);
+        EXPECT_FALSE(run.timedOut);
+        const bool writable = testsupport::IsLink(planted) || planted == Planted::kMissing;
+        EXPECT_EQ(run.exitCode, writable ? 0 : 1);
+        if (writable) {
+            EXPECT_TRUE(SongIsDecoded());
+        }
+        if (planted == Planted::kLinkToFile) {
+            EXPECT_EQ(testsupport::ReadTextFile(testsupport::PlantTarget(path)), "victim");
+        }
+        ExpectNoTemporariesIn(folder_.path());
+    }
+}
+
+TEST_F(DecodeoutFiles, AFullDiskLeavesThePreviousSong) {
+    const WorkerRun run = Decode("full:song.mid");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(SongIsPrevious());
+    ExpectNoTemporariesIn(folder_.path());
+}
+
+TEST_F(DecodeoutFiles, AKillAtAnyChangeLeavesTheOldSongOrTheNewOne) {
+    int at = 1;
+    for (; at <= kMostChanges; ++at) {
+        SCOPED_TRACE("killed at change " + std::to_string(at));
+        SetUp();
+        const WorkerRun killed = Decode("kill-at:" + std::to_string(at));
+        if (killed.signal != SIGKILL) {
+            EXPECT_EQ(killed.exitCode, 0);
+            break;
+        }
+        EXPECT_TRUE(SongIsPrevious() || SongIsDecoded());
+        const WorkerRun rerun = Decode();
+        EXPECT_EQ(rerun.exitCode, 0);
+        EXPECT_TRUE(SongIsDecoded());
+        ExpectNoTemporariesIn(folder_.path());
     }
     EXPECT_LE(at, kMostChanges);
 }
