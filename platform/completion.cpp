@@ -51,8 +51,14 @@ bool SocketIsStale(const sockaddr_un& address, socklen_t length) {
 }  // namespace
 
 std::string CompletionFolder() {
+    // A session without a runtime folder (or with a variable left over from another one) uses
+    // the folder in /tmp; sender and receiver, started from the same session, agree on it.
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && runtime[0] == '/') return std::string(runtime) + "/orvella";
+    struct stat status;
+    if (runtime != nullptr && runtime[0] == '/' && stat(runtime, &status) == 0 &&
+        S_ISDIR(status.st_mode)) {
+        return std::string(runtime) + "/orvella";
+    }
     return "/tmp/orvella-" + std::to_string(geteuid());
 }
 

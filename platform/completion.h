@@ -34,8 +34,8 @@ constexpr Hwnd kMaxReceiverHandle = 2116010269;
 // How long a worker keeps trying while the receiver's queue is full.
 constexpr std::chrono::milliseconds kCompletionSendPatience{1000};
 
-// "$XDG_RUNTIME_DIR/orvella" when that variable holds an absolute path, else
-// "/tmp/orvella-<uid>".
+// "$XDG_RUNTIME_DIR/orvella" when that variable names an existing folder by its absolute path,
+// else "/tmp/orvella-<uid>".
 std::string CompletionFolder();
 
 // True when the completion folder exists as a folder of our own that nobody else may enter.

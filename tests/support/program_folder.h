@@ -66,4 +66,7 @@ WorkerRun RunWorker(const std::string& program, const std::filesystem::path& fol
 // Reads a file as text; empty when missing.
 std::string ReadTextFile(const std::filesystem::path& path);
 
+// What a shell command prints on its standard output (empty when it cannot be started).
+std::string CommandOutput(const std::string& command);
+
 }  // namespace testsupport

@@ -57,6 +57,16 @@ class WorkerFiles : public ::testing::TestWithParam<std::string> {
             if (output.replacedWhole) WriteAt(folder / output.name, PreviousContent(output.name));
         }
     }
+    // A run in a prepared folder where `name` holds `planted` instead.
+    WorkerRun RunWithPlanted(const std::filesystem::path& folder, const std::string& name,
+                             Planted planted) const {
+        Prepare(folder);
+        std::filesystem::remove(folder / name);
+        const int peer = testsupport::Plant(folder / name, planted);
+        const WorkerRun run = RunIn(worker(), folder);
+        if (peer >= 0) close(peer);
+        return run;
+    }
     static void WriteAt(const std::filesystem::path& path, const Bytes& bytes) {
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()),
@@ -161,11 +171,7 @@ TEST_P(WorkerFiles, AnInputThatIsNoRegularFileCountsAsMissing) {
             if (planted == Planted::kLinkToFile) continue;  // a good input, read through its link
             SCOPED_TRACE(input.name + " is " + testsupport::Describe(planted));
             TempProgramFolder folder;
-            Prepare(folder.path());
-            std::filesystem::remove(folder.path() / input.name);
-            const int peer = testsupport::Plant(folder.path() / input.name, planted);
-            const WorkerRun run = RunIn(worker(), folder.path());
-            if (peer >= 0) close(peer);
+            const WorkerRun run = RunWithPlanted(folder.path(), input.name, planted);
             ExpectResult(run, input.whenUnreadable, folder.path());
             ExpectNothingHarmed(folder.path(), run, input.name);
         }
@@ -191,11 +197,7 @@ TEST_P(WorkerFiles, AnOutputNameHoldingAFolderOrAFifoCannotBeCreated) {
         for (const Planted planted : {Planted::kFolder, Planted::kFifo, Planted::kFifoWithPeer}) {
             SCOPED_TRACE(output.name + " is " + testsupport::Describe(planted));
             TempProgramFolder folder;
-            Prepare(folder.path());
-            std::filesystem::remove(folder.path() / output.name);
-            const int peer = testsupport::Plant(folder.path() / output.name, planted);
-            const WorkerRun run = RunIn(worker(), folder.path());
-            if (peer >= 0) close(peer);
+            const WorkerRun run = RunWithPlanted(folder.path(), output.name, planted);
             ExpectResult(run, output.whenNotCreatable, folder.path());
             // What stood there still stands.
             const auto status = std::filesystem::symlink_status(folder.path() / output.name);
@@ -212,12 +214,8 @@ TEST_P(WorkerFiles, AnOutputNameHoldingALinkGetsAFileOfItsOwn) {
                                       Planted::kLinkToFolder, Planted::kLinkToFifo}) {
             SCOPED_TRACE(output.name + " is " + testsupport::Describe(planted));
             TempProgramFolder folder;
-            Prepare(folder.path());
             const auto path = folder.path() / output.name;
-            std::filesystem::remove(path);
-            const int peer = testsupport::Plant(path, planted);
-            const WorkerRun run = RunIn(worker(), folder.path());
-            if (peer >= 0) close(peer);
+            const WorkerRun run = RunWithPlanted(folder.path(), output.name, planted);
             ExpectOutcome(run, Outcome::kSuccess);
             ExpectCleanOutputs(folder.path(), run, false);
             const auto target = testsupport::PlantTarget(path);

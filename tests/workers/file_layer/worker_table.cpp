@@ -57,6 +57,16 @@ OutputFile ErrorFileOutput(const std::string& name, std::optional<std::string> o
     return Output(name, Silent(), Succeeds(std::move(onSuccess)));
 }
 
+Worker NewWorker(const std::string& program, std::function<std::string(platform::Hwnd)> arguments,
+                 const std::string& errorFile, std::uint32_t failureCode) {
+    Worker w;
+    w.program = program;
+    w.arguments = std::move(arguments);
+    w.errorFile = errorFile;
+    w.failureCode = failureCode;
+    return w;
+}
+
 Bytes SongBytes() {
     return testsupport::BytesFromHexText(
         testsupport::ReadTextFile(testsupport::SourceDir() / "demo" / "ode_to_joy.txt"));
@@ -120,11 +130,9 @@ const ChainFiles& Chain() {
 }
 
 Worker SongLoader() {
-    Worker w;
-    w.program = "Ambrel";
-    w.arguments = [](platform::Hwnd h) { return "/2 InPut.bin " + std::to_string(h) + " 2426"; };
-    w.errorFile = "Error1.msg";
-    w.failureCode = 47;
+    Worker w = NewWorker(
+        "Ambrel", [](platform::Hwnd h) { return "/2 InPut.bin " + std::to_string(h) + " 2426"; },
+        "Error1.msg", 47);
     w.inputs = {{"InPut.bin", Fails(" InPut.bin not found.")}};
     w.outputs = {
         ErrorFileOutput("Error1.msg", ""),
@@ -141,11 +149,7 @@ Worker SongLoader() {
 }
 
 Worker KeyDetector() {
-    Worker w;
-    w.program = "Sorvik";
-    w.arguments = SorvikArguments;
-    w.errorFile = "kErr1.msg";
-    w.failureCode = 46;
+    Worker w = NewWorker("Sorvik", SorvikArguments, "kErr1.msg", 46);
     w.inputs = {{"InPut.bin", Fails(" InPut.bin not found.")}};
     const std::string keyCodeMessage = "Cannot create KeyCode.dat to write KqKeyCode.\r\n";
     const std::string logMessage = "Cannot create output file kInfo.aco\r\n";
@@ -161,11 +165,9 @@ Worker KeyDetector() {
 }
 
 Worker ChordMaker() {
-    Worker w;
-    w.program = "Tressil";
-    w.arguments = [](platform::Hwnd h) { return "3 " + std::to_string(h) + " 2426 1"; };
-    w.errorFile = "Error2.msg";
-    w.failureCode = 49;
+    Worker w = NewWorker(
+        "Tressil", [](platform::Hwnd h) { return "3 " + std::to_string(h) + " 2426 1"; },
+        "Error2.msg", 49);
     w.inputs = {
         {"Temps2.aco", Fails("Temps2.aco not found.")},
         {"Notes.aco", Fails("\r\nNotes.aco not found.")},
@@ -185,17 +187,14 @@ Worker ChordMaker() {
 }
 
 Worker Composer() {
-    Worker w;
-    w.program = "Compose";
     const std::uint32_t chordKey = Chain().chordKey;
-    w.arguments = [chordKey](platform::Hwnd h) {
+    const auto arguments = [chordKey](platform::Hwnd h) {
         std::string line = "4 5 6 1";
         for (const std::string& style : kStyles) line += " " + style;
         return line + " 49 89 " + std::to_string(chordKey) + " " + std::to_string(h) +
                " 0 0 0 1 2426";
     };
-    w.errorFile = "Error3.msg";
-    w.failureCode = 59;
+    Worker w = NewWorker("Compose", arguments, "Error3.msg", 59);
     w.inputs = {
         {"vPara.dat", Fails("Cannot open vPara.dat for reading.")},
         {"InPut.bin", Fails("Error: <InPut.bin> not found.")},
@@ -233,11 +232,7 @@ Worker Composer() {
 }
 
 Worker MelodyImporter() {
-    Worker w;
-    w.program = "Quenby";
-    w.arguments = QuenbyArguments;
-    w.errorFile = "Error4.msg";
-    w.failureCode = 51;
+    Worker w = NewWorker("Quenby", QuenbyArguments, "Error4.msg", 51);
     w.inputs = {{"InpMel.bin", Fails("InpMel.bin not found.")}};
     w.outputs = {
         ErrorFileOutput("Error4.msg", ""),
