@@ -56,6 +56,12 @@ bool IsRegular(int fd) {
 // Opens an existing regular file for reading. O_NONBLOCK keeps a FIFO from holding the open
 // until a writer comes; the check after the open then refuses it like a folder or a device.
 int OpenForReading(const std::string& path) {
+    // Opening some devices already does something, so they are refused before the open too.
+    struct stat status;
+    if (stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        errno = EINVAL;
+        return -1;
+    }
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return -1;
     if (!IsRegular(fd)) {
@@ -70,6 +76,11 @@ int OpenForReading(const std::string& path) {
 // is replaced by a file of our own instead of being written through (it may point anywhere);
 // anything else that is not a regular file is refused before it is changed.
 int OpenForWriting(const std::string& path, bool append) {
+    struct stat status;
+    if (lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode)) {
+        errno = EINVAL;
+        return -1;
+    }
     faults::BeforeChange();
     const int flags =
         O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (append ? O_APPEND : 0);
