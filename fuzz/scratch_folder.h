@@ -9,21 +9,21 @@
 namespace fuzzsupport {
 
 inline const std::string& ScratchFolder() {
-    static const std::string folder = [] {
+    // Never destroyed: the clean-up at exit still needs the name.
+    static const std::string* const folder = [] {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "orvella-fuzz-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) std::abort();
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(ScratchFolder(), ignored);
-        });
-        return pattern;
+        return new std::string(pattern);
     }();
-    return folder;
+    static const bool cleanUpRegistered = std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove_all(*folder, ignored);
+    }) == 0;
+    (void)cleanUpRegistered;
+    return *folder;
 }
 
-inline std::string ScratchPath(const std::string& name) {
-    return ScratchFolder() + "/" + name;
-}
+inline std::string ScratchPath(const std::string& name) { return ScratchFolder() + "/" + name; }
 
 }  // namespace fuzzsupport

@@ -73,8 +73,9 @@ class WorkerFiles : public ::testing::TestWithParam<std::string> {
                    static_cast<std::streamsize>(bytes.size()));
     }
     static std::optional<Bytes> BytesAt(const std::filesystem::path& path) {
-        if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(path)))
+        if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(path))) {
             return std::nullopt;
+        }
         const std::string text = testsupport::ReadTextFile(path);
         return Bytes(text.begin(), text.end());
     }
