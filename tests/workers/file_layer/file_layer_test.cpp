@@ -1,8 +1,8 @@
 // Every worker against what can go wrong with its files: a folder, a FIFO, a link or nothing at
 // each input and output name, an output the disk cannot take, a disk that fills up at any point
 // of a run, and a run killed at any change it makes followed by a new run. In every case the
-// worker answers at once, tells the truth about its result (the Part's message, the right
-// completion, the exit code) and leaves its inputs and the files it replaces whole unharmed.
+// worker answers at once, tells the truth about its result (its own message for the case, the
+// right completion, the exit code) and leaves its inputs and the files it replaces whole unharmed.
 #include <gtest/gtest.h>
 #include <unistd.h>
 

@@ -1,5 +1,5 @@
 // The five workers as the file-layer suite drives them: each one's command line, error file and
-// failure code, the files it reads and writes, and what the Parts make of each file when it
+// failure code, the files it reads and writes, and what the worker makes of each file when it
 // cannot be read, cannot be created, or cannot be written completely. The inputs of a good run
 // come from running the chain on the demo melody once per test program.
 #pragma once
