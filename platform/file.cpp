@@ -1,93 +1,252 @@
 #include "platform/file.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/random.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdarg>
-#include <filesystem>
+#include <cstdio>
+#include <random>
 #include <set>
+
+#include "platform/file_faults.h"
 
 namespace platform {
 namespace {
+
+constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr std::string_view kTemporaryMark = ".tmp-";
+constexpr std::size_t kTemporaryRandomLength = 6;
+constexpr std::string_view kNameCharacters =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
 std::set<File*>& OpenFiles() {
     static std::set<File*> files;
     return files;
 }
 
+std::string_view BaseName(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// "Data.aco" -> {"Data", ".aco"}; a name without an extension (or a leading dot only) keeps it
+// all as its stem.
+std::pair<std::string_view, std::string_view> SplitExtension(std::string_view name) {
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot == 0) return {name, {}};
+    return {name.substr(0, dot), name.substr(dot)};
+}
+
+bool IsRegular(int fd) {
+    struct stat status;
+    return fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// Opens an existing regular file for reading. O_NONBLOCK keeps a FIFO from holding the open
+// until a writer comes; the check after the open then refuses it like a folder or a device.
+int OpenForReading(const std::string& path) {
+    // Opening some devices already does something, so they are refused before the open too.
+    struct stat status;
+    if (stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        errno = EINVAL;
+        return -1;
+    }
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (!IsRegular(fd)) {
+        close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
+
+// Opens an output: created when missing, emptied unless appending. A symbolic link at the name
+// is replaced by a file of our own instead of being written through (it may point anywhere);
+// anything else that is not a regular file is refused before it is changed.
+int OpenForWriting(const std::string& path, bool append) {
+    struct stat status;
+    if (lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode)) {
+        errno = EINVAL;
+        return -1;
+    }
+    faults::BeforeChange();
+    const int flags =
+        O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (append ? O_APPEND : 0);
+    int fd = open(path.c_str(), flags, 0666);
+    if (fd < 0 && errno == ELOOP) {
+        if (unlink(path.c_str()) != 0) return -1;
+        fd = open(path.c_str(), flags | O_EXCL, 0666);
+    }
+    if (fd < 0) return -1;
+    if (!IsRegular(fd) || (!append && ftruncate(fd, 0) != 0)) {
+        close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
+
+// Writes every byte, as the fault plan allows; false on the first failure.
+bool WriteAll(int fd, std::string_view name, const void* data, std::size_t size) {
+    const char* at = static_cast<const char*>(data);
+    while (size > 0) {
+        if (!faults::WriteAllowed(name)) return false;
+        const ssize_t written = write(fd, at, size);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        at += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool CloseDescriptor(int fd) {
+    faults::BeforeChange();
+    return close(fd) == 0;
+}
+
+std::string RandomName(std::size_t length) {
+    std::string name(length, 'x');
+    std::uint8_t noise[16];
+    if (getrandom(noise, length, 0) != static_cast<ssize_t>(length)) {
+        std::random_device entropy;
+        for (std::size_t i = 0; i < length; ++i) noise[i] = static_cast<std::uint8_t>(entropy());
+    }
+    for (std::size_t i = 0; i < length; ++i)
+        name[i] = kNameCharacters[noise[i] % kNameCharacters.size()];
+    return name;
+}
+
+// Creates a temporary file beside `path` that did not exist before: never an existing file,
+// never through a link planted at the name.
+int CreateTemporary(const std::string& path, std::string& temporary) {
+    const auto [stem, extension] = SplitExtension(BaseName(path));
+    const std::string folder = path.rfind('/') == std::string::npos ? "" : FolderOf(path) + "/";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = folder + std::string(stem) + std::string(kTemporaryMark) +
+                    RandomName(kTemporaryRandomLength) + std::string(extension);
+        faults::BeforeChange();
+        const int fd =
+            open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0) return fd;
+        if (errno != EEXIST) return -1;
+    }
+    return -1;
+}
+
 }  // namespace
 
-File::~File() { Close(); }
+File::~File() {
+    Close();
+}
 
-File::File(File&& other) noexcept : stream_(other.stream_), text_(other.text_), good_(other.good_) {
-    if (stream_ != nullptr) {
+void File::MoveFrom(File& other) {
+    fd_ = other.fd_;
+    text_ = other.text_;
+    writing_ = other.writing_;
+    good_ = other.good_;
+    path_ = std::move(other.path_);
+    pending_ = std::move(other.pending_);
+    read_ = std::move(other.read_);
+    readAt_ = other.readAt_;
+    if (fd_ >= 0) {
         other.Unregister();
-        other.stream_ = nullptr;
+        other.fd_ = -1;
         Register();
     }
+}
+
+File::File(File&& other) noexcept {
+    MoveFrom(other);
 }
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
         Close();
-        stream_ = other.stream_;
-        text_ = other.text_;
-        good_ = other.good_;
-        if (stream_ != nullptr) {
-            other.Unregister();
-            other.stream_ = nullptr;
-            Register();
-        }
+        MoveFrom(other);
     }
     return *this;
 }
 
-void File::Register() { OpenFiles().insert(this); }
-void File::Unregister() { OpenFiles().erase(this); }
+void File::Register() {
+    OpenFiles().insert(this);
+}
+void File::Unregister() {
+    OpenFiles().erase(this);
+}
 
 bool File::Open(const std::string& path, FileMode mode) {
     Close();
-    const char* how = "rb";
-    switch (mode) {
-        case FileMode::kReadBinary: how = "rb"; break;
-        case FileMode::kWriteText:
-        case FileMode::kWriteBinary: how = "wb"; break;
-        case FileMode::kAppendText: how = "ab"; break;
-    }
-    stream_ = std::fopen(path.c_str(), how);
-    if (stream_ == nullptr) return false;
+    path_.clear();
+    writing_ = mode != FileMode::kReadBinary;
+    fd_ = writing_ ? OpenForWriting(path, mode == FileMode::kAppendText) : OpenForReading(path);
+    if (fd_ < 0) return false;
     text_ = mode == FileMode::kWriteText || mode == FileMode::kAppendText;
     good_ = true;
+    path_ = path;
+    pending_.clear();
+    read_.clear();
+    readAt_ = 0;
     Register();
     return true;
 }
 
-bool File::Close() {
-    if (stream_ == nullptr) return good_;
-    Unregister();
-    if (std::fclose(stream_) != 0) good_ = false;
-    stream_ = nullptr;
+bool File::Flush() {
+    if (!pending_.empty()) {
+        if (good_ && !WriteAll(fd_, BaseName(path_), pending_.data(), pending_.size())) {
+            good_ = false;
+        }
+        pending_.clear();
+    }
     return good_;
 }
 
+bool File::Close() {
+    if (fd_ < 0) return good_;
+    Unregister();
+    if (writing_) {
+        Flush();
+        if (!CloseDescriptor(fd_)) good_ = false;
+    } else {
+        close(fd_);
+    }
+    fd_ = -1;
+    return good_;
+}
+
+bool File::CloseOrDiscard() {
+    if (Close()) return true;
+    if (writing_ && !path_.empty()) {
+        faults::BeforeChange();
+        unlink(path_.c_str());
+        path_.clear();
+    }
+    return false;
+}
+
 bool File::Write(std::string_view text) {
-    if (stream_ == nullptr) return good_ = false;
+    if (fd_ < 0 || !writing_) return good_ = false;
     if (!text_) {
-        if (!text.empty() && std::fwrite(text.data(), 1, text.size(), stream_) != text.size()) {
-            good_ = false;
+        pending_.insert(pending_.end(), text.begin(), text.end());
+    } else {
+        for (const char c : text) {
+            if (c == '\n') pending_.push_back('\r');
+            pending_.push_back(c);
         }
-        return good_;
     }
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t lineEnd = text.find('\n', start);
-        const std::size_t stop = lineEnd == std::string_view::npos ? text.size() : lineEnd;
-        if (stop > start && std::fwrite(text.data() + start, 1, stop - start, stream_) != stop - start) {
-            good_ = false;
-        }
-        if (lineEnd == std::string_view::npos) break;
-        if (std::fwrite("\r\n", 1, 2, stream_) != 2) good_ = false;
-        start = lineEnd + 1;
-    }
+    if (pending_.size() >= kBufferSize) Flush();
     return good_;
 }
 
@@ -110,48 +269,78 @@ bool File::Printf(const char* format, ...) {
 }
 
 bool File::WriteBytes(std::span<const std::uint8_t> bytes) {
-    if (stream_ == nullptr) return good_ = false;
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size()) {
-        good_ = false;
-    }
+    if (fd_ < 0 || !writing_) return good_ = false;
+    pending_.insert(pending_.end(), bytes.begin(), bytes.end());
+    if (pending_.size() >= kBufferSize) Flush();
     return good_;
 }
 
+bool File::FillReadBuffer() {
+    read_.resize(kBufferSize);
+    readAt_ = 0;
+    for (;;) {
+        const ssize_t got = read(fd_, read_.data(), read_.size());
+        if (got < 0 && errno == EINTR) continue;
+        read_.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+        return got > 0;
+    }
+}
+
 std::size_t File::Read(std::span<std::uint8_t> bytes) {
-    if (stream_ == nullptr || bytes.empty()) return 0;
-    return std::fread(bytes.data(), 1, bytes.size(), stream_);
+    if (fd_ < 0 || writing_) return 0;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        if (readAt_ == read_.size() && !FillReadBuffer()) break;
+        const std::size_t take = std::min(bytes.size() - done, read_.size() - readAt_);
+        std::copy_n(read_.begin() + static_cast<std::ptrdiff_t>(readAt_), take,
+                    bytes.begin() + static_cast<std::ptrdiff_t>(done));
+        readAt_ += take;
+        done += take;
+    }
+    return done;
 }
 
 bool File::ReadLine(std::string& line) {
     line.clear();
-    if (stream_ == nullptr) return false;
-    int c = std::fgetc(stream_);
-    if (c == EOF) return false;
-    while (c != EOF && c != '\n') {
-        line.push_back(static_cast<char>(c));
-        c = std::fgetc(stream_);
+    if (fd_ < 0 || writing_) return false;
+    bool any = false;
+    for (;;) {
+        if (readAt_ == read_.size() && !FillReadBuffer()) break;
+        any = true;
+        const auto begin = read_.begin() + static_cast<std::ptrdiff_t>(readAt_);
+        const auto end = std::find(begin, read_.end(), '\n');
+        line.append(begin, end);
+        readAt_ = static_cast<std::size_t>(end - read_.begin());
+        if (end != read_.end()) {
+            ++readAt_;
+            break;
+        }
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    return true;
+    return any;
 }
 
 std::int64_t File::Tell() const {
-    if (stream_ == nullptr) return -1;
-    return ftello(stream_);
+    if (fd_ < 0) return -1;
+    const off_t here = lseek(fd_, 0, SEEK_CUR);
+    if (here < 0) return -1;
+    return here + static_cast<std::int64_t>(pending_.size()) -
+           static_cast<std::int64_t>(read_.size() - readAt_);
 }
 
 bool File::Seek(std::int64_t offset) {
-    if (stream_ == nullptr || offset < 0) return false;
-    return fseeko(stream_, static_cast<off_t>(offset), SEEK_SET) == 0;
+    if (fd_ < 0 || offset < 0) return false;
+    if (writing_ && !Flush()) return false;
+    read_.clear();
+    readAt_ = 0;
+    return lseek(fd_, static_cast<off_t>(offset), SEEK_SET) == offset;
 }
 
 std::int64_t File::Size() const {
-    if (stream_ == nullptr) return -1;
-    const off_t here = ftello(stream_);
-    if (fseeko(stream_, 0, SEEK_END) != 0) return -1;
-    const off_t size = ftello(stream_);
-    fseeko(stream_, here, SEEK_SET);
-    return size;
+    if (fd_ < 0) return -1;
+    struct stat status;
+    if (fstat(fd_, &status) != 0) return -1;
+    return static_cast<std::int64_t>(status.st_size) + static_cast<std::int64_t>(pending_.size());
 }
 
 void CloseAllFiles() {
@@ -162,25 +351,84 @@ void CloseAllFiles() {
 
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     bytes.clear();
-    File file;
-    if (!file.Open(path, FileMode::kReadBinary)) return false;
-    const std::int64_t size = file.Size();
-    if (size < 0) return false;
-    bytes.resize(static_cast<std::size_t>(size));
-    return file.Read(bytes) == bytes.size();
+    const int fd = OpenForReading(path);
+    if (fd < 0) return false;
+    // Read to the end rather than trusting a size taken beforehand: the file may change, and
+    // nothing here sizes a buffer from a number the file system merely claims.
+    bool ok = true;
+    for (;;) {
+        const std::size_t used = bytes.size();
+        bytes.resize(used + kBufferSize);
+        const ssize_t got = read(fd, bytes.data() + used, kBufferSize);
+        if (got < 0 && errno == EINTR) {
+            bytes.resize(used);
+            continue;
+        }
+        bytes.resize(used + (got > 0 ? static_cast<std::size_t>(got) : 0));
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+    }
+    close(fd);
+    if (!ok) bytes.clear();
+    return ok;
 }
 
 bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
-    const std::string temporary = path + ".tmp" + std::to_string(getpid());
-    std::FILE* out = std::fopen(temporary.c_str(), "wb");
-    if (out == nullptr) return false;
-    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    ok = std::fflush(out) == 0 && ok;
-    ok = fsync(fileno(out)) == 0 && ok;
-    ok = std::fclose(out) == 0 && ok;
-    if (ok) ok = std::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) std::remove(temporary.c_str());
+    struct stat status;
+    if (lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode)) {
+        return false;
+    }
+    std::string temporary;
+    const int fd = CreateTemporary(path, temporary);
+    if (fd < 0) return false;
+    // A full disk is a full disk for the file being replaced.
+    bool ok = WriteAll(fd, BaseName(path), bytes.data(), bytes.size());
+    ok = fsync(fd) == 0 && ok;
+    ok = CloseDescriptor(fd) && ok;
+    if (ok) {
+        faults::BeforeChange();
+        ok = rename(temporary.c_str(), path.c_str()) == 0;
+    }
+    if (!ok) {
+        faults::BeforeChange();
+        unlink(temporary.c_str());
+    }
     return ok;
+}
+
+bool IsTemporaryNameOf(std::string_view name, std::string_view destination) {
+    const auto [stem, extension] = SplitExtension(BaseName(destination));
+    const std::size_t fixed = stem.size() + kTemporaryMark.size();
+    if (name.size() != fixed + kTemporaryRandomLength + extension.size()) return false;
+    if (name.substr(0, stem.size()) != stem ||
+        name.substr(stem.size(), kTemporaryMark.size()) != kTemporaryMark ||
+        name.substr(fixed + kTemporaryRandomLength) != extension) {
+        return false;
+    }
+    const std::string_view random = name.substr(fixed, kTemporaryRandomLength);
+    return random.find_first_not_of(kNameCharacters) == std::string_view::npos;
+}
+
+int RemoveStaleTemporaries(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    DIR* listing = opendir(folder.c_str());
+    if (listing == nullptr) return 0;
+    std::vector<std::string> stale;
+    while (const dirent* entry = readdir(listing)) {
+        if (IsTemporaryNameOf(entry->d_name, path)) stale.emplace_back(entry->d_name);
+    }
+    closedir(listing);
+    int removed = 0;
+    for (const std::string& name : stale) {
+        const std::string full = folder + "/" + name;
+        struct stat status;
+        if (lstat(full.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) continue;
+        faults::BeforeChange();
+        if (unlink(full.c_str()) == 0) ++removed;
+    }
+    return removed;
 }
 
 }  // namespace platform

@@ -2,10 +2,20 @@
 // disk, as the stored formats have it; ReadLine accepts CR LF and LF alike. Every open File is
 // listed in one process-wide registry so that a worker's fatal exit can close and flush them
 // all, keeping the message it wrote just before.
+//
+// Only regular files are read or written. A folder, FIFO or device at a file's name counts as a
+// file that cannot be opened (or created), and no open ever waits for a FIFO's other end. An
+// output whose name is a symbolic link replaces the link; nothing is written through it.
+//
+// For tests, ORVELLA_FILE_FAULT makes the layer misbehave the way a failing disk or a killed
+// run would, counting the changes the process makes to files (creating, writing, closing,
+// renaming, removing) in the order it makes them:
+//   full:NAME       every write to a file named NAME fails as on a full disk
+//   full-from:N     from the N-th write on, every write fails as on a full disk
+//   kill-at:N       the process is killed just before its N-th change
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <span>
 #include <string>
 #include <string_view>
@@ -21,7 +31,7 @@ enum class FileMode {
 };
 
 class File {
-public:
+  public:
     File() = default;
     ~File();
     File(const File&) = delete;
@@ -30,9 +40,12 @@ public:
     File& operator=(File&& other) noexcept;
 
     [[nodiscard]] bool Open(const std::string& path, FileMode mode);
-    // Flushes and closes; false when a buffered write could not be completed.
+    // Flushes and closes; false when a write could not be completed.
     bool Close();
-    bool IsOpen() const { return stream_ != nullptr; }
+    // Closes an output; when it could not be written completely it is removed as well, so that
+    // nobody takes the part that reached the disk for the whole file. False then.
+    bool CloseOrDiscard();
+    bool IsOpen() const { return fd_ >= 0; }
     // False once any write or the close failed.
     bool good() const { return good_; }
 
@@ -50,24 +63,44 @@ public:
     bool Seek(std::int64_t offset);
     std::int64_t Size() const;
 
-private:
+  private:
     void Register();
     void Unregister();
+    void MoveFrom(File& other);
+    bool Flush();
+    bool FillReadBuffer();
 
-    std::FILE* stream_ = nullptr;
+    int fd_ = -1;
     bool text_ = false;
+    bool writing_ = false;
     bool good_ = true;
+    std::string path_;
+    std::vector<char> pending_;       // written, not yet on disk
+    std::vector<std::uint8_t> read_;  // read ahead, not yet taken
+    std::size_t readAt_ = 0;
 };
 
 // Closes every open File (the fatal exit's "close all files").
 void CloseAllFiles();
 
-// Reads a whole file; false when it cannot be opened or read.
+// Reads a whole regular file; false when it cannot be opened or read.
 [[nodiscard]] bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);
 
-// Writes `bytes` to a temporary name in the same folder and renames it over `path` only when
-// every byte is on disk, so a failure never leaves a half-written file under the real name.
+// Writes `bytes` to a fresh temporary file beside `path` and renames it over `path` only when
+// every byte is on disk, so a failure never leaves a half-written file under the real name and
+// the old file stays. False (and nothing changed) when `path` names something other than a
+// regular file or a symbolic link.
 [[nodiscard]] bool ReplaceFileAtomically(const std::string& path,
                                          std::span<const std::uint8_t> bytes);
+
+// The temporary files of ReplaceFileAtomically are named "<stem>.tmp-XXXXXX<.ext>" beside the
+// destination ("Data.aco" -> "Data.tmp-k3Jf9Q.aco"), so the program folder's clean-up patterns
+// match them by their extension. A run that was killed before its rename leaves one behind;
+// this removes every such leftover of `path` and returns how many there were. Only one run
+// may write a destination at a time.
+int RemoveStaleTemporaries(const std::string& path);
+
+// True when `name` (without folder) has the shape of a temporary file of `destination`'s name.
+bool IsTemporaryNameOf(std::string_view name, std::string_view destination);
 
 }  // namespace platform

@@ -78,6 +78,8 @@ LResult DefWindowProc(Hwnd /*window*/, std::uint32_t /*message*/, WParam /*wPara
     return 0;
 }
 
-void ResetWindowSystem() { System() = WindowSystem{}; }
+void ResetWindowSystem() {
+    System() = WindowSystem{};
+}
 
 }  // namespace platform

@@ -135,7 +135,9 @@ def median_ms(command, cwd, runs):
     times = []
     for _ in range(runs):
         start = time.perf_counter()
-        result = subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # A hung run is killed after the front end's ten seconds and fails the measurement.
+        result = subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                timeout=10)
         times.append((time.perf_counter() - start) * 1000.0)
         if result.returncode != 0:
             raise SystemExit("%s failed with %d" % (command[0], result.returncode))

@@ -3,7 +3,6 @@
 // as the front end waits for it (start, read, find, write, exit); the key finding alone beside
 // it. Each is repeated fifteen times and reports its median.
 #include <benchmark/benchmark.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -13,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/program_folder.h"
 #include "tests/workers/keydetect/song_builder.h"
 #include "workers/keydetect/key_finding.h"
 
@@ -42,17 +42,12 @@ std::vector<std::uint8_t> CircleOfFifthsSong() {
 }
 
 int RunSorvik(const std::filesystem::path& folder) {
-    const pid_t child = fork();
-    if (child == 0) {
-        if (chdir(folder.c_str()) != 0) _exit(127);
-        // A handle nobody listens on: the completion goes nowhere, the exit code tells.
-        execl(SORVIK_PROGRAM, "Sorvik", "12345", "2426", "31485723", "1",
-              static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    // The runner kills a run that hangs, so a broken build cannot stall the benchmark.
+    const auto run = testsupport::RunWorker(SORVIK_PROGRAM, folder, [](platform::Hwnd handle) {
+        return std::to_string(handle) + " 2426 " +
+               std::to_string(std::int64_t{handle} + 31470952 + 2426) + " 1";
+    });
+    return run.exitCode;
 }
 
 void BM_SorvikProcess(benchmark::State& state) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "fuzz/scratch_folder.h"
 #include "platform/file.h"
 #include "workers/common/smf_reader.h"
 #include "workers/songloader/measure_writer.h"
@@ -14,10 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform::File temps;
     platform::File temps2;
     platform::File notes;
-    if (!temps.Open("/dev/null", platform::FileMode::kWriteText) ||
-        !temps2.Open("/dev/null", platform::FileMode::kWriteText) ||
-        !notes.Open("/dev/null", platform::FileMode::kWriteText)) {
-        return 0;
+    // Real files, emptied for every input: the writer's text goes through the file layer.
+    if (!temps.Open(fuzzsupport::ScratchPath("Temps.aco"), platform::FileMode::kWriteText) ||
+        !temps2.Open(fuzzsupport::ScratchPath("Temps2.aco"), platform::FileMode::kWriteText) ||
+        !notes.Open(fuzzsupport::ScratchPath("Notes.dat"), platform::FileMode::kWriteText)) {
+        __builtin_trap();
     }
     songloader::MeasureWriter writer(temps, temps2, notes);
     (void)worker::ReadSong(std::span(data + 1, size - 1), *state, writer);

@@ -1,13 +1,21 @@
 #include "platform/file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <functional>
+
+#include "tests/support/planted_files.h"
 #include "tests/support/program_folder.h"
 
 namespace {
 
 using platform::File;
 using platform::FileMode;
+using testsupport::Planted;
 using testsupport::TempProgramFolder;
 
 TEST(FileTest, TextWritingEndsEveryLineWithCrLfAndBinaryKeepsBytes) {
@@ -68,7 +76,8 @@ TEST(FileTest, ReplaceFileAtomicallyLeavesTheOldFileWhenItCannotWrite) {
     const std::vector<std::uint8_t> fresh = {'n', 'e', 'w'};
     ASSERT_TRUE(platform::ReplaceFileAtomically((folder.path() / "InPut.bin").string(), fresh));
     EXPECT_EQ(folder.ReadText("InPut.bin"), "new");
-    EXPECT_FALSE(platform::ReplaceFileAtomically((folder.path() / "missing" / "x").string(), fresh));
+    EXPECT_FALSE(
+        platform::ReplaceFileAtomically((folder.path() / "missing" / "x").string(), fresh));
 }
 
 TEST(FileTest, SizeAndSeek) {
@@ -82,6 +91,176 @@ TEST(FileTest, SizeAndSeek) {
     EXPECT_EQ(in.Read(bytes), 3u);
     EXPECT_EQ(bytes[0], '7');
     EXPECT_EQ(in.Tell(), 10);
+}
+
+TEST(FileTest, OnlyRegularFilesAreRead) {
+    for (const Planted planted : testsupport::EveryPlanted()) {
+        if (planted == Planted::kLinkToFile) continue;  // read through, see below
+        SCOPED_TRACE(testsupport::Describe(planted));
+        TempProgramFolder folder;
+        const auto path = folder.path() / "InPut.bin";
+        const int peer = testsupport::Plant(path, planted);
+        File in;
+        EXPECT_FALSE(in.Open(path.string(), FileMode::kReadBinary));
+        std::vector<std::uint8_t> bytes = {1, 2, 3};
+        EXPECT_FALSE(platform::ReadWholeFile(path.string(), bytes));
+        EXPECT_TRUE(bytes.empty());
+        if (peer >= 0) close(peer);
+    }
+}
+
+TEST(FileTest, ALinkToARegularFileIsReadThrough) {
+    TempProgramFolder folder;
+    folder.Write("song.mid", std::string_view("MThd"));
+    std::filesystem::create_symlink(folder.path() / "song.mid", folder.path() / "InPut.bin");
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(platform::ReadWholeFile((folder.path() / "InPut.bin").string(), bytes));
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{'M', 'T', 'h', 'd'}));
+}
+
+// An output goes where its name is: a link there is replaced (whatever it points to stays as it
+// was), a folder or a FIFO refuses the output and stays too.
+TEST(FileTest, OutputsAreWrittenOnlyIntoRegularFilesOfTheirOwn) {
+    struct Writer {
+        const char* label;
+        std::function<bool(const std::string&)> write;
+    };
+    const std::vector<std::uint8_t> bytes = {'n', 'e', 'w'};
+    const Writer writers[] = {
+        {"plain output",
+         [](const std::string& path) {
+             File out;
+             return out.Open(path, FileMode::kWriteText) && out.Write("new") && out.Close();
+         }},
+        {"appended output",
+         [](const std::string& path) {
+             File out;
+             return out.Open(path, FileMode::kAppendText) && out.Write("new") && out.Close();
+         }},
+        {"replaced file",
+         [&](const std::string& path) { return platform::ReplaceFileAtomically(path, bytes); }},
+    };
+    for (const Writer& writer : writers) {
+        for (const Planted planted : testsupport::EveryPlanted()) {
+            SCOPED_TRACE(std::string(writer.label) + " over " + testsupport::Describe(planted));
+            TempProgramFolder folder;
+            const auto path = folder.path() / "Data.aco";
+            const auto target = testsupport::PlantTarget(path);
+            const int peer = testsupport::Plant(path, planted);
+            const bool writable = testsupport::IsLink(planted) || planted == Planted::kMissing;
+            EXPECT_EQ(writer.write(path.string()), writable);
+            const auto status = std::filesystem::symlink_status(path);
+            EXPECT_EQ(std::filesystem::is_regular_file(status), writable);
+            if (writable) {
+                EXPECT_EQ(folder.ReadText("Data.aco"), "new");
+            }
+            // Nothing was made or changed where a link pointed.
+            if (planted == Planted::kDanglingLink) {
+                EXPECT_FALSE(std::filesystem::exists(target));
+            }
+            if (planted == Planted::kLinkToFile) {
+                EXPECT_EQ(testsupport::ReadTextFile(target), "victim");
+            }
+            if (planted == Planted::kLinkToFolder) {
+                EXPECT_TRUE(std::filesystem::is_empty(target));
+            }
+            // No temporary file stays behind.
+            for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+                EXPECT_TRUE(entry.path() == path || entry.path() == target) << entry.path();
+            }
+            if (peer >= 0) close(peer);
+        }
+    }
+}
+
+TEST(FileTest, ALinkedOutputNeverWritesIntoTheFileItPointsTo) {
+    TempProgramFolder folder;
+    folder.Write("precious.txt", std::string_view("keep me"));
+    std::filesystem::create_symlink(folder.path() / "precious.txt", folder.path() / "Temps.aco");
+    File out;
+    ASSERT_TRUE(out.Open((folder.path() / "Temps.aco").string(), FileMode::kWriteText));
+    out.Write("C;E\n");
+    ASSERT_TRUE(out.Close());
+    EXPECT_EQ(folder.ReadText("precious.txt"), "keep me");
+    EXPECT_EQ(folder.ReadText("Temps.aco"), "C;E\r\n");
+    EXPECT_FALSE(std::filesystem::is_symlink(folder.path() / "Temps.aco"));
+
+    std::filesystem::create_symlink(folder.path() / "precious.txt", folder.path() / "Data.aco");
+    ASSERT_TRUE(platform::ReplaceFileAtomically((folder.path() / "Data.aco").string(),
+                                                std::vector<std::uint8_t>{'x'}));
+    EXPECT_EQ(folder.ReadText("precious.txt"), "keep me");
+    EXPECT_EQ(folder.ReadText("Data.aco"), "x");
+}
+
+TEST(FileTest, CloseOrDiscardRemovesOnlyAnOutputThatCouldNotBeWritten) {
+    TempProgramFolder folder;
+    File good;
+    ASSERT_TRUE(good.Open((folder.path() / "Notes.dat").string(), FileMode::kWriteText));
+    good.Write("060;\n");
+    EXPECT_TRUE(good.CloseOrDiscard());
+    EXPECT_EQ(folder.ReadText("Notes.dat"), "060;\r\n");
+
+    File unopened;
+    EXPECT_FALSE(unopened.Write("x"));
+    EXPECT_FALSE(unopened.CloseOrDiscard());
+    EXPECT_TRUE(folder.Exists("Notes.dat"));
+}
+
+TEST(FileTest, TemporaryNamesKeepTheDestinationsExtension) {
+    struct Case {
+        const char* name;
+        const char* destination;
+        bool temporary;
+    };
+    const Case cases[] = {
+        {"Data.tmp-k3Jf9Q.aco", "Data.aco", true},
+        {"InPut.tmp-000000.bin", "/some/folder/InPut.bin", true},
+        {"song.tmp-abcdef", "song", true},
+        {"Data.tmp-k3Jf9Q.bin", "Data.aco", false},   // another extension
+        {"Data.tmp-k3Jf9.aco", "Data.aco", false},    // too short
+        {"Data.tmp-k3Jf9Q7.aco", "Data.aco", false},  // too long
+        {"Data.tmp-k3J.9Q.aco", "Data.aco", false},   // not a random part
+        {"Notes.tmp-k3Jf9Q.aco", "Data.aco", false},  // another stem
+        {"Data.aco.tmp1234", "Data.aco", false},
+        {"Data.aco", "Data.aco", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(platform::IsTemporaryNameOf(c.name, c.destination), c.temporary);
+    }
+}
+
+TEST(FileTest, StaleTemporariesOfADestinationAreRemovedAndNothingElse) {
+    TempProgramFolder folder;
+    for (const char* name : {"Data.tmp-AAAAAA.aco", "Data.tmp-zz99zz.aco", "Data.tmp-AAAAAA.bin",
+                             "Notes.tmp-AAAAAA.aco", "Data.aco"}) {
+        folder.Write(name, std::string_view("x"));
+    }
+    std::filesystem::create_directory(folder.path() / "Data.tmp-BBBBBB.aco");
+    EXPECT_EQ(platform::RemoveStaleTemporaries((folder.path() / "Data.aco").string()), 2);
+    EXPECT_FALSE(folder.Exists("Data.tmp-AAAAAA.aco"));
+    EXPECT_FALSE(folder.Exists("Data.tmp-zz99zz.aco"));
+    for (const char* kept :
+         {"Data.tmp-AAAAAA.bin", "Notes.tmp-AAAAAA.aco", "Data.aco", "Data.tmp-BBBBBB.aco"}) {
+        EXPECT_TRUE(folder.Exists(kept)) << kept;
+    }
+}
+
+TEST(FileTest, LongTextIsWrittenAndReadBackWhole) {
+    // More than the buffers hold, with a CR LF split across a buffer's end.
+    TempProgramFolder folder;
+    std::string text;
+    for (int i = 0; i < 30000; ++i) text += std::to_string(i) + ";\n";
+    File out;
+    ASSERT_TRUE(out.Open((folder.path() / "long.txt").string(), FileMode::kWriteText));
+    out.Write(text);
+    ASSERT_TRUE(out.Close());
+    File in;
+    ASSERT_TRUE(in.Open((folder.path() / "long.txt").string(), FileMode::kReadBinary));
+    EXPECT_EQ(in.Size(), static_cast<std::int64_t>(text.size() + 30000));
+    std::string back;
+    for (std::string line; in.ReadLine(line);) back += line + "\n";
+    EXPECT_EQ(back, text);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // the runner that starts a worker there with a new completion handle.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -9,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/completion.h"
@@ -20,7 +22,7 @@ std::filesystem::path BinDir();
 std::filesystem::path SourceDir();
 
 class TempProgramFolder {
-public:
+  public:
     TempProgramFolder();
     ~TempProgramFolder();
     TempProgramFolder(const TempProgramFolder&) = delete;
@@ -33,25 +35,38 @@ public:
     std::vector<std::uint8_t> ReadBytes(const std::string& name) const;
     bool Exists(const std::string& name) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 struct WorkerRun {
-    int exitCode = -1;  // -1 when the program could not be started or died by a signal
+    int exitCode = -1;      // -1 when the program could not be started or died by a signal
+    int signal = 0;         // the signal that ended it, if one did
+    bool timedOut = false;  // it was still running at the time-out and was killed
     std::optional<platform::Completion> completion;
+};
+
+struct RunOptions {
+    // Set in the worker's environment only ("NAME", "value").
+    std::vector<std::pair<std::string, std::string>> environment;
+    // A worker still running after this is killed: a hang fails its test instead of stalling it.
+    std::chrono::milliseconds timeout{20000};
 };
 
 // Runs `program` (a path, or a bare name taken from BinDir()) with `folder` as its current
 // directory and the command line `makeArgs(handle)` split at single spaces, where `handle` is a
 // fresh receiver's; waits for its end and collects the completion it sent, if any.
 WorkerRun RunWorker(const std::string& program, const std::filesystem::path& folder,
-                    const std::function<std::string(platform::Hwnd)>& makeArgs);
+                    const std::function<std::string(platform::Hwnd)>& makeArgs,
+                    const RunOptions& options = {});
 // The same, with every "{hwnd}" in `args` replaced by the handle.
 WorkerRun RunWorker(const std::string& program, const std::filesystem::path& folder,
-                    std::string_view args);
+                    std::string_view args, const RunOptions& options = {});
 
 // Reads a file as text; empty when missing.
 std::string ReadTextFile(const std::filesystem::path& path);
+
+// What a shell command prints on its standard output (empty when it cannot be started).
+std::string CommandOutput(const std::string& command);
 
 }  // namespace testsupport

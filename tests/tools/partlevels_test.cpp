@@ -7,22 +7,15 @@
 
 namespace {
 
-std::string Capture(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return out;
-    char buffer[256];
-    while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
-    pclose(pipe);
-    return out;
-}
+using testsupport::CommandOutput;
 
 TEST(PartLevelsTest, DemoMelodySoundsOnItsChannelOnly) {
-    const std::string out = Capture(std::string(PARTLEVELS) + " " + DEMO_SONG);
+    const std::string out = CommandOutput(std::string(PARTLEVELS) + " " + DEMO_SONG);
     int channel = 0;
     int notes = 0;
     double rms = 0;
-    ASSERT_EQ(std::sscanf(out.c_str(), "channel %d: notes %d rms %lf", &channel, &notes, &rms), 3) << out;
+    ASSERT_EQ(std::sscanf(out.c_str(), "channel %d: notes %d rms %lf", &channel, &notes, &rms), 3)
+        << out;
     EXPECT_EQ(channel, 1);
     EXPECT_EQ(notes, 62);
     EXPECT_GT(rms, -60.0);

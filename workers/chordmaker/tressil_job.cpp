@@ -46,7 +46,8 @@ void WritePathScores(const std::string& dump) {
     platform::File file;
     if (!file.Open(kPathScoreFile, platform::FileMode::kWriteText)) return;
     file.Write(dump);
-    file.Close();
+    // Nobody relies on the dump, but a part of it is not left to pass for the whole.
+    file.CloseOrDiscard();
 }
 
 int Job(ErrorFile& errors) {
@@ -90,7 +91,7 @@ int Job(ErrorFile& errors) {
     platform::File msInfo;
     if (msInfo.Open(kMsInfoFile, platform::FileMode::kWriteText)) {
         msInfo.Printf("%0d\n%0d\n", 0, 0);
-        msInfo.Close();
+        msInfo.CloseOrDiscard();
     }
 
     if (!platform::ReadWholeFile(kKeysDataFile, keysData)) {
@@ -122,6 +123,8 @@ int Job(ErrorFile& errors) {
 }  // namespace
 
 int GetParam() {
+    // A run killed before its rename left a temporary chord data file; this run owns the name.
+    platform::RemoveStaleTemporaries(kChordDataFile);
     ErrorFile errors;
     if (!errors.Create()) return 1;
     int result = 1;

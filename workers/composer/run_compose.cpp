@@ -34,19 +34,21 @@ bool WriteFile(const std::string& name, std::span<const std::uint8_t> bytes) {
     platform::File f;
     if (!f.Open(name, platform::FileMode::kWriteBinary)) return false;
     f.WriteBytes(bytes);
-    return f.Close();
+    return f.CloseOrDiscard();
 }
 
 bool WriteFile(const std::string& name, std::string_view text) {
-    return WriteFile(name, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    return WriteFile(name, std::span<const std::uint8_t>(
+                               reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 // Builds the output file as the passes finish: each track goes plain into "Temp.dat", then
 // coded onto the output, and the header's track count says how many tracks there will be once
 // the name track follows. A run that stops midway leaves both files as far as they got.
 class OutputFileSink : public TrackSink {
-public:
-    OutputFileSink(std::vector<std::uint8_t>& output, MessageLog& log) : output_(output), log_(log) {}
+  public:
+    OutputFileSink(std::vector<std::uint8_t>& output, MessageLog& log)
+        : output_(output), log_(log) {}
 
     void Track(std::span<const std::uint8_t> plain, std::span<const std::uint8_t> coded) override {
         if (!WriteFile(kTrackScratch, plain)) {
@@ -56,14 +58,15 @@ public:
         output_.insert(output_.end(), coded.begin(), coded.end());
         ++tracks_;
         // The name track does not count itself again.
-        if (tracks_ <= kComposedTracks) output_[kTrackCountOffset] = static_cast<std::uint8_t>(2 + tracks_ + 1);
+        if (tracks_ <= kComposedTracks)
+            output_[kTrackCountOffset] = static_cast<std::uint8_t>(2 + tracks_ + 1);
         if (!WriteFile(kOutputFile, output_)) {
             log_.Append("Error: Cannot open template data for update mode");
             AbortCompose(1);
         }
     }
 
-private:
+  private:
     static constexpr int kComposedTracks = 9;
     std::vector<std::uint8_t>& output_;
     MessageLog& log_;
@@ -92,10 +95,13 @@ int Compose(std::string_view commandLine, std::time_t now, MessageLog& log) {
         log.Printf("Error: Invalid parameters in %s.", kOptionsFile);
         AbortCompose(1);
     }
-    for (int slot = 0; slot < kSlotCount; ++slot) setup.slotSettings[slot] = SlotSettingsFromName(options.styleNames[slot]);
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        setup.slotSettings[slot] = SlotSettingsFromName(options.styleNames[slot]);
     for (int slot = 1; slot < kSlotCount; ++slot) {
         if (setup.slotSettings[slot].stepsPerQuarter != setup.slotSettings[0].stepsPerQuarter) {
-            log.Append("Sorry. The Selected Styles can not be used together.\nPlease try to select other style(s).");
+            log.Append(
+                "Sorry. The Selected Styles can not be used together.\nPlease try to select other "
+                "style(s).");
             return 1;
         }
     }
@@ -152,6 +158,10 @@ int Compose(std::string_view commandLine, std::time_t now, MessageLog& log) {
             return 1;
         }
         scale.Write(composer.SongScaleText());
+        if (!scale.CloseOrDiscard()) {
+            log.Append("Cannot create Error2.msg.");
+            return 1;
+        }
     }
 
     std::vector<std::uint8_t> output = OutputHeader();
@@ -217,7 +227,9 @@ int RunComposeAt(std::string_view commandLine, std::time_t now) {
     return rc;
 }
 
-int RunCompose() { return RunComposeAt(worker::StoredCommandLine(), std::time(nullptr)); }
+int RunCompose() {
+    return RunComposeAt(worker::StoredCommandLine(), std::time(nullptr));
+}
 
 void RecreateScratchOnFailure(bool failed) {
     if (!failed) return;

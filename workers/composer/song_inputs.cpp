@@ -29,6 +29,26 @@ std::int64_t FindMeta(std::span<const std::uint8_t> bytes, const std::uint8_t (&
     return -1;
 }
 
+// The copied bytes go into the output unchanged, and the front end walks their chunk lengths to
+// find where the composed tracks begin: they must be exactly two "MTrk" chunks whose lengths
+// stay inside the file (a song cut short, or with stray bytes after its tracks, would give an
+// output nobody can decode).
+bool HoldsTwoWholeChunks(std::span<const std::uint8_t> song, std::int64_t begin, std::int64_t end) {
+    const auto size = static_cast<std::int64_t>(song.size());
+    std::int64_t at = begin;
+    for (int chunk = 0; chunk < 2; ++chunk) {
+        if (at < 0 || size - at < 8 || song[at] != 'M' || song[at + 1] != 'T' ||
+            song[at + 2] != 'r' || song[at + 3] != 'k') {
+            return false;
+        }
+        const std::int64_t length = std::int64_t{song[at + 4]} << 24 | song[at + 5] << 16 |
+                                    song[at + 6] << 8 | song[at + 7];
+        if (length > size - at - 8) return false;
+        at += 8 + length;
+    }
+    return at == end;
+}
+
 }  // namespace
 
 InputStatus ReadSongHeader(std::span<const std::uint8_t> song, SongHeader& header) {
@@ -89,6 +109,9 @@ InputStatus CopyFirstTwoTracks(std::span<const std::uint8_t> song, std::vector<s
     if (SeekInputTrack(song, 2) < 0) return {false, "Error: <InPut.bin> has fewer than two tracks."};
     std::int64_t p3 = SeekInputTrack(song, 3);
     const std::int64_t end = p3 < 0 ? static_cast<std::int64_t>(song.size()) : p3 - 4;
+    if (!HoldsTwoWholeChunks(song, p1 - 4, end)) {
+        return {false, "Error: <InPut.bin> has a broken track chunk."};
+    }
     out.insert(out.end(), song.begin() + (p1 - 4), song.begin() + end);
     return {};
 }

@@ -28,7 +28,11 @@ void WriteKeyCode(int keyCode, platform::File& errorFile) {
         return;
     }
     keyCodeFile.Write(KeyCodeText(keyCode));
-    keyCodeFile.Close();
+    // One cut short on a full disk is no key code: it goes, and the run goes on as when it
+    // could not be created.
+    if (!keyCodeFile.CloseOrDiscard()) {
+        errorFile.Printf("Cannot create %s to write KqKeyCode.\n", kKeyCodeFileName);
+    }
 }
 
 // The key finding run and its files; false when no key could be found.
@@ -62,7 +66,12 @@ bool CreateKcnData(const NotOnList& notes, const SongTiming& timing, const Sorvi
         worker::WorkerFatalExit(1);
     }
     keyList.Write(KeyListText(changes.points, args.keyChangeFlag != 0, global.key.keyCode));
-    keyList.Close();
+    // The chord maker trusts whatever key list it finds, so one that could not be written whole
+    // is removed and the run fails as if it could not be created.
+    if (!keyList.CloseOrDiscard()) {
+        errorFile.Printf("Cannot create %s for output.", kKeyListFileName);
+        worker::WorkerFatalExit(1);
+    }
     return true;
 }
 
@@ -131,7 +140,11 @@ int FindKey() {
     }
 
     const SongTiming timing{state->meter.ticksPerMeasure, worker::kTicksPerQuarter};
-    return CreateKcnData(*notes, timing, args, errorFile, infoFile) ? 0 : 1;
+    const bool found = CreateKcnData(*notes, timing, args, errorFile, infoFile);
+    // The log is read by people only: losing it on a full disk is said and the run goes on.
+    if (!infoFile.CloseOrDiscard())
+        errorFile.Printf("Cannot create output file %s\n", kInfoFileName);
+    return found ? 0 : 1;
 }
 
 const worker::WorkerConfig kSorvikConfig{

@@ -60,11 +60,17 @@ class Reader {
     void Run() {
         try {
             ReadHeader();
+            bool stepping = false;
             while (!endOfFile_) {
                 runningStatus_ = 0;
                 tick_ = 0;
-                ReadChunk();
-                if (scan_.notesOn != scan_.notesOff) {
+                const bool stepped = ReadChunk();
+                // Garbage is stepped over one byte at a time; its run gets the note once, not
+                // once per byte.
+                const bool sameRun = stepped && stepping;
+                stepping = stepped;
+                if (scan_.notesOn != scan_.notesOff && !sameRun &&
+                    scan_.errorText.size() < kErrorFileLimit) {
                     AppendFormat(scan_.errorText, "Error testing value: TSumOn=%lld, TSumOf=%lld.",
                                  static_cast<long long>(scan_.notesOn),
                                  static_cast<long long>(scan_.notesOff));
@@ -133,16 +139,16 @@ class Reader {
     }
 
     // One chunk attempt at the current position; anything that is not a chunk is stepped over
-    // one byte at a time.
-    void ReadChunk() {
+    // one byte at a time. True when this attempt stepped over a byte.
+    bool ReadChunk() {
         const Position start = position_;
         if (start + 4 > static_cast<Position>(source_.size())) {
             endOfFile_ = true;
-            return;
+            return false;
         }
         if (!HasTag(start, "MTrk")) {
             position_ = start + 1;
-            return;
+            return true;
         }
         ++scan_.chunkCount;
         // Unsigned, so that a length with its top bit set still moves forward.
@@ -156,6 +162,7 @@ class Reader {
         } else {
             position_ = start + 8 + Position{length};
         }
+        return false;
     }
 
     // Reads events until the end-of-track event (the chunk length does not bound it) and

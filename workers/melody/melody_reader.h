@@ -11,6 +11,11 @@
 
 namespace quenby {
 
+// The importer's error file keeps no more than this many bytes; the reader stops collecting
+// counting notes once its error text holds that much, so a source full of garbage costs no
+// more memory than the file it reads.
+constexpr std::size_t kErrorFileLimit = 64 * 1024;
+
 struct MelodyScan {
     bool channelMode = false;   // format 0: one channel of every chunk
     std::int16_t division = 0;  // ticks per quarter note of the source, as stored

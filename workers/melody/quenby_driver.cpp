@@ -1,6 +1,10 @@
 #include "workers/melody/quenby_driver.h"
 
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
 #include <ctime>
+#include <string_view>
 #include <vector>
 
 #include "platform/file.h"
@@ -21,8 +25,54 @@ constexpr int kFailed = 1;
 
 bool jobStarted = false;
 
+constexpr std::string_view kCutLine =
+    "\n(The rest of the messages was cut: Error4.msg keeps 64 KB.)\n";
+
+// Error4.msg. A source full of garbage can give note after note; the file keeps the first
+// kErrorFileLimit bytes on disk (line ends included) and ends with a line saying the rest was
+// cut, so it can neither fill the disk nor hide that something is missing.
+class ErrorFile {
+  public:
+    bool Create() { return file_.Open(kErrorFileName, platform::FileMode::kWriteText); }
+
+    void Write(std::string_view text) {
+        if (cut_) return;
+        const std::size_t room = kErrorFileLimit - DiskSize(kCutLine);
+        std::size_t take = 0;
+        for (std::size_t size = 0; take < text.size(); ++take) {
+            size += text[take] == '\n' ? 2 : 1;
+            if (written_ + size > room) break;
+        }
+        file_.Write(text.substr(0, take));
+        written_ += DiskSize(text.substr(0, take));
+        if (take < text.size()) {
+            file_.Write(kCutLine);
+            cut_ = true;
+        }
+    }
+
+    void Printf(const char* format, ...) __attribute__((format(printf, 2, 3))) {
+        char text[256];
+        va_list args;
+        va_start(args, format);
+        std::vsnprintf(text, sizeof text, format, args);
+        va_end(args);
+        Write(text);
+    }
+
+  private:
+    // Text mode writes each "\n" as CR LF.
+    static std::size_t DiskSize(std::string_view text) {
+        return text.size() + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    }
+
+    platform::File file_;
+    std::size_t written_ = 0;
+    bool cut_ = false;
+};
+
 // Puts a finished song in place of the song input; a failed run leaves the old one untouched.
-int StoreSongInput(const SongOutcome& outcome, platform::File& errorFile) {
+int StoreSongInput(const SongOutcome& outcome, ErrorFile& errorFile) {
     if (!outcome.message.empty()) errorFile.Write(outcome.message);
     if (outcome.fatal) QuenbyFatalExit(kFailed);
     if (!outcome.ok) return kFailed;
@@ -33,7 +83,7 @@ int StoreSongInput(const SongOutcome& outcome, platform::File& errorFile) {
     return kSucceeded;
 }
 
-bool ReadBack(const char* name, std::string& text, platform::File& errorFile) {
+bool ReadBack(const char* name, std::string& text, ErrorFile& errorFile) {
     std::vector<std::uint8_t> bytes;
     if (!platform::ReadWholeFile(name, bytes)) {
         errorFile.Printf("Cannot open %s for reading.", name);
@@ -44,7 +94,7 @@ bool ReadBack(const char* name, std::string& text, platform::File& errorFile) {
 }
 
 int WriteMelodyMidi(const MelodyJob& job, int division, std::int32_t remainder,
-                    platform::File& errorFile) {
+                    ErrorFile& errorFile) {
     if (auto message = InvalidDivisionMessage(division)) {
         errorFile.Write(*message);
         return kFailed;
@@ -56,7 +106,7 @@ int WriteMelodyMidi(const MelodyJob& job, int division, std::int32_t remainder,
     return StoreSongInput(BuildMelodySong(job, division, tempos, events, remainder), errorFile);
 }
 
-int ImportMelody(const MelodyJob& job, std::int32_t remainder, platform::File& errorFile,
+int ImportMelody(const MelodyJob& job, std::int32_t remainder, ErrorFile& errorFile,
                  platform::File& listing, platform::File& tempos, platform::File& events) {
     std::vector<std::uint8_t> source;
     if (!platform::ReadWholeFile(kSourceFileName, source)) {
@@ -73,7 +123,7 @@ int ImportMelody(const MelodyJob& job, std::int32_t remainder, platform::File& e
     for (auto [file, name] :
          {std::pair{&listing, kListingFileName}, std::pair{&tempos, kTemposFileName},
           std::pair{&events, kEventsFileName}}) {
-        if (!file->Close()) {
+        if (!file->CloseOrDiscard()) {
             errorFile.Printf("Cannot create %s.", name);
             return kFailed;
         }
@@ -96,8 +146,10 @@ const worker::WorkerConfig kQuenbyConfig{
 };
 
 int QuenbyMain() {
-    platform::File errorFile;
-    if (!errorFile.Open(kErrorFileName, platform::FileMode::kWriteText)) return kFailed;
+    // A run killed before its rename left a temporary song input; this run owns the name.
+    platform::RemoveStaleTemporaries(kSongInputFileName);
+    ErrorFile errorFile;
+    if (!errorFile.Create()) return kFailed;
     if (SplitQuenbyCommandLine() != kQuenbyTokenCount) return kFailed;
 
     QuenbyTokens tokens{};

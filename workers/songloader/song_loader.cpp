@@ -89,7 +89,8 @@ int LoadSong() {
 
     const std::string songPath = worker::Field(2);
     std::vector<std::uint8_t> song;
-    if (!platform::ReadWholeFile(songPath, song)) return Fail(error, " " + songPath + " not found.");
+    if (!platform::ReadWholeFile(songPath, song))
+        return Fail(error, " " + songPath + " not found.");
 
     MeasureWriter writer(files.temps, files.temps2, files.notesDat);
     if (auto status = worker::ReadSong(song, *state, writer); !status.ok) {
@@ -99,7 +100,8 @@ int LoadSong() {
     files.temps.Close();
     files.temps2.Close();
     std::vector<std::uint8_t> mainNotes;
-    if (!platform::ReadWholeFile("Temps.aco", mainNotes)) return Fail(error, " Temps.aco not found.");
+    if (!platform::ReadWholeFile("Temps.aco", mainNotes))
+        return Fail(error, " Temps.aco not found.");
     if (!files.notesAco.Open("Notes.aco", FileMode::kWriteBinary)) {
         return Fail(error, "Cannot create file Notes.aco.");
     }
@@ -114,15 +116,18 @@ int LoadSong() {
         return Fail(error, "!No note found. May be your melody is not on the Track 1.");
     }
 
-    if (files.btData.Open("BtData.dat", FileMode::kWriteText)) WriteBeatPattern(files.btData, *state);
+    if (files.btData.Open("BtData.dat", FileMode::kWriteText))
+        WriteBeatPattern(files.btData, *state);
 
     // A measure file that could not be written completely (a full disk) must not pass for a
-    // good one; the loader then fails as if the file could not be created.
-    const std::pair<File*, const char*> written[] = {
-        {&files.temps, "Temps.aco"},   {&files.temps2, "Temps2.aco"}, {&files.notesDat, "Notes.dat"},
-        {&files.notesAco, "Notes.aco"}, {&files.btData, "BtData.dat"}};
+    // good one; the loader then fails as if the file could not be created, and removes it.
+    const std::pair<File*, const char*> written[] = {{&files.temps, "Temps.aco"},
+                                                     {&files.temps2, "Temps2.aco"},
+                                                     {&files.notesDat, "Notes.dat"},
+                                                     {&files.notesAco, "Notes.aco"},
+                                                     {&files.btData, "BtData.dat"}};
     for (const auto& [file, name] : written) {
-        if (!file->Close()) return Fail(error, std::string("Cannot create ") + name + ".");
+        if (!file->CloseOrDiscard()) return Fail(error, std::string("Cannot create ") + name + ".");
     }
     platform::CloseAllFiles();
     return 0;

@@ -22,9 +22,13 @@ std::vector<std::uint8_t> Song(int numerator, int power) {
 }
 
 TEST(ReadSongHeader, KnownTimeSignaturesAndKeySignature) {
-    struct Case { int numerator, power, timeCode; const char* name; bool split; };
-    for (const Case c : {Case{2, 2, 2, "2/4", false}, Case{3, 2, 3, "3/4", true}, Case{4, 2, 4, "4/4", false},
-                         Case{6, 3, 3, "6/8", false}}) {
+    struct Case {
+        int numerator, power, timeCode;
+        const char* name;
+        bool split;
+    };
+    for (const Case c : {Case{2, 2, 2, "2/4", false}, Case{3, 2, 3, "3/4", true},
+                         Case{4, 2, 4, "4/4", false}, Case{6, 3, 3, "6/8", false}}) {
         SCOPED_TRACE(c.name);
         SongHeader h;
         const InputStatus status = ReadSongHeader(Song(c.numerator, c.power), h);
@@ -38,7 +42,11 @@ TEST(ReadSongHeader, KnownTimeSignaturesAndKeySignature) {
 
 TEST(ReadSongHeader, RefusesWithTheSystemsMessages) {
     auto song = Song(4, 2);
-    struct Case { const char* what; std::vector<std::uint8_t> bytes; std::string message; };
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+        std::string message;
+    };
     auto division480 = song;
     division480[12] = 0x01;
     division480[13] = 0xE0;
@@ -98,11 +106,52 @@ TEST(CopyFirstTwoTracks, CopiesUpToTheThirdTrackOrTheEnd) {
     ASSERT_TRUE(CopyFirstTwoTracks(three, out).ok);
     EXPECT_EQ(out, std::vector<std::uint8_t>(two.begin() + 14, two.end()));
 
-    const std::vector<std::uint8_t> one(two.begin(), two.begin() + 14 + 8 + (two[21] | (two[20] << 8)));
+    const std::vector<std::uint8_t> one(two.begin(),
+                                        two.begin() + 14 + 8 + (two[21] | (two[20] << 8)));
     out.clear();
     const InputStatus status = CopyFirstTwoTracks(one, out);
     EXPECT_FALSE(status.ok);
     EXPECT_EQ(status.message, "Error: <InPut.bin> has fewer than two tracks.");
+}
+
+// The copied tracks go into the output as they stand, so a song input whose tracks do not end
+// where their lengths say would give an output that cannot be decoded.
+TEST(CopyFirstTwoTracks, RefusesTracksThatAreNotWholeChunks) {
+    const auto two = Song(4, 2);
+    const std::size_t firstLength = (two[18] << 24) | (two[19] << 16) | (two[20] << 8) | two[21];
+    const std::size_t secondStart = 14 + 8 + firstLength;
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> song;
+    };
+    auto cutInSecond = two;
+    cutInSecond.resize(two.size() - 3);
+    auto cutInFirst = two;
+    cutInFirst.erase(cutInFirst.begin() + 30, cutInFirst.begin() + secondStart);
+    auto strayBytes = two;
+    strayBytes.insert(strayBytes.end(), {0, 0, 0});
+    auto lengthTooLong = two;
+    lengthTooLong[secondStart + 7] += 1;
+    auto lengthTooShort = two;
+    lengthTooShort[secondStart + 7] -= 1;
+    auto lengthPastEverything = two;
+    lengthPastEverything[18] = 0xFF;
+    const Case cases[] = {
+        {"the file ends inside the second track", cutInSecond},
+        {"the first track ends before its length says", cutInFirst},
+        {"stray bytes after the second track", strayBytes},
+        {"a length one byte too long", lengthTooLong},
+        {"a length one byte too short", lengthTooShort},
+        {"a length far past the end of the file", lengthPastEverything},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::uint8_t> out;
+        const InputStatus status = CopyFirstTwoTracks(c.song, out);
+        EXPECT_FALSE(status.ok);
+        EXPECT_EQ(status.message, "Error: <InPut.bin> has a broken track chunk.");
+        EXPECT_TRUE(out.empty());
+    }
 }
 
 std::span<const std::uint8_t> Bytes(const std::string& text) {
@@ -151,7 +200,8 @@ TEST(ReadChordData, AcceptsTwoHundredFiftyNineMeasuresOnly) {
     ChordData data;
     EXPECT_TRUE(ReadChordData(composertest::EncodeChordData(Measures(259), 49), 49, data).ok);
     EXPECT_EQ(data.measures.size(), 259u);
-    const InputStatus status = ReadChordData(composertest::EncodeChordData(Measures(260), 49), 49, data);
+    const InputStatus status =
+        ReadChordData(composertest::EncodeChordData(Measures(260), 49), 49, data);
     EXPECT_FALSE(status.ok);
     EXPECT_EQ(status.message, "Out of memory. The input song has too many measures: 260.");
 }
@@ -169,7 +219,8 @@ TEST(ReadChordData, WrongKeyIsRefused) {
 TEST(ReadChordData, ReportsBadRecords) {
     auto plain = [](const std::string& text) {
         std::vector<std::uint8_t> out;
-        for (std::size_t i = 0; i < text.size(); ++i) out.push_back(static_cast<std::uint8_t>(text[i] + 50 + 3 * (i + 1)));
+        for (std::size_t i = 0; i < text.size(); ++i)
+            out.push_back(static_cast<std::uint8_t>(text[i] + 50 + 3 * (i + 1)));
         return out;
     };
     ChordData data;
@@ -191,7 +242,8 @@ TEST(ReadSongPitchClasses, MarksValuesSixtyToSeventyOne) {
 }
 
 TEST(ReadMeasureStats, KeepsFiveValuesAndStopsAtBadLine) {
-    const std::string text = "062;-1;064;24;002;090\n000;00;000;00;000;000\nbad\n060;00;000;00;001;080\n";
+    const std::string text =
+        "062;-1;064;24;002;090\n000;00;000;00;000;000\nbad\n060;00;000;00;001;080\n";
     const auto rows = ReadMeasureStats(Bytes(text));
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].mainNote1, 62);

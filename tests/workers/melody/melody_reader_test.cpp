@@ -126,6 +126,45 @@ TEST(ReadMelodySource, NotesTheCountsAfterEveryAttemptWhileTheyDiffer) {
               "Error testing value: TSumOn=1, TSumOf=0.Error testing value: TSumOn=1, TSumOf=0.");
 }
 
+// Garbage is stepped over byte by byte; a run of it is one attempt for the error file, or a
+// garbage source would write a note for every byte it holds.
+TEST(ReadMelodySource, NotesARunOfSteppedOverBytesOnce) {
+    const std::string note = "Error testing value: TSumOn=1, TSumOf=0.";
+    struct Case {
+        const char* what;
+        Bytes tail;
+        int notes;  // after the melody chunk, for each run of garbage and at the end of the file
+    };
+    const Bytes emptyChunk = MidiTrack({});
+    const Case cases[] = {
+        {"nothing after the melody", {}, 2},
+        {"one run of garbage", Bytes(5000, 'x'), 3},
+        {"garbage, a chunk, garbage", Concat({Bytes(300, 'x'), emptyChunk, Bytes(300, 'y')}), 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const MelodyScan scan =
+            ReadMelodySource(Concat({Format1({0x00, 0x90, 0x3C, 0x64}), c.tail}), 1);
+        EXPECT_FALSE(scan.fatal);
+        std::string expected;
+        for (int i = 0; i < c.notes; ++i) expected += note;
+        EXPECT_EQ(scan.errorText, expected);
+    }
+}
+
+TEST(ReadMelodySource, StopsCollectingNotesWhereTheErrorFileEnds) {
+    // Each empty chunk and the garbage byte after it are two attempts with a note each.
+    Bytes source = Format1({0x00, 0x90, 0x3C, 0x64});
+    const Bytes chunkAndGarbage = Concat({MidiTrack({}), {'x'}});
+    for (int i = 0; i < 20000; ++i) {
+        source.insert(source.end(), chunkAndGarbage.begin(), chunkAndGarbage.end());
+    }
+    const MelodyScan scan = ReadMelodySource(source, 1);
+    EXPECT_FALSE(scan.fatal);
+    EXPECT_GE(scan.errorText.size(), kErrorFileLimit);
+    EXPECT_LT(scan.errorText.size(), kErrorFileLimit + 100);
+}
+
 TEST(ReadMelodySource, WritesEveryKindOfChannelEventOnChannelOne) {
     // clang-format off
     const MelodyScan scan = ReadMelodySource(

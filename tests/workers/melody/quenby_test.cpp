@@ -123,6 +123,39 @@ TEST_F(QuenbyProgram, KeepsTheCountNotesOfASuccessfulImport) {
               "Error testing value: TSumOn=1, TSumOf=0.Error testing value: TSumOn=1, TSumOf=0.");
 }
 
+// A source with a melody and then megabytes of garbage: the error file says so in a few notes,
+// and however many notes there are it stays below its limit, with a last line saying it was cut.
+TEST_F(QuenbyProgram, AGarbageSourceCannotGrowTheErrorFile) {
+    const Bytes melody = Concat({MidiHeader(1, 2, 384), MidiTrack({0x00, 0xFF, 0x2F, 0x00}),
+                                 MidiTrack({0x00, 0x90, 0x3C, 0x64, 0x00, 0xFF, 0x2F, 0x00})});
+    const std::string note = "Error testing value: TSumOn=1, TSumOf=0.";
+
+    Bytes garbage = melody;
+    garbage.resize(melody.size() + 2'000'000, 0x55);
+    folder_.Write("InpMel.bin", garbage);
+    WorkerRun run = Run(MelodyJob{});
+    EXPECT_EQ(run.exitCode, 0);
+    ExpectCompletion(run, kSuccess);
+    // After the melody chunk, once for the garbage, and at the end of the file.
+    EXPECT_EQ(folder_.ReadText("Error4.msg"), note + note + note);
+
+    Bytes chunks = melody;
+    const Bytes chunkAndGarbage = Concat({MidiTrack({}), {'x'}});
+    for (int i = 0; i < 20000; ++i) {
+        chunks.insert(chunks.end(), chunkAndGarbage.begin(), chunkAndGarbage.end());
+    }
+    folder_.Write("InpMel.bin", chunks);
+    run = Run(MelodyJob{});
+    EXPECT_EQ(run.exitCode, 0);
+    ExpectCompletion(run, kSuccess);
+    const std::string errors = folder_.ReadText("Error4.msg");
+    EXPECT_LE(errors.size(), 64u * 1024u);
+    EXPECT_GT(errors.size(), 60u * 1024u);
+    EXPECT_TRUE(errors.starts_with(note + note)) << errors.substr(0, 200);
+    EXPECT_TRUE(
+        errors.ends_with("\r\n(The rest of the messages was cut: Error4.msg keeps 64 KB.)\r\n"));
+}
+
 TEST_F(QuenbyProgram, AFailedImportLeavesThePreviousSongInput) {
     Bytes truncated = FixtureBytes("format1_division384.mid.txt");
     truncated.resize(truncated.size() - 7);

@@ -57,19 +57,61 @@ TEST(Stylec, RefusalsNameTheFileAndLine) {
     EXPECT_EQ(RunTool(folder, kStylec + " decode odd.sty").exitCode, 1);
 }
 
+// The composer's coding of the bytes after the plain part, as the decoder undoes it.
+std::string Coded(const std::string& plain, int runCode) {
+    std::string coded;
+    int counter = 1;
+    for (const char c : plain) {
+        if (counter < 255) ++counter;
+        coded += static_cast<char>((static_cast<unsigned char>(c) - runCode - counter) & 0xFF);
+    }
+    return coded;
+}
+
+const std::string kHeader = std::string("MThd\0\0\0\6\0\1\0\3\1\x80", 14);
+const std::string kEndOnlyTrack = std::string("MTrk\0\0\0\4\0\xFF\x2F\0", 12);
+
 TEST(Decodeout, WritesThePlainSong) {
     testsupport::TempProgramFolder folder;
-    // Header, two plain tracks of one end event each, then one byte coded with run code 70.
-    const std::string plain = std::string("MThd\0\0\0\6\0\1\0\3\1\x80", 14) +
-                              std::string("MTrk\0\0\0\4\0\xFF\x2F\0", 12) +
-                              std::string("MTrk\0\0\0\4\0\xFF\x2F\0", 12);
-    folder.Write("ComposeOut.bin", plain + "\xB8");
+    // Header, two plain tracks of one end event each, then a third one coded with run code 70.
+    const std::string plain = kHeader + kEndOnlyTrack + kEndOnlyTrack;
+    folder.Write("ComposeOut.bin", plain + Coded(kEndOnlyTrack, 70));
     ASSERT_EQ(RunTool(folder, kDecodeout + " ComposeOut.bin 70 song.mid").exitCode, 0);
-    EXPECT_EQ(folder.ReadText("song.mid"), plain + std::string(1, '\0'));
+    EXPECT_EQ(folder.ReadText("song.mid"), plain + kEndOnlyTrack);
     EXPECT_EQ(RunTool(folder, kDecodeout + " ComposeOut.bin seventy song.mid").exitCode, 2);
     folder.Write("short.bin", std::string("MThd"));
     EXPECT_EQ(RunTool(folder, kDecodeout + " short.bin 70 song2.mid").exitCode, 1);
     EXPECT_FALSE(folder.Exists("song2.mid"));
+}
+
+// A song whose chunks do not add up would be taken for a song by whoever opens it; it is not
+// written, and an earlier song under the name stays.
+TEST(Decodeout, RefusesASongWhoseChunksAreBroken) {
+    struct Case {
+        const char* what;
+        std::string output;
+        int runCode;
+    };
+    const std::string plain = kHeader + kEndOnlyTrack + kEndOnlyTrack;
+    const std::string third = Coded(kEndOnlyTrack, 70);
+    const Case cases[] = {
+        {"the last track cut short", plain + third.substr(0, 10), 70},
+        {"one coded byte where a track should be", plain + Coded(std::string(1, '\0'), 70), 70},
+        {"another run's code", plain + third, 71},
+        {"a track fewer than the header says", plain, 70},
+        {"a stray byte after the last track", plain + third + "x", 70},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testsupport::TempProgramFolder folder;
+        folder.Write("ComposeOut.bin", c.output);
+        folder.Write("song.mid", std::string("earlier song"));
+        const ToolRun run = RunTool(
+            folder, kDecodeout + " ComposeOut.bin " + std::to_string(c.runCode) + " song.mid");
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.errors.find("song.mid is not written"), std::string::npos) << run.errors;
+        EXPECT_EQ(folder.ReadText("song.mid"), "earlier song");
+    }
 }
 
 }  // namespace

@@ -1,0 +1,83 @@
+// The five workers as the file-layer suite drives them: each one's command line, error file and
+// failure code, the files it reads and writes, and what the worker makes of each file when it
+// cannot be read, cannot be created, or cannot be written completely. The inputs of a good run
+// come from running the chain on the demo melody once per test program.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/support/program_folder.h"
+
+namespace filelayer {
+
+using Bytes = std::vector<std::uint8_t>;
+using Files = std::map<std::string, Bytes>;
+
+enum class Outcome {
+    kSuccess,        // success completion, exit code 0
+    kFailure,        // the worker's failure completion, exit code 1
+    kSilentFailure,  // exit code 1 and no completion: the caller's handle is not read yet
+};
+
+struct Expectation {
+    Outcome outcome = Outcome::kSuccess;
+    // The whole error file afterwards; nullopt where it cannot be checked (the error file is
+    // the file that failed, or it holds the diagnostics of a run that went on).
+    std::optional<std::string> errorText;
+};
+
+struct InputFile {
+    std::string name;
+    Expectation whenUnreadable;  // missing, a folder, a FIFO ...
+};
+
+struct OutputFile {
+    std::string name;
+    Expectation whenNotCreatable;  // a folder or a FIFO at its name
+    Expectation whenNotWritable;   // the disk is full for it
+    // Written through a temporary file and a rename: a failed run leaves the previous one.
+    bool replacedWhole = false;
+    // A run may go on without it, so a successful run may lack it.
+    bool optional = false;
+};
+
+struct Worker {
+    std::string program;
+    std::function<std::string(platform::Hwnd)> arguments;
+    std::string errorFile;
+    std::uint32_t failureCode = 0;
+    std::vector<InputFile> inputs;
+    std::vector<OutputFile> outputs;
+    Files prepared;  // the inputs of a good run
+};
+
+// The workers by program name; their prepared inputs are made on first use.
+const std::vector<std::string>& WorkerNames();
+const Worker& WorkerNamed(const std::string& program);
+
+// The options every run of the suite uses (a fixed chord data key), plus `fault`, the value of
+// ORVELLA_FILE_FAULT when not empty.
+testsupport::RunOptions SuiteRunOptions(const std::string& fault = "");
+
+// Runs the worker in `folder`.
+testsupport::WorkerRun RunIn(const Worker& worker, const std::filesystem::path& folder,
+                             const std::string& fault = "");
+
+// The outputs as a caller reads them: the composer's output decoded with the run code it
+// reported, the other files as they stand. Missing files are left out.
+Files ReadOutputs(const Worker& worker, const std::filesystem::path& folder,
+                  const testsupport::WorkerRun& run);
+
+// The outputs of a good run in a fresh folder (made once per worker).
+const Files& CleanOutputs(const Worker& worker);
+
+// What a replaced output held before the run, so the suite can tell it was kept.
+Bytes PreviousContent(const std::string& name);
+
+}  // namespace filelayer
