@@ -26,6 +26,9 @@ struct SlotTables {
     std::array<int, kSlotCount> SectStyleIdx{};  // library row of each slot's style
     std::array<int, 6> SectVol = {80, 80, 80, 80, 80, 80};
     SlotPartTable<6, 6> PartProgram;  // 0 = the style's own instrument, else program + 1
+    SlotPartTable<6, 6> PartVol;      // 0 = the style's own volume, else 1..127
+    SlotPartTable<6, 6> PartMode;     // play mode 0..3
+    SlotPartTable<6, 6> PartSustain;  // 0 or 1
     std::array<std::string, kSlotCount> SlotStyleNames;
     std::array<std::string, 6> SlotStyleFiles;
     std::string SwPointsText;

@@ -25,6 +25,12 @@ void WorkflowControls::CreateWorkflowControls(QWidget* form) {
     TxtTestFixedsysFont = MakeControl<QLineEdit>(form, "TxtTestFixedsysFont");
     TxtTestFixedsysFont->setFont(platform::qt::EditorFont());
     TxtTestFixedsysFont->hide();
+    CmdMessage = MakeControl<QPushButton>(form, "CmdMessage");
+    CmdMessage->hide();
+    CmdMessageWindow = MakeObject<platform::qt::MessageWindow>(CmdMessage, "CmdMessageWindow");
+    TimerMess = MakeObject<QTimer>(form, "TimerMess");
+    TimerMess->setSingleShot(true);
+    LstSections = MakeControl<QListWidget>(form, "LstSections", {276, 276, 150, 60});
 }
 
 }  // namespace corvane
