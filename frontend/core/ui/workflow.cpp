@@ -56,7 +56,9 @@ QString Q(const std::string& text) {
 }
 
 void SetListForeColour(QListWidget* list, Colour colour) {
-    list->setStyleSheet("color: " + platform::qt::ColourOf(colour).name());
+    // A new style sheet restyles the whole list, so only a change of colour sets one.
+    const QString sheet = "color: " + platform::qt::ColourOf(colour).name();
+    if (list->styleSheet() != sheet) list->setStyleSheet(sheet);
 }
 
 std::string CannotStart(const char* program) {
