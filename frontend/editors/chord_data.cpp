@@ -48,9 +48,19 @@ std::string ChordRecord::ChordListLine() const {
 
 namespace {
 
-ChordRecord SplitRecord(std::string_view r) {
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// `index` counts the records read before this one.
+ChordRecord SplitRecord(std::string_view r, std::size_t index) {
     ChordRecord record;
-    record.msNo = ZeroPad(LeadingNumber(r.substr(0, 3)) + 1, 3);
+    // A measure field that is no three-digit number, or the last one, would not fit the list's
+    // three columns; the record's place in the file numbers it then.
+    const bool numbered =
+        IsDigit(r[0]) && IsDigit(r[1]) && IsDigit(r[2]) && r.substr(0, 3) != "999";
+    record.msNo =
+        ZeroPad(numbered ? LeadingNumber(r.substr(0, 3)) + 1 : static_cast<long>(index) + 1, 3);
     record.drum = r[4];
     record.chord1 = ChordCodeToText(r.substr(6, 5), 5);
     record.keptDigit = r[12];
@@ -80,7 +90,7 @@ ChordDataRead ReadChordData(std::span<const std::uint8_t> stored, int key) {
             read.records.clear();
             return read;
         }
-        read.records.push_back(SplitRecord(record));
+        read.records.push_back(SplitRecord(record, read.records.size()));
         lastGood = record;
         record.clear();
     }

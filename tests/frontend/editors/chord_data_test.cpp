@@ -49,6 +49,15 @@ TEST(ChordDataTest, RecordsBecomeListLinesAndBarRows) {
     EXPECT_EQ(read.records[1].ChordListLine(),
               "002         C      0   0    " + std::string(10, ' '));
     EXPECT_EQ(ChordCodeToText(".....", 5), "     ");
+
+    // A measure field that does not give three digits is numbered by its place.
+    const std::string odd =
+        "-01:0:C....:3:.....:0:0:          ;"
+        "999:0:C....:3:.....:0:0:          ;";
+    const ChordDataRead oddRead = ReadChordData(Stored(odd, 53), 53);
+    ASSERT_EQ(oddRead.records.size(), 2u);
+    EXPECT_EQ(oddRead.records[0].msNo, "001");
+    EXPECT_EQ(oddRead.records[1].msNo, "002");
 }
 
 TEST(ChordDataTest, ReadingStopsAtTheLimitTheEndOrABadRecord) {
