@@ -513,6 +513,8 @@ void Workflow::CmdMessage_KeyUp(int keyCode, int shift) {
         g.CmdTimedOut = false;
         return;
     }
+    // Pending events are left to the event loop: running them here could deliver another
+    // completion inside this one.
     const bool failed = shift != 0;
     g.OutputReady = false;
     main_.PictSave->setEnabled(false);

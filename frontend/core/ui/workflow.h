@@ -3,7 +3,8 @@
 // with a fresh completion handle and arms the time-out; the completion arrives as a key-up of
 // the hidden button CmdMessage (its code the worker's completion code, Alt for a failure) and
 // moves the workflow on, or the time-out reports the command as aborted. One worker runs at a
-// time (CmdRunning). Every box goes through MsgBox; the step buttons always end usable.
+// time (CmdRunning). Every box goes through MsgBox; after every refusal, failure and time-out
+// the buttons of the next step the user can take are usable again.
 #pragma once
 
 #include <array>
