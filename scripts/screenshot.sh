@@ -2,7 +2,8 @@
 # screenshot.sh OUT.png [scenario]: starts Corvane under a virtual X server in a fresh program
 # folder (the built programs and the shipped styles, settings in a temporary folder), lets an
 # optional scenario drive it (scripts/screenshot-scenarios/<scenario>.sh, sourced once the main
-# window is up; it may use xdotool and $window), and saves the main window as OUT.png.
+# window is up; it may use xdotool and $window; <scenario>.setup.sh, when there is one, is sourced
+# in the program folder before the program starts), and saves the main window as OUT.png.
 # Message boxes are logged instead of shown; the log is printed at the end.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,6 +12,11 @@ if [[ "${1:-}" == "--in-display" ]]; then
   shift
   out=$1 scenario=$2 folder=$3
   cd "$folder"
+  # A scenario may prepare the folder and the settings before the program starts.
+  if [[ -f "$root/scripts/screenshot-scenarios/$scenario.setup.sh" ]]; then
+    # shellcheck source=/dev/null
+    source "$root/scripts/screenshot-scenarios/$scenario.setup.sh"
+  fi
   ./Corvane &
   corvane=$!
   window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Orvella 2426$' | head -n 1)

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "frontend/core/name_tables.h"
+#include "frontend/core/output_store.h"
 #include "frontend/core/style_library.h"
 
 namespace corvane {
@@ -36,6 +37,38 @@ struct CoreGlobals {
     int MakeOptMode = kDefaultMakeOptMode;
     int SectLenIdx = 0;
 
+    // The workflow's state (frontend/core/ui/workflow.h): the command that waits for its worker
+    // (CommandRunning), the chord data key, the output in memory and the steps done.
+    int CmdRunning = 0;
+    bool CmdTimedOut = false;
+    bool OutputReady = false;
+    std::int16_t OutputRunCode = 0;
+    int MyVmCode = 0;
+    OutputStore Output;  // OutputBuf, OutputLen, OutputHeadLen; busy while it loads
+    bool VisualiserBusy = false;
+    // The busy flags that keep every workflow command, test and play out.
+    bool AnyBusy() const { return Output.Loading() || VisualiserBusy; }
+    bool MelodyWorkerBusy = false;  // InPut.bin comes from a run of the melody importer
+    bool UseMelodyTitle = false;
+    std::string MelodyTitle;
+    bool SongFromProject = false;
+    bool ProjectStylesRestored = false;
+    bool OpenedAfterLoadFailure = false;
+    bool KeysChanged = false;  // the key list dialog saved "KeysData.Aco"
+    bool ChordsNewerThanOutput = false;
+    bool ChordFromMaker = false;
+    bool ChordListBusy = false;
+    bool SectionStylesCommitted = false;
+    int ChordMsCount = 0;  // measures in the chord list
+    int MakerMsCount = 0;  // measures of the last chord data from the chord maker
+    bool TestOn = false;   // the input or the output test plays
+    bool Playing = false;  // the output plays under the user's control
+    // Playback units of the song's time signature, set by Make Output.
+    int MsUnits = 0;
+    int HalfMsUnits = 0;
+    int TicksPerBeatLed = 4;
+    int BeatLedCount = 4;
+
     // A program chosen in the instrument list that the main window's next activation applies:
     // part number + 1 (0 when none) and the chosen program.
     int InstListPart = 0;
@@ -44,10 +77,6 @@ struct CoreGlobals {
     // dialog is to preselect (the style manager uses it too).
     int InstListChannel = 0;
     int ListIndexArg = 0;
-
-    // The chord list's measure count and its being rebuilt (the chord list editor sets both).
-    int ChordMsCount = 0;
-    bool ChordListBusy = false;
 };
 
 }  // namespace corvane

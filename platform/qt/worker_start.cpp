@@ -1,32 +1,110 @@
 #include "platform/qt/worker_start.h"
 
 #include <signal.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <QCoreApplication>
 #include <QFileInfo>
-#include <QProcess>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <string>
+#include <vector>
+
+extern char** environ;
 
 namespace platform::qt {
+namespace {
+
+// Workers started here are children of the front end, so their ends are collected here: as
+// soon as a worker ends (through a process descriptor the event loop watches, or by looking a
+// few times a second where the kernel offers none), and at the next start for good measure.
+// Nothing waits for a worker while it runs.
+constexpr int kPollMs = 250;
+std::vector<pid_t>& Unreaped() {
+    static std::vector<pid_t> pids;
+    return pids;
+}
+
+void ReapEnded() {
+    auto& pids = Unreaped();
+    std::erase_if(pids, [](pid_t pid) { return ::waitpid(pid, nullptr, WNOHANG) != 0; });
+}
+
+// Without a process descriptor the end is looked for a few times a second.
+void PollUntilEnded(pid_t pid) {
+    QTimer::singleShot(kPollMs, QCoreApplication::instance(), [pid] {
+        if (::waitpid(pid, nullptr, WNOHANG) == 0) {
+            PollUntilEnded(pid);
+        } else {
+            std::erase(Unreaped(), pid);
+        }
+    });
+}
+
+void CollectWhenEnded(pid_t pid) {
+    Unreaped().push_back(pid);
+    if (QCoreApplication::instance() == nullptr) return;
+    const int fd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    if (fd < 0) {
+        PollUntilEnded(pid);
+        return;
+    }
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier, fd, pid] {
+        notifier->setEnabled(false);
+        ::waitpid(pid, nullptr, WNOHANG);
+        std::erase(Unreaped(), pid);
+        ::close(fd);
+        notifier->deleteLater();
+    });
+}
+
+}  // namespace
 
 QStringList SplitCommandLine(const QString& commandLine) {
     return commandLine.split(' ');
 }
 
 bool StartHidden(const QString& commandLine, const QString& programFolder, qint64* processId) {
+    ReapEnded();
     QStringList tokens = SplitCommandLine(commandLine);
     const QString name = tokens.takeFirst();
     // Only a bare program name of the program folder is started, never a path elsewhere.
     if (name.isEmpty() || name.contains('/')) return false;
     const QString program = programFolder + "/" + name;
     if (!QFileInfo(program).isExecutable() || QFileInfo(program).isDir()) return false;
-    qint64 pid = 0;
-    if (!QProcess::startDetached(program, tokens, programFolder, &pid)) return false;
+
+    std::vector<std::string> words = {program.toStdString()};
+    for (const QString& token : tokens) words.push_back(token.toStdString());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const std::string folder = programFolder.toStdString();
+
+    // posix_spawn does not copy the front end's memory as fork would, which makes a start a
+    // matter of a millisecond; the worker gets the program folder as its current folder and
+    // none of the front end's open files.
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+    pid_t pid = 0;
+    const int error = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0) return false;
+    CollectWhenEnded(pid);
     if (processId != nullptr) *processId = pid;
     return true;
 }
 
 bool EndWorker(qint64 processId) {
     if (processId <= 0) return false;
-    return ::kill(static_cast<pid_t>(processId), SIGKILL) == 0;
+    const bool ended = ::kill(static_cast<pid_t>(processId), SIGKILL) == 0;
+    ReapEnded();
+    return ended;
 }
 
 }  // namespace platform::qt

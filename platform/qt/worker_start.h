@@ -1,7 +1,7 @@
 // Starting a worker: the command line is split at single blanks (no quoting, so empty tokens
 // stay), the first token names a program in the program folder, and the program starts there
-// detached, with no window, and is never waited for; its completion message tells the end.
-// The process id is kept so a worker that timed out can be ended.
+// with no window and is never waited for; its completion message tells the end, and its exit is
+// collected in the background. The process id is kept so a worker that timed out can be ended.
 #pragma once
 
 #include <QString>

@@ -48,10 +48,6 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-const char* const kFontMissing =
-    "FixedSys font not installed on your system. Editing Chord List disabled. Please install the "
-    "fonts-dejavu-core package or start Orvella from Vessane.";
-
 const char* const kBadScale =
     "Your screen is in a bad scale mode for Orvella's Graphical Interface. The program will "
     "continue normally.\n"
@@ -60,6 +56,10 @@ const char* const kBadScale =
     " 2. Set the scale to 100 % (96 dpi)";
 
 }  // namespace
+
+const char* const kFontMissing =
+    "FixedSys font not installed on your system. Editing Chord List disabled. Please install the "
+    "fonts-dejavu-core package or start Orvella from Vessane.";
 
 StartupOutcome Startup::Form_Initialize() {
     App& app = App::Get();

@@ -10,6 +10,9 @@ namespace corvane {
 
 class FrmMain;
 
+// The notice when the editor font is missing; the start-up and the first Proceed show it.
+extern const char* const kFontMissing;
+
 class Startup {
   public:
     explicit Startup(FrmMain& main) : main_(main) {}

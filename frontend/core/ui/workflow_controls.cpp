@@ -14,10 +14,11 @@ void WorkflowControls::CreateWorkflowControls(QWidget* form) {
     TxtInName = MakeControl<QLineEdit>(form, "TxtInName", {84, 70, 184, 20});
     TxtOutName = MakeControl<QLineEdit>(form, "TxtOutName", {270, 96, 146, 18});
     LblInName = MakeControl<CaptionLabel>(form, "LblInName", {30, 300, 254, 16});
-    LblMusicType = MakeControl<CaptionLabel>(form, "LblMusicType", {84, 96, 108, 18});
-    LblTotalMCnt = MakeControl<CaptionLabel>(form, "LblTotalMCnt", {84, 120, 60, 16});
+    LblMusicType = MakeControl<CaptionLabel>(form, "LblMusicType", {114, 120, 154, 16});
+    LblTotalMCnt = MakeControl<CaptionLabel>(form, "LblTotalMCnt", {84, 120, 28, 16});
     LblTotalMCnt->setText("000");
     LstHa = MakeControl<QListWidget>(form, "LstHa", {84, 138, 150, 150});
+    LstHa->setFont(platform::qt::EditorFont());  // its rows are columns of the chord list
     LblSwPoints = MakeControl<CaptionLabel>(form, "LblSwPoints", {30, 318, 254, 16});
     LblSwPoints->setText("Style switch points");
     CmdTestOut = MakeControl<QPushButton>(form, "CmdTestOut");
@@ -25,6 +26,12 @@ void WorkflowControls::CreateWorkflowControls(QWidget* form) {
     TxtTestFixedsysFont = MakeControl<QLineEdit>(form, "TxtTestFixedsysFont");
     TxtTestFixedsysFont->setFont(platform::qt::EditorFont());
     TxtTestFixedsysFont->hide();
+    CmdMessage = MakeControl<QPushButton>(form, "CmdMessage");
+    CmdMessage->hide();
+    CmdMessageWindow = MakeObject<platform::qt::MessageWindow>(CmdMessage, "CmdMessageWindow");
+    TimerMess = MakeObject<QTimer>(form, "TimerMess");
+    TimerMess->setSingleShot(true);
+    LstSections = MakeControl<QListWidget>(form, "LstSections", {276, 276, 150, 60});
 }
 
 }  // namespace corvane

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "frontend/core/ui/startup.h"
+#include "frontend/core/ui/workflow.h"
 #include "frontend/shell/ui/skin_shell.h"
 #include "frontend/styles/ui/style_panel.h"
 #include "platform/qt/caption_label.h"
@@ -21,6 +22,7 @@ FrmMain::FrmMain() {
     CreateStylePanelControls(this);
     CreateShellControls(this);
     startup_ = std::make_unique<Startup>(*this);
+    workflow_ = std::make_unique<Workflow>(*this);
     stylePanel_ = std::make_unique<styles::StylePanel>(*this);
     skinShell_ = std::make_unique<shell::SkinShell>(*this);
     connect(PictExit, &shell::SkinFace::MouseUp, this, &FrmMain::PictExit_MouseUp);

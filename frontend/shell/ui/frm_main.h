@@ -15,6 +15,7 @@
 namespace corvane {
 
 class Startup;
+class Workflow;
 namespace styles {
 class StylePanel;
 }
@@ -44,6 +45,7 @@ class FrmMain : public QWidget,
     void SetBackColour(QWidget* control, Colour colour);
 
     Startup& startup() { return *startup_; }
+    Workflow& workflow() { return *workflow_; }
     styles::StylePanel& stylePanel() { return *stylePanel_; }
     shell::SkinShell& skinShell() { return *skinShell_; }
 
@@ -53,6 +55,7 @@ class FrmMain : public QWidget,
 
   private:
     std::unique_ptr<Startup> startup_;
+    std::unique_ptr<Workflow> workflow_;
     std::unique_ptr<styles::StylePanel> stylePanel_;
     std::unique_ptr<shell::SkinShell> skinShell_;
 };

@@ -84,5 +84,24 @@ TEST_F(MessageWindowTest, StartRefusesWhatIsNotAProgramOfTheFolder) {
               (QStringList{"Tressil", "3", "", "5"}));
 }
 
+// A started worker is the front end's child: once it has ended, nothing of it may stay behind in
+// the process table, whether or not anything else is started after it.
+TEST_F(MessageWindowTest, EndedWorkersLeaveNoProcessBehind) {
+    WriteFile(folder() / "InPut.bin", "not a song");
+    qint64 pid = 0;
+    ASSERT_TRUE(StartHidden("Ambrel /2 InPut.bin 0 2426", Folder(), &pid));
+    const std::string stat = "/proc/" + std::to_string(pid) + "/stat";
+    EXPECT_TRUE(WaitUntil([&] { return !std::filesystem::exists(stat); }, 10000))
+        << "the ended worker was not collected";
+
+    // A worker ended by force is collected too.
+    std::filesystem::remove(folder() / "Sorvik");
+    std::filesystem::create_symlink("/bin/sleep", folder() / "Sorvik");
+    ASSERT_TRUE(StartHidden("Sorvik 20", Folder(), &pid));
+    EXPECT_TRUE(platform::qt::EndWorker(pid));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return !std::filesystem::exists("/proc/" + std::to_string(pid) + "/stat"); }, 10000));
+}
+
 }  // namespace
 }  // namespace corvane::testing

@@ -1,0 +1,16 @@
+# Load In, Proceed and Make Output on the waltz in G major, through the real workers: the key
+# label, the bar list and the section list filled. The key list dialog is answered with Save
+# on a key list written beside it (its own editing comes with the key list editor).
+click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
+click "$window" 170 80                      # TxtInName
+xdotool type --delay 5 "$folder/waltz.mid"
+click "$window" 43 114                      # 1. Load
+sleep 2
+printf '001:02;G  Major\r\n' > "$folder/KeysData.Aco"
+click "$window" 43 146                      # 2. Proceed
+keys=$(timeout 10 xdotool search --sync --onlyvisible --name '^Key Manager$' | head -n 1)
+sleep 0.3
+click "$keys" 271 276                       # Save
+sleep 2
+click "$window" 43 242                      # 3. Make
+sleep 3

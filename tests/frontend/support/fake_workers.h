@@ -1,0 +1,20 @@
+// Putting the stand-in worker (fake_worker.cpp) into a test's program folder in place of a real
+// worker, and reading what it logged.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace corvane::testing {
+
+// Replaces `program` ("Compose") in `folder` by the fake and writes its settings (see
+// fake_worker.cpp); calling it again only rewrites the settings.
+void InstallFakeWorker(const std::filesystem::path& folder, const std::string& program,
+                       const std::string& settings);
+
+// The lines the fake installed as `program` logged so far ("start ...", "done ...").
+std::vector<std::string> FakeWorkerLog(const std::filesystem::path& folder,
+                                       const std::string& program);
+
+}  // namespace corvane::testing
