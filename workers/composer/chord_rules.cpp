@@ -305,7 +305,10 @@ int Composer::FitNoteRegister(int n, int w, int add, int half, int wanted) {
     int main = half == 0 ? st.mainNote1 : st.mainNote2;
     if (main <= 0) return 0;
     main = Fold(main, w + 57, w + 69);
-    if (n >= 1 && n <= 126 && WholeOctaves(n, main)) return main + add;
+    // The note's octaves are searched down from it to the bottom of the range, then up from it
+    // to 126; a note outside the MIDI range still finds its main note.
+    const bool reached = main <= n ? main >= 0 : main <= 126;
+    if (WholeOctaves(n, main) && reached) return main + add;
     return 0;
 }
 

@@ -15,11 +15,6 @@ constexpr int kMarkerNote = 56;
 constexpr int kMarkerVelocity = 5;
 constexpr float kAccompFactorStep = 0.05f;
 
-int ScaleByCellVelocity(int velocity, int cellVel) {
-    if (cellVel <= 0) return velocity;
-    return Clamp127(static_cast<int>(cellVel * (velocity / 90.0)));
-}
-
 }  // namespace
 
 void Composer::UpdateVelocityFactor(float step) {

@@ -350,7 +350,7 @@ int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, 
             if (note < 1 || note > 127) continue;
             int vel = Clamp127(finalVel + beg * VelHsOf(mode) / 2);
             const int cellVel = CellVelocity(v);
-            if (cellVel > 0) vel = Clamp127(static_cast<int>(cellVel * (vel / 90.0)));
+            vel = ScaleByCellVelocity(vel, cellVel);
             const int offset = static_cast<int>(std::min<std::int64_t>(CellOffset(v), 1 << 20));
             SwOn(ev, beg, offset, note, vel);
             AddA3Held(note, offset, mode, beg, col, vel);

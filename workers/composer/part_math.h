@@ -19,6 +19,14 @@ inline std::int32_t Low32(std::int64_t v) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(v & 0xFFFFFFFF));
 }
 
+// A velocity scaled by a cell's own velocity. Whole numbers, truncated, so that 90 is neutral
+// at every velocity.
+constexpr int kNeutralCellVelocity = 90;
+inline int ScaleByCellVelocity(int velocity, int cellVel) {
+    if (cellVel <= 0) return velocity;
+    return Clamp127(cellVel * velocity / kNeutralCellVelocity);
+}
+
 // Degree 1..12 and the octave shift (a multiple of 12) of a pattern note.
 inline void SplitDegree(int note, int& degree, int& octave) {
     degree = note;

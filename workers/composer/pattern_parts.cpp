@@ -241,7 +241,7 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 note = f >= 1 ? f : PlaceOnValue(b3 ? 3 : 1, raw, n + 1, partStyleValue, octave);
                 vel = Clamp127(stepVel + s * VelHsOf(mode) / 2);
                 const int cellVel = CellVelocity(v);
-                if (cellVel > 0) vel = Clamp127(static_cast<int>(cellVel * (vel / 90.0)));
+                vel = ScaleByCellVelocity(vel, cellVel);
             }
             const int offset = static_cast<int>(std::min<std::int64_t>(CellOffset(v), 1 << 20));
             if (NearestSongNote(note, 0) != note) continue;

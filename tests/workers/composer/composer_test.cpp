@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "style_fixture.h"
+#include "workers/composer/part_math.h"
 #include "workers/composer/style_keys.h"
 #include "workers/composer/track_coding.h"
 
@@ -71,6 +72,18 @@ TEST(ScaleVelocity, PercentageWithFloorAndCeiling) {
     EXPECT_EQ(e.c.ScaleVelocity(100, 1), 1);
     EXPECT_EQ(e.c.ScaleVelocity(120, 2), 127);
     EXPECT_EQ(e.c.ScaleVelocity(0, 2), 0);
+}
+
+TEST(CellVelocity, ScalesExactlyWithNinetyNeutral) {
+    for (int velocity = 1; velocity <= 127; ++velocity) {
+        EXPECT_EQ(ScaleByCellVelocity(velocity, 90), velocity) << velocity;
+    }
+    struct Case { int velocity, cellVel, expected; };
+    const Case cases[] = {{100, 0, 100}, {100, 45, 50}, {89, 91, 89},  {120, 60, 80},
+                          {127, 127, 127}, {10, 1, 1}, {104, 30, 34}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(ScaleByCellVelocity(c.velocity, c.cellVel), c.expected) << c.velocity << " x " << c.cellVel;
+    }
 }
 
 TEST(ChordRules, ChordNotesAndRoots) {
@@ -161,6 +174,37 @@ TEST(ChordRules, PlaceOnValueRegisterRules) {
     Engine auto_(s);
     auto_.c.partProgram = 8;
     EXPECT_EQ(auto_.c.PlaceOnValue(0, 40, 1, 0, 0), 76);
+}
+
+TEST(ChordRules, FitNoteRegisterRules) {
+    ComposeSetup s = SongSetup();
+    s.stats = {{62, 0, 67, 24, 90}, {0, 0, 0, 0, 0}};
+    Engine e(s);
+    e.c.trackNumber = 1;
+    struct Case { int tens, note, window, add, half, wanted, expected; };
+    const Case cases[] = {
+        {1, 80, 0, 0, 0, 0, 68},     // register rule 1: into 43..70
+        {1, 30, -36, 0, 0, 1, 54},   // ... before anything else
+        {0, 75, -36, 0, 0, 0, 51},   // one-note base: at most 60, at least 32
+        {0, 20, -36, 0, 0, 0, 32},
+        {0, 74, 0, 0, 0, 0, 62},     // the first half's main note, moved into 57..69
+        {0, 50, 0, 12, 0, 0, 74},    // ... plus the octave the caller adds
+        {0, 74, 12, 0, 0, 0, 74},    // the window follows the base note
+        {0, 134, 0, 0, 0, 0, 62},    // a note above the MIDI range is searched too
+        {0, -10, 0, 0, 0, 0, 62},    // and one below it
+        {0, 127, 0, 0, 1, 1, 67},    // the second half's main note
+        {0, 0, 0, 0, 0, 0, 0},       // another pitch class
+        {0, 74, 0, 0, 1, 0, 0},      // not the wanted half
+        {2, 74, 0, 0, 0, 0, 0},      // other register rules leave it to the placement
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "note " << c.note << " window " << c.window << " tens " << c.tens);
+        e.c.trackTensValue[0] = c.tens;
+        EXPECT_EQ(e.c.FitNoteRegister(c.note, c.window, c.add, c.half, c.wanted), c.expected);
+    }
+    e.c.trackTensValue[0] = 0;
+    e.c.curMeasure = 1;  // no main note
+    EXPECT_EQ(e.c.FitNoteRegister(74, 0, 0, 0, 0), 0);
 }
 
 TEST(NoteEventCore, SwOnAndSwOff) {
