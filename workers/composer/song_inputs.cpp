@@ -110,15 +110,19 @@ InputStatus ReadChordData(std::span<const std::uint8_t> coded, int key, ChordDat
     data = {};
     char text[256];
     const std::vector<std::uint8_t> plain = worker::DecodeChordData(coded, static_cast<std::uint8_t>(key & 0xFF));
-    int recLen = 0;
-    for (std::size_t i = 0; i < plain.size() && recLen <= kRecordLengthLimit; ++i) {
-        ++recLen;
-        if (plain[i] == ';') break;
+    // The bytes up to and including the first ";" (all of them when there is none).
+    std::size_t length = plain.size();
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        if (plain[i] == ';') {
+            length = i + 1;
+            break;
+        }
     }
-    if (recLen < 1 || recLen > kRecordLengthLimit) {
-        std::snprintf(text, sizeof text, "Error: Invalid RecLen %d", recLen);
+    if (length < 1 || length > kRecordLengthLimit) {
+        std::snprintf(text, sizeof text, "Error: Invalid RecLen %lld", static_cast<long long>(length));
         return {false, text};
     }
+    const int recLen = static_cast<int>(length);
     const std::size_t records = plain.size() / static_cast<std::size_t>(recLen);
     std::string record;
     for (std::size_t r = 0; r < records; ++r) {
