@@ -21,6 +21,8 @@ constexpr int kMaxMeasureEvents = 239;
 constexpr int kOnBffSize = 32000;
 constexpr int kMaxHeldNotes = 63;
 constexpr int kPartBufferSize = 64;
+// The chord part's buffer keeps its last entry free: the 64th sounding note stops the run.
+constexpr int kMaxAccompNotes = kPartBufferSize - 1;
 constexpr int kMaxCandidates = 63;
 constexpr int kMaxDeferredOffs = 64;
 constexpr int kMaxMayOnAtBegVal = 24;

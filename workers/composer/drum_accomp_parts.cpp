@@ -270,7 +270,7 @@ int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chor
                     if (std::find(started.begin(), started.end(), note) != started.end()) continue;
                     started.push_back(note);
                     SwOn(ev, s, 0, note, vel);
-                    if (a0Count >= kPartBufferSize) {
+                    if (a0Count >= kMaxAccompNotes) {
                         log_.Printf("Error: Out of BngOnEvA0 buffer.");
                         AbortCompose(1);
                     }

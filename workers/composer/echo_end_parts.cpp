@@ -331,7 +331,7 @@ int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, 
             note = NearestChordTone3(chord, note, beg);
             if (note < 1 || note > 127) continue;
             SwOn(ev, beg, 0, note, finalVel);
-            if (a0Count >= kPartBufferSize) {
+            if (a0Count >= kMaxAccompNotes) {
                 log_.Printf("Error: Out of BngOnEvA0[][[] buffer.");
                 AbortCompose(1);
             }

@@ -471,6 +471,21 @@ TEST(AccompPart, SecondHalfKeepsNotesFirstHalfEndsThem) {
     EXPECT_EQ(CountEvents(e.c, 0x92, 65), 1);
 }
 
+TEST(AccompPart, SixtyThreeSoundingNotesFitTheSixtyFourthStopsTheRun) {
+    for (const int notes : {63, 64}) {
+        SCOPED_TRACE(notes);
+        Engine e;
+        std::vector<std::pair<int, std::int64_t>> cells;
+        for (int i = 0; i < notes; ++i) cells.emplace_back(i / 4, std::array{6, 10, 13, 18}[i % 4]);
+        PreparePart(e.c, 0, cells);
+        e.c.SetHalfMeasureBounds();
+        const bool stopped = e.Aborts([&] { e.c.MakeAccompPart(0, 0, "C....", 0, 24, 0); });
+        EXPECT_EQ(stopped, notes == 64);
+        if (!stopped) EXPECT_EQ(e.c.a0Count, notes);
+        EXPECT_EQ(e.log.text(), notes == 64 ? "Error: Out of BngOnEvA0 buffer." : "");
+    }
+}
+
 TEST(AccompPart, SilentUntilBreakIntroOrBreak2) {
     Engine e;
     PreparePart(e.c, 0, {{0, 6}});
