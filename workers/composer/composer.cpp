@@ -295,7 +295,8 @@ int Composer::ComposeMeasure() {
     prevChord = chord;
     SetHalfMeasureBounds();
     std::string chord2 = rec.chord2.empty() || rec.chord2[0] == '.' ? prevChord : rec.chord2;
-    if (trackChannelMode[trackNumber - 1] == 2 && chord2.substr(0, 2) == chord.substr(0, 2)) {
+    // The candidate rule goes with the play mode the measure began in, also after a switch.
+    if (startMode == 2 && chord2.substr(0, 2) == chord.substr(0, 2)) {
         if (ChordCandidates(1, chord2) > 0) chord2 = chordNames_[0];
     }
     half(chord2, halfStart2, measureEnd);

@@ -323,6 +323,32 @@ TEST(Dispatch, HalfMeasureBoundsByTimeSignature) {
     }
 }
 
+TEST(Dispatch, SecondHalfCandidateFollowsThePlayModeTheMeasureBeganIn) {
+    // A section switch in the first measure keeps its second half; the switch changes the
+    // track's play mode between the halves.
+    struct Case { int before, after; const char* secondChord; };
+    for (const Case c : {Case{2, 0, "E.m.+"}, Case{0, 2, "C..7."}, Case{2, 2, "E.m.+"}}) {
+        SCOPED_TRACE(testing::Message() << c.before << " -> " << c.after);
+        ComposeSetup s = SongSetup(3);
+        s.slotParams[0].channelMode = {c.before, 0, 0, 0, 1};
+        s.slotParams[1].channelMode = {c.after, 0, 0, 0, 1};
+        s.chords.measures[0].chord1 = s.chords.measures[0].chord2 = "C..7.";
+        s.chords.sections = {{0, 2}};
+        Engine e(s);
+        const auto bytes = composertest::EncodeStyle(composertest::FullStyle(48), 48, StyleKeyForVersion(12));
+        e.c.LoadStyle(1, bytes);
+        e.c.LoadStyle(2, bytes);
+        e.c.trackNumber = 1;
+        e.c.SwStyData(1, 0);
+        e.c.channel = e.c.trackChannel[0];
+        e.c.SelectStyleSlot(1);
+        e.c.playFromStart = true;
+        EXPECT_FALSE(e.Aborts([&] { e.c.ComposeMeasure(); })) << e.log.text();
+        EXPECT_EQ(e.c.trackChannelMode[0], c.after);
+        EXPECT_EQ(e.c.genPrevChord, c.secondChord);
+    }
+}
+
 TEST(EchoSetup, CellsByLevelAndTimeSignature) {
     ComposeSetup s = SongSetup();
     s.options.echoLevel1 = 0;
