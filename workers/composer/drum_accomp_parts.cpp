@@ -306,7 +306,9 @@ int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const s
     const bool changed = chord != genPrevChord;
     if (changed) {
         const bool placement = trackTensFlag[trackNumber - 1] != 0;
-        for (HeldNote& h : s3A3) {
+        // By index and on a copy: in one-note mode the note-on below ends and empties the list.
+        for (std::size_t i = 0; i < s3A3.size(); ++i) {
+            HeldNote h = s3A3[i];
             if (h.note <= 0) continue;
             const int c = NearestChordTone(chord, h.note, beg);
             const bool strange = h.note != c && IsNotMayOn(h.note, chord, half, 1) == 1;
@@ -315,10 +317,17 @@ int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const s
                 if (strange) SustainOff(ev, beg, 0, 0);
                 SwOn(ev, beg, 0, c, std::max(1, h.velocity));
                 h.note = c;
+                if (i >= s3A3.size()) {
+                    // The one-note rule ended every other held note; the new one stays held,
+                    // so that its length still ends it.
+                    s3A3.push_back(h);
+                    break;
+                }
+                s3A3[i] = h;
             } else if (strange) {
                 SwOff(ev, beg, 0, h.note, 0);
                 SustainOff(ev, beg, 0, 0);
-                h.note = 0;
+                s3A3[i].note = 0;
             }
         }
         s3A3.erase(std::remove_if(s3A3.begin(), s3A3.end(), [](const HeldNote& h) { return h.note == 0; }),

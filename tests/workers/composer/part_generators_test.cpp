@@ -1,0 +1,90 @@
+// The part generators one half measure at a time: the alternative chord parts' walk over their
+// held notes at a chord change, the echo parts' note choice, the endings, the drum ending and
+// the late drum part's note lengths, the beginning-note pre-pass and the hand-over of held
+// notes at a section change.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ostream>
+#include <vector>
+
+#include "engine_fixture.h"
+#include "workers/composer/composer.h"
+
+namespace composer {
+namespace {
+
+struct Note {
+    int step, status, note;
+    friend bool operator==(const Note&, const Note&) = default;
+    friend void PrintTo(const Note& n, std::ostream* os) {
+        *os << "(" << n.step << ", " << std::hex << n.status << std::dec << ", " << n.note << ")";
+    }
+};
+
+// The note events from index `from` on, as (step, status, note).
+std::vector<Note> NotesFrom(const Composer& c, std::size_t from = 0) {
+    std::vector<Note> out;
+    for (std::size_t i = from; i < c.events.size(); ++i) {
+        const MeasureEvent& e = c.events[i];
+        if ((e.status & 0xE0) == 0x80) out.push_back({e.step, e.status, e.data1});
+    }
+    return out;
+}
+
+// A key-relative chord part of a late style on track 2: every mode plays `note` at step 0
+// for `length` steps.
+void PrepareKeyRelativePart(Engine& e, int note, int length, int base, bool placement) {
+    PreparePart(e.c, 0, {{0, note}});
+    for (auto& mode : *e.c.work) mode[0][0].extra = static_cast<std::int16_t>(length);
+    e.c.styleFlag1 = 1;
+    e.c.partStyleValue = base;
+    e.c.trackTensFlag[1] = placement ? 1 : 0;
+    e.c.SetHalfMeasureBounds();
+}
+
+TEST(AlternativeChordPart, OneNoteWalkAtAChordChangeKeepsTheNewNoteHeld) {
+    // A one-note bass (base -36) with tight placement: re-sounding the held note on the new
+    // chord ends every other held note first, and the walk stops there.
+    Engine e(SongSetup(4, 4, "Abcd30.sty"));
+    PrepareKeyRelativePart(e, 62, 40, -36, true);
+    e.c.oneNoteMode = 1;
+    int ev = e.c.MakeAccompPartAlt(1, 0, 0, "C....", 0, 24, 0);
+    ASSERT_EQ(NotesFrom(e.c), (std::vector<Note>{{0, 0x92, 60}}));
+    const std::size_t before = e.c.events.size();
+    ev = e.c.MakeAccompPartAlt(1, 0, 0, "F....", 24, 48, ev);
+    const std::vector<Note> expected = {{24, 0x82, 60}, {24, 0x92, 60}, {39, 0x82, 60}};
+    EXPECT_EQ(NotesFrom(e.c, before), expected);
+    EXPECT_TRUE(e.c.s3A3.empty());
+    EXPECT_EQ(e.c.noteOnCount, e.c.noteOffCount);
+}
+
+TEST(AlternativeChordPart, ChordChangeWalkByPlacementFlag) {
+    // C and E held from the first half; on F, C is a chord tone and E is not (and nothing says
+    // it may sound on): with tight placement both move to their nearest F tones, without it
+    // only E ends.
+    struct Case { bool placement; std::vector<Note> secondHalf; std::vector<int> held; };
+    const Case cases[] = {
+        // E's nearest F tone is the C that sounds already: no second note-on.
+        {true, {{24, 0x82, 60}, {24, 0x92, 60}, {24, 0x82, 64}}, {60, 60}},
+        {false, {{24, 0x82, 64}}, {60}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.placement);
+        Engine e(SongSetup(4, 4, "Abcd30.sty"));
+        PrepareKeyRelativePart(e, 62, 40, 0, c.placement);
+        PreparePart(e.c, 0, {{0, 64}});
+        for (auto& mode : *e.c.work) mode[0][1].extra = 40;
+        int ev = e.c.MakeAccompPartAlt(1, 0, 0, "C....", 0, 24, 0);
+        ASSERT_EQ(NotesFrom(e.c), (std::vector<Note>{{0, 0x92, 60}, {0, 0x92, 64}}));
+        const std::size_t before = e.c.events.size();
+        e.c.MakeAccompPartAlt(1, 0, 0, "F....", 24, 36, ev);
+        EXPECT_EQ(NotesFrom(e.c, before), c.secondHalf);
+        std::vector<int> held;
+        for (const HeldNote& h : e.c.s3A3) held.push_back(h.note);
+        EXPECT_EQ(held, c.held);
+    }
+}
+
+}  // namespace
+}  // namespace composer
