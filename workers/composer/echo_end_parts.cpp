@@ -128,7 +128,8 @@ int Composer::MakeEchoPart2(int instCode, const std::string& chord, int beg, int
                 if (std::abs(t - c) < 4 || std::abs(t - c) > 11 || (positionGate > 4 && velocityGate >= 20)) {
                     note = c;
                 } else {
-                    const int walk = c + static_cast<int>((t - c) * d / 13.0);
+                    // The walked value is truncated as a whole (towards zero, not down).
+                    const int walk = static_cast<int>(c + (t - c) * d / 13.0);
                     note = NearestSongNote(walk, 0);
                     if (d < 6 && std::abs(note - c) <= 1) note = c;
                     if (d >= 6 && std::abs(note - t) <= 1) note = t;
@@ -147,7 +148,8 @@ int Composer::MakeEchoPart2(int instCode, const std::string& chord, int beg, int
             if (std::find(bngOnEv2.begin(), bngOnEv2.end(), note) == bngOnEv2.end()) restart = true;
         }
         const bool changeNow = changed && !changeUsed;
-        if ((restart || changeNow) && s < 48 && setup_.beatPattern[s] > 0 && !candidates.empty()) {
+        // A chord change restarts the part at its first melody onset, with or without a note.
+        if ((restart || changeNow) && s < 48 && setup_.beatPattern[s] > 0) {
             if (changeNow) changeUsed = true;
             for (int note : bngOnEv2) SwOff(ev, s, 0, note, 0);
             bngOnEv2.clear();
@@ -463,11 +465,6 @@ int Composer::MakeEchoEnding(int part, const std::string& chord, int beg, int en
                 if (pair[1] > 0) SwOff(ev, beg, 0, pair[1], 0);
             }
             bngOnEv45.clear();
-            // Parts 3 and 4 stay silent when the echo is off, their ending too.
-            if (setup_.options.echoLevel1 <= 0) {
-                lastNote = 0;
-                return ev;
-            }
             break;
         }
     }

@@ -86,5 +86,75 @@ TEST(AlternativeChordPart, ChordChangeWalkByPlacementFlag) {
     }
 }
 
+// Echo part 2 (track 7, channel 6) of a 4/4 song at twelve steps a quarter note.
+void PrepareEchoPart2(Engine& e) {
+    e.c.trackNumber = 7;
+    e.c.SetupEchoPart12(0);
+    e.c.ResetPartFlags();
+    e.c.SetHalfMeasureBounds();
+}
+
+std::vector<std::pair<int, int>> NoteOnsOf(const Composer& c, int channel) {
+    std::vector<std::pair<int, int>> out;
+    for (const MeasureEvent& e : c.events) {
+        if (e.status == 0x90 + channel) out.emplace_back(e.step, e.data1);
+    }
+    return out;
+}
+
+TEST(EchoPart2, ChordChangeRestartsAtTheFirstOnsetEvenWithoutANote) {
+    ComposeSetup s = SongSetup();
+    s.beatPattern.fill(0);
+    s.beatPattern[3] = 1;  // the only melody onset of the half; step 3 has no echo cell
+    Engine e(s);
+    PrepareEchoPart2(e);
+    int ev = 0;
+    e.c.SwOn(ev, 0, 0, 64, 90);
+    e.c.bngOnEv2 = {64};
+    e.c.echoNoteTab[0] = 64;
+    e.c.genPrevChord = "C....";
+    const std::size_t before = e.c.events.size();
+    e.c.MakeEchoPart2(0, "F....", 0, 24, ev);
+    EXPECT_EQ(NotesFrom(e.c, before), (std::vector<Note>{{3, 0x86, 64}}));
+    EXPECT_TRUE(e.c.bngOnEv2.empty());
+    EXPECT_EQ(e.c.genPrevChord, "F....");
+    // The volume is reset where the part restarted; no note started, so the half still fades.
+    std::vector<std::pair<int, int>> volumes;
+    for (std::size_t i = before; i < e.c.events.size(); ++i) {
+        if (e.c.events[i].status == 0xB6) volumes.emplace_back(e.c.events[i].step, e.c.events[i].data2);
+    }
+    EXPECT_EQ(volumes, (std::vector<std::pair<int, int>>{{3, 125}, {0, 120}}));
+}
+
+TEST(EchoPart2, SecondHalfWalksTowardsTheNextEchoNote) {
+    // From C5 (72) towards E4 (64), the pattern's degrees 2, 4, 6, 8 at steps 24, 30, 36, 42:
+    // v = 72 - 8 x d / 13 truncated as a whole (70, 69, 67, 67), moved onto the song's scale
+    // (A 69 wins the tie between A and B), kept at the current note within a semitone for the
+    // low degrees; a note already sounding does not start again.
+    Engine e(SongSetup());
+    PrepareEchoPart2(e);
+    e.c.echoNoteTab[1] = 64;
+    e.c.currentEchoNote = 72;
+    e.c.genPrevChord = "C....";
+    e.c.MakeEchoPart2(0, "C....", 24, 48, 0);
+    EXPECT_EQ(NoteOnsOf(e.c, 6), (std::vector<std::pair<int, int>>{{24, 69}, {36, 67}}));
+}
+
+TEST(EchoEnding, PartsThreeAndFourEndTheSongAlsoWithTheFirstEchoLevelAtZero) {
+    for (const int part : {3, 4}) {
+        SCOPED_TRACE(part);
+        ComposeSetup s = SongSetup();
+        s.options.echoLevel1 = 0;
+        Engine e(s);
+        e.c.trackNumber = 5 + part;
+        if (part == 3) e.c.SetupEchoPart3();
+        else e.c.SetupEchoPart4();
+        e.c.curMeasure = 3;
+        e.c.MakeEchoEnding(part, "C....", 0, 48, 0);
+        const int channel = 4 + part;
+        EXPECT_EQ(NotesFrom(e.c), (std::vector<Note>{{0, 0x90 + channel, 72}, {52, 0x80 + channel, 72}}));
+    }
+}
+
 }  // namespace
 }  // namespace composer
