@@ -40,7 +40,9 @@ constexpr int kLowestPercussionKey = 35;  // General MIDI percussion map
 constexpr int kHighestPercussionKey = 81;
 constexpr int kMostNotesAtOnce = 16;
 constexpr double kLeastChordToneShare = 0.90;
-constexpr int kLeastVelocitySpan = 20;
+// The loudest note of a part at least this many times the softest: about 3 dB with the sound
+// font's velocity curve, whatever volume the part plays at.
+constexpr double kLeastVelocityRatio = 1.2;
 // One step at twelve steps a quarter note: a melodic part whose notes typically last no
 // longer than that plays clicks, not notes.
 constexpr std::int64_t kShortestTypicalNote = 32;
@@ -283,7 +285,7 @@ void CheckSong(const MidiSong& song, const Signature& ts,
             low = std::min(low, e->data2);
             high = std::max(high, e->data2);
         }
-        EXPECT_GE(high - low, kLeastVelocitySpan)
+        EXPECT_GE(high, kLeastVelocityRatio * low)
             << "channel " << channel + 1 << " velocities " << low << ".." << high;
     }
     // Every part sounds where its sections say so (struck in the measure or held into it; a

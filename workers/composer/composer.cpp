@@ -14,6 +14,10 @@ constexpr int kHeadVolume = 120;
 constexpr int kDrumBank = 127;
 constexpr int kEchoReverb = 20;
 
+// The part's scaled volume is the velocity its notes start from, so that the part volumes,
+// the section volumes and the echo levels are heard.
+int PartVelocityOf(int scaledVolume) { return std::max(1, scaledVolume); }
+
 }  // namespace
 
 Composer::Composer(ComposeSetup setup, MessageLog& log) : setup_(std::move(setup)), log_(log) {
@@ -172,6 +176,7 @@ void Composer::SwitchStyles(int& /*evCount*/) {
     channel = trackChannel[trackNumber - 1];
     SelectStyleSlot(s);
     partVolume = ScaleVelocity(partVolume, s - 1);
+    partVelocity = PartVelocityOf(partVolume);
     currentSlot = s;
     ++sectionNext;
     // The first half measure of the new section looks at the held pattern notes again.
@@ -389,7 +394,6 @@ void Composer::ResetPassState() {
     currentSlot = 1;
     khLast_ = khBefore_ = songKeyRoot_;
     currentKeyNote_ = songKeyRoot_;
-    partVelocity = 120;
     lastMeasure = false;
     events.clear();
     onBff.clear();
@@ -444,6 +448,7 @@ std::vector<std::uint8_t> Composer::TrackPass(int pass) {
         }
         playFromStart = false;
     }
+    partVelocity = PartVelocityOf(partVolume);
 
     TrackWriter writer;
     const char* name = channel == kDrumChannel ? "Zq-Drums"

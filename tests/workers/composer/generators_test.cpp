@@ -25,6 +25,8 @@ struct Song {
     std::string style = "Abcd12.sty";
     std::vector<composertest::FixtureTrack> tracks;
     std::array<int, 5> modes{0, 2, 3, 1, 1};
+    std::array<int, 5> sectVol{80, 80, 80, 80, 80};  // per slot
+    int partVol = 0;                                 // of every part in every slot
 };
 
 struct Result {
@@ -58,7 +60,8 @@ void ComposeSong(const Song& s, Result& r) {
     for (int i = 0; i < kSlotCount; ++i) {
         setup.options.styleNames[i] = s.style;
         setup.slotSettings[i] = SlotSettingsFromName(s.style);
-        setup.slotParams[i].sectVol = 80;
+        setup.slotParams[i].sectVol = s.sectVol[i];
+        setup.slotParams[i].partVol.fill(s.partVol);
         setup.slotParams[i].channelMode = s.modes;
     }
     const int lines = 4 * setup.slotSettings[0].stepsPerQuarter;
@@ -123,9 +126,42 @@ TEST(Generators, DrumsPlayFromTheStartInPlayModeOne) {
     const auto kicks = NoteOns(r.song, 4, 36);
     ASSERT_FALSE(kicks.empty());
     EXPECT_EQ(kicks.front().first, 0);
+}
+
+TEST(Generators, PartVolumeScaledBySectionVolumeSetsTheVelocities) {
     // The velocity factor is shared by every pass; by the drum pass it sits at its floor 0.85
-    // (a 32-bit float just below it), so the base velocity is 101, and the bass drum adds 20.
-    EXPECT_EQ(kicks.front().second, 101 + 20);
+    // (a 32-bit float just below it, multiplied in floats), and the bass drum adds 20 to the
+    // base velocity.
+    struct Case { int partVol, sectVol, kick; };
+    const Case cases[] = {
+        {0, 80, 68 + 20},   // the style's own volume 100 at 80 percent: 80, base 68
+        {50, 100, 42 + 20},  // the user's part volume
+        {127, 100, 107 + 20},
+        {100, 0, 1 + 20},   // a slot at 0 percent plays at the least velocity
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.partVol << " at " << c.sectVol << "%");
+        Song s = Typical(4);
+        s.partVol = c.partVol;
+        s.sectVol.fill(c.sectVol);
+        Result r;
+        ComposeSong(s, r);
+        ASSERT_FALSE(r.aborted) << r.log.text();
+        const auto kicks = NoteOns(r.song, 4, 36);
+        ASSERT_FALSE(kicks.empty());
+        EXPECT_EQ(kicks.front().second, c.kick);
+    }
+    // A section switch takes the volume of the new slot: half of 100 from the third measure on.
+    Song s = Typical(5);
+    s.styleAt = {0, 0, 2, 0, 0};
+    s.sectVol = {100, 50, 100, 100, 100};
+    Result r;
+    ComposeSong(s, r);
+    ASSERT_FALSE(r.aborted) << r.log.text();
+    for (const auto& [tick, velocity] : NoteOns(r.song, 4, 36)) {
+        if (tick < 2 * kMeasureTicks || tick >= 4 * kMeasureTicks) continue;
+        EXPECT_EQ(velocity, tick < 2 * kMeasureTicks + kMeasureTicks / 2 ? 85 + 20 : 42 + 20) << tick;
+    }
 }
 
 TEST(Generators, ChordPartWaitsForBreakIntroOrBreak2AndStopsOnce) {
