@@ -1,12 +1,15 @@
-// partlevels SONG.mid [FIRST-LAST]...: renders a MIDI file offline with FluidSynth and the
-// General MIDI sound font and prints the level of every channel that plays notes:
+// partlevels SONG.mid... [FIRST-LAST]...: renders MIDI files offline with FluidSynth and the
+// General MIDI sound font and prints, for each song, the level of every channel that plays
+// notes:
 //   channel <n>: notes <count> rms <dBFS> active <dBFS>
 // and, for each channel range asked for, the level of those channels mixed together:
 //   channels <first>-<last>: notes <count> rms <dBFS> active <dBFS>
-// "rms" is taken over the whole song, "active" only over the stretches where the channel (or
-// the mix) sounds at all, so a part that rests half the song is not heard as quieter than it
-// plays. The song is rendered once, each MIDI channel into its own dry output; no audio device
-// is needed. Tests use it to tell that no part is silent and that the melody stays on top.
+// With more than one song, each song's lines follow a line "song <path>". "rms" is taken over
+// the whole song, "active" only over the stretches where the channel (or the mix) sounds at
+// all, so a part that rests half the song is not heard as quieter than it plays. A song is
+// rendered once, each MIDI channel into its own dry output; the sound font is loaded once for
+// all songs and no audio device is needed. Tests use it to tell that no part is silent and that
+// the melody stays on top.
 #include <fluidsynth.h>
 
 #include <algorithm>
@@ -22,9 +25,9 @@ namespace {
 
 constexpr int kChannels = 16;
 constexpr int kBlock = 512;
-constexpr double kSampleRate = 44100.0;
+constexpr double kSampleRate = 22050.0;
 // Levels are judged over windows of about 46 ms; a window below the gate counts as a rest.
-constexpr int kWindow = 2048;
+constexpr int kWindow = 1024;
 constexpr double kActiveGateDbfs = -60.0;
 // Dense parts (a sustained piano, drum tails) must not steal each other's voices in the
 // shared render.
@@ -84,14 +87,17 @@ struct Range {
     Meter meter;
 };
 
-bool ParseRange(const char* text, Range& range) {
+enum class Argument { kSong, kRange, kBadRange };
+
+// "FIRST-LAST" names a channel range; anything else is a song.
+Argument ParseRange(const char* text, Range& range) {
     int first = 0, last = 0;
     char end = 0;
-    if (std::sscanf(text, "%d-%d%c", &first, &last, &end) != 2) return false;
-    if (first < 1 || last > kChannels || first > last) return false;
+    if (std::sscanf(text, "%d-%d%c", &first, &last, &end) != 2) return Argument::kSong;
+    if (first < 1 || last > kChannels || first > last) return Argument::kBadRange;
     range.first = first - 1;
     range.last = last - 1;
-    return true;
+    return Argument::kRange;
 }
 
 void PrintLevel(const std::string& label, int notes, const Meter& meter) {
@@ -99,47 +105,13 @@ void PrintLevel(const std::string& label, int notes, const Meter& meter) {
                 meter.ActiveDb());
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: partlevels SONG.mid [FIRST-LAST]...\n");
-        return 2;
-    }
-    std::vector<Range> ranges(static_cast<std::size_t>(argc - 2));
-    for (int i = 2; i < argc; ++i) {
-        if (!ParseRange(argv[i], ranges[static_cast<std::size_t>(i - 2)])) {
-            std::fprintf(stderr, "partlevels: not a channel range (1-16): %s\n", argv[i]);
-            return 2;
-        }
-    }
-    const auto soundFont = platform::FindGeneralMidiSoundFont();
-    if (!soundFont) {
-        std::fprintf(stderr, "partlevels: no General MIDI sound font in /usr/share/sounds/sf2\n");
-        return 1;
-    }
-    fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
-    fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
-    fluid_settings_t* settings = new_fluid_settings();
-    fluid_settings_setstr(settings, "player.timing-source", "sample");
-    fluid_settings_setint(settings, "synth.lock-memory", 0);
-    fluid_settings_setnum(settings, "synth.sample-rate", kSampleRate);
-    fluid_settings_setint(settings, "synth.polyphony", kPolyphony);
-    // One stereo output per MIDI channel: channel n sounds in group n only.
-    fluid_settings_setint(settings, "synth.audio-channels", kChannels);
-    fluid_settings_setint(settings, "synth.audio-groups", kChannels);
-    fluid_synth_t* synth = new_fluid_synth(settings);
-    if (synth == nullptr || fluid_synth_sfload(synth, soundFont->c_str(), 1) == FLUID_FAILED) {
-        std::fprintf(stderr, "partlevels: cannot load %s\n", soundFont->c_str());
-        return 1;
-    }
+// Renders one song and prints its levels; false when it cannot be played.
+bool RenderSong(fluid_synth_t* synth, const char* song, std::vector<Range> ranges) {
+    fluid_synth_system_reset(synth);
     fluid_player_t* player = new_fluid_player(synth);
     NoteCounter counter{synth, {}};
     fluid_player_set_playback_callback(player, CountNotes, &counter);
-    if (fluid_player_add(player, argv[1]) != FLUID_OK || fluid_player_play(player) != FLUID_OK) {
-        std::fprintf(stderr, "partlevels: cannot render %s\n", argv[1]);
-        return 1;
-    }
+    bool ok = fluid_player_add(player, song) == FLUID_OK && fluid_player_play(player) == FLUID_OK;
 
     std::array<Meter, kChannels> meters;
     std::vector<std::vector<float>> buffers(2 * kChannels, std::vector<float>(kBlock));
@@ -147,8 +119,7 @@ int main(int argc, char** argv) {
     // Bounded: at most an hour of audio, whatever the file says.
     const long long limit = static_cast<long long>(kSampleRate) * 3600;
     long long frames = 0;
-    bool ok = true;
-    while (fluid_player_get_status(player) == FLUID_PLAYER_PLAYING && frames < limit) {
+    while (ok && fluid_player_get_status(player) == FLUID_PLAYER_PLAYING && frames < limit) {
         for (std::size_t i = 0; i < buffers.size(); ++i) {
             std::fill(buffers[i].begin(), buffers[i].end(), 0.0f);
             out[i] = buffers[i].data();
@@ -174,12 +145,7 @@ int main(int argc, char** argv) {
         frames += kBlock;
     }
     delete_fluid_player(player);
-    delete_fluid_synth(synth);
-    delete_fluid_settings(settings);
-    if (!ok) {
-        std::fprintf(stderr, "partlevels: cannot render %s\n", argv[1]);
-        return 1;
-    }
+    if (!ok) return false;
     for (int c = 0; c < kChannels; ++c) {
         if (counter.notes[c] == 0) continue;
         meters[c].Finish();
@@ -192,5 +158,60 @@ int main(int argc, char** argv) {
         PrintLevel("channels " + std::to_string(range.first + 1) + "-" + std::to_string(range.last + 1),
                    notes, range.meter);
     }
-    return 0;
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<const char*> songs;
+    std::vector<Range> ranges;
+    for (int i = 1; i < argc; ++i) {
+        Range range;
+        switch (ParseRange(argv[i], range)) {
+            case Argument::kRange: ranges.push_back(range); break;
+            case Argument::kSong: songs.push_back(argv[i]); break;
+            case Argument::kBadRange:
+                std::fprintf(stderr, "partlevels: not a channel range (1-16): %s\n", argv[i]);
+                return 2;
+        }
+    }
+    if (songs.empty()) {
+        std::fprintf(stderr, "usage: partlevels SONG.mid... [FIRST-LAST]...\n");
+        return 2;
+    }
+    const auto soundFont = platform::FindGeneralMidiSoundFont();
+    if (!soundFont) {
+        std::fprintf(stderr, "partlevels: no General MIDI sound font in /usr/share/sounds/sf2\n");
+        return 1;
+    }
+    fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
+    fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
+    fluid_settings_t* settings = new_fluid_settings();
+    fluid_settings_setstr(settings, "player.timing-source", "sample");
+    fluid_settings_setint(settings, "synth.lock-memory", 0);
+    // Only the samples of the instruments a song uses are read from the large sound font.
+    fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    fluid_settings_setnum(settings, "synth.sample-rate", kSampleRate);
+    fluid_settings_setint(settings, "synth.polyphony", kPolyphony);
+    // One stereo output per MIDI channel: channel n sounds in group n only.
+    fluid_settings_setint(settings, "synth.audio-channels", kChannels);
+    fluid_settings_setint(settings, "synth.audio-groups", kChannels);
+    fluid_synth_t* synth = new_fluid_synth(settings);
+    if (synth == nullptr || fluid_synth_sfload(synth, soundFont->c_str(), 1) == FLUID_FAILED) {
+        std::fprintf(stderr, "partlevels: cannot load %s\n", soundFont->c_str());
+        return 1;
+    }
+    int status = 0;
+    for (const char* song : songs) {
+        if (songs.size() > 1) std::printf("song %s\n", song);
+        if (!RenderSong(synth, song, ranges)) {
+            std::fprintf(stderr, "partlevels: cannot render %s\n", song);
+            status = 1;
+            break;
+        }
+    }
+    delete_fluid_synth(synth);
+    delete_fluid_settings(settings);
+    return status;
 }
