@@ -104,6 +104,7 @@ TEST(DemoChain, AccompaniedDemoIsAPlainMidiFileWithEveryPartAudible) {
     EXPECT_EQ(parsed->format, 1);
     EXPECT_EQ(parsed->trackCount, 12);
     EXPECT_EQ(parsed->division, 384);
+    EXPECT_EQ(NoteStreamFaults(*parsed, 2), "");
     if (std::filesystem::exists("/usr/bin/midicsv")) {
         const std::string csv = CommandOutput("/usr/bin/midicsv '" + song.string() + "' 2>/dev/null");
         EXPECT_NE(csv.find("0, 0, Header, 1, 12, 384"), std::string::npos) << csv.substr(0, 200);

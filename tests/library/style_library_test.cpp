@@ -85,6 +85,8 @@ void CheckSong(const MidiSong& song, const Signature& ts,
                const std::array<const StyleInfo*, kMeasures>& styleAt) {
     const std::int64_t measureTicks = std::int64_t{kTicksPerQuarter} * ts.beats;
     ASSERT_EQ(song.trackCount, 12);
+    // Players agree on well-formed note streams only.
+    EXPECT_EQ(NoteStreamFaults(song, 2), "");
     std::map<int, std::set<int>> tracksByChannel;
     std::map<int, std::vector<const ChannelEvent*>> noteOns;
     for (const ChannelEvent& e : song.events) {

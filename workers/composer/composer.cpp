@@ -476,6 +476,7 @@ std::vector<std::uint8_t> Composer::TrackPass(int pass) {
     ResetPartFlags();
     std::int64_t measureStart = 0;
     std::int64_t lastEventTime = 0;
+    std::vector<TimedEvent> timed;
     const int count = static_cast<int>(setup_.chords.measures.size());
     for (int m = 0; m < count; ++m) {
         curMeasure = m;
@@ -490,17 +491,22 @@ std::vector<std::uint8_t> Composer::TrackPass(int pass) {
                             static_cast<long>(measureStart), e.step, e.offset, e.status);
                 AbortCompose(1);
             }
+            // An event placed before the one written last is written at the same time.
             const std::int64_t time = static_cast<std::int64_t>(e.step) * ticksPerStep + measureStart + e.offset;
-            std::int64_t delta = time - lastEventTime;
-            if (delta < 0) delta = 0;
-            if (!writer.Delta(delta)) {
-                log_.Printf("Error: The Value is too big.");
-                AbortCompose(1);
-            }
-            writer.Raw(e.status, e.data1, e.data2);
-            lastEventTime += delta;
+            lastEventTime = std::max(lastEventTime, time);
+            timed.push_back({lastEventTime, e.status, e.data1, e.data2});
         }
         measureStart += measureTicks;
+    }
+    WellFormedNotes(timed);
+    std::int64_t written = 0;
+    for (const TimedEvent& e : timed) {
+        if (!writer.Delta(e.tick - written)) {
+            log_.Printf("Error: The Value is too big.");
+            AbortCompose(1);
+        }
+        writer.Raw(e.status, e.data1, e.data2);
+        written = e.tick;
     }
     return writer.EndTrack();
 }

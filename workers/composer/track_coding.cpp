@@ -25,6 +25,56 @@ void PatchLength(std::vector<std::uint8_t>& track) {
 
 }  // namespace
 
+void WellFormedNotes(std::vector<TimedEvent>& events) {
+    constexpr int kDrumChannel = 9;
+    struct Started {
+        std::size_t index;  // of its note-on in `out`
+        bool endedEarly;    // a later note-on of its key ended it
+    };
+    // Per channel and key, the notes started and not yet ended by a note-off of the stream,
+    // latest last; at most the latest one is still sounding.
+    std::vector<std::vector<Started>> started(16 * 128);
+    std::vector<TimedEvent> out;
+    std::vector<bool> dropped;
+    out.reserve(events.size());
+    auto keep = [&](const TimedEvent& e) {
+        out.push_back(e);
+        dropped.push_back(false);
+    };
+    // Ends a note with `off`; a note that began on that very tick is taken back instead.
+    auto end = [&](const Started& note, const TimedEvent& off) {
+        if (out[note.index].tick == off.tick) dropped[note.index] = true;
+        else keep(off);
+    };
+    for (const TimedEvent& e : events) {
+        const int kind = e.status & 0xF0;
+        const int channel = e.status & 0x0F;
+        if ((kind != 0x80 && kind != 0x90) || channel == kDrumChannel) {
+            keep(e);
+            continue;
+        }
+        const int key = std::clamp(e.data1, 0, 127);
+        std::vector<Started>& notes = started[static_cast<std::size_t>(channel * 128 + key)];
+        if (kind == 0x90) {
+            if (!notes.empty() && !notes.back().endedEarly) {
+                end(notes.back(), {e.tick, 0x80 | channel, e.data1, 0});
+                notes.back().endedEarly = true;
+            }
+            notes.push_back({out.size(), false});
+            keep(e);
+            continue;
+        }
+        if (notes.empty()) continue;  // nothing of this key was started
+        const Started note = notes.back();
+        notes.pop_back();
+        if (!note.endedEarly) end(note, e);
+    }
+    events.clear();
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (!dropped[i]) events.push_back(out[i]);
+    }
+}
+
 bool WriteVarLen(std::int64_t value, std::vector<std::uint8_t>& out) {
     if (value < 0 || value >= kVarLenLimit) return false;
     std::uint8_t groups[4];

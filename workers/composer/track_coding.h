@@ -21,6 +21,21 @@ constexpr std::size_t kTrackCountOffset = 11;
 // The MIDI variable-length quantity; false (nothing written) for 2^28 or more or a negative value.
 [[nodiscard]] bool WriteVarLen(std::int64_t value, std::vector<std::uint8_t>& out);
 
+// An event of a composed track at its tick from the song's start.
+struct TimedEvent {
+    std::int64_t tick = 0;
+    int status = 0;
+    int data1 = 0;
+    int data2 = 0;  // < 0: a two-byte event
+};
+
+// Makes the note stream of every melodic channel (all but the drum channel, whose one-shot hits
+// are meant to be that short) well formed, in place: a note-on for a key that is sounding on
+// its channel first ends that note (and the note-off that would have ended it later is
+// dropped), and a note whose note-on and note-off fall on one tick is not written at all.
+// Note-offs end the latest note of their key, as the note event core pairs them.
+void WellFormedNotes(std::vector<TimedEvent>& events);
+
 class TrackWriter {
 public:
     // "MTrk", the length slot, the track name and the zero key signature.

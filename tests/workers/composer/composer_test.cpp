@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
 
 #include "engine_fixture.h"
 #include "style_fixture.h"
@@ -512,6 +513,39 @@ TEST(DrumPart, ReleaseCellEndsOneHitAndTheMeasureStartEndsTheRest) {
     EXPECT_EQ(e.c.events[2].data1, 36);
     EXPECT_EQ(e.c.events[2].step, 0);
     EXPECT_EQ(CountEvents(e.c, 0x89, 36), 2);
+}
+
+TEST(TrackCoding, MelodicNoteStreamsAreMadeWellFormed) {
+    using Events = std::vector<TimedEvent>;
+    struct Case { const char* what; Events in, out; };
+    const Case cases[] = {
+        {"a second note-on ends the sounding note; the later note-off that would have ended it goes",
+         {{0, 0x92, 60, 90}, {10, 0x92, 60, 80}, {20, 0x82, 60, 0}, {30, 0x82, 60, 0}},
+         {{0, 0x92, 60, 90}, {10, 0x82, 60, 0}, {10, 0x92, 60, 80}, {20, 0x82, 60, 0}}},
+        {"a note of no length is not written",
+         {{0, 0xB2, 7, 100}, {5, 0x92, 60, 90}, {5, 0x82, 60, 0}, {5, 0x92, 64, 90}, {9, 0x82, 64, 0}},
+         {{0, 0xB2, 7, 100}, {5, 0x92, 64, 90}, {9, 0x82, 64, 0}}},
+        {"a note-on on the tick the key began replaces that note",
+         {{0, 0x92, 60, 90}, {0, 0x92, 60, 70}, {5, 0x82, 60, 0}, {9, 0x82, 60, 0}},
+         {{0, 0x92, 60, 70}, {5, 0x82, 60, 0}}},
+        {"channels and keys are apart; the drums stay as they are",
+         {{0, 0x91, 60, 90}, {0, 0x92, 60, 90}, {0, 0x99, 56, 5}, {0, 0x89, 56, 0}, {4, 0x81, 60, 0},
+          {6, 0x82, 60, 0}},
+         {{0, 0x91, 60, 90}, {0, 0x92, 60, 90}, {0, 0x99, 56, 5}, {0, 0x89, 56, 0}, {4, 0x81, 60, 0},
+          {6, 0x82, 60, 0}}},
+        {"a note-off with nothing to end is dropped", {{3, 0x85, 70, 0}, {4, 0xC5, 1, -1}}, {{4, 0xC5, 1, -1}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Events events = c.in;
+        WellFormedNotes(events);
+        ASSERT_EQ(events.size(), c.out.size());
+        for (std::size_t i = 0; i < events.size(); ++i) {
+            EXPECT_EQ(std::tie(events[i].tick, events[i].status, events[i].data1, events[i].data2),
+                      std::tie(c.out[i].tick, c.out[i].status, c.out[i].data1, c.out[i].data2))
+                << i;
+        }
+    }
 }
 
 TEST(TrackCoding, VarLenAndRunningCounter) {
