@@ -1,6 +1,7 @@
 #include "workers/common/smf_reader.h"
 
 #include <optional>
+#include <vector>
 
 namespace worker {
 namespace {
@@ -144,10 +145,12 @@ private:
             if (newChunk) {
                 newChunk = false;
                 ++chunks;
-                if (HasPendingNotes(state_.curNotes)) {
-                    if (auto s = sink_.FlushMeasure(state_, state_.lastEventMeasure); !s.ok) return s;
+                // Only the conductor chunk and the melody chunk are read. Notes of the next
+                // chunk would come after the held-back note-offs: they count as read here.
+                if (chunks < 3) {
+                    if (auto s = ReplayBarLineOffs(); !s.ok) return s;
                 }
-                // Only the conductor chunk and the melody chunk are read.
+                if (auto s = FlushPending(); !s.ok) return s;
                 if (chunks == 3) break;
                 state_.curNotes.count = 0;
                 state_.songTick = 0;
@@ -182,9 +185,35 @@ private:
             }
             return ReadStatus::Fail("!Found an Invalid Event.");
         }
-        if (HasPendingNotes(state_.curNotes)) {
-            if (auto s = sink_.FlushMeasure(state_, state_.lastEventMeasure); !s.ok) return s;
+        return FlushPending();
+    }
+
+    // Flushes the measure being collected. When note-offs on a later bar line were held back
+    // (nothing came after them), they are dropped: the song ends with the measure before that
+    // bar line, the last one in which a note sounds.
+    ReadStatus FlushPending() {
+        MeasureIndex next = state_.lastEventMeasure;
+        if (!barLineOffs_.empty()) {
+            // A note that sounds past the measure table makes the song too long all the same.
+            if (barLineOffs_.front().measure > kMaxMeasures) {
+                return ReadStatus::Fail("Out of memory. The input song has too many measures.");
+            }
+            next = static_cast<MeasureIndex>(barLineOffs_.front().measure);
+            barLineOffs_.clear();
         }
+        if (!HasPendingNotes(state_.curNotes)) return ReadStatus::Ok();
+        return sink_.FlushMeasure(state_, next);
+    }
+
+    // Collects the held-back note-offs as they would have been when they were read.
+    ReadStatus ReplayBarLineOffs() {
+        const Tick now = state_.songTick;
+        for (const BarLineOff& off : barLineOffs_) {
+            state_.songTick = off.songTick;
+            if (auto s = CollectNoteOff(off.key); !s.ok) return s;
+        }
+        barLineOffs_.clear();
+        state_.songTick = now;
         return ReadStatus::Ok();
     }
 
@@ -338,6 +367,7 @@ private:
 
     ReadStatus NoteOnStep(const NoteEvent& on) {
         if (auto s = RequireMeter(); !s.ok) return s;
+        if (auto s = ReplayBarLineOffs(); !s.ok) return s;
         const Tick perMeasure = state_.meter.ticksPerMeasure;
         if (sink_.CountsBeatHistogram()) {
             const Tick slot = state_.songTick % perMeasure / kBeatSlotTicks;
@@ -374,6 +404,24 @@ private:
     ReadStatus NoteOffStep(const NoteEvent& off) {
         if (auto s = RequireMeter(); !s.ok) return s;
         if (auto s = sink_.OnNoteOff(state_, off.key); !s.ok) return s;
+        // A note-off on the first step of a measure not yet opened would open a measure that
+        // holds nothing but note-offs when no note follows: it is held back until something
+        // else comes (and dropped when nothing does).
+        const Tick perMeasure = state_.meter.ticksPerMeasure;
+        const Tick measure = state_.songTick / perMeasure;
+        const bool onBarLine = state_.songTick / kGridTicks * kGridTicks == measure * perMeasure;
+        if (onBarLine && measure > state_.curMeasure &&
+            (barLineOffs_.empty() || barLineOffs_.front().measure == measure)) {
+            barLineOffs_.push_back({off.key, state_.songTick, measure});
+            return ReadStatus::Ok();
+        }
+        if (auto s = ReplayBarLineOffs(); !s.ok) return s;
+        return CollectNoteOff(off.key);
+    }
+
+    // The measure collection's part of a note-off.
+    ReadStatus CollectNoteOff(int key) {
+        const NoteEvent off{key, 0};
         MeasureIndex m = 0;
         if (auto s = LocateEvent(m); !s.ok) return s;
         const auto offset = static_cast<std::int32_t>(state_.songTick % state_.meter.ticksPerMeasure);
@@ -413,9 +461,17 @@ private:
         return Append(note);
     }
 
+    // A note-off held back on a bar line, with its tick and measure.
+    struct BarLineOff {
+        int key = 0;
+        Tick songTick = 0;
+        Tick measure = 0;
+    };
+
     ByteCursor in_;
     SongState& state_;
     MeasureSink& sink_;
+    std::vector<BarLineOff> barLineOffs_;
     ReadStatus failure_;
     bool stopReading_ = false;
 };

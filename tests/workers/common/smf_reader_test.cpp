@@ -124,6 +124,16 @@ TEST(SmfReaderTest, LastMeasureOfTheTableIsStillAccepted) {
     EXPECT_EQ(read->sink.flushes[1].notes[0].end, 8);
 }
 
+TEST(SmfReaderTest, ANoteSoundingPastTheTableFailsAlsoWhenItEndsOnABarLine) {
+    // From tick 397824 (measure 260) to 399360 and to 400896, the bar lines of measures 261
+    // and 262: the note fills the last measure of the table, or sounds on past it.
+    auto fits = ReadText(TwoTracks(kMeter44, "98 A4 00 90 3C 40 8C 00 80 3C 40 "));
+    EXPECT_TRUE(fits->status.ok) << fits->status.message;
+    auto past = ReadText(TwoTracks(kMeter44, "98 A4 00 90 3C 40 98 00 80 3C 40 "));
+    EXPECT_FALSE(past->status.ok);
+    EXPECT_EQ(past->status.message, "Out of memory. The input song has too many measures.");
+}
+
 TEST(SmfReaderTest, MeterKeyAndTempoState) {
     auto read = ReadText(TwoTracks(
         "00 FF 58 04 03 02 60 08 00 FF 59 02 FD 01 00 FF 51 03 07 A1 20 00 FF 51 03 0F 42 40 "
@@ -159,14 +169,57 @@ TEST(SmfReaderTest, VelocityZeroNoteOnIsANewNoteAndOffsCloseTheFirstOpenEntry) {
 }
 
 TEST(SmfReaderTest, NoteOffInALaterMeasureOpensAnEntryThereAndTickModeUsesTicks) {
-    auto read = ReadText(TwoTracks(kMeter44, "00 90 3C 40 8C 00 80 3C 40 "), worker::QuantMode::kTick);
+    // The note ends a quarter note into the second measure (tick 1536 + 120).
+    auto read = ReadText(TwoTracks(kMeter44, "00 90 3C 40 8C 78 80 3C 40 "), worker::QuantMode::kTick);
     ASSERT_TRUE(read->status.ok);
     ASSERT_EQ(read->sink.flushes.size(), 2u);
     EXPECT_EQ(read->sink.flushes[0].newMeasure, 1);
     EXPECT_EQ(read->sink.flushes[0].notes[0].end, -1);
     const auto& later = read->sink.flushes[1].notes[0];
     EXPECT_EQ(later.start, -1);
-    EXPECT_EQ(later.end, 0);
+    EXPECT_EQ(later.end, 96);  // on the 48-tick grid
+}
+
+TEST(SmfReaderTest, NoteOffsOnTheBarLineAfterTheLastNoteOpenNoMeasure) {
+    // Each case: the melody chunk's events and the flushes as (new measure, list entries as
+    // start..end). Ticks: 86 00 = 768, 8C 00 = 1536 (a bar line), 98 00 = 3072.
+    struct Flush {
+        int newMeasure;
+        std::vector<std::pair<int, int>> notes;
+    };
+    struct Case {
+        const char* what;
+        std::string melody;
+        std::vector<Flush> flushes;
+    };
+    const std::vector<Case> cases = {
+        {"the last note ends on the bar line", "00 90 3C 40 8C 00 80 3C 40 ", {{1, {{0, -1}}}}},
+        {"so does a chord", "00 90 3C 40 00 90 40 40 8C 00 80 3C 40 00 80 40 40 ",
+         {{1, {{0, -1}, {0, -1}}}}},
+        {"a note held through a measure ends the song with that measure",
+         "00 90 3C 40 98 00 80 3C 40 ", {{2, {{0, -1}}}}},
+        {"a note-off within the first 32nd step counts as on the bar line",
+         "00 90 3C 40 8C 10 80 3C 40 ", {{1, {{0, -1}}}}},
+        {"a later note-on keeps the note-off as it is",
+         "00 90 3C 40 8C 00 80 3C 40 00 90 3E 40 86 00 80 3E 40 ",
+         {{1, {{0, -1}}}, {1, {{-1, 0}, {0, 16}}}}},
+        {"a note-off later in the measure opens it",
+         "00 90 3C 40 00 90 40 40 8C 00 80 3C 40 60 80 40 40 ",
+         {{1, {{0, -1}, {0, -1}}}, {1, {{-1, 0}, {-1, 2}}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto read = ReadText(TwoTracks(kMeter44, c.melody));
+        ASSERT_TRUE(read->status.ok) << read->status.message;
+        ASSERT_EQ(read->sink.flushes.size(), c.flushes.size());
+        for (std::size_t f = 0; f < c.flushes.size(); ++f) {
+            const auto& flush = read->sink.flushes[f];
+            EXPECT_EQ(flush.newMeasure, c.flushes[f].newMeasure) << f;
+            std::vector<std::pair<int, int>> notes;
+            for (const auto& n : flush.notes) notes.emplace_back(n.start, n.end);
+            EXPECT_EQ(notes, c.flushes[f].notes) << f;
+        }
+    }
 }
 
 TEST(SmfReaderTest, OnlyTheFirstTwoChunksAreReadAndASingleChunkIsReadToItsEnd) {

@@ -51,7 +51,7 @@ void ExpectSuccess(const testsupport::WorkerRun& run, const TempProgramFolder& f
 // half measure is in the fixture's comments and in the notes below.
 //  /2: measure 1 first half: onset C(8 steps), then the sum pass G = 32 wins; second half: G 32.
 //      measure 2: first half F 16; second half end pass F, sum pass C(24) wins over D(8).
-//      measure 3 holds only the C that ended on its bar line: no main note.
+//      The last C ends on the bar line of measure 3, which is not opened for it.
 //  /1: as /2 in ticks, but the split is the half measure: D starts in the second half, and
 //      the sum pass there ties D and C at 384, so D (first seen) wins.
 //  /0: one note a measure; the onset pass is enough (weights above 3), first half wins a tie.
@@ -62,20 +62,14 @@ TEST(SongLoaderTest, SmallSongInEveryMode) {
         std::vector<std::string> stats;
         std::vector<std::string> halves;
     };
-    const std::vector<std::string> quantisedHalves = {"060;064;", "000;", "065;062;", "000;", "000;", "000;"};
+    const std::vector<std::string> quantisedHalves = {"060;064;", "000;", "065;062;", "000;"};
     const std::vector<Case> cases = {
-        {"/2",
-         {"G;G", "F;C", ";"},
-         {"067;16;067;16;003;080", "065;00;060;24;004;050", "000;00;000;00;001;000"},
-         quantisedHalves},
+        {"/2", {"G;G", "F;C"}, {"067;16;067;16;003;080", "065;00;060;24;004;050"}, quantisedHalves},
         {"/1",
-         {"G;G", "F;D", ";"},
-         {"067;16;067;16;003;080", "065;00;062;16;004;060", "000;00;000;00;001;000"},
-         {"060;064;", "000;", "065;", "062;", "000;", "000;"}},
-        {"/0",
-         {"C;C", "F;F", ";"},
-         {"060;00;060;00;003;100", "065;00;065;00;004;070", "000;00;000;00;001;000"},
-         quantisedHalves},
+         {"G;G", "F;D"},
+         {"067;16;067;16;003;080", "065;00;062;16;004;060"},
+         {"060;064;", "000;", "065;", "062;"}},
+        {"/0", {"C;C", "F;F"}, {"060;00;060;00;003;100", "065;00;065;00;004;070"}, quantisedHalves},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mode);
@@ -83,7 +77,7 @@ TEST(SongLoaderTest, SmallSongInEveryMode) {
         folder.Write("InPut.bin", Fixture("c_major_4_4.txt"));
         const auto run = Load(folder, c.mode);
         ExpectSuccess(run, folder);
-        EXPECT_EQ(folder.ReadText("Notes.aco"), "0,+,C,3,120,4/4\r\n" + Lines(c.mainNotes));
+        EXPECT_EQ(folder.ReadText("Notes.aco"), "0,+,C,2,120,4/4\r\n" + Lines(c.mainNotes));
         EXPECT_EQ(folder.ReadText("Temps.aco"), Lines(c.mainNotes));
         EXPECT_EQ(folder.ReadText("Temps2.aco"), Lines(c.stats));
         EXPECT_EQ(folder.ReadText("Notes.dat"), Lines(c.halves));
@@ -116,11 +110,11 @@ TEST(SongLoaderTest, MelodyStartingInMeasureFourWritesThreeEmptyMeasuresFirst) {
     TempProgramFolder folder;
     folder.Write("InPut.bin", testsupport::BuildSong(song));
     ExpectSuccess(Load(folder, "/2"), folder);
-    // The note-off on the bar line opens a fifth measure; no tempo event gives 0.
-    EXPECT_EQ(folder.ReadText("Notes.aco"), "0,+,G,5,0,4/4\r\n;\r\n;\r\n;\r\nG;\r\n;\r\n");
+    // The song ends with the measure its only note fills; no tempo event gives 0.
+    EXPECT_EQ(folder.ReadText("Notes.aco"), "0,+,G,4,0,4/4\r\n;\r\n;\r\n;\r\nG;\r\n");
     EXPECT_EQ(folder.ReadText("Temps2.aco"),
               Lines({"000;00;000;00;000;000", "000;00;000;00;000;000", "000;00;000;00;000;000",
-                     "067;00;000;00;001;100", "000;00;000;00;001;000"}));
+                     "067;00;000;00;001;100"}));
 }
 
 TEST(SongLoaderTest, TwoHundredSixtyMeasuresLoadAndTheNextOneFails) {
@@ -138,6 +132,16 @@ TEST(SongLoaderTest, TwoHundredSixtyMeasuresLoadAndTheNextOneFails) {
     ASSERT_TRUE(run.completion);
     EXPECT_EQ(*run.completion, (platform::Completion{kKeyUp, 47, kFailed}));
     EXPECT_EQ(folder.ReadText("Error1.msg"), "Out of memory. The input song has too many measures.");
+}
+
+TEST(SongLoaderTest, ASongEndingOnTheLastBarLineOfTheTableLoads) {
+    // The last note's note-off falls on the first tick of measure 261, which is not opened.
+    SimpleSong song;
+    for (int m = 0; m < 260; ++m) song.notes.push_back({m * 1536, (m + 1) * 1536, 60 + m % 12, 100});
+    TempProgramFolder folder;
+    folder.Write("InPut.bin", testsupport::BuildSong(song));
+    ExpectSuccess(Load(folder, "/2"), folder);
+    EXPECT_EQ(folder.ReadText("Notes.aco").substr(0, 17), "0,+,G,260,120,4/4");
 }
 
 TEST(SongLoaderTest, FailuresWriteTheirMessageAndPostTheFailure) {
