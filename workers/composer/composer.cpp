@@ -284,6 +284,7 @@ int Composer::ComposeMeasure() {
     if (trackNumber <= kStyleTrackCount && sectionNext < static_cast<int>(sections.size()) &&
         curMeasure == sections[sectionNext].measure) {
         bool skip = false;
+        const int heldBuffer = HeldBufferKind();
         if (channel == kDrumChannel) {
             ReleaseDrumHeld(halfEnd1, 0, ev);
             ev = DrumSectionEnd(halfEnd1, ev);
@@ -291,6 +292,9 @@ int Composer::ComposeMeasure() {
             skip = SectStyleEnd(halfEnd1, ev) != 0;
         }
         SwitchStyles(ev);
+        // In the first measure the held notes carry over to the second half; a part whose new
+        // play mode keeps its notes elsewhere would never end them, so they are handed over.
+        if (!skip && channel != kDrumChannel && HeldBufferKind() != heldBuffer) HandOverHeldNotes(halfEnd1, ev);
         FlushSectionEnd(ev, halfEnd1);
         if (skip) {
             prevChord = chord;
@@ -307,6 +311,18 @@ int Composer::ComposeMeasure() {
     half(chord2, halfStart2, measureEnd);
     prevChord = chord2;
     return ev;
+}
+
+int Composer::HeldBufferKind() const {
+    enum { kAccomp, kHeldList, kPatternB3, kPatternB1, kNone };
+    if (channel == kDrumChannel) return kNone;
+    switch (trackChannelMode[trackNumber - 1]) {
+        case 0: return styleFlag1 || styleFlagLate ? kHeldList : kAccomp;
+        case 3: return kPatternB3;
+        case 1:
+        case 2: return kPatternB1;
+        default: return kNone;
+    }
 }
 
 void Composer::SetupEchoPart12(int first) {

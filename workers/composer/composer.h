@@ -42,6 +42,7 @@ struct MeasureEvent {
 struct OnEntry {
     int note = 0;
     bool active = false;
+    int channel = 0;  // a section change may move the track to another channel meanwhile
 };
 
 struct HeldNote {
@@ -212,6 +213,10 @@ public:
     int MakeAccompPartAlt(int variant, int drumCode, int instCode, const std::string& chord, int beg,
                           int end, int evCount);
     int SectStyleEnd(int step, int& evCount);
+    // Moves every note the chord and pattern parts hold to the deferred note-offs.
+    void HandOverHeldNotes(int step, int& evCount);
+    // Which of the parts' held-note buffers the track's generator keeps its notes in.
+    int HeldBufferKind() const;
     int FlushDeferredOffs(int step, int evCount);
     int MakeAccompEnding(int variant, int code, const std::string& chord, int beg, int end, int evCount);
     int MakeBngEnding(bool b3, int code, const std::string& chord, int beg, int end, int evCount);

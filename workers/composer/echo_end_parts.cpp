@@ -266,7 +266,14 @@ int Composer::SectStyleEnd(int step, int& ev) {
         log_.Printf("Fatal error in call to SectStyleEnd(): Invalid StyIdToSwTo %d", s);
         AbortCompose(1);
     }
-    if (styleFlagLate) ReleaseA3Notes(1, step, 0, ev);
+    HandOverHeldNotes(step, ev);
+    return 1;
+}
+
+void Composer::HandOverHeldNotes(int step, int& ev) {
+    // The key-relative chord part keeps its notes in the held list in every style, so the list
+    // is handed over whenever it holds notes, not only in the late styles.
+    ReleaseA3Notes(1, step, 0, ev);
     ReleaseAccompNotes(1, step, ev);
     auto defer = [&](int note) {
         if (note < 1 || note > 127) return;
@@ -284,7 +291,6 @@ int Composer::SectStyleEnd(int step, int& ev) {
     }
     bngOnEvB1.clear();
     bngOnEvB3.clear();
-    return 1;
 }
 
 void Composer::CommonEndingFade(int& ev, int beg, int end) {

@@ -44,7 +44,7 @@ void Composer::SwOn(int& evCount, int step, int tick, int note, int velocity) {
         log_.Printf("Out of OnBff[][] buffer");
         AbortCompose(1);
     }
-    onBff.push_back({note, true});
+    onBff.push_back({note, true, channel});
 }
 
 void Composer::SwOff(int& evCount, int step, int tick, int note, int velocity) {
@@ -57,7 +57,8 @@ void Composer::SwOff(int& evCount, int step, int tick, int note, int velocity) {
     for (auto it = onBff.rbegin(); it != onBff.rend(); ++it) {
         if (it->active && it->note == note) {
             it->active = false;
-            AddMeasureEvent(evCount, step, tick, NoteOffCode(), note, velocity);
+            // The note ends on the channel it was started on.
+            AddMeasureEvent(evCount, step, tick, 0x80 + it->channel, note, velocity);
             ++noteOffCount;
             if (oneNoteMode) pendingNote = 0;
             if (sustainNotes > 2 * channel + 8) SustainOff(evCount, step, tick, 0);

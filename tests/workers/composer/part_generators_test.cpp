@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "engine_fixture.h"
+#include "style_fixture.h"
 #include "workers/composer/composer.h"
+#include "workers/composer/style_keys.h"
 
 namespace composer {
 namespace {
@@ -154,6 +156,78 @@ TEST(EchoEnding, PartsThreeAndFourEndTheSongAlsoWithTheFirstEchoLevelAtZero) {
         const int channel = 4 + part;
         EXPECT_EQ(NotesFrom(e.c), (std::vector<Note>{{0, 0x90 + channel, 72}, {52, 0x80 + channel, 72}}));
     }
+}
+
+TEST(SectionHandOver, EveryHeldNoteGoesToTheDeferredNoteOffs) {
+    // Held notes in each buffer when the next section starts in measure 2: all are handed over
+    // (the key-relative part's held list also in a style before version 30); in the first
+    // measure nothing happens.
+    struct Case { const char* style; int measure; bool handedOver; };
+    for (const Case c : {Case{"Abcd12.sty", 1, true}, Case{"Abcd30.sty", 1, true}, Case{"Abcd12.sty", 0, false}}) {
+        SCOPED_TRACE(testing::Message() << c.style << " measure " << c.measure);
+        ComposeSetup s = SongSetup(4, 4, c.style);
+        s.chords.sections = {{c.measure, 2}};
+        Engine e(s);
+        e.c.trackNumber = 2;
+        e.c.channel = 2;
+        e.c.curMeasure = c.measure;
+        e.c.s3A3 = {{60, 40, 3, 0, 90}};
+        e.c.bngOnEvA0[0] = {64, 0, 10, 0, 90};
+        e.c.a0Count = 1;
+        e.c.bngOnEvB1 = {{67, 0, 0, 0, 0, 90}};
+        e.c.bngOnEvB3 = {{0, 71, 0, 0, 0, 90}};
+        e.c.sValCount = 1;
+        int ev = 0;
+        EXPECT_EQ(e.c.SectStyleEnd(24, ev), c.handedOver ? 1 : 0);
+        std::vector<int> deferred;
+        for (const DeferredOff& d : e.c.deferredOffs) deferred.push_back(d.note);
+        EXPECT_EQ(deferred, c.handedOver ? (std::vector<int>{60, 64, 67, 71}) : std::vector<int>{});
+        EXPECT_EQ(e.c.s3A3.empty(), c.handedOver);
+        EXPECT_EQ(e.c.bngOnEvB3.empty(), c.handedOver);
+        EXPECT_EQ(e.c.sValCount, c.handedOver ? 0 : 1);
+        EXPECT_EQ(ev, 0);  // no note ends here
+    }
+}
+
+TEST(SectionHandOver, FirstMeasureSwitchToAnotherBufferHandsTheNotesOver) {
+    // Slot 1 plays part 2 as a sustaining pattern part; the switch in the first measure goes to
+    // a slot where it is a chord part (or the same pattern part). The pattern part's notes of
+    // the first half would otherwise sound forever.
+    struct Case { int after; bool handedOver; };
+    for (const Case c : {Case{0, true}, Case{3, false}}) {
+        SCOPED_TRACE(c.after);
+        ComposeSetup s = SongSetup(3);
+        s.slotParams[0].channelMode = {0, 3, 0, 0, 1};
+        s.slotParams[1].channelMode = {0, c.after, 0, 0, 1};
+        s.chords.sections = {{0, 2}};
+        Engine e(s);
+        composertest::FixtureTrack first = composertest::UniformTrack(1, 16, {});
+        composertest::FixtureTrack pattern = composertest::UniformTrack(2, 16, {{0, "6,10"}, {47, "-6,-10"}});
+        const auto bytes = composertest::EncodeStyle({first, pattern}, 48, StyleKeyForVersion(12));
+        e.c.LoadStyle(1, bytes);
+        e.c.LoadStyle(2, bytes);
+        e.c.trackNumber = 2;
+        e.c.SwStyData(1, 1);
+        e.c.channel = e.c.trackChannel[1];
+        e.c.SelectStyleSlot(1);
+        e.c.ComposeMeasure();
+        std::vector<int> deferred;
+        for (const DeferredOff& d : e.c.deferredOffs) deferred.push_back(d.note);
+        EXPECT_EQ(deferred.size(), c.handedOver ? 2u : 0u);
+        const auto held = std::count_if(e.c.bngOnEvB3.begin(), e.c.bngOnEvB3.end(),
+                                        [](const PatternEntry& p) { return p.nVal > 0 || p.sVal > 0; });
+        EXPECT_EQ(held, c.handedOver ? 0 : 2);
+    }
+}
+
+TEST(NoteEventCore, ANoteEndsOnTheChannelItWasStartedOn) {
+    Engine e;
+    e.c.channel = 2;
+    int ev = 0;
+    e.c.SwOn(ev, 0, 0, 60, 90);
+    e.c.channel = 3;  // a section change moved the track
+    e.c.SwOff(ev, 4, 0, 60, 0);
+    EXPECT_EQ(NotesFrom(e.c), (std::vector<Note>{{0, 0x92, 60}, {4, 0x82, 60}}));
 }
 
 }  // namespace
