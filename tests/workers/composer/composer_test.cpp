@@ -132,6 +132,64 @@ TEST(ChordRules, PlaceOnValueRegisterRules) {
     EXPECT_EQ(auto_.c.PlaceOnValue(0, 40, 1, 0, 0), 76);
 }
 
+TEST(ChordRules, ChordScaleNotesByVariant) {
+    struct Case { const char* chord; int variant; std::array<int, 7> notes; };
+    const Case cases[] = {
+        {"C....", 0, {60, 62, 64, 65, 67, 69, 71}}, {"C....", 1, {60, 62, 64, 66, 67, 68, 71}},
+        {"C....", 2, {60, 62, 64, 66, 67, 68, 70}}, {"A.m..", 0, {57, 59, 60, 62, 64, 65, 67}},
+        {"A.m..", 1, {57, 59, 60, 62, 64, 66, 68}}, {"A.m..", 2, {57, 59, 60, 62, 64, 65, 67}},
+        {"G..7.", 0, {67, 69, 71, 72, 74, 76, 78}},  // the root stays at or below 67
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.chord << " variant " << c.variant);
+        Engine e;
+        std::array<int, 7> notes{};
+        EXPECT_TRUE(e.c.ChordScaleNotes(c.chord, notes, c.variant));
+        EXPECT_EQ(notes, c.notes);
+    }
+    Engine e;
+    std::array<int, 7> untouched{1, 1, 1, 1, 1, 1, 1};
+    EXPECT_FALSE(e.c.ChordScaleNotes("C....", untouched, 3));
+    EXPECT_EQ(untouched, (std::array<int, 7>{1, 1, 1, 1, 1, 1, 1}));
+}
+
+TEST(ChordRules, ChordStepValueByDegreeAndChord) {
+    // The song's scale is C major. A conditional result is taken only when the degree's own
+    // scale note is off the song's scale.
+    struct Case { const char* chord; int degree, expected, shift; };
+    const Case cases[] = {
+        {"C....", 6, 6, 0},   {"C....", 1, 1, 0},   {"C...+", 1, 2, 0},   {"C...-", 1, 12, -12},
+        {"C..6.", 2, 3, 0},   // scale note 56 is off the song's scale: the sixth is taken
+        {"C...+", 2, 2, 0},   {"C..6.", 3, 3, 0},   {"C.M7.", 3, 5, 0},   {"C..7.", 3, 4, 0},
+        {"C...+", 3, 2, 0},   {"C....", 3, 6, 0},   {"C..7.", 4, 4, 0},   {"C..6.", 4, 3, 0},
+        {"C.M7.", 4, 5, 0},   {"C....", 4, 6, 0},
+        {"C....", 5, 5, 0},   // the root, a song note: the degree stays
+        {"C.M7.", 5, 5, 0},   {"C..9.", 5, 4, 0},   {"C.M..", 7, 8, 0},   {"C....", 7, 6, 0},
+        {"C.M..", 8, 8, 0},   {"C..9.", 8, 8, 0},   {"C.m..", 8, 9, 0},   {"C....", 8, 10, 0},
+        {"C.s..", 8, 6, 0},   {"C....", 9, 10, 0},  {"C..9.", 9, 8, 0},   {"C.m..", 9, 9, 0},
+        {"C.s..", 9, 9, 0},   {"C.M..", 9, 10, 0},  {"C....", 10, 10, 0}, {"C.m..", 10, 9, 0},
+        {"C.s..", 10, 11, 0}, {"C....", 11, 10, 0}, {"C.m..", 11, 11, 0}, {"C.s..", 11, 11, 0},
+        {"C...-", 12, 12, 0}, {"C.s..", 12, 11, 0}, {"C....", 12, 1, 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.chord << " degree " << c.degree);
+        Engine e;
+        e.c.BuildChordScale(60, c.chord);
+        int shift = 99;
+        EXPECT_EQ(e.c.ChordStepValue(0, c.chord, c.degree, shift), c.expected);
+        EXPECT_EQ(shift, c.shift);
+    }
+    // In one-note mode a degree whose note may still sound at the half's start stays.
+    Engine e;
+    e.c.BuildChordScale(60, "C....");
+    e.c.oneNoteMode = 1;
+    int shift = 0;
+    EXPECT_EQ(e.c.ChordStepValue(0, "C....", 3, shift), 6);
+    e.c.mayOnAtBegTab[0][0] = 69;  // degree 3 is the sixth below, A
+    e.c.mayOnFill[0] = 1;
+    EXPECT_EQ(e.c.ChordStepValue(0, "C....", 3, shift), 3);
+}
+
 TEST(ChordRules, FitNoteRegisterRules) {
     ComposeSetup s = SongSetup();
     s.stats = {{62, 0, 67, 24, 90}, {0, 0, 0, 0, 0}};
@@ -161,6 +219,34 @@ TEST(ChordRules, FitNoteRegisterRules) {
     e.c.trackTensValue[0] = 0;
     e.c.curMeasure = 1;  // no main note
     EXPECT_EQ(e.c.FitNoteRegister(74, 0, 0, 0, 0), 0);
+}
+
+TEST(ChordRules, PlaceOnValueAroundTheCentreAndNearTheReference) {
+    // Centre: the song's key note, 60.
+    struct Case { int rule, tight, note, reference, expected; };
+    const Case cases[] = {
+        {2, 1, 50, 0, 62},   // tight: into 55..67
+        {2, 1, 75, 0, 63},
+        {2, 0, 40, 0, 52},   // else into 48..72
+        {2, 0, 80, 0, 68},
+        {2, 0, 70, 0, 70},
+        {4, 0, 90, 0, 66},   // by octaves to at most the reference plus six octaves (72)
+        {4, 0, 50, 0, 50},   // never raised
+        {4, 0, 90, 12, 78},  // target 84
+        {4, 0, 100, 24, 76},  // 96 is folded into 36..84: 84
+        {4, 0, 70, -12, 70},  // a negative reference is none: only the range 28..108
+        {4, 0, 100, -1, 100},
+        {4, 0, 20, -1, 32},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "rule " << c.rule << (c.tight ? " tight" : "") << " note " << c.note
+                                        << " reference " << c.reference);
+        Engine e;
+        e.c.trackNumber = 1;
+        e.c.trackTensValue[0] = c.rule;
+        e.c.trackTensFlag[0] = c.tight;
+        EXPECT_EQ(e.c.PlaceOnValue(0, c.note, 1, 0, c.reference), c.expected);
+    }
 }
 
 TEST(NoteEventCore, SwOnAndSwOff) {
