@@ -32,22 +32,22 @@ Bytes ChordData() {
     return worker::EncodeChordData(Bytes(plain.begin(), plain.end()), kChordKey);
 }
 
-// The song input and the measure files the song loader would write for it: two melody notes
-// per measure, so that a Stop measure has melody to stop on.
-void WriteSong(const testsupport::TempProgramFolder& folder, const Signature& ts) {
+}  // namespace
+
+void WriteTwoNoteMelody(const testsupport::TempProgramFolder& folder, int numerator,
+                        int denominatorPower, std::int64_t secondTick, int measures) {
     testsupport::SimpleSong song;
-    song.numerator = ts.numerator;
-    song.denominatorPower = ts.denominatorPower;
-    const std::int64_t measureTicks = std::int64_t{kTicksPerQuarter} * ts.beats;
+    song.numerator = numerator;
+    song.denominatorPower = denominatorPower;
+    const std::int64_t measureTicks = std::int64_t{kTicksPerQuarter} * (numerator == 6 ? 3 : numerator);
     static const int kScale[] = {60, 62, 64, 65, 67, 69, 71};
     std::string notes, stats, beats;
     char line[96];
-    for (int m = 0; m < kMeasures; ++m) {
+    for (int m = 0; m < measures; ++m) {
         const int first = kScale[m % 7];
         const int second = kScale[(m + 2) % 7];
         song.notes.push_back({m * measureTicks, m * measureTicks + kTicksPerQuarter, first, 90});
-        song.notes.push_back(
-            {m * measureTicks + ts.halfTicks, (m + 1) * measureTicks - 10, second, 80});
+        song.notes.push_back({m * measureTicks + secondTick, (m + 1) * measureTicks - 10, second, 80});
         std::snprintf(line, sizeof line, "%03d;\r\n%03d;\r\n", first, second);
         notes += line;
         std::snprintf(line, sizeof line, "%03d;%02d;%03d;%02d;%03d;%03d\r\n", first, 0, second, 0,
@@ -59,10 +59,7 @@ void WriteSong(const testsupport::TempProgramFolder& folder, const Signature& ts
     folder.Write("Notes.dat", notes);
     folder.Write("Temps2.aco", stats);
     folder.Write("BtData.dat", beats);
-    folder.Write("Data.aco", ChordData());
 }
-
-}  // namespace
 
 std::string Chord(int measure, int half) {
     if (measure == kMeasures - 1) return "C.M..";
@@ -74,7 +71,8 @@ ComposeSettings MainJobSettings() { return {80, "3 3"}; }
 RunResult ComposeFixture(const Signature& ts, const std::array<const StyleInfo*, 5>& slots,
                          const ComposeSettings& settings) {
     testsupport::TempProgramFolder folder;
-    WriteSong(folder, ts);
+    WriteTwoNoteMelody(folder, ts.numerator, ts.denominatorPower, ts.halfTicks, kMeasures);
+    folder.Write("Data.aco", ChordData());
     std::string options;
     char volume[8];
     std::snprintf(volume, sizeof volume, "%03d", settings.sectVol);

@@ -52,6 +52,12 @@ struct Signature {
 inline constexpr Signature kSignatures[] = {
     {"2/4", 2, 2, 2, 384}, {"3/4", 3, 2, 3, 768}, {"4/4", 4, 2, 4, 768}, {"6/8", 6, 3, 3, 576}};
 
+// The song input and the measure files the song loader would write for a melody of two notes a
+// measure, `measures` long: a quarter note on each downbeat and a second note from `secondTick`
+// into the measure to just before its end (so that a Stop measure has melody to stop on).
+void WriteTwoNoteMelody(const testsupport::TempProgramFolder& folder, int numerator,
+                        int denominatorPower, std::int64_t secondTick, int measures);
+
 // The chord of a half measure (the last measure plays its first chord, the key chord C).
 std::string Chord(int measure, int half);
 

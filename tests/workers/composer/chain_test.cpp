@@ -8,6 +8,7 @@
 #include <map>
 
 #include "output_reader.h"
+#include "tests/library/render_levels.h"
 #include "tests/support/hex_text.h"
 #include "tests/support/program_folder.h"
 
@@ -22,15 +23,7 @@ constexpr const char* kStyles[] = {"Md4412.sty", "Kd4425.sty", "Lt4430.sty", "Nw
 // midicsv's verdict on a file: its CSV text, empty when the tool is missing or refuses.
 std::string MidiCsv(const std::filesystem::path& file) {
     if (!std::filesystem::exists("/usr/bin/midicsv")) return {};
-    const std::string command = "/usr/bin/midicsv '" + file.string() + "' 2>/dev/null";
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-        if (pclose(pipe) != 0) out.clear();
-    }
-    return out;
+    return librarytest::CommandOutput("/usr/bin/midicsv '" + file.string() + "' 2>/dev/null");
 }
 
 TEST(ChainTest, MelodyThroughAmbrelTressilAndCompose) {

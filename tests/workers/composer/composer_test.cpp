@@ -377,13 +377,7 @@ TEST(Dispatch, SecondHalfCandidateFollowsThePlayModeTheMeasureBeganIn) {
         s.chords.measures[0].chord1 = s.chords.measures[0].chord2 = "C..7.";
         s.chords.sections = {{0, 2}};
         Engine e(s);
-        const auto bytes = composertest::EncodeStyle(composertest::FullStyle(48), 48, StyleKeyForVersion(12));
-        e.c.LoadStyle(1, bytes);
-        e.c.LoadStyle(2, bytes);
-        e.c.trackNumber = 1;
-        e.c.SwStyData(1, 0);
-        e.c.channel = e.c.trackChannel[0];
-        e.c.SelectStyleSlot(1);
+        StartTrackInSlotOne(e, 1, composertest::EncodeStyle(composertest::FullStyle(48), 48, StyleKeyForVersion(12)));
         e.c.playFromStart = true;
         EXPECT_FALSE(e.Aborts([&] { e.c.ComposeMeasure(); })) << e.log.text();
         EXPECT_EQ(e.c.trackChannelMode[0], c.after);

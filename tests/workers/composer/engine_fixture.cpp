@@ -44,6 +44,15 @@ int CountEvents(const Composer& c, int status, int data1, int data2) {
     }));
 }
 
+void StartTrackInSlotOne(Engine& e, int track, const std::vector<std::uint8_t>& style) {
+    e.c.LoadStyle(1, style);
+    e.c.LoadStyle(2, style);
+    e.c.trackNumber = track;
+    e.c.SwStyData(1, track - 1);
+    e.c.channel = e.c.trackChannel[track - 1];
+    e.c.SelectStyleSlot(1);
+}
+
 void PreparePart(Composer& c, int mode, const std::vector<std::pair<int, std::int64_t>>& rowCells) {
     c.trackNumber = 2;
     c.channel = 2;

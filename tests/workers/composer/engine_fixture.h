@@ -27,6 +27,10 @@ struct Engine {
 
 int CountEvents(const Composer& c, int status, int data1 = -1, int data2 = -1);
 
+// Loads `style` into slots 1 and 2 and makes track `track` (1..5) of slot 1 the current part,
+// as a track pass starts it.
+void StartTrackInSlotOne(Engine& e, int track, const std::vector<std::uint8_t>& style);
+
 // A part on track 2 (channel 2) whose working style has the given cells in every mode.
 void PreparePart(Composer& c, int mode, const std::vector<std::pair<int, std::int64_t>>& rowCells);
 

@@ -466,13 +466,7 @@ TEST(SectionHandOver, FirstMeasureSwitchToAnotherBufferHandsTheNotesOver) {
         Engine e(s);
         composertest::FixtureTrack first = composertest::UniformTrack(1, 16, {});
         composertest::FixtureTrack pattern = composertest::UniformTrack(2, 16, {{0, "6,10"}, {47, "-6,-10"}});
-        const auto bytes = composertest::EncodeStyle({first, pattern}, 48, StyleKeyForVersion(12));
-        e.c.LoadStyle(1, bytes);
-        e.c.LoadStyle(2, bytes);
-        e.c.trackNumber = 2;
-        e.c.SwStyData(1, 1);
-        e.c.channel = e.c.trackChannel[1];
-        e.c.SelectStyleSlot(1);
+        StartTrackInSlotOne(e, 2, composertest::EncodeStyle({first, pattern}, 48, StyleKeyForVersion(12)));
         e.c.ComposeMeasure();
         std::vector<int> deferred;
         for (const DeferredOff& d : e.c.deferredOffs) deferred.push_back(d.note);

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "frontend/core/output_decoding.h"
+#include "tests/library/library_fixture.h"
 #include "tests/library/midi_events.h"
 #include "tests/support/program_folder.h"
-#include "tests/support/song_builder.h"
 #include "workers/common/chord_data_coding.h"
 
 namespace {
@@ -50,31 +50,8 @@ Bytes ChordData() {
 }
 
 void WriteSong(const testsupport::TempProgramFolder& folder, const Signature& ts) {
-    testsupport::SimpleSong song;
-    song.numerator = ts.numerator;
-    song.denominatorPower = ts.denominatorPower;
     const int beats = ts.numerator == 6 ? 3 : ts.numerator;
-    const std::int64_t measureTicks = 384 * beats;
-    static const int kScale[] = {60, 62, 64, 65, 67, 69, 71};
-    std::string notes, stats, beatsText;
-    char line[96];
-    for (int m = 0; m < kMeasures; ++m) {
-        const int first = kScale[m % 7];
-        const int second = kScale[(m + 2) % 7];
-        song.notes.push_back({m * measureTicks, m * measureTicks + 384, first, 90});
-        song.notes.push_back({m * measureTicks + measureTicks / 2,
-                              m * measureTicks + measureTicks - 10, second, 80});
-        std::snprintf(line, sizeof line, "%03d;\r\n%03d;\r\n", first, second);
-        notes += line;
-        std::snprintf(line, sizeof line, "%03d;%02d;%03d;%02d;%03d;%03d\r\n", first, 0, second, 0,
-                      2, 90);
-        stats += line;
-    }
-    for (int i = 0; i < 48; ++i) beatsText += i % 6 == 0 ? "1\r\n" : "0\r\n";
-    folder.Write("InPut.bin", testsupport::BuildSong(song));
-    folder.Write("Notes.dat", notes);
-    folder.Write("Temps2.aco", stats);
-    folder.Write("BtData.dat", beatsText);
+    librarytest::WriteTwoNoteMelody(folder, ts.numerator, ts.denominatorPower, 384 * beats / 2, kMeasures);
     folder.Write("Data.aco", ChordData());
 }
 
