@@ -6,17 +6,23 @@ namespace composer {
 namespace {
 
 constexpr int kMaxSongMeasures = 16;
-constexpr const char* kChords[] = {"C....", "A.m7.", "F.M9.", "G..7+", "Dbs.-", "E.m6o", "Bb...",
-                                   "F#m..", "D..9.", "G.s7.", "E.M7.", "Ab.6.", "B.m7-", "C#...",
-                                   "Ebm9.", "G...."};
+constexpr const char* kChords[] = {"C....", "A.m7.", "F.M9.", "G..7+", "Dbs.-", "E.m6o",
+                                   "Bb...", "F#m..", "D..9.", "G.s7.", "E.M7.", "Ab.6.",
+                                   "B.m7-", "C#...", "Ebm9.", "G...."};
 
-std::string RealChord(Draw& draw) { return kChords[draw.Below(static_cast<int>(std::size(kChords)))]; }
+std::string RealChord(Draw& draw) {
+    return kChords[draw.Below(static_cast<int>(std::size(kChords)))];
+}
 
 // Now and then a continuation ("....."): the half keeps the chord before it.
-std::string AnyChord(Draw& draw) { return draw.Chance(15) ? "....." : RealChord(draw); }
+std::string AnyChord(Draw& draw) {
+    return draw.Chance(15) ? "....." : RealChord(draw);
+}
 
 // A level token of the command line: 0 to 9, now and then one out of range (level 65).
-int EchoLevel(Draw& draw) { return draw.Chance(10) ? 65 : draw.Below(10) * 13; }
+int EchoLevel(Draw& draw) {
+    return draw.Chance(10) ? 65 : draw.Below(10) * 13;
+}
 
 }  // namespace
 

@@ -14,7 +14,7 @@ namespace composer {
 
 // A small generator, so that one seed changes the whole song rather than one field of it.
 class Draw {
-public:
+  public:
     explicit Draw(std::uint32_t seed) : state_(seed * 2654435761u + 1) {}
     int Below(int n) {
         state_ = state_ * 1664525u + 1013904223u;
@@ -22,7 +22,7 @@ public:
     }
     bool Chance(int percent) { return Below(100) < percent; }
 
-private:
+  private:
     std::uint32_t state_;
 };
 

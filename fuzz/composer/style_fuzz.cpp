@@ -21,9 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const int kNumerators[] = {4, 3, 2, 6};
     const std::string name = kNames[data[0] & 7];
     const int numerator = kNumerators[(data[0] >> 3) & 3];
-    const std::uint32_t seed = static_cast<std::uint32_t>(data[1]) | static_cast<std::uint32_t>(data[2]) << 8 |
-                               static_cast<std::uint32_t>(data[3]) << 16 |
-                               static_cast<std::uint32_t>(data[4]) << 24;
+    const std::uint32_t seed =
+        static_cast<std::uint32_t>(data[1]) | static_cast<std::uint32_t>(data[2]) << 8 |
+        static_cast<std::uint32_t>(data[3]) << 16 | static_cast<std::uint32_t>(data[4]) << 24;
     const std::span<const std::uint8_t> style(data + kHeaderSize, size - kHeaderSize);
 
     MessageLog log;

@@ -76,8 +76,8 @@ std::filesystem::path AccompanyDemo(const TempProgramFolder& folder) {
     folder.Write("vPara.dat", options);
     const auto composed = RunWorker("Compose", folder.path(), [&](platform::Hwnd h) {
         return "4 " + MainJobSettings().echoTokens + " 1" + names + " 49 89 " +
-               std::to_string(chords.completion->wParam) + " " +
-               std::to_string(h) + " 1 0 0 1 2426";
+               std::to_string(chords.completion->wParam) + " " + std::to_string(h) +
+               " 1 0 0 1 2426";
     });
     if (!composed.completion || composed.completion->failed()) {
         ADD_FAILURE() << folder.ReadText("Error3.msg");
@@ -106,7 +106,8 @@ TEST(DemoChain, AccompaniedDemoIsAPlainMidiFileWithEveryPartAudible) {
     EXPECT_EQ(parsed->division, 384);
     EXPECT_EQ(NoteStreamFaults(*parsed, 2), "");
     if (std::filesystem::exists("/usr/bin/midicsv")) {
-        const std::string csv = CommandOutput("/usr/bin/midicsv '" + song.string() + "' 2>/dev/null");
+        const std::string csv =
+            CommandOutput("/usr/bin/midicsv '" + song.string() + "' 2>/dev/null");
         EXPECT_NE(csv.find("0, 0, Header, 1, 12, 384"), std::string::npos) << csv.substr(0, 200);
         EXPECT_NE(csv.find("12, 0, End_track"), std::string::npos);
     }
@@ -115,10 +116,11 @@ TEST(DemoChain, AccompaniedDemoIsAPlainMidiFileWithEveryPartAudible) {
     ASSERT_EQ(levels.size(), 1u) << "partlevels could not render the song";
     // Channel 1 is the melody, 2 to 5 the style's parts, 6 to 9 the echo parts, 10 the drums.
     for (int channel = 1; channel <= 10; ++channel) {
-        ASSERT_TRUE(levels[0].active.count(channel))
-            << "channel " << channel << " has no notes\n" << levels[0].report;
+        ASSERT_TRUE(levels[0].active.count(channel)) << "channel " << channel << " has no notes\n"
+                                                     << levels[0].report;
         EXPECT_GT(levels[0].active.at(channel), kSilenceDbfs)
-            << "channel " << channel << " is silent\n" << levels[0].report;
+            << "channel " << channel << " is silent\n"
+            << levels[0].report;
     }
     ExpectMelodyOnTop(levels[0]);
 }

@@ -39,7 +39,8 @@ void WriteTwoNoteMelody(const testsupport::TempProgramFolder& folder, int numera
     testsupport::SimpleSong song;
     song.numerator = numerator;
     song.denominatorPower = denominatorPower;
-    const std::int64_t measureTicks = std::int64_t{kTicksPerQuarter} * (numerator == 6 ? 3 : numerator);
+    const std::int64_t measureTicks =
+        std::int64_t{kTicksPerQuarter} * (numerator == 6 ? 3 : numerator);
     static const int kScale[] = {60, 62, 64, 65, 67, 69, 71};
     std::string notes, stats, beats;
     char line[96];
@@ -47,7 +48,8 @@ void WriteTwoNoteMelody(const testsupport::TempProgramFolder& folder, int numera
         const int first = kScale[m % 7];
         const int second = kScale[(m + 2) % 7];
         song.notes.push_back({m * measureTicks, m * measureTicks + kTicksPerQuarter, first, 90});
-        song.notes.push_back({m * measureTicks + secondTick, (m + 1) * measureTicks - 10, second, 80});
+        song.notes.push_back(
+            {m * measureTicks + secondTick, (m + 1) * measureTicks - 10, second, 80});
         std::snprintf(line, sizeof line, "%03d;\r\n%03d;\r\n", first, second);
         notes += line;
         std::snprintf(line, sizeof line, "%03d;%02d;%03d;%02d;%03d;%03d\r\n", first, 0, second, 0,
@@ -66,7 +68,9 @@ std::string Chord(int measure, int half) {
     return kChords[(2 * measure + half) % std::size(kChords)];
 }
 
-ComposeSettings MainJobSettings() { return {80, "3 3"}; }
+ComposeSettings MainJobSettings() {
+    return {80, "3 3"};
+}
 
 RunResult ComposeFixture(const Signature& ts, const std::array<const StyleInfo*, 5>& slots,
                          const ComposeSettings& settings) {

@@ -135,13 +135,14 @@ std::string NoteStreamFaults(const MidiSong& song, int firstTrack, int limit) {
     int count = 0;
     auto fault = [&](const ChannelEvent& e, const char* what) {
         if (count++ < limit) {
-            faults += "track " + std::to_string(e.track) + " channel " + std::to_string(e.channel + 1) +
-                      " key " + std::to_string(e.data1) + " tick " + std::to_string(e.tick) + ": " +
-                      what + "\n";
+            faults += "track " + std::to_string(e.track) + " channel " +
+                      std::to_string(e.channel + 1) + " key " + std::to_string(e.data1) + " tick " +
+                      std::to_string(e.tick) + ": " + what + "\n";
         }
     };
     for (const ChannelEvent& e : song.events) {
-        if (e.track < firstTrack || e.channel == kDrums || !(e.IsNoteOn() || e.IsNoteOff())) continue;
+        if (e.track < firstTrack || e.channel == kDrums || !(e.IsNoteOn() || e.IsNoteOff()))
+            continue;
         const auto key = std::make_tuple(e.track, e.channel, e.data1);
         const auto on = sounding.find(key);
         if (e.IsNoteOn()) {

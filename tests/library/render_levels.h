@@ -9,7 +9,7 @@
 namespace librarytest {
 
 struct SongLevels {
-    std::map<int, double> active;  // channel (1..16) -> active level in dBFS
+    std::map<int, double> active;   // channel (1..16) -> active level in dBFS
     double accompaniment = -200.0;  // channels 2 to 16 mixed, active level in dBFS
     std::string report;             // partlevels' lines for the song
 };

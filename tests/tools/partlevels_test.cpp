@@ -22,8 +22,8 @@ TEST(PartLevelsTest, DemoMelodySoundsOnItsChannelOnly) {
     int channel = 0;
     int notes = 0;
     double rms = 0, active = 0;
-    ASSERT_EQ(std::sscanf(out.c_str(), "channel %d: notes %d rms %lf active %lf", &channel, &notes, &rms,
-                          &active),
+    ASSERT_EQ(std::sscanf(out.c_str(), "channel %d: notes %d rms %lf active %lf", &channel, &notes,
+                          &rms, &active),
               4)
         << out;
     EXPECT_EQ(channel, 1);
@@ -35,7 +35,8 @@ TEST(PartLevelsTest, DemoMelodySoundsOnItsChannelOnly) {
 }
 
 TEST(PartLevelsTest, SeveralSongsAndChannelMixes) {
-    const std::string out = Capture(std::string(PARTLEVELS) + " " + DEMO_SONG + " 1-16 " + DEMO_SONG + " 2-16");
+    const std::string out =
+        Capture(std::string(PARTLEVELS) + " " + DEMO_SONG + " 1-16 " + DEMO_SONG + " 2-16");
     // Each song's lines follow its name; the mixes come after the channels, in the order asked.
     const std::string song = std::string("song ") + DEMO_SONG + "\n";
     const auto first = out.find(song);
@@ -46,15 +47,15 @@ TEST(PartLevelsTest, SeveralSongsAndChannelMixes) {
     const std::string block = out.substr(0, second);
     double melody = 0, all = 0, rest = 0;
     int notes = 0, restNotes = -1;
-    ASSERT_EQ(std::sscanf(block.c_str() + block.find("channel 1:"), "channel 1: notes %*d rms %*f active %lf",
-                          &melody),
+    ASSERT_EQ(std::sscanf(block.c_str() + block.find("channel 1:"),
+                          "channel 1: notes %*d rms %*f active %lf", &melody),
               1);
-    ASSERT_EQ(std::sscanf(block.c_str() + block.find("channels 1-16:"), "channels 1-16: notes %d rms %*f active %lf",
-                          &notes, &all),
+    ASSERT_EQ(std::sscanf(block.c_str() + block.find("channels 1-16:"),
+                          "channels 1-16: notes %d rms %*f active %lf", &notes, &all),
               2)
         << block;
-    ASSERT_EQ(std::sscanf(block.c_str() + block.find("channels 2-16:"), "channels 2-16: notes %d rms %*f active %lf",
-                          &restNotes, &rest),
+    ASSERT_EQ(std::sscanf(block.c_str() + block.find("channels 2-16:"),
+                          "channels 2-16: notes %d rms %*f active %lf", &restNotes, &rest),
               2)
         << block;
     EXPECT_EQ(notes, 62);

@@ -50,7 +50,7 @@ int CountNotes(void* data, fluid_midi_event_t* event) {
 
 // The level of one signal, fed sample by sample (left and right of a frame together).
 class Meter {
-public:
+  public:
     void Add(double left, double right) {
         const double energy = left * left + right * right;
         total_ += energy;
@@ -62,9 +62,11 @@ public:
         if (inWindow_ > 0) CloseWindow();
     }
     double RmsDb() const { return Db(frames_ > 0 ? total_ / (2.0 * frames_) : 0.0); }
-    double ActiveDb() const { return Db(activeFrames_ > 0 ? active_ / (2.0 * activeFrames_) : 0.0); }
+    double ActiveDb() const {
+        return Db(activeFrames_ > 0 ? active_ / (2.0 * activeFrames_) : 0.0);
+    }
 
-private:
+  private:
     static double Db(double meanSquare) {
         return meanSquare > 0 ? 10.0 * std::log10(meanSquare) : -200.0;
     }
@@ -155,8 +157,9 @@ bool RenderSong(fluid_synth_t* synth, const char* song, std::vector<Range> range
         int notes = 0;
         for (int c = range.first; c <= range.last; ++c) notes += counter.notes[c];
         range.meter.Finish();
-        PrintLevel("channels " + std::to_string(range.first + 1) + "-" + std::to_string(range.last + 1),
-                   notes, range.meter);
+        PrintLevel(
+            "channels " + std::to_string(range.first + 1) + "-" + std::to_string(range.last + 1),
+            notes, range.meter);
     }
     return true;
 }
@@ -169,8 +172,12 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         Range range;
         switch (ParseRange(argv[i], range)) {
-            case Argument::kRange: ranges.push_back(range); break;
-            case Argument::kSong: songs.push_back(argv[i]); break;
+            case Argument::kRange:
+                ranges.push_back(range);
+                break;
+            case Argument::kSong:
+                songs.push_back(argv[i]);
+                break;
             case Argument::kBadRange:
                 std::fprintf(stderr, "partlevels: not a channel range (1-16): %s\n", argv[i]);
                 return 2;

@@ -13,7 +13,7 @@ constexpr std::size_t kHeaderSize = 14;
 // back; a probe that lacks a byte at the end of the file answers no, so a file cut short is
 // never read past its end.
 class ByteCursor {
-public:
+  public:
     explicit ByteCursor(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
     std::size_t pos() const { return pos_; }
@@ -46,7 +46,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::span<const std::uint8_t> bytes_;
     std::size_t pos_ = 0;
 };
@@ -109,7 +109,7 @@ void SetMeter(MeterState& meter, int beats, const char* text, int split, int spl
 enum class Probe { kNo, kYes, kFailed };
 
 class SongReader {
-public:
+  public:
     SongReader(std::span<const std::uint8_t> song, SongState& state, MeasureSink& sink)
         : in_(song), state_(state), sink_(sink) {}
 
@@ -124,7 +124,7 @@ public:
         return ReadingLoop();
     }
 
-private:
+  private:
     ReadStatus GetDivision(int& division) {
         auto byte = [&]() { return in_.Next().value_or(0); };
         in_.Skip(4);
@@ -340,8 +340,8 @@ private:
     std::int16_t PositionIn(MeasureIndex measure) const {
         const Tick quantised = state_.songTick / kGridTicks * kGridTicks;
         const Tick offset = quantised - Tick{measure} * state_.meter.ticksPerMeasure;
-        return static_cast<std::int16_t>(state_.quantMode == QuantMode::kTick ? offset
-                                                                              : offset / kGridTicks);
+        return static_cast<std::int16_t>(
+            state_.quantMode == QuantMode::kTick ? offset : offset / kGridTicks);
     }
 
     ReadStatus EnterMeasure(MeasureIndex measure) {
@@ -386,7 +386,8 @@ private:
             }
         }
         if (free == nullptr) {
-            return ReadStatus::Fail("Out of memory. The input song has too many notes in a measure.");
+            return ReadStatus::Fail(
+                "Out of memory. The input song has too many notes in a measure.");
         }
         *free = {static_cast<std::int16_t>(on.key),
                  static_cast<std::int32_t>(state_.songTick % perMeasure), 0};
@@ -424,7 +425,8 @@ private:
         const NoteEvent off{key, 0};
         MeasureIndex m = 0;
         if (auto s = LocateEvent(m); !s.ok) return s;
-        const auto offset = static_cast<std::int32_t>(state_.songTick % state_.meter.ticksPerMeasure);
+        const auto offset =
+            static_cast<std::int32_t>(state_.songTick % state_.meter.ticksPerMeasure);
         auto& slots = state_.measureNoteTable[static_cast<std::size_t>(m)];
         MeasureNote* open = nullptr;
         for (auto& slot : slots) {

@@ -32,10 +32,21 @@ void Composer::UpdateVelocityFactor(float step) {
 int Composer::DrumAccent(int note) {
     switch (note) {
         case 35:
-        case 36: return 20;
-        case 38: case 40: case 41: case 43: case 45: case 47: case 48: case 50: return 10;
-        case 52: return 15;
-        default: return 0;
+        case 36:
+            return 20;
+        case 38:
+        case 40:
+        case 41:
+        case 43:
+        case 45:
+        case 47:
+        case 48:
+        case 50:
+            return 10;
+        case 52:
+            return 15;
+        default:
+            return 0;
     }
 }
 
@@ -83,7 +94,8 @@ int Composer::DrumPart(int drumCode, const std::string& /*chord*/, int beg, int 
                 drum0Notes.push_back(note);
                 drum0Released.push_back(false);
             } else if (h < 0) {
-                const int note = static_cast<int>(-static_cast<std::int64_t>(h) % 1000) + partStyleValue;
+                const int note =
+                    static_cast<int>(-static_cast<std::int64_t>(h) % 1000) + partStyleValue;
                 SwOff(ev, s, 0, note, 0);
                 for (std::size_t i = 0; i < drum0Notes.size(); ++i) {
                     if (drum0Notes[i] == note && !drum0Released[i]) {
@@ -211,7 +223,8 @@ int Composer::BeginAccompHalf(int drumCode, int instCode, const std::string& cho
     return mode;
 }
 
-int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chord, int beg, int end, int ev) {
+int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chord, int beg, int end,
+                             int ev) {
     const int mode = BeginAccompHalf(drumCode, instCode, chord, beg);
     const bool changed = chord != genPrevChord;
     if (changed) {
@@ -233,8 +246,9 @@ int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chor
                     AccompEntry& e = bngOnEvA0[i];
                     if (e.released || e.note <= 0) continue;
                     SwOff(ev, beg, 0, e.note, 0);
-                    const int note = PlaceOnValue(0, chordScale[e.degree] + partStyleValue + e.octave, a0Count + 1,
-                                                  partStyleValue, e.octave);
+                    const int note =
+                        PlaceOnValue(0, chordScale[e.degree] + partStyleValue + e.octave,
+                                     a0Count + 1, partStyleValue, e.octave);
                     SwOn(ev, beg, 0, note, std::clamp(e.velocity, 20, 127));
                     e.note = note;
                 }
@@ -263,8 +277,8 @@ int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chor
                 degree = ChordStepValue(beg, chord, degree, shift);
                 octave += shift;
                 if (v > 0) {
-                    const int note = PlaceOnValue(0, chordScale[degree] + partStyleValue + octave, n + 1,
-                                                  partStyleValue, octave);
+                    const int note = PlaceOnValue(0, chordScale[degree] + partStyleValue + octave,
+                                                  n + 1, partStyleValue, octave);
                     int vel = Clamp127(stepVel + s * VelHsOf(mode) / 2);
                     vel = ScaleByCellVelocity(vel, CellVelocity(v));
                     if (std::find(started.begin(), started.end(), note) != started.end()) continue;
@@ -289,7 +303,8 @@ int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chor
         }
         if (!stoppedOnce && drumCode == 6 && mayStop) {
             const MeasureStat& st = Stat(curMeasure);
-            if ((st.mainNote1 > 0 || st.mainNote2 > 0) && (st.position1 >= 0 || st.position2 >= 0)) {
+            if ((st.mainNote1 > 0 || st.mainNote2 > 0) &&
+                (st.position1 >= 0 || st.position2 >= 0)) {
                 silenced = true;
                 stoppedOnce = true;
             }
@@ -299,8 +314,8 @@ int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chor
     return ev;
 }
 
-int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const std::string& chord, int beg,
-                                int end, int ev) {
+int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const std::string& chord,
+                                int beg, int end, int ev) {
     const int mode = BeginAccompHalf(drumCode, instCode, chord, beg);
     const int half = HalfIndex(beg);
     const bool changed = chord != genPrevChord;
@@ -330,8 +345,9 @@ int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const s
                 s3A3[i].note = 0;
             }
         }
-        s3A3.erase(std::remove_if(s3A3.begin(), s3A3.end(), [](const HeldNote& h) { return h.note == 0; }),
-                   s3A3.end());
+        s3A3.erase(
+            std::remove_if(s3A3.begin(), s3A3.end(), [](const HeldNote& h) { return h.note == 0; }),
+            s3A3.end());
     }
     DeferredOffsOffChord(chord, beg, ev);
     if (!silenced) {
@@ -371,13 +387,16 @@ int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const s
                     degree = ChordStepValue(beg, chord, degree, shift);
                     octave += shift;
                     const int raw = chordScale[degree] + partStyleValue + octave;
-                    const int f = fitting ? FitNoteRegister(raw, partStyleValue, octave, halfNo, halfNo) : 0;
+                    const int f =
+                        fitting ? FitNoteRegister(raw, partStyleValue, octave, halfNo, halfNo) : 0;
                     note = f > 0 ? f : PlaceOnValue(0, raw, n + 1, partStyleValue, octave);
                 }
                 int vel = Clamp127(stepVel + s * VelHsOf(mode) / 2);
                 vel = ScaleByCellVelocity(vel, CellVelocity(v));
                 const int offset = static_cast<int>(std::min<std::int64_t>(v / 1000000, 1 << 20));
-                if (std::find(started.begin(), started.end(), std::make_pair(note, offset)) != started.end()) continue;
+                if (std::find(started.begin(), started.end(), std::make_pair(note, offset)) !=
+                    started.end())
+                    continue;
                 started.emplace_back(note, offset);
                 ReleaseA3Note(s, ev, note);
                 SwOn(ev, s, offset, note, vel);
@@ -386,7 +405,8 @@ int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const s
         }
         if (!stoppedOnce && drumCode == 6 && mayStop) {
             const MeasureStat& st = Stat(curMeasure);
-            if ((st.mainNote1 > 0 || st.mainNote2 > 0) && (st.position1 >= 0 || st.position2 >= 0)) {
+            if ((st.mainNote1 > 0 || st.mainNote2 > 0) &&
+                (st.position1 >= 0 || st.position2 >= 0)) {
                 silenced = true;
                 stoppedOnce = true;
             }

@@ -33,7 +33,8 @@ int Composer::MakeEchoPart1(int instCode, const std::string& chord, int beg, int
     const bool changed = chord != prevChord;
     bool started = false;
     auto fade = [&]() {
-        if (channelVolume > kFadeFloor) SendVolume(ev, beg, maxTickOffset, channelVolume - kVolumeStep);
+        if (channelVolume > kFadeFloor)
+            SendVolume(ev, beg, maxTickOffset, channelVolume - kVolumeStep);
     };
     if (beg > 0) {
         int e = echoNoteTab[curMeasure];
@@ -125,7 +126,8 @@ int Composer::MakeEchoPart2(int instCode, const std::string& chord, int beg, int
                 currentEchoNote = note;
             } else {
                 const int c = currentEchoNote;
-                if (std::abs(t - c) < 4 || std::abs(t - c) > 11 || (positionGate > 4 && velocityGate >= 20)) {
+                if (std::abs(t - c) < 4 || std::abs(t - c) > 11 ||
+                    (positionGate > 4 && velocityGate >= 20)) {
                     note = c;
                 } else {
                     // The walked value is truncated as a whole (towards zero, not down).
@@ -194,7 +196,8 @@ int Composer::MakeEchoPart34(bool upper, const std::string& chord, int beg, int 
     for (std::size_t i = 0; i < echoEv.size(); ++i) {
         const EchoEvent e = echoEv[i];
         if (e.measure != curMeasure || e.step < beg || e.step >= end || e.note <= 0) continue;
-        const int vel = Clamp127(e.velocity + setup_.options.echoLevel2 - setup_.options.echoLevel1);
+        const int vel =
+            Clamp127(e.velocity + setup_.options.echoLevel2 - setup_.options.echoLevel1);
         int a = NearestChordTone(chord, e.note - 3, beg);
         if (std::abs(a - e.note) <= 1) a = e.note;
         const int fa = FitNearKey(a), fr = FitNearKey(r);
@@ -277,8 +280,10 @@ void Composer::HandOverHeldNotes(int step, int& ev) {
     ReleaseAccompNotes(1, step, ev);
     auto defer = [&](int note) {
         if (note < 1 || note > 127) return;
-        if (static_cast<int>(deferredOffs.size()) < kMaxDeferredOffs) deferredOffs.push_back({note, curMeasure});
-        else SwOff(ev, step, 0, note, 0);
+        if (static_cast<int>(deferredOffs.size()) < kMaxDeferredOffs)
+            deferredOffs.push_back({note, curMeasure});
+        else
+            SwOff(ev, step, 0, note, 0);
     };
     for (PatternEntry& e : bngOnEvB1) {
         defer(e.nVal);
@@ -307,11 +312,14 @@ void Composer::CommonEndingFade(int& ev, int beg, int end) {
 
 namespace {
 
-int FadeSteps(int beg, int end) { return end - beg > 0 ? end - beg : 2; }
+int FadeSteps(int beg, int end) {
+    return end - beg > 0 ? end - beg : 2;
+}
 
 }  // namespace
 
-int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, int beg, int end, int ev) {
+int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, int beg, int end,
+                               int ev) {
     const int mode = GetInst31Mode(code, beg, 0);
     ev = FlushDeferredOffs(beg, ev);
     const int r = KhNote2Val(beg, chord);
@@ -335,7 +343,8 @@ int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, 
         int degree = 0, octave = 0;
         SplitDegree(CellNote(v), degree, octave);
         if (variant == 0) {
-            int note = PlaceOnValue(0, chordScale[degree] + partStyleValue + octave, 1, partStyleValue, octave);
+            int note = PlaceOnValue(0, chordScale[degree] + partStyleValue + octave, 1,
+                                    partStyleValue, octave);
             note = NearestChordTone3(chord, note, beg);
             if (note < 1 || note > 127) continue;
             SwOn(ev, beg, 0, note, finalVel);
@@ -352,7 +361,8 @@ int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, 
                 while (note < 1) note += 12;
                 note = NearestChordTone(chord, note, beg);
             } else {
-                note = PlaceOnValue(0, chordScale[degree] + partStyleValue + octave, 1, partStyleValue, octave);
+                note = PlaceOnValue(0, chordScale[degree] + partStyleValue + octave, 1,
+                                    partStyleValue, octave);
                 note = NearestChordTone3(chord, note, beg);
             }
             if (note < 1 || note > 127) continue;
@@ -410,7 +420,8 @@ int Composer::MakeBngEnding(bool b3, int code, const std::string& chord, int beg
         if (note < 1 || note > 127) return;
         SwOn(ev, beg, 0, note, finalVel);
         if (static_cast<int>(buffer.size()) >= kPartBufferSize) {
-            log_.Printf(b3 ? "Error: Out of BngOnEvB3[][[] buffer." : "Error: Out of BngOnEvB1[][[] buffer.");
+            log_.Printf(b3 ? "Error: Out of BngOnEvB3[][[] buffer."
+                           : "Error: Out of BngOnEvB1[][[] buffer.");
             AbortCompose(1);
         }
         buffer.push_back({note, 0, 0, 0, 0, 0});
@@ -486,10 +497,19 @@ int Composer::MakeEchoEnding(int part, const std::string& chord, int beg, int en
     CommonEndingFade(ev, beg, end);
     SwOff(ev, beg + FadeSteps(beg, end) + 4, 0, note, 0);
     switch (part) {
-        case 1: prevEchoNote = 0; echoPart1Note = 0; break;
-        case 2: currentEchoNote = 0; break;
-        case 3: lastEcho3Note = 0; break;
-        default: lastEcho4Note = 0; break;
+        case 1:
+            prevEchoNote = 0;
+            echoPart1Note = 0;
+            break;
+        case 2:
+            currentEchoNote = 0;
+            break;
+        case 3:
+            lastEcho3Note = 0;
+            break;
+        default:
+            lastEcho4Note = 0;
+            break;
     }
     return ev;
 }

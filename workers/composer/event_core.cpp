@@ -19,11 +19,15 @@ void Composer::AddMeasureEvent(int& evCount, int step, int tick, int status, int
 
 void Composer::SwOn(int& evCount, int step, int tick, int note, int velocity) {
     if (note < 1 || note > 127 || velocity < 1 || velocity > 127) {
-        log_.Printf("SwOn() Error: invalid value(s) Ev=%d, OnVelo=%d, ChOnCode=%02X, MesuIdx=%d, InstCnt=%d,", note,
-                    velocity, NoteOnCode(), curMeasure + 1, trackNumber);
+        log_.Printf(
+            "SwOn() Error: invalid value(s) Ev=%d, OnVelo=%d, ChOnCode=%02X, MesuIdx=%d, "
+            "InstCnt=%d,",
+            note, velocity, NoteOnCode(), curMeasure + 1, trackNumber);
         AbortCompose(1);
     }
-    if (channel != kDrumChannel && !onBff.empty() && onBff.back().active && onBff.back().note == note) return;
+    if (channel != kDrumChannel && !onBff.empty() && onBff.back().active &&
+        onBff.back().note == note)
+        return;
     if (partIsDrumOrMode0 && channel != kDrumChannel && (pUseSust != 0 || partModeTens != 0)) {
         SustainOn(evCount, step, tick);
     }
@@ -49,8 +53,9 @@ void Composer::SwOn(int& evCount, int step, int tick, int note, int velocity) {
 
 void Composer::SwOff(int& evCount, int step, int tick, int note, int velocity) {
     if (note < 1 || note > 127 || velocity < 0 || velocity > 127) {
-        log_.Printf("Sw-Off() Error: invalid value(s) Ev=%d, OffVelo=%d, ChOffCode=%02X, MesuIdx=%d\n", note,
-                    velocity, NoteOffCode(), curMeasure + 1);
+        log_.Printf(
+            "Sw-Off() Error: invalid value(s) Ev=%d, OffVelo=%d, ChOffCode=%02X, MesuIdx=%d\n",
+            note, velocity, NoteOffCode(), curMeasure + 1);
         errorMark = true;
         return;
     }
@@ -97,7 +102,8 @@ void Composer::ReleaseAccompNotes(int defer, int step, int& evCount) {
     for (int i = 0; i < kPartBufferSize; ++i) {
         AccompEntry& e = bngOnEvA0[i];
         if (i < a0Count && e.released == 0 && e.note >= 1 && e.note <= 127) {
-            if (!(defer && DeferOff(deferredOffs, e.note, curMeasure))) SwOff(evCount, step, 0, e.note, 0);
+            if (!(defer && DeferOff(deferredOffs, e.note, curMeasure)))
+                SwOff(evCount, step, 0, e.note, 0);
         }
         e.note = 0;
         e.released = 1;
@@ -110,7 +116,8 @@ void Composer::ReleaseA3Notes(int defer, int step, int tick, int& evCount) {
     held.swap(s3A3);
     for (const HeldNote& h : held) {
         if (h.note < 1 || h.note > 127) continue;
-        if (!(defer && DeferOff(deferredOffs, h.note, curMeasure))) SwOff(evCount, step, tick, h.note, 0);
+        if (!(defer && DeferOff(deferredOffs, h.note, curMeasure)))
+            SwOff(evCount, step, tick, h.note, 0);
     }
 }
 
@@ -145,14 +152,18 @@ void AgeList(std::vector<HeldNote>& list, Off off) {
     for (HeldNote& h : list) {
         if (h.note == 0) continue;
         bool expired = false;
-        if (h.age > 98) expired = true;
-        else ++h.age;
+        if (h.age > 98)
+            expired = true;
+        else
+            ++h.age;
         if (h.age + 1 >= h.length || expired) {
             off(h.note);
             h.note = 0;
         }
     }
-    list.erase(std::remove_if(list.begin(), list.end(), [](const HeldNote& h) { return h.note == 0; }), list.end());
+    list.erase(
+        std::remove_if(list.begin(), list.end(), [](const HeldNote& h) { return h.note == 0; }),
+        list.end());
 }
 
 }  // namespace
@@ -174,7 +185,9 @@ void Composer::ReleaseA3Note(int step, int& evCount, int note) {
             h.note = 0;
         }
     }
-    s3A3.erase(std::remove_if(s3A3.begin(), s3A3.end(), [](const HeldNote& h) { return h.note == 0; }), s3A3.end());
+    s3A3.erase(
+        std::remove_if(s3A3.begin(), s3A3.end(), [](const HeldNote& h) { return h.note == 0; }),
+        s3A3.end());
 }
 
 }  // namespace composer

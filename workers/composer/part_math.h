@@ -12,7 +12,9 @@ constexpr int kFullVolume = 125;
 constexpr int kVolumeStep = 5;
 
 // A note-on velocity: never 0 (that would be a note-off) and never above 127.
-inline int Clamp127(int v) { return std::clamp(v, 1, 127); }
+inline int Clamp127(int v) {
+    return std::clamp(v, 1, 127);
+}
 
 // The low 32 bits of a wide value, as the stored 32-bit fields keep it.
 inline std::int32_t Low32(std::int64_t v) {

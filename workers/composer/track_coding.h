@@ -37,7 +37,7 @@ struct TimedEvent {
 void WellFormedNotes(std::vector<TimedEvent>& events);
 
 class TrackWriter {
-public:
+  public:
     // "MTrk", the length slot, the track name and the zero key signature.
     void BeginTrack(std::string_view name);
     // A meta event with delta 0.
@@ -51,18 +51,18 @@ public:
     // End of track, length patched; returns the track bytes.
     std::vector<std::uint8_t> EndTrack();
 
-private:
+  private:
     std::vector<std::uint8_t> bytes_;
 };
 
 // Stored byte = (plain - RunCode - CurD) mod 256, CurD raised before each byte up to 255.
 class OutputTrackCoder {
-public:
+  public:
     explicit OutputTrackCoder(int runCode) : runCode_(runCode) {}
     void Append(std::span<const std::uint8_t> plain, std::vector<std::uint8_t>& out);
     int curD() const { return curD_; }
 
-private:
+  private:
     int runCode_;
     int curD_ = 1;
 };

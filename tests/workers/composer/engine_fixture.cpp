@@ -39,9 +39,11 @@ bool Engine::Aborts(const std::function<void()>& f) {
 }
 
 int CountEvents(const Composer& c, int status, int data1, int data2) {
-    return static_cast<int>(std::count_if(c.events.begin(), c.events.end(), [&](const MeasureEvent& e) {
-        return e.status == status && (data1 < 0 || e.data1 == data1) && (data2 < 0 || e.data2 == data2);
-    }));
+    return static_cast<int>(
+        std::count_if(c.events.begin(), c.events.end(), [&](const MeasureEvent& e) {
+            return e.status == status && (data1 < 0 || e.data1 == data1) &&
+                   (data2 < 0 || e.data2 == data2);
+        }));
 }
 
 void StartTrackInSlotOne(Engine& e, int track, const std::vector<std::uint8_t>& style) {

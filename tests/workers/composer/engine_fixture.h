@@ -15,12 +15,15 @@ namespace composer {
 
 // `measures` measures alternating C and F (the last on C, the key chord), every slot on
 // `style` at 100 percent, echo levels 65 and 78.
-ComposeSetup SongSetup(int measures = 4, int numerator = 4, const std::string& style = "Abcd12.sty");
+ComposeSetup SongSetup(int measures = 4, int numerator = 4,
+                       const std::string& style = "Abcd12.sty");
 
 struct Engine {
     MessageLog log;
     Composer c;
-    explicit Engine(ComposeSetup setup = SongSetup()) : c(std::move(setup), log) { c.PrepareSong(); }
+    explicit Engine(ComposeSetup setup = SongSetup()) : c(std::move(setup), log) {
+        c.PrepareSong();
+    }
     // Runs `f`; true when it stopped the run.
     bool Aborts(const std::function<void()>& f);
 };

@@ -66,7 +66,11 @@ TEST(AlternativeChordPart, ChordChangeWalkByPlacementFlag) {
     // C and E held from the first half; on F, C is a chord tone and E is not (and nothing says
     // it may sound on): with tight placement both move to their nearest F tones, without it
     // only E ends.
-    struct Case { bool placement; std::vector<Note> secondHalf; std::vector<int> held; };
+    struct Case {
+        bool placement;
+        std::vector<Note> secondHalf;
+        std::vector<int> held;
+    };
     const Case cases[] = {
         // E's nearest F tone is the C that sounds already: no second note-on.
         {true, {{24, 0x82, 60}, {24, 0x92, 60}, {24, 0x82, 64}}, {60, 60}},
@@ -124,7 +128,8 @@ TEST(EchoPart2, ChordChangeRestartsAtTheFirstOnsetEvenWithoutANote) {
     // The volume is reset where the part restarted; no note started, so the half still fades.
     std::vector<std::pair<int, int>> volumes;
     for (std::size_t i = before; i < e.c.events.size(); ++i) {
-        if (e.c.events[i].status == 0xB6) volumes.emplace_back(e.c.events[i].step, e.c.events[i].data2);
+        if (e.c.events[i].status == 0xB6)
+            volumes.emplace_back(e.c.events[i].step, e.c.events[i].data2);
     }
     EXPECT_EQ(volumes, (std::vector<std::pair<int, int>>{{3, 125}, {0, 120}}));
 }
@@ -150,12 +155,15 @@ TEST(EchoEnding, PartsThreeAndFourEndTheSongAlsoWithTheFirstEchoLevelAtZero) {
         s.options.echoLevel1 = 0;
         Engine e(s);
         e.c.trackNumber = 5 + part;
-        if (part == 3) e.c.SetupEchoPart3();
-        else e.c.SetupEchoPart4();
+        if (part == 3)
+            e.c.SetupEchoPart3();
+        else
+            e.c.SetupEchoPart4();
         e.c.curMeasure = 3;
         e.c.MakeEchoEnding(part, "C....", 0, 48, 0);
         const int channel = 4 + part;
-        EXPECT_EQ(NotesFrom(e.c), (std::vector<Note>{{0, 0x90 + channel, 72}, {52, 0x80 + channel, 72}}));
+        EXPECT_EQ(NotesFrom(e.c),
+                  (std::vector<Note>{{0, 0x90 + channel, 72}, {52, 0x80 + channel, 72}}));
     }
 }
 
@@ -163,15 +171,16 @@ struct Event {
     int step, status, note, velocity, offset;
     friend bool operator==(const Event&, const Event&) = default;
     friend void PrintTo(const Event& e, std::ostream* os) {
-        *os << "(" << e.step << ", " << std::hex << e.status << std::dec << ", " << e.note << ", " << e.velocity
-            << ", @" << e.offset << ")";
+        *os << "(" << e.step << ", " << std::hex << e.status << std::dec << ", " << e.note << ", "
+            << e.velocity << ", @" << e.offset << ")";
     }
 };
 
 std::vector<Event> NoteEvents(const Composer& c) {
     std::vector<Event> out;
     for (const MeasureEvent& e : c.events) {
-        if ((e.status & 0xE0) == 0x80) out.push_back({e.step, e.status, e.data1, e.data2, e.offset});
+        if ((e.status & 0xE0) == 0x80)
+            out.push_back({e.step, e.status, e.data1, e.data2, e.offset});
     }
     return out;
 }
@@ -194,14 +203,32 @@ TEST(DrumEnding, StrikesTheFirstRowTwiceAndHoldsIt) {
     // The first row's instruments at the start of the last measure, held to its end (the last
     // tick of its last step), struck again softer a measure length later and ended one more
     // measure length on. A late style ends its held hits first.
-    struct Case { const char* style; int partVelocity; std::vector<Event> events; };
+    struct Case {
+        const char* style;
+        int partVelocity;
+        std::vector<Event> events;
+    };
     const Case cases[] = {
-        {"Abcd12.sty", 120,
-         {{0, 0x99, 36, 110, 0}, {0, 0x99, 49, 110, 0}, {47, 0x89, 36, 0, 31}, {47, 0x89, 49, 0, 31},
-          {48, 0x99, 36, 100, 0}, {48, 0x99, 49, 100, 0}, {96, 0x89, 36, 0, 0}, {96, 0x89, 49, 0, 0}}},
-        {"Abcd30.sty", 15,
-         {{0, 0x89, 42, 0, 0}, {0, 0x99, 36, 5, 0}, {0, 0x99, 49, 5, 0}, {47, 0x89, 36, 0, 31},
-          {47, 0x89, 49, 0, 31}, {48, 0x99, 36, 1, 0}, {48, 0x99, 49, 1, 0}, {96, 0x89, 36, 0, 0},
+        {"Abcd12.sty",
+         120,
+         {{0, 0x99, 36, 110, 0},
+          {0, 0x99, 49, 110, 0},
+          {47, 0x89, 36, 0, 31},
+          {47, 0x89, 49, 0, 31},
+          {48, 0x99, 36, 100, 0},
+          {48, 0x99, 49, 100, 0},
+          {96, 0x89, 36, 0, 0},
+          {96, 0x89, 49, 0, 0}}},
+        {"Abcd30.sty",
+         15,
+         {{0, 0x89, 42, 0, 0},
+          {0, 0x99, 36, 5, 0},
+          {0, 0x99, 49, 5, 0},
+          {47, 0x89, 36, 0, 31},
+          {47, 0x89, 49, 0, 31},
+          {48, 0x99, 36, 1, 0},
+          {48, 0x99, 49, 1, 0},
+          {96, 0x89, 36, 0, 0},
           {96, 0x89, 49, 0, 0}}},
     };
     for (const Case& c : cases) {
@@ -224,11 +251,18 @@ TEST(DrumEnding, StrikesTheFirstRowTwiceAndHoldsIt) {
 
 TEST(LateDrumPart, HitsEndByTheirLengthsAndAPauseAheadKeepsTheFirstStepOnly) {
     // Hits of lengths 3 and 1 at step 0 and one of length 0 at step 6, 5 ticks late.
-    struct Case { int nextCode; std::vector<Event> hits; };
+    struct Case {
+        int nextCode;
+        std::vector<Event> hits;
+    };
     const Case cases[] = {
         {0,
-         {{0, 0x99, 36, 0, 0}, {0, 0x99, 42, 0, 0}, {1, 0x89, 42, 0, 0}, {2, 0x89, 36, 0, 0},
-          {6, 0x99, 38, 0, 5}, {7, 0x89, 38, 0, 0}}},
+         {{0, 0x99, 36, 0, 0},
+          {0, 0x99, 42, 0, 0},
+          {1, 0x89, 42, 0, 0},
+          {2, 0x89, 36, 0, 0},
+          {6, 0x99, 38, 0, 5},
+          {7, 0x89, 38, 0, 0}}},
         {9, {{0, 0x99, 36, 0, 0}, {0, 0x99, 42, 0, 0}, {1, 0x89, 42, 0, 0}, {2, 0x89, 36, 0, 0}}},
     };
     for (const Case& c : cases) {
@@ -253,7 +287,13 @@ TEST(AlternativeChordPart, NoteChoiceOfBothVariants) {
     // the chord; the other takes a chord-scale degree. From version 30 the register is fitted:
     // a one-note base keeps to 32..60, a plain part takes the half's melody note (G, 67) where
     // the note has its pitch class.
-    struct Case { const char* style; int variant; int base; std::vector<int> cells; std::vector<int> notes; };
+    struct Case {
+        const char* style;
+        int variant;
+        int base;
+        std::vector<int> cells;
+        std::vector<int> notes;
+    };
     const Case cases[] = {
         {"Abcd12.sty", 1, 0, {64, 62, 67}, {64, 60, 67}},
         {"Abcd30.sty", 1, -36, {64, 67, 60}, {52, 55, 60}},
@@ -263,7 +303,8 @@ TEST(AlternativeChordPart, NoteChoiceOfBothVariants) {
         {"Abcd30.sty", 2, 0, {6, 13}, {72, 79}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.style << " variant " << c.variant << " base " << c.base);
+        SCOPED_TRACE(testing::Message()
+                     << c.style << " variant " << c.variant << " base " << c.base);
         ComposeSetup s = SongSetup(4, 4, c.style);
         s.stats = {{67, 0, 0, 0, 90}};
         Engine e(s);
@@ -298,17 +339,22 @@ TEST(AlternativeChordPart, APauseAheadKeepsTheFirstStepOnly) {
 TEST(EchoPart1, FollowsTheMelodyOrTheChord) {
     // First halves: the melody's main note when there is one; else the chord's note for the
     // pattern's degree, near the last echo note; in the first measure the chord's root.
-    struct Case { int measure; int mainNote; int previous; const char* chord; int note; };
+    struct Case {
+        int measure;
+        int mainNote;
+        int previous;
+        const char* chord;
+        int note;
+    };
     const Case cases[] = {
-        {0, 0, 0, "C....", 72},    // the root as KhNote2Val places it (61..72)
-        {1, 65, 0, "C....", 65},
-        {1, 0, 65, "F....", 65},
-        {2, 0, 50, "G....", 55},   // 67 brought to at most 6 above 50
-        {2, 0, 80, "G....", 79},   // ... and to at most 7 below 80
+        {0, 0, 0, "C....", 72},  // the root as KhNote2Val places it (61..72)
+        {1, 65, 0, "C....", 65}, {1, 0, 65, "F....", 65},
+        {2, 0, 50, "G....", 55},  // 67 brought to at most 6 above 50
+        {2, 0, 80, "G....", 79},  // ... and to at most 7 below 80
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "measure " << c.measure << " main " << c.mainNote << " after "
-                                        << c.previous << " on " << c.chord);
+        SCOPED_TRACE(testing::Message() << "measure " << c.measure << " main " << c.mainNote
+                                        << " after " << c.previous << " on " << c.chord);
         ComposeSetup s = SongSetup(4);
         s.stats.assign(4, {});
         s.stats[c.measure].mainNote1 = c.mainNote;
@@ -370,7 +416,11 @@ TEST(DeferredNoteOffs, KeptWhileAChordToneAndNotTooOld) {
     // Handed over in measure 1 (C, E) and measure 0 (F); worked off in measure 3 on F. The chord
     // part keeps a note that is its own nearest F tone, the pattern part one a whole number of
     // octaves from it; both end notes deferred more than two measures ago.
-    struct Case { int mode; std::vector<Note> offs; std::vector<int> kept; };
+    struct Case {
+        int mode;
+        std::vector<Note> offs;
+        std::vector<int> kept;
+    };
     const Case cases[] = {
         {0, {{0, 0x82, 64}, {0, 0x82, 65}}, {60}},
         {2, {{0, 0x82, 64}, {0, 0x82, 65}}, {60}},
@@ -385,8 +435,10 @@ TEST(DeferredNoteOffs, KeptWhileAChordToneAndNotTooOld) {
         e.c.deferredOffs = {{60, 1}, {64, 1}, {65, 0}};
         e.c.curMeasure = 3;
         e.c.events.clear();
-        if (c.mode == 0) e.c.MakeAccompPart(0, 0, "F....", 0, 24, 0);
-        else e.c.MakeBngB1Part(0, "F....", 0, 24, 0);
+        if (c.mode == 0)
+            e.c.MakeAccompPart(0, 0, "F....", 0, 24, 0);
+        else
+            e.c.MakeBngB1Part(0, "F....", 0, 24, 0);
         EXPECT_EQ(NotesFrom(e.c), c.offs);
         std::vector<int> kept;
         for (const DeferredOff& d : e.c.deferredOffs) {
@@ -425,8 +477,13 @@ TEST(SectionHandOver, EveryHeldNoteGoesToTheDeferredNoteOffs) {
     // Held notes in each buffer when the next section starts in measure 2: all are handed over
     // (the key-relative part's held list also in a style before version 30); in the first
     // measure nothing happens.
-    struct Case { const char* style; int measure; bool handedOver; };
-    for (const Case c : {Case{"Abcd12.sty", 1, true}, Case{"Abcd30.sty", 1, true}, Case{"Abcd12.sty", 0, false}}) {
+    struct Case {
+        const char* style;
+        int measure;
+        bool handedOver;
+    };
+    for (const Case c :
+         {Case{"Abcd12.sty", 1, true}, Case{"Abcd30.sty", 1, true}, Case{"Abcd12.sty", 0, false}}) {
         SCOPED_TRACE(testing::Message() << c.style << " measure " << c.measure);
         ComposeSetup s = SongSetup(4, 4, c.style);
         s.chords.sections = {{c.measure, 2}};
@@ -456,7 +513,10 @@ TEST(SectionHandOver, FirstMeasureSwitchToAnotherBufferHandsTheNotesOver) {
     // Slot 1 plays part 2 as a sustaining pattern part; the switch in the first measure goes to
     // a slot where it is a chord part (or the same pattern part). The pattern part's notes of
     // the first half would otherwise sound forever.
-    struct Case { int after; bool handedOver; };
+    struct Case {
+        int after;
+        bool handedOver;
+    };
     for (const Case c : {Case{0, true}, Case{3, false}}) {
         SCOPED_TRACE(c.after);
         ComposeSetup s = SongSetup(3);
@@ -465,14 +525,17 @@ TEST(SectionHandOver, FirstMeasureSwitchToAnotherBufferHandsTheNotesOver) {
         s.chords.sections = {{0, 2}};
         Engine e(s);
         composertest::FixtureTrack first = composertest::UniformTrack(1, 16, {});
-        composertest::FixtureTrack pattern = composertest::UniformTrack(2, 16, {{0, "6,10"}, {47, "-6,-10"}});
-        StartTrackInSlotOne(e, 2, composertest::EncodeStyle({first, pattern}, 48, StyleKeyForVersion(12)));
+        composertest::FixtureTrack pattern =
+            composertest::UniformTrack(2, 16, {{0, "6,10"}, {47, "-6,-10"}});
+        StartTrackInSlotOne(
+            e, 2, composertest::EncodeStyle({first, pattern}, 48, StyleKeyForVersion(12)));
         e.c.ComposeMeasure();
         std::vector<int> deferred;
         for (const DeferredOff& d : e.c.deferredOffs) deferred.push_back(d.note);
         EXPECT_EQ(deferred.size(), c.handedOver ? 2u : 0u);
-        const auto held = std::count_if(e.c.bngOnEvB3.begin(), e.c.bngOnEvB3.end(),
-                                        [](const PatternEntry& p) { return p.nVal > 0 || p.sVal > 0; });
+        const auto held =
+            std::count_if(e.c.bngOnEvB3.begin(), e.c.bngOnEvB3.end(),
+                          [](const PatternEntry& p) { return p.nVal > 0 || p.sVal > 0; });
         EXPECT_EQ(held, c.handedOver ? 0 : 2);
     }
 }

@@ -22,9 +22,13 @@ std::vector<std::uint8_t> Song(int numerator, int power) {
 }
 
 TEST(ReadSongHeader, KnownTimeSignaturesAndKeySignature) {
-    struct Case { int numerator, power, timeCode; const char* name; bool split; };
-    for (const Case c : {Case{2, 2, 2, "2/4", false}, Case{3, 2, 3, "3/4", true}, Case{4, 2, 4, "4/4", false},
-                         Case{6, 3, 3, "6/8", false}}) {
+    struct Case {
+        int numerator, power, timeCode;
+        const char* name;
+        bool split;
+    };
+    for (const Case c : {Case{2, 2, 2, "2/4", false}, Case{3, 2, 3, "3/4", true},
+                         Case{4, 2, 4, "4/4", false}, Case{6, 3, 3, "6/8", false}}) {
         SCOPED_TRACE(c.name);
         SongHeader h;
         const InputStatus status = ReadSongHeader(Song(c.numerator, c.power), h);
@@ -38,7 +42,11 @@ TEST(ReadSongHeader, KnownTimeSignaturesAndKeySignature) {
 
 TEST(ReadSongHeader, RefusesWithTheSystemsMessages) {
     auto song = Song(4, 2);
-    struct Case { const char* what; std::vector<std::uint8_t> bytes; std::string message; };
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+        std::string message;
+    };
     auto division480 = song;
     division480[12] = 0x01;
     division480[13] = 0xE0;
@@ -98,7 +106,8 @@ TEST(CopyFirstTwoTracks, CopiesUpToTheThirdTrackOrTheEnd) {
     ASSERT_TRUE(CopyFirstTwoTracks(three, out).ok);
     EXPECT_EQ(out, std::vector<std::uint8_t>(two.begin() + 14, two.end()));
 
-    const std::vector<std::uint8_t> one(two.begin(), two.begin() + 14 + 8 + (two[21] | (two[20] << 8)));
+    const std::vector<std::uint8_t> one(two.begin(),
+                                        two.begin() + 14 + 8 + (two[21] | (two[20] << 8)));
     out.clear();
     const InputStatus status = CopyFirstTwoTracks(one, out);
     EXPECT_FALSE(status.ok);
@@ -151,7 +160,8 @@ TEST(ReadChordData, AcceptsTwoHundredFiftyNineMeasuresOnly) {
     ChordData data;
     EXPECT_TRUE(ReadChordData(composertest::EncodeChordData(Measures(259), 49), 49, data).ok);
     EXPECT_EQ(data.measures.size(), 259u);
-    const InputStatus status = ReadChordData(composertest::EncodeChordData(Measures(260), 49), 49, data);
+    const InputStatus status =
+        ReadChordData(composertest::EncodeChordData(Measures(260), 49), 49, data);
     EXPECT_FALSE(status.ok);
     EXPECT_EQ(status.message, "Out of memory. The input song has too many measures: 260.");
 }
@@ -169,14 +179,18 @@ TEST(ReadChordData, WrongKeyIsRefused) {
 TEST(ReadChordData, ReportsBadRecords) {
     auto plain = [](const std::string& text) {
         std::vector<std::uint8_t> out;
-        for (std::size_t i = 0; i < text.size(); ++i) out.push_back(static_cast<std::uint8_t>(text[i] + 50 + 3 * (i + 1)));
+        for (std::size_t i = 0; i < text.size(); ++i)
+            out.push_back(static_cast<std::uint8_t>(text[i] + 50 + 3 * (i + 1)));
         return out;
     };
     ChordData data;
     InputStatus status = ReadChordData(plain("000:0:C....:2:.....:0:x;"), 49, data);
     EXPECT_EQ(status.message, "Error: Invalid input data format kq=6\n<000:0:C....:2:.....:0:x;>");
     // The record length is where the first ";" stands (the whole file when there is none).
-    struct Case { std::string text; const char* message; };
+    struct Case {
+        std::string text;
+        const char* message;
+    };
     const Case cases[] = {{std::string(90, 'a'), "Error: Invalid RecLen 90"},
                           {std::string(119, 'a') + ";", "Error: Invalid RecLen 120"},
                           {std::string(80, 'a') + ";", "Error: Invalid RecLen 81"},
@@ -199,7 +213,8 @@ TEST(ReadSongPitchClasses, MarksValuesSixtyToSeventyOne) {
 }
 
 TEST(ReadMeasureStats, KeepsFiveValuesAndStopsAtBadLine) {
-    const std::string text = "062;-1;064;24;002;090\n000;00;000;00;000;000\nbad\n060;00;000;00;001;080\n";
+    const std::string text =
+        "062;-1;064;24;002;090\n000;00;000;00;000;000\nbad\n060;00;000;00;001;080\n";
     const auto rows = ReadMeasureStats(Bytes(text));
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].mainNote1, 62);

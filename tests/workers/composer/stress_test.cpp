@@ -7,8 +7,8 @@
 
 #include <array>
 #include <chrono>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -47,14 +47,15 @@ void FillMode(Draw& draw, stylec::Mode& mode, const stylec::Track& track, int ve
             const int column = draw.Below(stylec::kCellColumns);
             stylec::Cell& cell = mode.rows[step][column];
             if (!cell.empty()) continue;
-            const int note = drums ? 35 + draw.Below(47)
+            const int note = drums              ? 35 + draw.Below(47)
                              : track.styleFlag1 ? 40 + draw.Below(50)
                                                 : 1 + draw.Below(48);
             const int velocity = draw.Chance(50) ? 0 : 10 + draw.Below(118);
             const int offset = draw.Chance(20) ? draw.Below(stylec::MaxTickOffset(version) + 1) : 0;
             cell.whole = std::int64_t{offset} * stylec::kExtraThreshold + velocity * 1000 + note;
             if (late) {
-                if (velocity >= 10 || offset > 0) cell.extra = draw.Below(stylec::kMaxNoteLength + 1);
+                if (velocity >= 10 || offset > 0)
+                    cell.extra = draw.Below(stylec::kMaxNoteLength + 1);
                 continue;
             }
             // The release, at a later step in a free column (or the note is taken back).
@@ -65,8 +66,10 @@ void FillMode(Draw& draw, stylec::Mode& mode, const stylec::Track& track, int ve
                     if (mode.rows[s][c].empty()) free = &mode.rows[s][c];
                 }
             }
-            if (free != nullptr) free->whole = -note;
-            else cell = {};
+            if (free != nullptr)
+                free->whole = -note;
+            else
+                cell = {};
         }
     }
 }
@@ -86,7 +89,9 @@ stylec::Style RandomStyle(Draw& draw, int version, TimeSignature ts) {
         stylec::Track track;
         const bool drum = t == melodic;
         track.name = drum ? "Drums" : "Part";
-        track.channel = drum ? stylec::kDrumChannel : t < 4 && draw.Chance(80) ? t + 1 : kChannels[draw.Below(7)];
+        track.channel = drum                       ? stylec::kDrumChannel
+                        : t < 4 && draw.Chance(80) ? t + 1
+                                                   : kChannels[draw.Below(7)];
         track.base = drum ? 0 : draw.Chance(80) ? kBases[draw.Below(7)] : draw.Below(81) - 40;
         for (stylec::PartSound* sound : {&track.chord, &track.pattern}) {
             *sound = {draw.Below(128), draw.Below(128), draw.Below(128), draw.Below(128)};
@@ -122,7 +127,8 @@ std::vector<std::uint8_t> AsMidiFile(std::vector<std::uint8_t> coded, int runCod
 TEST(ComposerStress, RandomStylesOfBothFamiliesOnRandomSongs) {
     // ORVELLA_STRESS_SEED=<seed> runs that one seed again.
     const char* only = std::getenv("ORVELLA_STRESS_SEED");
-    const std::uint32_t first = only != nullptr ? static_cast<std::uint32_t>(std::stoul(only)) : kFirstSeed;
+    const std::uint32_t first =
+        only != nullptr ? static_cast<std::uint32_t>(std::stoul(only)) : kFirstSeed;
     const int most = only != nullptr ? 1 : kMostRuns;
     const auto start = std::chrono::steady_clock::now();
     int composed = 0, stopped = 0, runs = 0;
@@ -136,8 +142,9 @@ TEST(ComposerStress, RandomStylesOfBothFamiliesOnRandomSongs) {
         std::array<std::string, kSlotCount> names;
         std::array<std::vector<std::uint8_t>, kSlotCount> files;
         for (int slot = 0; slot < kSlotCount; ++slot) {
-            const int version = coarse ? kCoarseVersions[draw.Below(2)]
-                                       : kVersions[draw.Below(static_cast<int>(std::size(kVersions)))];
+            const int version = coarse
+                                    ? kCoarseVersions[draw.Below(2)]
+                                    : kVersions[draw.Below(static_cast<int>(std::size(kVersions)))];
             stylec::Style style = RandomStyle(draw, version, kSignatures[sig]);
             style.code = "Rnd" + std::to_string(slot);
             if (const auto problem = stylec::CheckStyle(style)) {
@@ -153,7 +160,8 @@ TEST(ComposerStress, RandomStylesOfBothFamiliesOnRandomSongs) {
         try {
             Composer composer(std::move(setup), log);
             composer.PrepareSong();
-            for (int slot = 1; slot <= kSlotCount; ++slot) composer.LoadStyle(slot, files[slot - 1]);
+            for (int slot = 1; slot <= kSlotCount; ++slot)
+                composer.LoadStyle(slot, files[slot - 1]);
             const ComposeResult result = composer.ComposeAll();
             const auto song = librarytest::ReadMidiSong(AsMidiFile(result.codedTracks, runCode));
             ASSERT_TRUE(song.has_value());
@@ -167,7 +175,8 @@ TEST(ComposerStress, RandomStylesOfBothFamiliesOnRandomSongs) {
         if (HasFailure()) break;
     }
     // The drawn styles and songs must mostly compose, or the stress reaches little.
-    if (only == nullptr) EXPECT_GT(composed, 2 * stopped) << composed << " composed, " << stopped << " stopped";
+    if (only == nullptr)
+        EXPECT_GT(composed, 2 * stopped) << composed << " composed, " << stopped << " stopped";
     RecordProperty("runs", runs);
 }
 

@@ -204,7 +204,8 @@ TEST(SorvikTest, ASongEndingOnTheLastBarLineOfTheTableIsRead) {
     for (int m = 0; m < 260; ++m) song.Append(60 + kCMajor[m % 7], 1536);
     TempProgramFolder folder;
     folder.Write("InPut.bin", song.Bytes());
-    const auto run = RunWorker("Sorvik", folder.path(), [](platform::Hwnd h) { return SorvikArgs(h, 1); });
+    const auto run =
+        RunWorker("Sorvik", folder.path(), [](platform::Hwnd h) { return SorvikArgs(h, 1); });
     EXPECT_EQ(run.exitCode, 0) << folder.ReadText("kErr1.msg");
     EXPECT_EQ(folder.ReadText("KeysData.Aco"), "001:00;C  Major\r\n");
 }

@@ -88,10 +88,9 @@ TEST(SongLoaderTest, SmallSongInEveryMode) {
 TEST(SongLoaderTest, ThreeFourSongWithFlatsPutsEveryNoteInTheFirstHalf) {
     SimpleSong song;
     song.numerator = 3;
-    song.keySign = -2;  // B flat major
+    song.keySign = -2;    // B flat major
     song.tempo = 625000;  // 96 beats per minute
-    song.notes = {{0, 384, 70, 90}, {384, 768, 74, 80}, {768, 1152, 77, 70},
-                  {1152, 2300, 70, 60}};
+    song.notes = {{0, 384, 70, 90}, {384, 768, 74, 80}, {768, 1152, 77, 70}, {1152, 2300, 70, 60}};
     TempProgramFolder folder;
     folder.Write("InPut.bin", testsupport::BuildSong(song));
     ExpectSuccess(Load(folder, "/2"), folder);
@@ -119,7 +118,8 @@ TEST(SongLoaderTest, MelodyStartingInMeasureFourWritesThreeEmptyMeasuresFirst) {
 
 TEST(SongLoaderTest, TwoHundredSixtyMeasuresLoadAndTheNextOneFails) {
     SimpleSong song;
-    for (int m = 0; m < 260; ++m) song.notes.push_back({m * 1536, m * 1536 + 1535, 60 + m % 12, 100});
+    for (int m = 0; m < 260; ++m)
+        song.notes.push_back({m * 1536, m * 1536 + 1535, 60 + m % 12, 100});
     TempProgramFolder folder;
     folder.Write("InPut.bin", testsupport::BuildSong(song));
     ExpectSuccess(Load(folder, "/2"), folder);
@@ -131,13 +131,15 @@ TEST(SongLoaderTest, TwoHundredSixtyMeasuresLoadAndTheNextOneFails) {
     EXPECT_EQ(run.exitCode, 1);
     ASSERT_TRUE(run.completion);
     EXPECT_EQ(*run.completion, (platform::Completion{kKeyUp, 47, kFailed}));
-    EXPECT_EQ(folder.ReadText("Error1.msg"), "Out of memory. The input song has too many measures.");
+    EXPECT_EQ(folder.ReadText("Error1.msg"),
+              "Out of memory. The input song has too many measures.");
 }
 
 TEST(SongLoaderTest, ASongEndingOnTheLastBarLineOfTheTableLoads) {
     // The last note's note-off falls on the first tick of measure 261, which is not opened.
     SimpleSong song;
-    for (int m = 0; m < 260; ++m) song.notes.push_back({m * 1536, (m + 1) * 1536, 60 + m % 12, 100});
+    for (int m = 0; m < 260; ++m)
+        song.notes.push_back({m * 1536, (m + 1) * 1536, 60 + m % 12, 100});
     TempProgramFolder folder;
     folder.Write("InPut.bin", testsupport::BuildSong(song));
     ExpectSuccess(Load(folder, "/2"), folder);
@@ -158,11 +160,13 @@ TEST(SongLoaderTest, FailuresWriteTheirMessageAndPostTheFailure) {
          "!No note found. May be your melody is not on the Track 1."},
         {"format 0", R"("MThd" 00 00 00 06 00 00 00 01 01 80)", "!Unsupported file format."},
         {"running status", conductor + "00 90 3C 40 60 3E 40", "!Found an Invalid Event."},
-        {"40 notes", conductor + [] {
-             std::string notes;
-             for (int i = 0; i < 40; ++i) notes += "00 90 3C 40 ";
-             return notes;
-         }(),
+        {"40 notes",
+         conductor +
+             [] {
+                 std::string notes;
+                 for (int i = 0; i < 40; ++i) notes += "00 90 3C 40 ";
+                 return notes;
+             }(),
          "Measure 000 error: Too many notes 39\r\n"},
     };
     for (const auto& c : cases) {
@@ -210,12 +214,12 @@ TEST(SongLoaderTest, CommandLineFailuresAreSilentAndPostOnlyWhenTheHandleIsKnown
         bool completion;
     };
     const std::vector<Case> cases = {
-        {"/2 InPut.bin {hwnd}", false},            // three fields
-        {"/2 InPut.bin {hwnd} 2426 x", false},     // five fields
-        {"/2  InPut.bin {hwnd} 2426", false},      // an empty field makes five
-        {"/2 InPut.bin 0 2426", false},            // no handle
-        {"/2 InPut.bin {hwnd} 2425", true},        // wrong version stamp
-        {"/3 InPut.bin {hwnd} 2426", true},        // unknown mode
+        {"/2 InPut.bin {hwnd}", false},                                // three fields
+        {"/2 InPut.bin {hwnd} 2426 x", false},                         // five fields
+        {"/2  InPut.bin {hwnd} 2426", false},                          // an empty field makes five
+        {"/2 InPut.bin 0 2426", false},                                // no handle
+        {"/2 InPut.bin {hwnd} 2425", true},                            // wrong version stamp
+        {"/3 InPut.bin {hwnd} 2426", true},                            // unknown mode
         {"/2 InPut.bin {hwnd} 2426 " + std::string(480, 'x'), false},  // 500 characters or more
     };
     for (const auto& c : cases) {

@@ -51,7 +51,8 @@ Bytes ChordData() {
 
 void WriteSong(const testsupport::TempProgramFolder& folder, const Signature& ts) {
     const int beats = ts.numerator == 6 ? 3 : ts.numerator;
-    librarytest::WriteTwoNoteMelody(folder, ts.numerator, ts.denominatorPower, 384 * beats / 2, kMeasures);
+    librarytest::WriteTwoNoteMelody(folder, ts.numerator, ts.denominatorPower, 384 * beats / 2,
+                                    kMeasures);
     folder.Write("Data.aco", ChordData());
 }
 
