@@ -6,7 +6,6 @@
 
 #include <fstream>
 #include <optional>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -46,15 +45,15 @@ TEST_P(LibraryLevels, MelodyStaysOnTopOfEveryStyle) {
 // The levels above hold for the main job only while it composes with the same settings.
 TEST(LibraryLevels, MainJobComposesWithTheCheckedSettings) {
     std::ifstream script(testsupport::SourceDir() / "scripts" / "run.sh");
-    const std::regex volume(R"re(^sectionVolume=0*(\d+)\s*$)re");
-    const std::regex echo(R"re(^echoLevels="([^"]*)"\s*$)re");
     std::optional<int> sectVol;
     std::optional<std::string> echoTokens;
     std::string line;
     while (std::getline(script, line)) {
-        std::smatch match;
-        if (std::regex_match(line, match, volume)) sectVol = std::stoi(match[1]);
-        if (std::regex_match(line, match, echo)) echoTokens = match[1];
+        const std::string volume = "sectionVolume=", echo = "echoLevels=\"";
+        if (line.rfind(volume, 0) == 0) sectVol = std::stoi(line.substr(volume.size()));
+        if (line.rfind(echo, 0) == 0) {
+            echoTokens = line.substr(echo.size(), line.find('"', echo.size()) - echo.size());
+        }
     }
     ASSERT_TRUE(sectVol && echoTokens) << "run.sh names no sectionVolume or echoLevels";
     EXPECT_EQ(*sectVol, MainJobSettings().sectVol);

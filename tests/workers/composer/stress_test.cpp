@@ -178,8 +178,9 @@ TEST(ComposerStress, RandomStylesOfBothFamiliesOnRandomSongs) {
     }
     // The drawn styles and songs must mostly compose, or the stress reaches little (counted over
     // the seeds every run takes).
-    if (only == nullptr)
+    if (only == nullptr) {
         EXPECT_GT(composed, 2 * stopped) << composed << " composed, " << stopped << " stopped";
+    }
     RecordProperty("runs", runs);
 }
 
