@@ -59,22 +59,27 @@ case "$signature" in
   6/8) styles="Bd6831 Jg6830 Bd6831 Jg6830 Bd6831" ;;
   *) styles="Pp4431 Ds4433 Rk4430 Bl4412 Bs4432" ;;
 esac
-# The play options the style panel proposes: per part the sustain digit and the play mode;
-# the slots play at 80 percent so that the melody stays on top.
+# The default mix, as the style panel and the echo sliders start out: every slot at 80 percent
+# with the styles' own part volumes, and both echo levels at 3 (the composer's tokens 2 and 3),
+# which keeps the echo parts well behind the melody. The library's level checks render every
+# style with these settings.
+sectionVolume=080
+echoLevels="3 3"
+# The play options the style panel proposes: per part the sustain digit and the play mode.
 : > "$folder/vPara.dat"
 for style in $styles; do
   modes=$(awk '/^  sustain/{s=$2} /^  playmode/{printf "%s%03d", (n++ ? "," : ""), s * 10 + $2}' \
     "$root/styles/$style.txt")
-  printf '080,000,000,000,000,000,000,000,000,000,000,%s\r\n' "$modes" >> "$folder/vPara.dat"
+  printf '%s,000,000,000,000,000,000,000,000,000,000,%s\r\n' "$sectionVolume" "$modes" \
+    >> "$folder/vPara.dat"
 done
 tempoClass=1
 if ((tempo >= 100)); then tempoClass=4; elif ((tempo >= 90)); then tempoClass=2; fi
 names=""
 for style in $styles; do names+=" $style.sty"; done
-# Echo sliders at 6 (tokens 9 - 6) keep the echo parts behind the melody; echo voices 50 and
-# 90 (tokens 49 and 89) are strings and a warm pad.
-# shellcheck disable=SC2086  # the style names are separate tokens
-step "Compose (composer)     " Error3.msg "$folder/Compose" "$tempoClass" 3 3 1 $names 49 89 \
+# Echo voices 50 and 90 (tokens 49 and 89) are strings and a warm pad.
+# shellcheck disable=SC2086  # the style names and echo levels are separate tokens
+step "Compose (composer)     " Error3.msg "$folder/Compose" "$tempoClass" $echoLevels 1 $names 49 89 \
   "$chordKey" '{hwnd}' 1 0 0 1 2426
 runCode=$((code + 1))
 

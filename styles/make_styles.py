@@ -111,6 +111,11 @@ class Part:
         return self
 
 
+# A track's sound: (program, volume, pan, effect) in chord mode and in pattern mode. The volumes
+# are the style's default mix: the composer starts each part's velocities at its volume scaled
+# by the slot's percentage, and at the style panel's 80 percent the melody stays on top, with the
+# bass and drums about 4 dB below it and each chord part 8 dB or more (the library's level test
+# renders every style to check).
 class Track:
     def __init__(self, name, channel, chord, pattern=None, base=0, sustain=0, styleflag1=0,
                  register=0, tight=False, playmode=0):
@@ -340,12 +345,12 @@ def tom_run(style, start, toms, spacing, velocity=98):
     return p
 
 
-def drum_track(playmode=1, volume=110, effect=30):
+def drum_track(volume, playmode=1, effect=30):
     return Track("Drums", 9, (0, volume, 64, effect), (0, volume, 64, effect),
                  playmode=playmode)
 
 
-def bass_track(program, volume=104, pan=64, effect=8, playmode=0):
+def bass_track(program, volume, pan=64, effect=8, playmode=0):
     # A one-note part from version 30 on: a new bass note ends the one before.
     return Track("Bass", 1, (program, volume, pan, effect), (program, volume, pan, effect),
                  base=-36, register=1, playmode=playmode)
@@ -361,14 +366,14 @@ def pop_8beat():
               "backbeat on 2 and 4; eighth-note bass, piano on the eighths with a push,\n"
               "strings holding the chord, a clean electric guitar arpeggio.")
     h = s.half
-    bass = bass_track(33)
-    piano = Track("Piano", 2, (0, 92, 72, 30), (0, 88, 72, 30), sustain=1, register=2,
+    bass = bass_track(33, 69)
+    piano = Track("Piano", 2, (0, 76, 72, 30), (0, 73, 72, 30), sustain=1, register=2,
                   tight=True)
-    strings = Track("Strings", 3, (48, 74, 44, 50), (49, 72, 44, 50), register=2, tight=True,
+    strings = Track("Strings", 3, (48, 48, 44, 50), (49, 47, 44, 50), register=2, tight=True,
                     playmode=3)
-    guitar = Track("Guitar", 4, (27, 80, 88, 30), (27, 80, 88, 30), register=3, tight=True,
+    guitar = Track("Guitar", 4, (27, 78, 88, 30), (27, 78, 88, 30), register=3, tight=True,
                    playmode=1)
-    drums = drum_track()
+    drums = drum_track(volume=44)
 
     def groove(kick="X.....x.X.......", hat="x.o.x.o.x.o.x.o.", open_end=False):
         p = part(s).hits(KICK, kick, 3).hits(SNARE, "....X.......X...", 3).hits(HAT, hat, 3)
@@ -423,14 +428,14 @@ def rock():
               "4; picked bass on the eighths, palm-muted power chords, a rock organ underneath,\n"
               "a distorted guitar riff on root and fifth.")
     h = s.half
-    bass = bass_track(34, 106)
-    power = Track("Rhythm Guitar", 2, (29, 86, 40, 20), (29, 84, 40, 20), register=1,
+    bass = bass_track(34, 71)
+    power = Track("Rhythm Guitar", 2, (29, 64, 40, 20), (29, 62, 40, 20), register=1,
                   tight=True)
-    organ = Track("Organ", 3, (18, 70, 84, 40), (18, 68, 84, 40), register=2, tight=True,
+    organ = Track("Organ", 3, (18, 51, 84, 40), (18, 49, 84, 40), register=2, tight=True,
                   playmode=3)
-    lead = Track("Lead Guitar", 4, (30, 74, 100, 40), (30, 72, 100, 40), register=3,
+    lead = Track("Lead Guitar", 4, (30, 57, 100, 40), (30, 55, 100, 40), register=3,
                  tight=True, playmode=2)
-    drums = drum_track(volume=116, effect=24)
+    drums = drum_track(volume=44, effect=24)
 
     def groove(hat="X.x.X.x.X.x.X.x.", kick="X.......X.x.....", cym=HAT):
         return part(s).hits(KICK, kick, 3).hits(SNARE, "....X.......X...", 3, 110) \
@@ -476,13 +481,13 @@ def ballad():
               "drums keep it light with a side stick on 2 and 4 until the breaks open up, a\n"
               "fretless bass on root and fifth, strings and a warm pad holding the harmony.")
     h = s.half
-    bass = Track("Bass", 1, (35, 100, 64, 20), (35, 100, 64, 20), base=-36, register=1)
-    piano = Track("Piano", 2, (0, 96, 58, 50), (0, 92, 58, 50), sustain=1, register=2,
+    bass = Track("Bass", 1, (35, 70, 64, 20), (35, 70, 64, 20), base=-36, register=1)
+    piano = Track("Piano", 2, (0, 72, 58, 50), (0, 69, 58, 50), sustain=1, register=2,
                   tight=True)
-    strings = Track("Strings", 3, (48, 70, 36, 60), (49, 70, 36, 60), register=2, tight=True,
+    strings = Track("Strings", 3, (48, 47, 36, 60), (49, 47, 36, 60), register=2, tight=True,
                     playmode=3)
-    pad = Track("Pad", 4, (89, 60, 92, 60), (89, 58, 92, 60), register=2, tight=True)
-    drums = drum_track(playmode=0, volume=100, effect=50)
+    pad = Track("Pad", 4, (89, 59, 92, 60), (89, 57, 92, 60), register=2, tight=True)
+    drums = drum_track(playmode=0, volume=60, effect=50)
 
     def groove(stick=STICK, kick="X.......x.x.....", hat="x.x.x.x.x.x.x.x."):
         return part(s).hits(KICK, kick, 3, 86).hits(stick, "....x.......x...", 3, 84) \
@@ -521,13 +526,13 @@ def disco():
               "every off-beat over sixteenths; an octave bass, muted guitar chops on the\n"
               "sixteenths, string stabs and a brass section punching the pushes.")
     h = s.half
-    bass = bass_track(38, 106)
-    guitar = Track("Guitar", 2, (28, 80, 30, 20), (28, 78, 30, 20), register=2, tight=True)
-    strings = Track("Strings", 3, (49, 76, 96, 50), (48, 74, 96, 50), register=3, tight=True,
+    bass = bass_track(38, 66)
+    guitar = Track("Guitar", 2, (28, 78, 30, 20), (28, 76, 30, 20), register=2, tight=True)
+    strings = Track("Strings", 3, (49, 57, 96, 50), (48, 56, 96, 50), register=3, tight=True,
                     playmode=3)
-    brass = Track("Brass", 4, (61, 80, 70, 40), (61, 78, 70, 40), register=2, tight=True,
+    brass = Track("Brass", 4, (61, 63, 70, 40), (61, 62, 70, 40), register=2, tight=True,
                   playmode=2)
-    drums = drum_track(volume=112)
+    drums = drum_track(volume=34)
 
     def groove(extra_kick=False):
         p = part(s).hits(KICK, "X...X...X...X..." if not extra_kick else "X...X...X...X.x.", 3)
@@ -578,13 +583,13 @@ def shuffle():
               "feathered kick and a backbeat; a walking acoustic bass, Charleston piano comp,\n"
               "an organ pad written from the key (key-relative), jazz guitar on the quarters.")
     h = s.half
-    bass = Track("Bass", 1, (32, 104, 64, 20), (32, 104, 64, 20), base=-36, register=1)
+    bass = Track("Bass", 1, (32, 74, 64, 20), (32, 74, 64, 20), base=-36, register=1)
     piano = Track("Piano", 2, (0, 88, 80, 40), (0, 86, 80, 40), register=2, tight=True)
     organ = Track("Organ", 3, (16, 66, 40, 40), (17, 66, 40, 40), styleflag1=1, register=2,
                   tight=True)
     guitar = Track("Guitar", 4, (26, 76, 100, 30), (26, 74, 100, 30), register=2, tight=True,
                    playmode=1)
-    drums = drum_track(volume=104, effect=40)
+    drums = drum_track(volume=66, effect=40)
     # Swung eighths on a triplet grid: a character per triplet eighth (4 steps).
     swing = "x.ox.ox.ox.o"
 
@@ -627,14 +632,14 @@ def bossa():
               "1 and 3 with its pickups; the bass plays root and fifth with the anticipation,\n"
               "nylon guitar syncopated against it, soft strings and a flute answering.")
     h = s.half
-    bass = bass_track(32, 100)
-    nylon = Track("Nylon Guitar", 2, (24, 88, 50, 40), (24, 86, 50, 40), register=2,
+    bass = bass_track(32, 73)
+    nylon = Track("Nylon Guitar", 2, (24, 83, 50, 40), (24, 81, 50, 40), register=2,
                   tight=True)
-    strings = Track("Strings", 3, (49, 62, 84, 70), (49, 60, 84, 70), register=3, tight=True,
+    strings = Track("Strings", 3, (49, 48, 84, 70), (49, 47, 84, 70), register=3, tight=True,
                     playmode=3)
-    flute = Track("Flute", 4, (73, 70, 100, 60), (73, 68, 100, 60), register=3, tight=True,
+    flute = Track("Flute", 4, (73, 66, 100, 60), (73, 64, 100, 60), register=3, tight=True,
                   playmode=1)
-    drums = drum_track(volume=98, effect=40)
+    drums = drum_track(volume=82, effect=40)
     clave = "x..x..x...x..x.."
 
     def groove(cym=HAT):
@@ -672,13 +677,13 @@ def rumba():
               "open slaps on 4 and 4-and, maracas on the eighths; an anticipated bass on the\n"
               "and of 2 and on 4, a piano montuno, strings and a trumpet section.")
     h = s.half
-    bass = Track("Bass", 1, (33, 104, 64, 20), (33, 104, 64, 20), base=-36, register=1)
-    piano = Track("Piano", 2, (0, 90, 76, 30), (0, 88, 76, 30), register=2, tight=True)
-    strings = Track("Strings", 3, (48, 64, 40, 50), (48, 62, 40, 50), register=2, tight=True,
+    bass = Track("Bass", 1, (33, 63, 64, 20), (33, 63, 64, 20), base=-36, register=1)
+    piano = Track("Piano", 2, (0, 83, 76, 30), (0, 82, 76, 30), register=2, tight=True)
+    strings = Track("Strings", 3, (48, 60, 40, 50), (48, 58, 40, 50), register=2, tight=True,
                     playmode=3)
-    trumpets = Track("Trumpets", 4, (56, 76, 96, 40), (61, 74, 96, 40), register=3,
+    trumpets = Track("Trumpets", 4, (56, 73, 96, 40), (61, 71, 96, 40), register=3,
                      tight=True)
-    drums = drum_track(volume=100)
+    drums = drum_track(volume=67)
 
     def groove(cowbell=False):
         p = part(s).hits(CLAVES, "x..x..x...x.x...", 3, 88)
@@ -725,14 +730,14 @@ def waltz():
               "the accordion on 2 and 3, brushes and a light kick, strings swelling with\n"
               "the phrase and a flute line.")
     h = s.half
-    bass = bass_track(32, 100)
+    bass = bass_track(32, 84)
     accordion = Track("Accordion", 2, (21, 80, 72, 30), (21, 78, 72, 30), register=2,
                       tight=True)
     strings = Track("Strings", 3, (48, 68, 44, 60), (48, 66, 44, 60), register=2, tight=True,
                     playmode=3)
     flute = Track("Flute", 4, (73, 66, 96, 50), (73, 64, 96, 50), register=3, tight=True,
                   playmode=1)
-    drums = drum_track(volume=96, effect=40)
+    drums = drum_track(volume=74, effect=40)
 
     def groove(second=SNARE, cym=HAT):
         return part(s).hits(KICK, "X..", 12, 84).hits(second, ".xx", 12, 62) \
@@ -772,13 +777,13 @@ def slow_waltz():
               "Slow (English) waltz: a gentle one-two-three with brushes, the bass on 1,\n"
               "a piano rolling the chord in eighths with the pedal, soft strings and a\n"
               "vibraphone ringing on 2 and 3.")
-    bass = Track("Bass", 1, (32, 96, 64, 30), (32, 96, 64, 30), base=-36, register=1)
+    bass = Track("Bass", 1, (32, 77, 64, 30), (32, 77, 64, 30), base=-36, register=1)
     piano = Track("Piano", 2, (0, 88, 60, 50), (0, 86, 60, 50), sustain=1, register=2,
                   tight=True)
-    strings = Track("Strings", 3, (49, 66, 36, 70), (49, 64, 36, 70), register=2, tight=True,
+    strings = Track("Strings", 3, (49, 57, 36, 70), (49, 56, 36, 70), register=2, tight=True,
                     playmode=3)
     vibes = Track("Vibraphone", 4, (11, 70, 96, 60), (11, 68, 96, 60), register=3, tight=True)
-    drums = drum_track(playmode=0, volume=90, effect=50)
+    drums = drum_track(playmode=0, volume=81, effect=50)
 
     def groove(cym=HAT):
         return part(s).hits(KICK, "X..", 12, 72).hits(SNARE, ".oo", 12, 50) \
@@ -812,7 +817,7 @@ def jazz_waltz():
               "brushed snare comments; a walking bass in quarters, piano comping on 1 and\n"
               "the and of 2, a vibraphone arpeggio and a soft pad.")
     h = s.half
-    bass = bass_track(32, 100)
+    bass = bass_track(32, 80)
     piano = Track("Piano", 2, (0, 86, 76, 40), (0, 84, 76, 40), register=2, tight=True)
     pad = Track("Pad", 3, (89, 56, 40, 60), (89, 54, 40, 60), register=2, tight=True,
                 playmode=3)
@@ -860,13 +865,13 @@ def march():
               "the off-beats; a tuba walking root and fifth, brass chords on the off-beats,\n"
               "clarinets holding the harmony, a piccolo figure.")
     h = s.half
-    bass = bass_track(58, 104)
+    bass = bass_track(58, 66)
     brass = Track("Brass", 2, (61, 84, 70, 30), (61, 82, 70, 30), register=2, tight=True)
-    clarinets = Track("Clarinets", 3, (71, 66, 44, 40), (71, 64, 44, 40), register=2,
+    clarinets = Track("Clarinets", 3, (71, 55, 44, 40), (71, 54, 44, 40), register=2,
                       tight=True, playmode=3)
     piccolo = Track("Piccolo", 4, (72, 60, 96, 40), (72, 58, 96, 40), register=3, tight=True,
                     playmode=1)
-    drums = drum_track(volume=110, effect=30)
+    drums = drum_track(volume=66, effect=30)
 
     def groove(roll=False):
         p = part(s).hits(KICK, "X...x...", 3, 96).hits(CRASH, "..x...x.", 3, 56)
@@ -902,14 +907,14 @@ def polka():
               "accordion on the off-beats, the snare's off-beat chops, a clarinet line\n"
               "written from the key (key-relative) and a tuba doubling underneath.")
     h = s.half
-    bass = Track("Bass", 1, (58, 100, 64, 20), (58, 100, 64, 20), base=-36, register=1)
+    bass = Track("Bass", 1, (58, 68, 64, 20), (58, 68, 64, 20), base=-36, register=1)
     accordion = Track("Accordion", 2, (21, 82, 76, 30), (21, 80, 76, 30), register=2,
                       tight=True)
     clarinet = Track("Clarinet", 3, (71, 70, 40, 40), (71, 68, 40, 40), styleflag1=1,
                      register=3, tight=True)
-    horns = Track("Horns", 4, (60, 66, 92, 40), (60, 64, 92, 40), register=2, tight=True,
+    horns = Track("Horns", 4, (60, 61, 92, 40), (60, 59, 92, 40), register=2, tight=True,
                   playmode=3)
-    drums = drum_track(volume=104, effect=30)
+    drums = drum_track(volume=71, effect=30)
 
     def groove(cym=HAT):
         return part(s).hits(KICK, "X.x.", 6, 90).hits(SNARE, ".x.x", 6, 76) \
@@ -951,13 +956,13 @@ def ballad_68():
               "all six eighths on the hi-hat; piano rolling the eighths with the pedal,\n"
               "bass on the dotted quarters, strings and a choir pad.")
     h = s.half
-    bass = bass_track(33, 100)
-    piano = Track("Piano", 2, (0, 92, 58, 50), (0, 90, 58, 50), sustain=1, register=2,
+    bass = bass_track(33, 70)
+    piano = Track("Piano", 2, (0, 85, 58, 50), (0, 84, 58, 50), sustain=1, register=2,
                   tight=True)
-    strings = Track("Strings", 3, (48, 68, 40, 60), (48, 66, 40, 60), register=2, tight=True,
+    strings = Track("Strings", 3, (48, 63, 40, 60), (48, 61, 40, 60), register=2, tight=True,
                     playmode=3)
     choir = Track("Choir", 4, (52, 56, 90, 70), (52, 54, 90, 70), register=2, tight=True)
-    drums = drum_track(volume=100, effect=50)
+    drums = drum_track(volume=61, effect=50)
 
     def groove(cym=HAT, extra=False):
         p = part(s).hits(KICK, "X....." if not extra else "X....x", 6, 84)
@@ -993,13 +998,13 @@ def jig():
               "and a frame-drum kick on 1 and 4; the bass on the dotted quarters, the guitar\n"
               "strumming oom-pah-pah twice a bar, an accordion pad, a fiddle running arpeggios.")
     h = s.half
-    bass = bass_track(32, 100)
-    guitar = Track("Guitar", 2, (25, 84, 76, 30), (25, 82, 76, 30), register=2, tight=True)
-    accordion = Track("Accordion", 3, (21, 66, 40, 30), (21, 64, 40, 30), register=2,
+    bass = bass_track(32, 75)
+    guitar = Track("Guitar", 2, (25, 83, 76, 30), (25, 81, 76, 30), register=2, tight=True)
+    accordion = Track("Accordion", 3, (21, 65, 40, 30), (21, 63, 40, 30), register=2,
                       tight=True, playmode=3)
-    fiddle = Track("Fiddle", 4, (40, 72, 96, 40), (110, 70, 96, 40), register=3, tight=True,
+    fiddle = Track("Fiddle", 4, (40, 71, 96, 40), (110, 69, 96, 40), register=3, tight=True,
                    playmode=1)
-    drums = drum_track(volume=104, effect=30)
+    drums = drum_track(volume=64, effect=30)
 
     def groove(second=False):
         p = part(s).hits(KICK, "X..x.." if not second else "X..X.x", 6, 88)

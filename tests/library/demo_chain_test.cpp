@@ -7,13 +7,13 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
-#include <map>
-#include <sstream>
 #include <string>
 
 #include "frontend/core/output_decoding.h"
 #include "tests/library/library_catalog.h"
+#include "tests/library/library_fixture.h"
 #include "tests/library/midi_events.h"
+#include "tests/library/render_levels.h"
 #include "tests/support/hex_text.h"
 #include "tests/support/program_folder.h"
 
@@ -31,17 +31,6 @@ constexpr double kSilenceDbfs = -60.0;
 
 // The main job's choice for a 4/4 song.
 const std::array<const char*, 5> kDemoStyles = {"Pp4431", "Ds4433", "Rk4430", "Bl4412", "Bs4432"};
-
-std::string Output(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-        if (pclose(pipe) != 0) out.clear();
-    }
-    return out;
-}
 
 // Runs the chain and returns the path of the decoded song in the folder ("" on failure).
 std::filesystem::path AccompanyDemo(const TempProgramFolder& folder) {
@@ -75,7 +64,10 @@ std::filesystem::path AccompanyDemo(const TempProgramFolder& folder) {
             return {};
         }
         EXPECT_EQ(style->signature, "4/4");
-        options += "080,000,000,000,000,000,000,000,000,000,000," + style->PlayModeCodes() + "\r\n";
+        char volume[8];
+        std::snprintf(volume, sizeof volume, "%03d", MainJobSettings().sectVol);
+        options += std::string(volume) + ",000,000,000,000,000,000,000,000,000,000," +
+                   style->PlayModeCodes() + "\r\n";
         names += " " + style->FileName();
         std::filesystem::copy_file(testsupport::BinDir() / style->FileName(),
                                    folder.path() / style->FileName(),
@@ -83,8 +75,9 @@ std::filesystem::path AccompanyDemo(const TempProgramFolder& folder) {
     }
     folder.Write("vPara.dat", options);
     const auto composed = RunWorker("Compose", folder.path(), [&](platform::Hwnd h) {
-        return "4 3 3 1" + names + " 49 89 " + std::to_string(chords.completion->wParam) + " " +
-               std::to_string(h) + " 1 0 0 1 2426";
+        return "4 " + MainJobSettings().echoTokens + " 1" + names + " 49 89 " +
+               std::to_string(chords.completion->wParam) + " " + std::to_string(h) +
+               " 1 0 0 1 2426";
     });
     if (!composed.completion || composed.completion->failed()) {
         ADD_FAILURE() << folder.ReadText("Error3.msg");
@@ -111,30 +104,25 @@ TEST(DemoChain, AccompaniedDemoIsAPlainMidiFileWithEveryPartAudible) {
     EXPECT_EQ(parsed->format, 1);
     EXPECT_EQ(parsed->trackCount, 12);
     EXPECT_EQ(parsed->division, 384);
+    EXPECT_EQ(NoteStreamFaults(*parsed, 2), "");
     if (std::filesystem::exists("/usr/bin/midicsv")) {
-        const std::string csv = Output("/usr/bin/midicsv '" + song.string() + "' 2>/dev/null");
+        const std::string csv =
+            CommandOutput("/usr/bin/midicsv '" + song.string() + "' 2>/dev/null");
         EXPECT_NE(csv.find("0, 0, Header, 1, 12, 384"), std::string::npos) << csv.substr(0, 200);
         EXPECT_NE(csv.find("12, 0, End_track"), std::string::npos);
     }
 
-    // "channel <n>: notes <count> rms <dBFS>" for each channel with notes.
-    const std::string levels = Output(std::string(PARTLEVELS_PROGRAM) + " '" + song.string() + "'");
-    ASSERT_FALSE(levels.empty()) << "partlevels could not render the song";
-    std::map<int, double> rms;
-    std::istringstream lines(levels);
-    std::string line;
-    while (std::getline(lines, line)) {
-        int channel = 0, notes = 0;
-        double db = 0;
-        if (std::sscanf(line.c_str(), "channel %d: notes %d rms %lf", &channel, &notes, &db) == 3) {
-            rms[channel] = db;
-        }
-    }
+    const auto levels = RenderLevels({song.string()});
+    ASSERT_EQ(levels.size(), 1u) << "partlevels could not render the song";
     // Channel 1 is the melody, 2 to 5 the style's parts, 6 to 9 the echo parts, 10 the drums.
     for (int channel = 1; channel <= 10; ++channel) {
-        ASSERT_TRUE(rms.count(channel)) << "channel " << channel << " has no notes\n" << levels;
-        EXPECT_GT(rms[channel], kSilenceDbfs) << "channel " << channel << " is silent\n" << levels;
+        ASSERT_TRUE(levels[0].active.count(channel)) << "channel " << channel << " has no notes\n"
+                                                     << levels[0].report;
+        EXPECT_GT(levels[0].active.at(channel), kSilenceDbfs)
+            << "channel " << channel << " is silent\n"
+            << levels[0].report;
     }
+    ExpectMelodyOnTop(levels[0]);
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include "tests/library/midi_events.h"
 
+#include <map>
+#include <tuple>
+
 namespace librarytest {
 namespace {
 
@@ -123,6 +126,43 @@ std::optional<MidiSong> ReadMidiSong(std::span<const std::uint8_t> bytes) {
     }
     if (pos != bytes.size()) return std::nullopt;
     return song;
+}
+
+std::string NoteStreamFaults(const MidiSong& song, int firstTrack, int limit) {
+    constexpr int kDrums = 9;
+    std::map<std::tuple<int, int, int>, std::int64_t> sounding;  // (track, channel, key) -> on tick
+    std::string faults;
+    int count = 0;
+    auto fault = [&](const ChannelEvent& e, const char* what) {
+        if (count++ < limit) {
+            faults += "track " + std::to_string(e.track) + " channel " +
+                      std::to_string(e.channel + 1) + " key " + std::to_string(e.data1) + " tick " +
+                      std::to_string(e.tick) + ": " + what + "\n";
+        }
+    };
+    for (const ChannelEvent& e : song.events) {
+        if (e.track < firstTrack || e.channel == kDrums || !(e.IsNoteOn() || e.IsNoteOff()))
+            continue;
+        const auto key = std::make_tuple(e.track, e.channel, e.data1);
+        const auto on = sounding.find(key);
+        if (e.IsNoteOn()) {
+            if (on != sounding.end()) fault(e, "note-on while the key sounds");
+            sounding[key] = e.tick;
+        } else if (on == sounding.end()) {
+            fault(e, "note-off while the key is silent");
+        } else {
+            if (on->second == e.tick) fault(e, "note of zero length");
+            sounding.erase(on);
+        }
+    }
+    for (const auto& [key, tick] : sounding) {
+        ChannelEvent e;
+        std::tie(e.track, e.channel, e.data1) = key;
+        e.tick = tick;
+        fault(e, "note never ends");
+    }
+    if (count > limit) faults += "... " + std::to_string(count) + " faults in all\n";
+    return faults;
 }
 
 }  // namespace librarytest

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace librarytest {
@@ -31,5 +32,11 @@ struct MidiSong {
 
 // nullopt when the bytes are not a well-formed file (chunk lengths, event lengths, data bytes).
 std::optional<MidiSong> ReadMidiSong(std::span<const std::uint8_t> bytes);
+
+// What players mishandle in the note streams of the tracks from `firstTrack` on, drums (channel
+// 10) left out: per track, channel and key, a note-on while the key sounds, a note-off while it
+// does not, a note that starts and ends on one tick, a note still sounding at the end. One line
+// per fault (at most `limit`); empty when every stream is well formed.
+std::string NoteStreamFaults(const MidiSong& song, int firstTrack, int limit = 10);
 
 }  // namespace librarytest

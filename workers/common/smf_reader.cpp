@@ -1,6 +1,7 @@
 #include "workers/common/smf_reader.h"
 
 #include <optional>
+#include <vector>
 
 namespace worker {
 namespace {
@@ -12,7 +13,7 @@ constexpr std::size_t kHeaderSize = 14;
 // back; a probe that lacks a byte at the end of the file answers no, so a file cut short is
 // never read past its end.
 class ByteCursor {
-public:
+  public:
     explicit ByteCursor(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
     std::size_t pos() const { return pos_; }
@@ -45,7 +46,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::span<const std::uint8_t> bytes_;
     std::size_t pos_ = 0;
 };
@@ -108,7 +109,7 @@ void SetMeter(MeterState& meter, int beats, const char* text, int split, int spl
 enum class Probe { kNo, kYes, kFailed };
 
 class SongReader {
-public:
+  public:
     SongReader(std::span<const std::uint8_t> song, SongState& state, MeasureSink& sink)
         : in_(song), state_(state), sink_(sink) {}
 
@@ -123,7 +124,7 @@ public:
         return ReadingLoop();
     }
 
-private:
+  private:
     ReadStatus GetDivision(int& division) {
         auto byte = [&]() { return in_.Next().value_or(0); };
         in_.Skip(4);
@@ -144,10 +145,12 @@ private:
             if (newChunk) {
                 newChunk = false;
                 ++chunks;
-                if (HasPendingNotes(state_.curNotes)) {
-                    if (auto s = sink_.FlushMeasure(state_, state_.lastEventMeasure); !s.ok) return s;
+                // Only the conductor chunk and the melody chunk are read. Notes of the next
+                // chunk would come after the held-back note-offs: they count as read here.
+                if (chunks < 3) {
+                    if (auto s = ReplayBarLineOffs(); !s.ok) return s;
                 }
-                // Only the conductor chunk and the melody chunk are read.
+                if (auto s = FlushPending(); !s.ok) return s;
                 if (chunks == 3) break;
                 state_.curNotes.count = 0;
                 state_.songTick = 0;
@@ -182,9 +185,35 @@ private:
             }
             return ReadStatus::Fail("!Found an Invalid Event.");
         }
-        if (HasPendingNotes(state_.curNotes)) {
-            if (auto s = sink_.FlushMeasure(state_, state_.lastEventMeasure); !s.ok) return s;
+        return FlushPending();
+    }
+
+    // Flushes the measure being collected. When note-offs on a later bar line were held back
+    // (nothing came after them), they are dropped: the song ends with the measure before that
+    // bar line, the last one in which a note sounds.
+    ReadStatus FlushPending() {
+        MeasureIndex next = state_.lastEventMeasure;
+        if (!barLineOffs_.empty()) {
+            // A note that sounds past the measure table makes the song too long all the same.
+            if (barLineOffs_.front().measure > kMaxMeasures) {
+                return ReadStatus::Fail("Out of memory. The input song has too many measures.");
+            }
+            next = static_cast<MeasureIndex>(barLineOffs_.front().measure);
+            barLineOffs_.clear();
         }
+        if (!HasPendingNotes(state_.curNotes)) return ReadStatus::Ok();
+        return sink_.FlushMeasure(state_, next);
+    }
+
+    // Collects the held-back note-offs as they would have been when they were read.
+    ReadStatus ReplayBarLineOffs() {
+        const Tick now = state_.songTick;
+        for (const BarLineOff& off : barLineOffs_) {
+            state_.songTick = off.songTick;
+            if (auto s = CollectNoteOff(off.key); !s.ok) return s;
+        }
+        barLineOffs_.clear();
+        state_.songTick = now;
         return ReadStatus::Ok();
     }
 
@@ -311,8 +340,8 @@ private:
     std::int16_t PositionIn(MeasureIndex measure) const {
         const Tick quantised = state_.songTick / kGridTicks * kGridTicks;
         const Tick offset = quantised - Tick{measure} * state_.meter.ticksPerMeasure;
-        return static_cast<std::int16_t>(state_.quantMode == QuantMode::kTick ? offset
-                                                                              : offset / kGridTicks);
+        return static_cast<std::int16_t>(
+            state_.quantMode == QuantMode::kTick ? offset : offset / kGridTicks);
     }
 
     ReadStatus EnterMeasure(MeasureIndex measure) {
@@ -338,6 +367,7 @@ private:
 
     ReadStatus NoteOnStep(const NoteEvent& on) {
         if (auto s = RequireMeter(); !s.ok) return s;
+        if (auto s = ReplayBarLineOffs(); !s.ok) return s;
         const Tick perMeasure = state_.meter.ticksPerMeasure;
         if (sink_.CountsBeatHistogram()) {
             const Tick slot = state_.songTick % perMeasure / kBeatSlotTicks;
@@ -356,7 +386,8 @@ private:
             }
         }
         if (free == nullptr) {
-            return ReadStatus::Fail("Out of memory. The input song has too many notes in a measure.");
+            return ReadStatus::Fail(
+                "Out of memory. The input song has too many notes in a measure.");
         }
         *free = {static_cast<std::int16_t>(on.key),
                  static_cast<std::int32_t>(state_.songTick % perMeasure), 0};
@@ -374,9 +405,28 @@ private:
     ReadStatus NoteOffStep(const NoteEvent& off) {
         if (auto s = RequireMeter(); !s.ok) return s;
         if (auto s = sink_.OnNoteOff(state_, off.key); !s.ok) return s;
+        // A note-off on the first step of a measure not yet opened would open a measure that
+        // holds nothing but note-offs when no note follows: it is held back until something
+        // else comes (and dropped when nothing does).
+        const Tick perMeasure = state_.meter.ticksPerMeasure;
+        const Tick measure = state_.songTick / perMeasure;
+        const bool onBarLine = state_.songTick / kGridTicks * kGridTicks == measure * perMeasure;
+        if (onBarLine && measure > state_.curMeasure &&
+            (barLineOffs_.empty() || barLineOffs_.front().measure == measure)) {
+            barLineOffs_.push_back({off.key, state_.songTick, measure});
+            return ReadStatus::Ok();
+        }
+        if (auto s = ReplayBarLineOffs(); !s.ok) return s;
+        return CollectNoteOff(off.key);
+    }
+
+    // The measure collection's part of a note-off.
+    ReadStatus CollectNoteOff(int key) {
+        const NoteEvent off{key, 0};
         MeasureIndex m = 0;
         if (auto s = LocateEvent(m); !s.ok) return s;
-        const auto offset = static_cast<std::int32_t>(state_.songTick % state_.meter.ticksPerMeasure);
+        const auto offset =
+            static_cast<std::int32_t>(state_.songTick % state_.meter.ticksPerMeasure);
         auto& slots = state_.measureNoteTable[static_cast<std::size_t>(m)];
         MeasureNote* open = nullptr;
         for (auto& slot : slots) {
@@ -413,9 +463,17 @@ private:
         return Append(note);
     }
 
+    // A note-off held back on a bar line, with its tick and measure.
+    struct BarLineOff {
+        int key = 0;
+        Tick songTick = 0;
+        Tick measure = 0;
+    };
+
     ByteCursor in_;
     SongState& state_;
     MeasureSink& sink_;
+    std::vector<BarLineOff> barLineOffs_;
     ReadStatus failure_;
     bool stopReading_ = false;
 };

@@ -10,12 +10,17 @@ namespace composer {
 
 namespace {
 
-constexpr const char* kNameTableA[12] = {"C.", "Db", "D.", "Eb", "E.", "F.", "Gb", "G.", "Ab", "A.", "Bb", "B."};
-constexpr const char* kNameTableB[12] = {"C.", "Db", "D.", "Eb", "Fb", "F.", "Gb", "G.", "Ab", "A.", "Bb", "Cb"};
-constexpr const char* kNameTableC[12] = {"B#", "C#", "D.", "D#", "E.", "E#", "F#", "G.", "G#", "A.", "A#", "B."};
+constexpr const char* kNameTableA[12] = {"C.", "Db", "D.", "Eb", "E.", "F.",
+                                         "Gb", "G.", "Ab", "A.", "Bb", "B."};
+constexpr const char* kNameTableB[12] = {"C.", "Db", "D.", "Eb", "Fb", "F.",
+                                         "Gb", "G.", "Ab", "A.", "Bb", "Cb"};
+constexpr const char* kNameTableC[12] = {"B#", "C#", "D.", "D#", "E.", "E#",
+                                         "F#", "G.", "G#", "A.", "A#", "B."};
 constexpr const char* kRootLetters = "C~D~EF~G~A~B";
 
-char At(const std::string& chord, std::size_t i) { return i < chord.size() ? chord[i] : '\0'; }
+char At(const std::string& chord, std::size_t i) {
+    return i < chord.size() ? chord[i] : '\0';
+}
 
 int NameIndex(const std::string& chord) {
     const char a = At(chord, 0), b = At(chord, 1);
@@ -33,7 +38,9 @@ int Fold(int note, int low, int high) {
     return note;
 }
 
-bool WholeOctaves(int a, int b) { return (a - b) % 12 == 0; }
+bool WholeOctaves(int a, int b) {
+    return (a - b) % 12 == 0;
+}
 
 }  // namespace
 
@@ -53,27 +60,52 @@ void Composer::KhHa2Notes(const std::string& chord, std::array<int, 4>& notes) {
         AbortCompose(1);
     }
     switch (At(chord, 1)) {
-        case 'b': --j; break;
-        case '.': break;
-        case '#': ++j; break;
-        default: log_.Append("\nKhHa2-Notes: Error finding 2.\n"); AbortCompose(1);
+        case 'b':
+            --j;
+            break;
+        case '.':
+            break;
+        case '#':
+            ++j;
+            break;
+        default:
+            log_.Append("\nKhHa2-Notes: Error finding 2.\n");
+            AbortCompose(1);
     }
     int quality = 4;
     bool major = false;
     switch (At(chord, 2)) {
-        case 'm': quality = 3; break;
-        case 's': quality = 5; break;
-        case '.': quality = 4; break;
-        case 'M': quality = 4; major = true; break;
-        default: log_.Append("\nKhHa2-Notes: Error finding 3.\n"); AbortCompose(1);
+        case 'm':
+            quality = 3;
+            break;
+        case 's':
+            quality = 5;
+            break;
+        case '.':
+            quality = 4;
+            break;
+        case 'M':
+            quality = 4;
+            major = true;
+            break;
+        default:
+            log_.Append("\nKhHa2-Notes: Error finding 3.\n");
+            AbortCompose(1);
     }
     int fourth = -1;
     switch (At(chord, 3)) {
-        case '.': break;
-        case '6': fourth = j + 9; break;
+        case '.':
+            break;
+        case '6':
+            fourth = j + 9;
+            break;
         case '7':
-        case '9': fourth = j + 10 + (major ? 1 : 0); break;
-        default: log_.Append("\nKhHa2-Notes: Error finding 4.\n"); AbortCompose(1);
+        case '9':
+            fourth = j + 10 + (major ? 1 : 0);
+            break;
+        default:
+            log_.Append("\nKhHa2-Notes: Error finding 4.\n");
+            AbortCompose(1);
     }
     int fifth = j + 7;
     int third = j + quality;
@@ -106,14 +138,16 @@ int Composer::KhHa2ValGoc(const std::string& chord) {
 int Composer::KhNote2Val(int beg, const std::string& chord) {
     const int i = NameIndex(chord);
     if (i < 0) {
-        log_.Printf("KhNote2Val() Error: Ms=%03d,Beg=%02d,ChOnCode=%02X: invalid HaString <%s>", curMeasure + 1, beg,
-                    NoteOnCode(), chord.c_str());
+        log_.Printf("KhNote2Val() Error: Ms=%03d,Beg=%02d,ChOnCode=%02X: invalid HaString <%s>",
+                    curMeasure + 1, beg, NoteOnCode(), chord.c_str());
         return 0;
     }
     int v = Fold(60 + i, 61, 72);
     const int p = khLast_, q = khBefore_;
-    if (p - q >= 4 && v - p >= 4) v -= 12;
-    else if (q - p >= 4 && p - v >= 4) v += 12;
+    if (p - q >= 4 && v - p >= 4)
+        v -= 12;
+    else if (q - p >= 4 && p - v >= 4)
+        v += 12;
     khBefore_ = p;
     khLast_ = v;
     if (v <= 0) {
@@ -157,8 +191,10 @@ int Composer::ChordCandidates(int /*second*/, const std::string& chord) {
         name += '.';
         name += fifth == 6 ? '-' : fifth == 7 ? '.' : '+';
         while (name.size() < 5) name += '.';
-        if (chordNames_.size() < kMaxChordNames) chordNames_.push_back(name);
-        else chordNames_.back() = name;
+        if (chordNames_.size() < kMaxChordNames)
+            chordNames_.push_back(name);
+        else
+            chordNames_.back() = name;
     }
     return static_cast<int>(chordNames_.size());
 }
@@ -175,28 +211,59 @@ int Composer::ChordStepValue(int beg, const std::string& chord, int t, int& shif
     bool conditional = false;
     switch (t) {
         case 1:
-            if (A == '+') result = 2;
-            else if (A == '-' || Q == 'o') { result = 12; shift = -12; }
-            else result = 1;
+            if (A == '+')
+                result = 2;
+            else if (A == '-' || Q == 'o') {
+                result = 12;
+                shift = -12;
+            } else
+                result = 1;
             break;
-        case 2: result = A == '+' ? 2 : N == '6' ? 3 : 1; conditional = true; break;
-        case 3: result = N == '6' ? 3 : n79 ? (Q == 'M' ? 5 : 4) : A == '+' ? 2 : 6; break;
-        case 4: result = N == '7' && Q != 'M' ? 4 : N == '6' ? 3 : N == '7' && Q == 'M' ? 5 : 6; break;
-        case 5: result = n79 && Q == 'M' ? 5 : n79 ? 4 : 6; conditional = true; break;
-        case 7: result = N == '9' || Q == 'M' ? 8 : 6; conditional = true; break;
-        case 8: result = Q == 'M' || N == '9' ? 8 : Q == 'm' ? 9 : Q == '.' ? 10 : 6; break;
+        case 2:
+            result = A == '+' ? 2 : N == '6' ? 3 : 1;
+            conditional = true;
+            break;
+        case 3:
+            result = N == '6' ? 3 : n79 ? (Q == 'M' ? 5 : 4) : A == '+' ? 2 : 6;
+            break;
+        case 4:
+            result = N == '7' && Q != 'M' ? 4 : N == '6' ? 3 : N == '7' && Q == 'M' ? 5 : 6;
+            break;
+        case 5:
+            result = n79 && Q == 'M' ? 5 : n79 ? 4 : 6;
+            conditional = true;
+            break;
+        case 7:
+            result = N == '9' || Q == 'M' ? 8 : 6;
+            conditional = true;
+            break;
+        case 8:
+            result = Q == 'M' || N == '9' ? 8 : Q == 'm' ? 9 : Q == '.' ? 10 : 6;
+            break;
         case 9:
-            if (Q != 'm' && Q != 's') result = N == '9' ? 8 : (Q == '.' || Q == 'M') ? 10 : 9;
-            else result = 9;
+            if (Q != 'm' && Q != 's')
+                result = N == '9' ? 8 : (Q == '.' || Q == 'M') ? 10 : 9;
+            else
+                result = 9;
             break;
-        case 10: result = (Q == '.' || Q == 'M') ? 10 : (Q == 'm' || Q == 'o') ? 9 : Q == 's' ? 11 : 10; break;
-        case 11: result = (Q == '.' || Q == 'M') ? 10 : (Q == 'm' || Q == 's') ? 11 : A == '-' ? 12 : 9; break;
+        case 10:
+            result = (Q == '.' || Q == 'M') ? 10 : (Q == 'm' || Q == 'o') ? 9 : Q == 's' ? 11 : 10;
+            break;
+        case 11:
+            result = (Q == '.' || Q == 'M') ? 10 : (Q == 'm' || Q == 's') ? 11 : A == '-' ? 12 : 9;
+            break;
         case 12:
-            if (A == '-') result = 12;
-            else if (Q == 's') result = 11;
-            else { result = 1; shift = 12; }
+            if (A == '-')
+                result = 12;
+            else if (Q == 's')
+                result = 11;
+            else {
+                result = 1;
+                shift = 12;
+            }
             break;
-        default: return t;
+        default:
+            return t;
     }
     if (conditional && result != t) {
         const bool offScale = scaleNote != NearestSongNote(scaleNote, 0);
@@ -213,7 +280,10 @@ int Composer::GetInst31Mode(int code, int advance, int hold) {
     if (!styleFlagNew) return code;
     int mode = 0;
     switch (code) {
-        case 0: mode = 4 + 2 * normalStep; introSeen = 0; break;
+        case 0:
+            mode = 4 + 2 * normalStep;
+            introSeen = 0;
+            break;
         case 1:
             if (hold == 0 && introSeen) {
                 mode = 3;
@@ -223,18 +293,41 @@ int Composer::GetInst31Mode(int code, int advance, int hold) {
             }
             normalStep = 0;
             break;
-        case 2: mode = hold == 0 && introSeen ? 2 : 12; normalStep = 0; break;
-        case 3: mode = 1; normalStep = 0; introSeen = 1; break;
-        case 4: mode = 0; normalStep = 0; introSeen = 0; break;
+        case 2:
+            mode = hold == 0 && introSeen ? 2 : 12;
+            normalStep = 0;
+            break;
+        case 3:
+            mode = 1;
+            normalStep = 0;
+            introSeen = 1;
+            break;
+        case 4:
+            mode = 0;
+            normalStep = 0;
+            introSeen = 0;
+            break;
         case 5:
             mode = 5 + 2 * normalStep;
             if (advance > 0) normalStep = normalStep >= 3 ? 0 : normalStep + 1;
             introSeen = 0;
             break;
         case 6:
-        case 8: mode = 15; normalStep = 0; introSeen = 0; break;
-        case 7: mode = 14; normalStep = 0; introSeen = 0; break;
-        case 9: mode = kPauseMode; normalStep = 0; introSeen = 0; break;
+        case 8:
+            mode = 15;
+            normalStep = 0;
+            introSeen = 0;
+            break;
+        case 7:
+            mode = 14;
+            normalStep = 0;
+            introSeen = 0;
+            break;
+        case 9:
+            mode = kPauseMode;
+            normalStep = 0;
+            introSeen = 0;
+            break;
         default:
             log_.Printf("GetInst31Mode(): Invalid InpMode %d", code);
             AbortCompose(1);
@@ -242,11 +335,12 @@ int Composer::GetInst31Mode(int code, int advance, int hold) {
     return mode;
 }
 
-int Composer::PlaceOnValue(int instMode, int note, int /*count*/, int /*centreArg*/, int reference) {
+int Composer::PlaceOnValue(int instMode, int note, int /*count*/, int /*centreArg*/,
+                           int reference) {
     const int centre = setup_.options.autoOctave == 1 ? 60 : songKeyNote_;
     if (note < 1 || note > 127) {
-        log_.Printf("Ms=%03d, Ch=%d, AsDrums=%d, InstMode=%d: Invalid On_Value <%d>\n", curMeasure + 1, channel,
-                    styleFlag1, instMode, note);
+        log_.Printf("Ms=%03d, Ch=%d, AsDrums=%d, InstMode=%d: Invalid On_Value <%d>\n",
+                    curMeasure + 1, channel, styleFlag1, instMode, note);
         AbortCompose(1);
     }
     const int t = trackNumber - 1;
@@ -266,7 +360,9 @@ int Composer::PlaceOnValue(int instMode, int note, int /*count*/, int /*centreAr
                 while (note < centre - 13) note += 12;
             }
             break;
-        case 2: note = f ? Fold(note, centre - 5, centre + 7) : Fold(note, centre - 12, centre + 12); break;
+        case 2:
+            note = f ? Fold(note, centre - 5, centre + 7) : Fold(note, centre - 12, centre + 12);
+            break;
         case 3:
             while (note < centre) note += 12;
             if (f) {
@@ -280,7 +376,8 @@ int Composer::PlaceOnValue(int instMode, int note, int /*count*/, int /*centreAr
                 while (note > target) note -= 12;
             }
             break;
-        default: break;
+        default:
+            break;
     }
     if (setup_.options.autoOctave == 1 && partProgram >= 0 && partProgram < 128) {
         const ProgramRange& range = kProgramRanges[partProgram];
@@ -305,21 +402,27 @@ int Composer::FitNoteRegister(int n, int w, int add, int half, int wanted) {
     int main = half == 0 ? st.mainNote1 : st.mainNote2;
     if (main <= 0) return 0;
     main = Fold(main, w + 57, w + 69);
-    if (n >= 1 && n <= 126 && WholeOctaves(n, main)) return main + add;
+    // The note's octaves are searched down from it to the bottom of the range, then up from it
+    // to 126; a note outside the MIDI range still finds its main note.
+    const bool reached = main <= n ? main >= 0 : main <= 126;
+    if (WholeOctaves(n, main) && reached) return main + add;
     return 0;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Chord scales
 
-void Composer::BuildChordScaleInto(std::array<int, 13>& cs, int root, const std::string& chord) const {
+void Composer::BuildChordScaleInto(std::array<int, 13>& cs, int root,
+                                   const std::string& chord) const {
     const char Q = At(chord, 2), N = At(chord, 3), A = At(chord, 4);
     for (int i = 0; i < 12; ++i) cs[i + 1] = root + i - 5 - (A == 'o' ? 1 : 0);
     cs[6] = root;
     if (Q == 'M') {
         cs[9] = cs[10];
-        if (N == '7' || N == '9') cs[4] = cs[5];
-        else cs[4] = cs[5] = root;
+        if (N == '7' || N == '9')
+            cs[4] = cs[5];
+        else
+            cs[4] = cs[5] = root;
     } else if (Q == 'm') {
         if (N != '9') cs[8] = cs[9];
         cs[10] = cs[9];
@@ -332,13 +435,17 @@ void Composer::BuildChordScaleInto(std::array<int, 13>& cs, int root, const std:
     }
     if (Q != 'M') {
         if (N != '7') {
-            if (N == '6') cs[4] = cs[3];
-            else if (N != '9') cs[4] = root;
+            if (N == '6')
+                cs[4] = cs[3];
+            else if (N != '9')
+                cs[4] = root;
         }
         cs[5] = cs[4];
     }
-    if (A == '+') cs[1] = cs[2];
-    else if (A == '-') cs[1] = cs[12];
+    if (A == '+')
+        cs[1] = cs[2];
+    else if (A == '-')
+        cs[1] = cs[12];
 }
 
 void Composer::BuildChordScale(int root, const std::string& chord) {
@@ -391,7 +498,8 @@ int Composer::KeyDegreeOf(int note) const {
     return best + 1;
 }
 
-static int NearestOf(const std::array<int, 13>& table, const int* candidates, int count, int note, bool upward) {
+static int NearestOf(const std::array<int, 13>& table, const int* candidates, int count, int note,
+                     bool upward) {
     int octaves = 0;
     while (note > table[12]) {
         note -= 12;
@@ -438,10 +546,19 @@ int Composer::NearestChordTone(const std::string& chord, int note, int beg) {
         fifth = cs[8];
     } else {
         const int plain = Q == 's' ? cs[9] : root;
-        if (N == '7') { fourth = cs[4]; fifth = plain; }
-        else if (N == '9') { fourth = cs[4]; fifth = cs[8]; }
-        else if (N == '6') { fourth = cs[2]; fifth = plain; }
-        else { fourth = root; fifth = plain; }
+        if (N == '7') {
+            fourth = cs[4];
+            fifth = plain;
+        } else if (N == '9') {
+            fourth = cs[4];
+            fifth = cs[8];
+        } else if (N == '6') {
+            fourth = cs[2];
+            fifth = plain;
+        } else {
+            fourth = root;
+            fifth = plain;
+        }
     }
     const int candidates[5] = {cs[1], root, third, fourth, fifth};
     return NearestOf(cs, candidates, 5, note, upward);
@@ -464,8 +581,14 @@ int Composer::NearestChordTone3(const std::string& chord, int note, int beg) {
 int Composer::NearestSongNote(int note, int above) const {
     int octaves = 0;
     int folded = note;
-    while (folded > 71) { folded -= 12; octaves += 12; }
-    while (folded < 60) { folded += 12; octaves -= 12; }
+    while (folded > 71) {
+        folded -= 12;
+        octaves += 12;
+    }
+    while (folded < 60) {
+        folded += 12;
+        octaves -= 12;
+    }
     const int cached = (above ? nearestSongAbove_ : nearestSong_)[folded - 60];
     return cached == 0 ? note : cached + octaves;
 }

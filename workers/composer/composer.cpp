@@ -14,6 +14,12 @@ constexpr int kHeadVolume = 120;
 constexpr int kDrumBank = 127;
 constexpr int kEchoReverb = 20;
 
+// The part's scaled volume is the velocity its notes start from, so that the part volumes,
+// the section volumes and the echo levels are heard.
+int PartVelocityOf(int scaledVolume) {
+    return std::max(1, scaledVolume);
+}
+
 }  // namespace
 
 Composer::Composer(ComposeSetup setup, MessageLog& log) : setup_(std::move(setup)), log_(log) {
@@ -35,7 +41,8 @@ const MeasureStat& Composer::Stat(int measure) const {
 
 const StyleCell& Composer::Cell(int mode, int row, int column) const {
     static const StyleCell kEmpty{};
-    if (mode < 0 || mode >= kModeCount || row < 0 || row >= kRowCount || column < 0 || column >= kColumnCount) {
+    if (mode < 0 || mode >= kModeCount || row < 0 || row >= kRowCount || column < 0 ||
+        column >= kColumnCount) {
         return kEmpty;
     }
     return (*work)[mode][row][column];
@@ -52,8 +59,10 @@ void Composer::PrepareSong() {
     std::string running = measures.front().chord1;
     for (MeasureRecord& m : measures) {
         for (std::string* chord : {&m.chord1, &m.chord2}) {
-            if (*chord == ".....") *chord = running;
-            else running = *chord;
+            if (*chord == ".....")
+                *chord = running;
+            else
+                running = *chord;
         }
     }
     songKeyRoot_ = KhHa2ValGoc(keyChord_);
@@ -101,7 +110,9 @@ void Composer::LoadStyle(int slot, std::span<const std::uint8_t> file) {
 void Composer::SelectStyleSlot(int slot) {
     const SlotSettings& s = setup_.slotSettings[std::clamp(slot, 1, kSlotCount) - 1];
     stepsPerQuarter = s.stepsPerQuarter;
-    linesPerMeasure = setup_.header.timeCode == 2 ? s.lines24 : setup_.header.timeCode == 3 ? s.lines34 : s.lines44;
+    linesPerMeasure = setup_.header.timeCode == 2   ? s.lines24
+                      : setup_.header.timeCode == 3 ? s.lines34
+                                                    : s.lines44;
     maxTickOffset = s.maxTickOffset;
     styleFlagLate = s.flagLate;
     styleFlagNew = s.flagNew;
@@ -142,8 +153,10 @@ void Composer::SwStyData(int slot, int t) {
     }
     velHs = track.velHs;
     partStyleValue = track.partStyleValue;
-    if (track.cells) *work = *track.cells;
-    else ClearStyleTable(*work);
+    if (track.cells)
+        *work = *track.cells;
+    else
+        ClearStyleTable(*work);
     ResetPartFlags();
 }
 
@@ -154,11 +167,20 @@ void Composer::ResetPartFlags() {
         return;
     }
     switch (trackChannelMode[trackNumber - 1]) {
-        case 0: partIsDrumOrMode0 = 1; break;
-        case 1: partIsMode1 = 1; break;
-        case 2: partIsMode2 = 1; break;
-        case 3: partIsMode3 = 1; break;
-        default: break;
+        case 0:
+            partIsDrumOrMode0 = 1;
+            break;
+        case 1:
+            partIsMode1 = 1;
+            break;
+        case 2:
+            partIsMode2 = 1;
+            break;
+        case 3:
+            partIsMode3 = 1;
+            break;
+        default:
+            break;
     }
 }
 
@@ -172,6 +194,7 @@ void Composer::SwitchStyles(int& /*evCount*/) {
     channel = trackChannel[trackNumber - 1];
     SelectStyleSlot(s);
     partVolume = ScaleVelocity(partVolume, s - 1);
+    partVelocity = PartVelocityOf(partVolume);
     currentSlot = s;
     ++sectionNext;
     // The first half measure of the new section looks at the held pattern notes again.
@@ -203,10 +226,22 @@ void Composer::SetHalfMeasureBounds() {
     const int q = stepsPerQuarter;
     halfStart1 = 0;
     switch (setup_.header.numerator) {
-        case 2: halfEnd1 = q; measureEnd = 2 * q; break;
-        case 3: halfEnd1 = 2 * q; measureEnd = 3 * q; break;
-        case 6: halfEnd1 = 3 * q / 2; measureEnd = 3 * q; break;
-        default: halfEnd1 = 2 * q; measureEnd = 4 * q; break;
+        case 2:
+            halfEnd1 = q;
+            measureEnd = 2 * q;
+            break;
+        case 3:
+            halfEnd1 = 2 * q;
+            measureEnd = 3 * q;
+            break;
+        case 6:
+            halfEnd1 = 3 * q / 2;
+            measureEnd = 3 * q;
+            break;
+        default:
+            halfEnd1 = 2 * q;
+            measureEnd = 4 * q;
+            break;
     }
     halfStart2 = halfEnd1;
     holdLimitS = setup_.options.holdMode * halfEnd1 + 1;
@@ -238,19 +273,28 @@ int Composer::ComposeMeasure() {
     auto half = [&](const std::string& c, int beg, int end) {
         const int mode = trackChannelMode[trackNumber - 1];
         if (channel == kDrumChannel) {
-            ev = styleFlagLate ? DrumPartAlt(drumCode, c, beg, end, ev) : DrumPart(drumCode, c, beg, end, ev);
+            ev = styleFlagLate ? DrumPartAlt(drumCode, c, beg, end, ev)
+                               : DrumPart(drumCode, c, beg, end, ev);
         } else if (mode == 0) {
-            ev = styleFlag1 ? MakeAccompPartAlt(1, drumCode, instCode, c, beg, end, ev)
+            ev = styleFlag1      ? MakeAccompPartAlt(1, drumCode, instCode, c, beg, end, ev)
                  : styleFlagLate ? MakeAccompPartAlt(2, drumCode, instCode, c, beg, end, ev)
                                  : MakeAccompPart(drumCode, instCode, c, beg, end, ev);
         } else if (mode == 3) {
             ev = MakeBngB3Part(instCode, c, beg, end, ev);
         } else if (mode == 1 && channel >= 5 && channel <= 8) {
             switch (channel) {
-                case 5: ev = MakeEchoPart1(instCode, c, beg, end, ev); break;
-                case 6: ev = MakeEchoPart2(instCode, c, beg, end, ev); break;
-                case 7: ev = MakeEchoPart34(true, c, beg, end, ev); break;
-                default: ev = MakeEchoPart34(false, c, beg, end, ev); break;
+                case 5:
+                    ev = MakeEchoPart1(instCode, c, beg, end, ev);
+                    break;
+                case 6:
+                    ev = MakeEchoPart2(instCode, c, beg, end, ev);
+                    break;
+                case 7:
+                    ev = MakeEchoPart34(true, c, beg, end, ev);
+                    break;
+                default:
+                    ev = MakeEchoPart34(false, c, beg, end, ev);
+                    break;
             }
         } else if (mode == 2 || mode == 1) {
             ev = MakeBngB1Part(instCode, c, beg, end, ev);
@@ -262,7 +306,10 @@ int Composer::ComposeMeasure() {
         if (channel == kDrumChannel) {
             ev = DrumEnding(chord, halfStart1, measureEnd, ev);
         } else if (mode == 0) {
-            ev = MakeAccompEnding(styleFlag1 ? 1 : styleFlagLate ? 2 : 0, 1, chord, halfStart1, measureEnd, ev);
+            ev = MakeAccompEnding(styleFlag1      ? 1
+                                  : styleFlagLate ? 2
+                                                  : 0,
+                                  1, chord, halfStart1, measureEnd, ev);
         } else if (mode == 3) {
             ev = MakeBngEnding(true, 1, chord, halfStart1, measureEnd, ev);
         } else if (mode == 1 && channel >= 5 && channel <= 8) {
@@ -279,6 +326,7 @@ int Composer::ComposeMeasure() {
     if (trackNumber <= kStyleTrackCount && sectionNext < static_cast<int>(sections.size()) &&
         curMeasure == sections[sectionNext].measure) {
         bool skip = false;
+        const int heldBuffer = HeldBufferKind();
         if (channel == kDrumChannel) {
             ReleaseDrumHeld(halfEnd1, 0, ev);
             ev = DrumSectionEnd(halfEnd1, ev);
@@ -286,6 +334,10 @@ int Composer::ComposeMeasure() {
             skip = SectStyleEnd(halfEnd1, ev) != 0;
         }
         SwitchStyles(ev);
+        // In the first measure the held notes carry over to the second half; a part whose new
+        // play mode keeps its notes elsewhere would never end them, so they are handed over.
+        if (!skip && channel != kDrumChannel && HeldBufferKind() != heldBuffer)
+            HandOverHeldNotes(halfEnd1, ev);
         FlushSectionEnd(ev, halfEnd1);
         if (skip) {
             prevChord = chord;
@@ -295,12 +347,29 @@ int Composer::ComposeMeasure() {
     prevChord = chord;
     SetHalfMeasureBounds();
     std::string chord2 = rec.chord2.empty() || rec.chord2[0] == '.' ? prevChord : rec.chord2;
-    if (trackChannelMode[trackNumber - 1] == 2 && chord2.substr(0, 2) == chord.substr(0, 2)) {
+    // The candidate rule goes with the play mode the measure began in, also after a switch.
+    if (startMode == 2 && chord2.substr(0, 2) == chord.substr(0, 2)) {
         if (ChordCandidates(1, chord2) > 0) chord2 = chordNames_[0];
     }
     half(chord2, halfStart2, measureEnd);
     prevChord = chord2;
     return ev;
+}
+
+int Composer::HeldBufferKind() const {
+    enum { kAccomp, kHeldList, kPatternB3, kPatternB1, kNone };
+    if (channel == kDrumChannel) return kNone;
+    switch (trackChannelMode[trackNumber - 1]) {
+        case 0:
+            return styleFlag1 || styleFlagLate ? kHeldList : kAccomp;
+        case 3:
+            return kPatternB3;
+        case 1:
+        case 2:
+            return kPatternB1;
+        default:
+            return kNone;
+    }
 }
 
 void Composer::SetupEchoPart12(int first) {
@@ -335,7 +404,10 @@ void Composer::SetupEchoPart12(int first) {
     put(0, 6);
     put(S - 1, -6);
     const bool fine = stepsPerQuarter == 12;
-    struct Pair { int at; int value; };
+    struct Pair {
+        int at;
+        int value;
+    };
     std::vector<Pair> pairs;
     switch (setup_.header.numerator) {
         case 3:
@@ -343,16 +415,20 @@ void Composer::SetupEchoPart12(int first) {
                          : std::vector<Pair>{{1, 3}, {2, -3}, {5, 6}, {6, -6}};
             break;
         case 2:
-            pairs = fine ? std::vector<Pair>{{1, 2}, {2, -2}, {4, 4}, {5, -4}, {7, 6}, {8, -6}, {10, 8}, {11, -8}}
-                         : std::vector<Pair>{{1, 2}, {2, -2}, {3, 4}, {4, -4}, {5, 6}, {6, -6}, {7, 8}, {8, -8}};
+            pairs = fine ? std::vector<Pair>{{1, 2}, {2, -2}, {4, 4},  {5, -4},
+                                             {7, 6}, {8, -6}, {10, 8}, {11, -8}}
+                         : std::vector<Pair>{{1, 2}, {2, -2}, {3, 4}, {4, -4},
+                                             {5, 6}, {6, -6}, {7, 8}, {8, -8}};
             break;
         case 6:
             pairs = fine ? std::vector<Pair>{{1, 2}, {2, -2}, {7, 5}, {8, -5}, {13, 8}, {14, -8}}
                          : std::vector<Pair>{{1, 2}, {2, -2}, {5, 5}, {6, -5}, {9, 8}, {10, -8}};
             break;
         default:
-            pairs = fine ? std::vector<Pair>{{1, 2}, {2, -2}, {7, 4}, {8, -4}, {13, 6}, {14, -6}, {19, 8}, {20, -8}}
-                         : std::vector<Pair>{{1, 2}, {2, -2}, {5, 4}, {6, -4}, {9, 6}, {10, -6}, {13, 8}, {14, -8}};
+            pairs = fine ? std::vector<Pair>{{1, 2},  {2, -2},  {7, 4},  {8, -4},
+                                             {13, 6}, {14, -6}, {19, 8}, {20, -8}}
+                         : std::vector<Pair>{{1, 2}, {2, -2},  {5, 4},  {6, -4},
+                                             {9, 6}, {10, -6}, {13, 8}, {14, -8}};
             break;
     }
     for (const Pair& p : pairs) put(S + p.at, p.value);
@@ -388,7 +464,6 @@ void Composer::ResetPassState() {
     currentSlot = 1;
     khLast_ = khBefore_ = songKeyRoot_;
     currentKeyNote_ = songKeyRoot_;
-    partVelocity = 120;
     lastMeasure = false;
     events.clear();
     onBff.clear();
@@ -436,13 +511,22 @@ std::vector<std::uint8_t> Composer::TrackPass(int pass) {
         playFromStart = setup_.slotParams[0].channelMode[pass - 1] != 0;
     } else {
         switch (pass) {
-            case 10: SetupEchoPart12(1); break;
-            case 11: SetupEchoPart12(0); break;
-            case 12: SetupEchoPart3(); break;
-            default: SetupEchoPart4(); break;
+            case 10:
+                SetupEchoPart12(1);
+                break;
+            case 11:
+                SetupEchoPart12(0);
+                break;
+            case 12:
+                SetupEchoPart3();
+                break;
+            default:
+                SetupEchoPart4();
+                break;
         }
         playFromStart = false;
     }
+    partVelocity = PartVelocityOf(partVolume);
 
     TrackWriter writer;
     const char* name = channel == kDrumChannel ? "Zq-Drums"
@@ -453,7 +537,8 @@ std::vector<std::uint8_t> Composer::TrackPass(int pass) {
                                                : "Zq-Composer";
     writer.BeginTrack(name);
     const int cc = ControlCode();
-    if (channel != kDrumChannel) writer.Meta(0x59, {setup_.header.keySignature[0], setup_.header.keySignature[1]});
+    if (channel != kDrumChannel)
+        writer.Meta(0x59, {setup_.header.keySignature[0], setup_.header.keySignature[1]});
     writer.Event(cc, 7, kHeadVolume);
     writer.Event(cc, 0, channel == kDrumChannel ? kDrumBank : 0);
     writer.Event(cc, 10, partPan);
@@ -470,6 +555,7 @@ std::vector<std::uint8_t> Composer::TrackPass(int pass) {
     ResetPartFlags();
     std::int64_t measureStart = 0;
     std::int64_t lastEventTime = 0;
+    std::vector<TimedEvent> timed;
     const int count = static_cast<int>(setup_.chords.measures.size());
     for (int m = 0; m < count; ++m) {
         curMeasure = m;
@@ -484,17 +570,23 @@ std::vector<std::uint8_t> Composer::TrackPass(int pass) {
                             static_cast<long>(measureStart), e.step, e.offset, e.status);
                 AbortCompose(1);
             }
-            const std::int64_t time = static_cast<std::int64_t>(e.step) * ticksPerStep + measureStart + e.offset;
-            std::int64_t delta = time - lastEventTime;
-            if (delta < 0) delta = 0;
-            if (!writer.Delta(delta)) {
-                log_.Printf("Error: The Value is too big.");
-                AbortCompose(1);
-            }
-            writer.Raw(e.status, e.data1, e.data2);
-            lastEventTime += delta;
+            // An event placed before the one written last is written at the same time.
+            const std::int64_t time =
+                static_cast<std::int64_t>(e.step) * ticksPerStep + measureStart + e.offset;
+            lastEventTime = std::max(lastEventTime, time);
+            timed.push_back({lastEventTime, e.status, e.data1, e.data2});
         }
         measureStart += measureTicks;
+    }
+    WellFormedNotes(timed);
+    std::int64_t written = 0;
+    for (const TimedEvent& e : timed) {
+        if (!writer.Delta(e.tick - written)) {
+            log_.Printf("Error: The Value is too big.");
+            AbortCompose(1);
+        }
+        writer.Raw(e.status, e.data1, e.data2);
+        written = e.tick;
     }
     return writer.EndTrack();
 }
@@ -515,7 +607,8 @@ ComposeResult Composer::ComposeAll(TrackSink* sink) {
         const std::vector<std::uint8_t> plain = TrackPass(kPasses[i]);
         const std::size_t before = result.codedTracks.size();
         coder.Append(plain, result.codedTracks);
-        if (sink) sink->Track(plain, std::span<const std::uint8_t>(result.codedTracks).subspan(before));
+        if (sink)
+            sink->Track(plain, std::span<const std::uint8_t>(result.codedTracks).subspan(before));
         result.noteOnCounts[i] = noteOnCount;
         result.noteOffCounts[i] = noteOffCount;
         ++result.tracksWritten;
@@ -523,7 +616,9 @@ ComposeResult Composer::ComposeAll(TrackSink* sink) {
     result.lastPlainTrack = NameTrack(setup_.slotSettings);
     const std::size_t before = result.codedTracks.size();
     coder.Append(result.lastPlainTrack, result.codedTracks);
-    if (sink) sink->Track(result.lastPlainTrack, std::span<const std::uint8_t>(result.codedTracks).subspan(before));
+    if (sink)
+        sink->Track(result.lastPlainTrack,
+                    std::span<const std::uint8_t>(result.codedTracks).subspan(before));
     return result;
 }
 
@@ -562,7 +657,8 @@ std::string Composer::ClosingLines(const ComposeResult& result) const {
     long total = 0;
     for (long n : result.noteOnCounts) total += n;
     char text[128];
-    std::snprintf(text, sizeof text, "BsCnt0=%ld, BsCnt1=%ld\nTest: = %06ld", bsCnt0, bsCnt1, total);
+    std::snprintf(text, sizeof text, "BsCnt0=%ld, BsCnt1=%ld\nTest: = %06ld", bsCnt0, bsCnt1,
+                  total);
     return text;
 }
 

@@ -21,6 +21,8 @@ constexpr int kMaxMeasureEvents = 239;
 constexpr int kOnBffSize = 32000;
 constexpr int kMaxHeldNotes = 63;
 constexpr int kPartBufferSize = 64;
+// The chord part's buffer keeps its last entry free: the 64th sounding note stops the run.
+constexpr int kMaxAccompNotes = kPartBufferSize - 1;
 constexpr int kMaxCandidates = 63;
 constexpr int kMaxDeferredOffs = 64;
 constexpr int kMaxMayOnAtBegVal = 24;
@@ -40,6 +42,7 @@ struct MeasureEvent {
 struct OnEntry {
     int note = 0;
     bool active = false;
+    int channel = 0;  // a section change may move the track to another channel meanwhile
 };
 
 struct HeldNote {
@@ -110,7 +113,7 @@ struct ComposeSetup {
 
 // What the passes produce.
 struct ComposeResult {
-    std::vector<std::uint8_t> codedTracks;   // the nine tracks and the name track, coded
+    std::vector<std::uint8_t> codedTracks;     // the nine tracks and the name track, coded
     std::vector<std::uint8_t> lastPlainTrack;  // the name track as it stood in "Temp.dat"
     std::array<long, 9> noteOnCounts{};
     std::array<long, 9> noteOffCounts{};
@@ -119,13 +122,14 @@ struct ComposeResult {
 
 // Receives each finished track: its plain bytes and the same bytes coded for the output.
 class TrackSink {
-public:
+  public:
     virtual ~TrackSink() = default;
-    virtual void Track(std::span<const std::uint8_t> plain, std::span<const std::uint8_t> coded) = 0;
+    virtual void Track(std::span<const std::uint8_t> plain,
+                       std::span<const std::uint8_t> coded) = 0;
 };
 
 class Composer {
-public:
+  public:
     Composer(ComposeSetup setup, MessageLog& log);
 
     // Loads a style file's bytes into a slot (1..5) with that slot made current.
@@ -206,12 +210,18 @@ public:
     int MakeEchoPart2(int instCode, const std::string& chord, int beg, int end, int evCount);
     int MakeEchoPart34(bool upper, const std::string& chord, int beg, int end, int evCount);
     int BeginAccompHalf(int drumCode, int instCode, const std::string& chord, int beg);
-    int MakeAccompPart(int drumCode, int instCode, const std::string& chord, int beg, int end, int evCount);
-    int MakeAccompPartAlt(int variant, int drumCode, int instCode, const std::string& chord, int beg,
-                          int end, int evCount);
+    int MakeAccompPart(int drumCode, int instCode, const std::string& chord, int beg, int end,
+                       int evCount);
+    int MakeAccompPartAlt(int variant, int drumCode, int instCode, const std::string& chord,
+                          int beg, int end, int evCount);
     int SectStyleEnd(int step, int& evCount);
+    // Moves every note the chord and pattern parts hold to the deferred note-offs.
+    void HandOverHeldNotes(int step, int& evCount);
+    // Which of the parts' held-note buffers the track's generator keeps its notes in.
+    int HeldBufferKind() const;
     int FlushDeferredOffs(int step, int evCount);
-    int MakeAccompEnding(int variant, int code, const std::string& chord, int beg, int end, int evCount);
+    int MakeAccompEnding(int variant, int code, const std::string& chord, int beg, int end,
+                         int evCount);
     int MakeBngEnding(bool b3, int code, const std::string& chord, int beg, int end, int evCount);
     int MakeEchoEnding(int part, const std::string& chord, int beg, int end, int evCount);
 
@@ -331,7 +341,7 @@ public:
     int NoteOffCode() const { return 0x80 + channel; }
     int ControlCode() const { return 0xB0 + channel; }
 
-private:
+  private:
     // A track pass (1..5, 10..13): returns the plain track bytes.
     std::vector<std::uint8_t> TrackPass(int pass);
     void ResetPassState();
@@ -339,8 +349,10 @@ private:
     int RootValueOf(const std::string& chord) const;  // name-table lookup without side effects
     void SendVolume(int& evCount, int step, int offset, int volume);
     void CommonEndingFade(int& evCount, int beg, int end);
-    int ExpirePattern(std::vector<PatternEntry>& buffer, bool b3, bool quiet, int step, int& evCount);
-    void SwitchOffSVal(std::vector<PatternEntry>& buffer, int step, int offset, int note, int& evCount);
+    int ExpirePattern(std::vector<PatternEntry>& buffer, bool b3, bool quiet, int step,
+                      int& evCount);
+    void SwitchOffSVal(std::vector<PatternEntry>& buffer, int step, int offset, int note,
+                       int& evCount);
     bool PatternHasNVal(const std::vector<PatternEntry>& buffer, int note) const;
     bool PatternNoteIsFree(const std::vector<PatternEntry>& buffer, int note) const;
     int CountSounding(const std::vector<PatternEntry>& buffer) const;

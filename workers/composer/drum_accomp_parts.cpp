@@ -15,11 +15,6 @@ constexpr int kMarkerNote = 56;
 constexpr int kMarkerVelocity = 5;
 constexpr float kAccompFactorStep = 0.05f;
 
-int ScaleByCellVelocity(int velocity, int cellVel) {
-    if (cellVel <= 0) return velocity;
-    return Clamp127(static_cast<int>(cellVel * (velocity / 90.0)));
-}
-
 }  // namespace
 
 void Composer::UpdateVelocityFactor(float step) {
@@ -37,10 +32,21 @@ void Composer::UpdateVelocityFactor(float step) {
 int Composer::DrumAccent(int note) {
     switch (note) {
         case 35:
-        case 36: return 20;
-        case 38: case 40: case 41: case 43: case 45: case 47: case 48: case 50: return 10;
-        case 52: return 15;
-        default: return 0;
+        case 36:
+            return 20;
+        case 38:
+        case 40:
+        case 41:
+        case 43:
+        case 45:
+        case 47:
+        case 48:
+        case 50:
+            return 10;
+        case 52:
+            return 15;
+        default:
+            return 0;
     }
 }
 
@@ -88,7 +94,8 @@ int Composer::DrumPart(int drumCode, const std::string& /*chord*/, int beg, int 
                 drum0Notes.push_back(note);
                 drum0Released.push_back(false);
             } else if (h < 0) {
-                const int note = static_cast<int>(-static_cast<std::int64_t>(h) % 1000) + partStyleValue;
+                const int note =
+                    static_cast<int>(-static_cast<std::int64_t>(h) % 1000) + partStyleValue;
                 SwOff(ev, s, 0, note, 0);
                 for (std::size_t i = 0; i < drum0Notes.size(); ++i) {
                     if (drum0Notes[i] == note && !drum0Released[i]) {
@@ -216,7 +223,8 @@ int Composer::BeginAccompHalf(int drumCode, int instCode, const std::string& cho
     return mode;
 }
 
-int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chord, int beg, int end, int ev) {
+int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chord, int beg, int end,
+                             int ev) {
     const int mode = BeginAccompHalf(drumCode, instCode, chord, beg);
     const bool changed = chord != genPrevChord;
     if (changed) {
@@ -238,8 +246,9 @@ int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chor
                     AccompEntry& e = bngOnEvA0[i];
                     if (e.released || e.note <= 0) continue;
                     SwOff(ev, beg, 0, e.note, 0);
-                    const int note = PlaceOnValue(0, chordScale[e.degree] + partStyleValue + e.octave, a0Count + 1,
-                                                  partStyleValue, e.octave);
+                    const int note =
+                        PlaceOnValue(0, chordScale[e.degree] + partStyleValue + e.octave,
+                                     a0Count + 1, partStyleValue, e.octave);
                     SwOn(ev, beg, 0, note, std::clamp(e.velocity, 20, 127));
                     e.note = note;
                 }
@@ -268,14 +277,14 @@ int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chor
                 degree = ChordStepValue(beg, chord, degree, shift);
                 octave += shift;
                 if (v > 0) {
-                    const int note = PlaceOnValue(0, chordScale[degree] + partStyleValue + octave, n + 1,
-                                                  partStyleValue, octave);
+                    const int note = PlaceOnValue(0, chordScale[degree] + partStyleValue + octave,
+                                                  n + 1, partStyleValue, octave);
                     int vel = Clamp127(stepVel + s * VelHsOf(mode) / 2);
                     vel = ScaleByCellVelocity(vel, CellVelocity(v));
                     if (std::find(started.begin(), started.end(), note) != started.end()) continue;
                     started.push_back(note);
                     SwOn(ev, s, 0, note, vel);
-                    if (a0Count >= kPartBufferSize) {
+                    if (a0Count >= kMaxAccompNotes) {
                         log_.Printf("Error: Out of BngOnEvA0 buffer.");
                         AbortCompose(1);
                     }
@@ -294,7 +303,8 @@ int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chor
         }
         if (!stoppedOnce && drumCode == 6 && mayStop) {
             const MeasureStat& st = Stat(curMeasure);
-            if ((st.mainNote1 > 0 || st.mainNote2 > 0) && (st.position1 >= 0 || st.position2 >= 0)) {
+            if ((st.mainNote1 > 0 || st.mainNote2 > 0) &&
+                (st.position1 >= 0 || st.position2 >= 0)) {
                 silenced = true;
                 stoppedOnce = true;
             }
@@ -304,14 +314,16 @@ int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chor
     return ev;
 }
 
-int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const std::string& chord, int beg,
-                                int end, int ev) {
+int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const std::string& chord,
+                                int beg, int end, int ev) {
     const int mode = BeginAccompHalf(drumCode, instCode, chord, beg);
     const int half = HalfIndex(beg);
     const bool changed = chord != genPrevChord;
     if (changed) {
         const bool placement = trackTensFlag[trackNumber - 1] != 0;
-        for (HeldNote& h : s3A3) {
+        // By index and on a copy: in one-note mode the note-on below ends and empties the list.
+        for (std::size_t i = 0; i < s3A3.size(); ++i) {
+            HeldNote h = s3A3[i];
             if (h.note <= 0) continue;
             const int c = NearestChordTone(chord, h.note, beg);
             const bool strange = h.note != c && IsNotMayOn(h.note, chord, half, 1) == 1;
@@ -320,14 +332,22 @@ int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const s
                 if (strange) SustainOff(ev, beg, 0, 0);
                 SwOn(ev, beg, 0, c, std::max(1, h.velocity));
                 h.note = c;
+                if (i >= s3A3.size()) {
+                    // The one-note rule ended every other held note; the new one stays held,
+                    // so that its length still ends it.
+                    s3A3.push_back(h);
+                    break;
+                }
+                s3A3[i] = h;
             } else if (strange) {
                 SwOff(ev, beg, 0, h.note, 0);
                 SustainOff(ev, beg, 0, 0);
-                h.note = 0;
+                s3A3[i].note = 0;
             }
         }
-        s3A3.erase(std::remove_if(s3A3.begin(), s3A3.end(), [](const HeldNote& h) { return h.note == 0; }),
-                   s3A3.end());
+        s3A3.erase(
+            std::remove_if(s3A3.begin(), s3A3.end(), [](const HeldNote& h) { return h.note == 0; }),
+            s3A3.end());
     }
     DeferredOffsOffChord(chord, beg, ev);
     if (!silenced) {
@@ -367,13 +387,16 @@ int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const s
                     degree = ChordStepValue(beg, chord, degree, shift);
                     octave += shift;
                     const int raw = chordScale[degree] + partStyleValue + octave;
-                    const int f = fitting ? FitNoteRegister(raw, partStyleValue, octave, halfNo, halfNo) : 0;
+                    const int f =
+                        fitting ? FitNoteRegister(raw, partStyleValue, octave, halfNo, halfNo) : 0;
                     note = f > 0 ? f : PlaceOnValue(0, raw, n + 1, partStyleValue, octave);
                 }
                 int vel = Clamp127(stepVel + s * VelHsOf(mode) / 2);
                 vel = ScaleByCellVelocity(vel, CellVelocity(v));
                 const int offset = static_cast<int>(std::min<std::int64_t>(v / 1000000, 1 << 20));
-                if (std::find(started.begin(), started.end(), std::make_pair(note, offset)) != started.end()) continue;
+                if (std::find(started.begin(), started.end(), std::make_pair(note, offset)) !=
+                    started.end())
+                    continue;
                 started.emplace_back(note, offset);
                 ReleaseA3Note(s, ev, note);
                 SwOn(ev, s, offset, note, vel);
@@ -382,7 +405,8 @@ int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const s
         }
         if (!stoppedOnce && drumCode == 6 && mayStop) {
             const MeasureStat& st = Stat(curMeasure);
-            if ((st.mainNote1 > 0 || st.mainNote2 > 0) && (st.position1 >= 0 || st.position2 >= 0)) {
+            if ((st.mainNote1 > 0 || st.mainNote2 > 0) &&
+                (st.position1 >= 0 || st.position2 >= 0)) {
                 silenced = true;
                 stoppedOnce = true;
             }

@@ -33,7 +33,8 @@ int Composer::MakeEchoPart1(int instCode, const std::string& chord, int beg, int
     const bool changed = chord != prevChord;
     bool started = false;
     auto fade = [&]() {
-        if (channelVolume > kFadeFloor) SendVolume(ev, beg, maxTickOffset, channelVolume - kVolumeStep);
+        if (channelVolume > kFadeFloor)
+            SendVolume(ev, beg, maxTickOffset, channelVolume - kVolumeStep);
     };
     if (beg > 0) {
         int e = echoNoteTab[curMeasure];
@@ -125,10 +126,12 @@ int Composer::MakeEchoPart2(int instCode, const std::string& chord, int beg, int
                 currentEchoNote = note;
             } else {
                 const int c = currentEchoNote;
-                if (std::abs(t - c) < 4 || std::abs(t - c) > 11 || (positionGate > 4 && velocityGate >= 20)) {
+                if (std::abs(t - c) < 4 || std::abs(t - c) > 11 ||
+                    (positionGate > 4 && velocityGate >= 20)) {
                     note = c;
                 } else {
-                    const int walk = c + static_cast<int>((t - c) * d / 13.0);
+                    // The walked value is truncated as a whole (towards zero, not down).
+                    const int walk = static_cast<int>(c + (t - c) * d / 13.0);
                     note = NearestSongNote(walk, 0);
                     if (d < 6 && std::abs(note - c) <= 1) note = c;
                     if (d >= 6 && std::abs(note - t) <= 1) note = t;
@@ -147,7 +150,8 @@ int Composer::MakeEchoPart2(int instCode, const std::string& chord, int beg, int
             if (std::find(bngOnEv2.begin(), bngOnEv2.end(), note) == bngOnEv2.end()) restart = true;
         }
         const bool changeNow = changed && !changeUsed;
-        if ((restart || changeNow) && s < 48 && setup_.beatPattern[s] > 0 && !candidates.empty()) {
+        // A chord change restarts the part at its first melody onset, with or without a note.
+        if ((restart || changeNow) && s < 48 && setup_.beatPattern[s] > 0) {
             if (changeNow) changeUsed = true;
             for (int note : bngOnEv2) SwOff(ev, s, 0, note, 0);
             bngOnEv2.clear();
@@ -192,7 +196,8 @@ int Composer::MakeEchoPart34(bool upper, const std::string& chord, int beg, int 
     for (std::size_t i = 0; i < echoEv.size(); ++i) {
         const EchoEvent e = echoEv[i];
         if (e.measure != curMeasure || e.step < beg || e.step >= end || e.note <= 0) continue;
-        const int vel = Clamp127(e.velocity + setup_.options.echoLevel2 - setup_.options.echoLevel1);
+        const int vel =
+            Clamp127(e.velocity + setup_.options.echoLevel2 - setup_.options.echoLevel1);
         int a = NearestChordTone(chord, e.note - 3, beg);
         if (std::abs(a - e.note) <= 1) a = e.note;
         const int fa = FitNearKey(a), fr = FitNearKey(r);
@@ -264,12 +269,21 @@ int Composer::SectStyleEnd(int step, int& ev) {
         log_.Printf("Fatal error in call to SectStyleEnd(): Invalid StyIdToSwTo %d", s);
         AbortCompose(1);
     }
-    if (styleFlagLate) ReleaseA3Notes(1, step, 0, ev);
+    HandOverHeldNotes(step, ev);
+    return 1;
+}
+
+void Composer::HandOverHeldNotes(int step, int& ev) {
+    // The key-relative chord part keeps its notes in the held list in every style, so the list
+    // is handed over whenever it holds notes, not only in the late styles.
+    ReleaseA3Notes(1, step, 0, ev);
     ReleaseAccompNotes(1, step, ev);
     auto defer = [&](int note) {
         if (note < 1 || note > 127) return;
-        if (static_cast<int>(deferredOffs.size()) < kMaxDeferredOffs) deferredOffs.push_back({note, curMeasure});
-        else SwOff(ev, step, 0, note, 0);
+        if (static_cast<int>(deferredOffs.size()) < kMaxDeferredOffs)
+            deferredOffs.push_back({note, curMeasure});
+        else
+            SwOff(ev, step, 0, note, 0);
     };
     for (PatternEntry& e : bngOnEvB1) {
         defer(e.nVal);
@@ -282,7 +296,6 @@ int Composer::SectStyleEnd(int step, int& ev) {
     }
     bngOnEvB1.clear();
     bngOnEvB3.clear();
-    return 1;
 }
 
 void Composer::CommonEndingFade(int& ev, int beg, int end) {
@@ -299,11 +312,14 @@ void Composer::CommonEndingFade(int& ev, int beg, int end) {
 
 namespace {
 
-int FadeSteps(int beg, int end) { return end - beg > 0 ? end - beg : 2; }
+int FadeSteps(int beg, int end) {
+    return end - beg > 0 ? end - beg : 2;
+}
 
 }  // namespace
 
-int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, int beg, int end, int ev) {
+int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, int beg, int end,
+                               int ev) {
     const int mode = GetInst31Mode(code, beg, 0);
     ev = FlushDeferredOffs(beg, ev);
     const int r = KhNote2Val(beg, chord);
@@ -327,11 +343,12 @@ int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, 
         int degree = 0, octave = 0;
         SplitDegree(CellNote(v), degree, octave);
         if (variant == 0) {
-            int note = PlaceOnValue(0, chordScale[degree] + partStyleValue + octave, 1, partStyleValue, octave);
+            int note = PlaceOnValue(0, chordScale[degree] + partStyleValue + octave, 1,
+                                    partStyleValue, octave);
             note = NearestChordTone3(chord, note, beg);
             if (note < 1 || note > 127) continue;
             SwOn(ev, beg, 0, note, finalVel);
-            if (a0Count >= kPartBufferSize) {
+            if (a0Count >= kMaxAccompNotes) {
                 log_.Printf("Error: Out of BngOnEvA0[][[] buffer.");
                 AbortCompose(1);
             }
@@ -344,13 +361,14 @@ int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, 
                 while (note < 1) note += 12;
                 note = NearestChordTone(chord, note, beg);
             } else {
-                note = PlaceOnValue(0, chordScale[degree] + partStyleValue + octave, 1, partStyleValue, octave);
+                note = PlaceOnValue(0, chordScale[degree] + partStyleValue + octave, 1,
+                                    partStyleValue, octave);
                 note = NearestChordTone3(chord, note, beg);
             }
             if (note < 1 || note > 127) continue;
             int vel = Clamp127(finalVel + beg * VelHsOf(mode) / 2);
             const int cellVel = CellVelocity(v);
-            if (cellVel > 0) vel = Clamp127(static_cast<int>(cellVel * (vel / 90.0)));
+            vel = ScaleByCellVelocity(vel, cellVel);
             const int offset = static_cast<int>(std::min<std::int64_t>(CellOffset(v), 1 << 20));
             SwOn(ev, beg, offset, note, vel);
             AddA3Held(note, offset, mode, beg, col, vel);
@@ -402,7 +420,8 @@ int Composer::MakeBngEnding(bool b3, int code, const std::string& chord, int beg
         if (note < 1 || note > 127) return;
         SwOn(ev, beg, 0, note, finalVel);
         if (static_cast<int>(buffer.size()) >= kPartBufferSize) {
-            log_.Printf(b3 ? "Error: Out of BngOnEvB3[][[] buffer." : "Error: Out of BngOnEvB1[][[] buffer.");
+            log_.Printf(b3 ? "Error: Out of BngOnEvB3[][[] buffer."
+                           : "Error: Out of BngOnEvB1[][[] buffer.");
             AbortCompose(1);
         }
         buffer.push_back({note, 0, 0, 0, 0, 0});
@@ -463,11 +482,6 @@ int Composer::MakeEchoEnding(int part, const std::string& chord, int beg, int en
                 if (pair[1] > 0) SwOff(ev, beg, 0, pair[1], 0);
             }
             bngOnEv45.clear();
-            // Parts 3 and 4 stay silent when the echo is off, their ending too.
-            if (setup_.options.echoLevel1 <= 0) {
-                lastNote = 0;
-                return ev;
-            }
             break;
         }
     }
@@ -483,10 +497,19 @@ int Composer::MakeEchoEnding(int part, const std::string& chord, int beg, int en
     CommonEndingFade(ev, beg, end);
     SwOff(ev, beg + FadeSteps(beg, end) + 4, 0, note, 0);
     switch (part) {
-        case 1: prevEchoNote = 0; echoPart1Note = 0; break;
-        case 2: currentEchoNote = 0; break;
-        case 3: lastEcho3Note = 0; break;
-        default: lastEcho4Note = 0; break;
+        case 1:
+            prevEchoNote = 0;
+            echoPart1Note = 0;
+            break;
+        case 2:
+            currentEchoNote = 0;
+            break;
+        case 3:
+            lastEcho3Note = 0;
+            break;
+        default:
+            lastEcho4Note = 0;
+            break;
     }
     return ev;
 }

@@ -19,11 +19,15 @@ void Composer::AddMeasureEvent(int& evCount, int step, int tick, int status, int
 
 void Composer::SwOn(int& evCount, int step, int tick, int note, int velocity) {
     if (note < 1 || note > 127 || velocity < 1 || velocity > 127) {
-        log_.Printf("SwOn() Error: invalid value(s) Ev=%d, OnVelo=%d, ChOnCode=%02X, MesuIdx=%d, InstCnt=%d,", note,
-                    velocity, NoteOnCode(), curMeasure + 1, trackNumber);
+        log_.Printf(
+            "SwOn() Error: invalid value(s) Ev=%d, OnVelo=%d, ChOnCode=%02X, MesuIdx=%d, "
+            "InstCnt=%d,",
+            note, velocity, NoteOnCode(), curMeasure + 1, trackNumber);
         AbortCompose(1);
     }
-    if (channel != kDrumChannel && !onBff.empty() && onBff.back().active && onBff.back().note == note) return;
+    if (channel != kDrumChannel && !onBff.empty() && onBff.back().active &&
+        onBff.back().note == note)
+        return;
     if (partIsDrumOrMode0 && channel != kDrumChannel && (pUseSust != 0 || partModeTens != 0)) {
         SustainOn(evCount, step, tick);
     }
@@ -44,20 +48,22 @@ void Composer::SwOn(int& evCount, int step, int tick, int note, int velocity) {
         log_.Printf("Out of OnBff[][] buffer");
         AbortCompose(1);
     }
-    onBff.push_back({note, true});
+    onBff.push_back({note, true, channel});
 }
 
 void Composer::SwOff(int& evCount, int step, int tick, int note, int velocity) {
     if (note < 1 || note > 127 || velocity < 0 || velocity > 127) {
-        log_.Printf("Sw-Off() Error: invalid value(s) Ev=%d, OffVelo=%d, ChOffCode=%02X, MesuIdx=%d\n", note,
-                    velocity, NoteOffCode(), curMeasure + 1);
+        log_.Printf(
+            "Sw-Off() Error: invalid value(s) Ev=%d, OffVelo=%d, ChOffCode=%02X, MesuIdx=%d\n",
+            note, velocity, NoteOffCode(), curMeasure + 1);
         errorMark = true;
         return;
     }
     for (auto it = onBff.rbegin(); it != onBff.rend(); ++it) {
         if (it->active && it->note == note) {
             it->active = false;
-            AddMeasureEvent(evCount, step, tick, NoteOffCode(), note, velocity);
+            // The note ends on the channel it was started on.
+            AddMeasureEvent(evCount, step, tick, 0x80 + it->channel, note, velocity);
             ++noteOffCount;
             if (oneNoteMode) pendingNote = 0;
             if (sustainNotes > 2 * channel + 8) SustainOff(evCount, step, tick, 0);
@@ -96,7 +102,8 @@ void Composer::ReleaseAccompNotes(int defer, int step, int& evCount) {
     for (int i = 0; i < kPartBufferSize; ++i) {
         AccompEntry& e = bngOnEvA0[i];
         if (i < a0Count && e.released == 0 && e.note >= 1 && e.note <= 127) {
-            if (!(defer && DeferOff(deferredOffs, e.note, curMeasure))) SwOff(evCount, step, 0, e.note, 0);
+            if (!(defer && DeferOff(deferredOffs, e.note, curMeasure)))
+                SwOff(evCount, step, 0, e.note, 0);
         }
         e.note = 0;
         e.released = 1;
@@ -109,7 +116,8 @@ void Composer::ReleaseA3Notes(int defer, int step, int tick, int& evCount) {
     held.swap(s3A3);
     for (const HeldNote& h : held) {
         if (h.note < 1 || h.note > 127) continue;
-        if (!(defer && DeferOff(deferredOffs, h.note, curMeasure))) SwOff(evCount, step, tick, h.note, 0);
+        if (!(defer && DeferOff(deferredOffs, h.note, curMeasure)))
+            SwOff(evCount, step, tick, h.note, 0);
     }
 }
 
@@ -144,14 +152,18 @@ void AgeList(std::vector<HeldNote>& list, Off off) {
     for (HeldNote& h : list) {
         if (h.note == 0) continue;
         bool expired = false;
-        if (h.age > 98) expired = true;
-        else ++h.age;
+        if (h.age > 98)
+            expired = true;
+        else
+            ++h.age;
         if (h.age + 1 >= h.length || expired) {
             off(h.note);
             h.note = 0;
         }
     }
-    list.erase(std::remove_if(list.begin(), list.end(), [](const HeldNote& h) { return h.note == 0; }), list.end());
+    list.erase(
+        std::remove_if(list.begin(), list.end(), [](const HeldNote& h) { return h.note == 0; }),
+        list.end());
 }
 
 }  // namespace
@@ -173,7 +185,9 @@ void Composer::ReleaseA3Note(int step, int& evCount, int note) {
             h.note = 0;
         }
     }
-    s3A3.erase(std::remove_if(s3A3.begin(), s3A3.end(), [](const HeldNote& h) { return h.note == 0; }), s3A3.end());
+    s3A3.erase(
+        std::remove_if(s3A3.begin(), s3A3.end(), [](const HeldNote& h) { return h.note == 0; }),
+        s3A3.end());
 }
 
 }  // namespace composer

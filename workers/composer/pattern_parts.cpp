@@ -23,7 +23,8 @@ void Composer::SendVolume(int& ev, int step, int offset, int volume) {
 }
 
 bool Composer::PatternHasNVal(const std::vector<PatternEntry>& buffer, int note) const {
-    return std::any_of(buffer.begin(), buffer.end(), [&](const PatternEntry& e) { return e.nVal == note; });
+    return std::any_of(buffer.begin(), buffer.end(),
+                       [&](const PatternEntry& e) { return e.nVal == note; });
 }
 
 bool Composer::PatternNoteIsFree(const std::vector<PatternEntry>& buffer, int note) const {
@@ -32,10 +33,12 @@ bool Composer::PatternNoteIsFree(const std::vector<PatternEntry>& buffer, int no
 }
 
 int Composer::CountSounding(const std::vector<PatternEntry>& buffer) const {
-    return static_cast<int>(std::count_if(buffer.begin(), buffer.end(), [](const PatternEntry& e) { return e.nVal != 0; }));
+    return static_cast<int>(std::count_if(buffer.begin(), buffer.end(),
+                                          [](const PatternEntry& e) { return e.nVal != 0; }));
 }
 
-void Composer::SwitchOffSVal(std::vector<PatternEntry>& buffer, int step, int offset, int note, int& ev) {
+void Composer::SwitchOffSVal(std::vector<PatternEntry>& buffer, int step, int offset, int note,
+                             int& ev) {
     for (PatternEntry& e : buffer) {
         if (e.sVal == note && note != 0) {
             SwOff(ev, step, offset, note, 0);
@@ -45,7 +48,8 @@ void Composer::SwitchOffSVal(std::vector<PatternEntry>& buffer, int step, int of
     }
 }
 
-int Composer::ExpirePattern(std::vector<PatternEntry>& buffer, bool b3, bool quiet, int step, int& ev) {
+int Composer::ExpirePattern(std::vector<PatternEntry>& buffer, bool b3, bool quiet, int step,
+                            int& ev) {
     const int now = CurrentStepTime(step);
     for (PatternEntry& e : buffer) {
         if (e.nVal != 0 && now - e.start > holdLimitN) {
@@ -64,7 +68,8 @@ int Composer::ExpirePattern(std::vector<PatternEntry>& buffer, bool b3, bool qui
     kept.reserve(buffer.size());
     for (const PatternEntry& e : buffer) {
         if ((e.nVal != 0 && e.sVal != 0) || e.nVal < 0 || e.sVal < 0) {
-            log_.Printf(b3 ? "Bad: nVal=%d, sVal=%d in BngOnEvB3 buffer." : "Bad: nVal=%d, sVal=%d in BngOnEvB1T buffer.",
+            log_.Printf(b3 ? "Bad: nVal=%d, sVal=%d in BngOnEvB3 buffer."
+                           : "Bad: nVal=%d, sVal=%d in BngOnEvB1T buffer.",
                         e.nVal, e.sVal);
             AbortCompose(1);
         }
@@ -82,8 +87,10 @@ void Composer::AddHeldToMayOn(int halfIndex) {
         while (folded > 71) folded -= 12;
         if (IsNotMayOn(folded, std::string(), halfIndex, 0) == 0) return;
         int& fill = mayOnFill[halfIndex];
-        if (fill < 12) mayOnAtBegTab[halfIndex][fill++] = folded;
-        else mayOnAtBegTab[halfIndex][11] = folded;
+        if (fill < 12)
+            mayOnAtBegTab[halfIndex][fill++] = folded;
+        else
+            mayOnAtBegTab[halfIndex][11] = folded;
     };
     for (const PatternEntry& e : bngOnEvB3) {
         if (e.nVal > 0) add(e.nVal);
@@ -105,7 +112,8 @@ int Composer::MakeBngB1Part(int instCode, const std::string& chord, int beg, int
 
 // One half measure of a pattern part. `b3` selects the sustaining twin, `quiet` the silent
 // pre-pass (B3 logic on a fixed pattern, no events).
-int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& chord, int beg, int end, int ev) {
+int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& chord, int beg,
+                          int end, int ev) {
     std::vector<PatternEntry>& buffer = b3 ? bngOnEvB3 : bngOnEvB1;
     int& lastNote = b3 ? lastB3Note : lastB1Note;
     const int half = HalfIndex(beg);
@@ -162,8 +170,10 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                     e.nVal = 0;
                     ReVoiced rv{c, quiet ? 1 : baseVel, 0, 0};
                     if (e.degree >= 1 && e.degree <= 12 && e.octave >= 0) {
-                        const int raw = chordScale[e.degree] + (quiet ? 0 : partStyleValue + e.octave);
-                        rv.note = PlaceOnValue(3, raw, 1, quiet ? 0 : partStyleValue, quiet ? 0 : e.octave);
+                        const int raw =
+                            chordScale[e.degree] + (quiet ? 0 : partStyleValue + e.octave);
+                        rv.note = PlaceOnValue(3, raw, 1, quiet ? 0 : partStyleValue,
+                                               quiet ? 0 : e.octave);
                         rv.degree = e.degree;
                         rv.octave = e.octave;
                     }
@@ -196,7 +206,9 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
     bool anyRestart = false;
     std::vector<Candidate> candidates;
     // The pre-pass plays the same cells at every step of the half: place them once.
-    struct Placed { int note, degree, octave; };
+    struct Placed {
+        int note, degree, octave;
+    };
     std::array<Placed, kScanColumns> scanNotes{};
     if (quiet) {
         for (int col = 0; col < kScanColumns; ++col) {
@@ -237,17 +249,19 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 degree = ChordStepValue(beg, chord, degree, shift);
                 octave += shift;
                 const int raw = chordScale[degree] + partStyleValue + octave;
-                const int f = b3 && fitting ? FitNoteRegister(raw, partStyleValue, octave, halfNo, halfNo) : 0;
+                const int f = b3 && fitting
+                                  ? FitNoteRegister(raw, partStyleValue, octave, halfNo, halfNo)
+                                  : 0;
                 note = f >= 1 ? f : PlaceOnValue(b3 ? 3 : 1, raw, n + 1, partStyleValue, octave);
                 vel = Clamp127(stepVel + s * VelHsOf(mode) / 2);
                 const int cellVel = CellVelocity(v);
-                if (cellVel > 0) vel = Clamp127(static_cast<int>(cellVel * (vel / 90.0)));
+                vel = ScaleByCellVelocity(vel, cellVel);
             }
             const int offset = static_cast<int>(std::min<std::int64_t>(CellOffset(v), 1 << 20));
             if (NearestSongNote(note, 0) != note) continue;
-            const bool again = std::any_of(candidates.begin(), candidates.end(), [&](const Candidate& c) {
-                return c.note == note && c.offset == offset;
-            });
+            const bool again = std::any_of(
+                candidates.begin(), candidates.end(),
+                [&](const Candidate& c) { return c.note == note && c.offset == offset; });
             if (again || note == lastNote) continue;
             lastNote = note;
             if (static_cast<int>(candidates.size()) >= kMaxCandidates) {
@@ -270,7 +284,8 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                     log_.Printf("Error: Out of BngOnEvB3[] buffer");
                     AbortCompose(1);
                 }
-                buffer.push_back({rv.note, 0, CurrentStepTime(beg), rv.degree, rv.octave, rv.velocity});
+                buffer.push_back(
+                    {rv.note, 0, CurrentStepTime(beg), rv.degree, rv.octave, rv.velocity});
             }
         }
         if (!restart) continue;
@@ -297,8 +312,10 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 }
             }
         }
-        if (quiet) channelVolume = kFullVolume;
-        else SendVolume(ev, s, 0, kFullVolume);
+        if (quiet)
+            channelVolume = kFullVolume;
+        else
+            SendVolume(ev, s, 0, kFullVolume);
         for (const Candidate& c : candidates) {
             if (PatternHasNVal(buffer, c.note)) continue;
             if (!quiet) {
@@ -306,7 +323,8 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 SwOn(ev, s, c.offset, c.note, c.velocity);
             }
             if (static_cast<int>(buffer.size()) >= (quiet ? kMaxHeldNotes : kPartBufferSize)) {
-                log_.Printf(b3 ? "Error: Out of BngOnEvB3[] buffer" : "Error: Out of BngOnEvB1[] buffer");
+                log_.Printf(b3 ? "Error: Out of BngOnEvB3[] buffer"
+                               : "Error: Out of BngOnEvB1[] buffer");
                 AbortCompose(1);
             }
             buffer.push_back({c.note, 0, c.start, c.degree, c.octave, Clamp127(c.velocity)});
@@ -326,7 +344,8 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
         }
         auto append = [&](int note, int vel) {
             if (static_cast<int>(buffer.size()) >= kPartBufferSize) {
-                log_.Printf(b3 ? "Error: Out of BngOnEvB3[] buffer" : "Error: Out of BngOnEvB1[] buffer");
+                log_.Printf(b3 ? "Error: Out of BngOnEvB3[] buffer"
+                               : "Error: Out of BngOnEvB1[] buffer");
                 AbortCompose(1);
             }
             buffer.push_back({note, 0, CurrentStepTime(beg), 0, 0, vel});
@@ -345,8 +364,10 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 }
             } else {
                 if (c != held) {
-                    if (quiet) channelVolume = kFullVolume;
-                    else SendVolume(ev, beg, 0, kFullVolume);
+                    if (quiet)
+                        channelVolume = kFullVolume;
+                    else
+                        SendVolume(ev, beg, 0, kFullVolume);
                 }
                 append(c, vel);
                 if (free && !quiet) {
@@ -357,7 +378,8 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
         } else if (b3 && soundingAtStart >= 2) {
             const int vel = std::max(1, partVelocity - 5 * soundingAtStart);
             for (int held : remembered) {
-                int t = beg > 0 ? NearestChordTone(chord, held, beg) : NearestChordTone3(chord, held, beg);
+                int t = beg > 0 ? NearestChordTone(chord, held, beg)
+                                : NearestChordTone3(chord, held, beg);
                 t = PlaceOnValue(3, t, 1, 0, -1);
                 if (PatternHasNVal(buffer, t)) continue;
                 append(t, vel);

@@ -59,7 +59,8 @@ InputStatus ReadSongHeader(std::span<const std::uint8_t> song, SongHeader& heade
     header.division = division;
     if (division != kTicksPerQuarter) {
         if (division > 0) return {false, "Cannot work with the Division other than 384."};
-        std::snprintf(text, sizeof text, "Error: Invalid Division %d, Hb=%d, Lb=%d", division, hb, lb);
+        std::snprintf(text, sizeof text, "Error: Invalid Division %d, Hb=%d, Lb=%d", division, hb,
+                      lb);
         return {false, text};
     }
     const std::int64_t ts = FindMeta(song, kTimeSignatureMeta);
@@ -70,11 +71,21 @@ InputStatus ReadSongHeader(std::span<const std::uint8_t> song, SongHeader& heade
     const int numerator = at(ts), power = at(ts + 1), clocks = at(ts + 2), per32 = at(ts + 3);
     bool known = clocks == 96 && per32 == 8;
     if (known) {
-        if (numerator == 2 && power == 2) { header.timeCode = 2; header.timeSigName = "2/4"; }
-        else if (numerator == 3 && power == 2) { header.timeCode = 3; header.timeSigName = "3/4"; header.split34 = true; }
-        else if (numerator == 4 && power == 2) { header.timeCode = 4; header.timeSigName = "4/4"; }
-        else if (numerator == 6 && power == 3) { header.timeCode = 3; header.timeSigName = "6/8"; }
-        else known = false;
+        if (numerator == 2 && power == 2) {
+            header.timeCode = 2;
+            header.timeSigName = "2/4";
+        } else if (numerator == 3 && power == 2) {
+            header.timeCode = 3;
+            header.timeSigName = "3/4";
+            header.split34 = true;
+        } else if (numerator == 4 && power == 2) {
+            header.timeCode = 4;
+            header.timeSigName = "4/4";
+        } else if (numerator == 6 && power == 3) {
+            header.timeCode = 3;
+            header.timeSigName = "6/8";
+        } else
+            known = false;
     }
     if (!known) return {false, "Error: Unknown Time Signature."};
     header.numerator = numerator;
@@ -106,7 +117,8 @@ std::int64_t SeekInputTrack(std::span<const std::uint8_t> song, int n) {
 InputStatus CopyFirstTwoTracks(std::span<const std::uint8_t> song, std::vector<std::uint8_t>& out) {
     const std::int64_t p1 = SeekInputTrack(song, 1);
     if (p1 < 0) return {false, "Error seek to FiPos1"};
-    if (SeekInputTrack(song, 2) < 0) return {false, "Error: <InPut.bin> has fewer than two tracks."};
+    if (SeekInputTrack(song, 2) < 0)
+        return {false, "Error: <InPut.bin> has fewer than two tracks."};
     std::int64_t p3 = SeekInputTrack(song, 3);
     const std::int64_t end = p3 < 0 ? static_cast<std::int64_t>(song.size()) : p3 - 4;
     if (!HoldsTwoWholeChunks(song, p1 - 4, end)) {
@@ -132,16 +144,22 @@ std::array<int, 48> ReadBeatPattern(std::span<const std::uint8_t> text) {
 InputStatus ReadChordData(std::span<const std::uint8_t> coded, int key, ChordData& data) {
     data = {};
     char text[256];
-    const std::vector<std::uint8_t> plain = worker::DecodeChordData(coded, static_cast<std::uint8_t>(key & 0xFF));
-    int recLen = 0;
-    for (std::size_t i = 0; i < plain.size() && recLen <= kRecordLengthLimit; ++i) {
-        ++recLen;
-        if (plain[i] == ';') break;
+    const std::vector<std::uint8_t> plain =
+        worker::DecodeChordData(coded, static_cast<std::uint8_t>(key & 0xFF));
+    // The bytes up to and including the first ";" (all of them when there is none).
+    std::size_t length = plain.size();
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        if (plain[i] == ';') {
+            length = i + 1;
+            break;
+        }
     }
-    if (recLen < 1 || recLen > kRecordLengthLimit) {
-        std::snprintf(text, sizeof text, "Error: Invalid RecLen %d", recLen);
+    if (length < 1 || length > kRecordLengthLimit) {
+        std::snprintf(text, sizeof text, "Error: Invalid RecLen %lld",
+                      static_cast<long long>(length));
         return {false, text};
     }
+    const int recLen = static_cast<int>(length);
     const std::size_t records = plain.size() / static_cast<std::size_t>(recLen);
     std::string record;
     for (std::size_t r = 0; r < records; ++r) {
@@ -150,7 +168,8 @@ InputStatus ReadChordData(std::span<const std::uint8_t> coded, int key, ChordDat
             record.push_back(static_cast<char>(plain[r * recLen + b]));
         }
         if (static_cast<int>(data.measures.size()) == kMaxMeasures) {
-            std::snprintf(text, sizeof text, "Out of memory. The input song has too many measures: %d.",
+            std::snprintf(text, sizeof text,
+                          "Out of memory. The input song has too many measures: %d.",
                           kMaxMeasures + 1);
             return {false, text};
         }
@@ -158,10 +177,11 @@ InputStatus ReadChordData(std::span<const std::uint8_t> coded, int key, ChordDat
         char chord1[6] = {}, chord2[6] = {};
         // %5s stops at blanks and NUL bytes; the record is made a C string first.
         const std::string cstr(record.c_str());
-        const int n = std::sscanf(cstr.c_str(), "%3d:%1d:%5s:%1d:%5s:%1d:%1d;", &measureNo, &drum, chord1,
-                                  &keptDigit, chord2, &inst, &style);
+        const int n = std::sscanf(cstr.c_str(), "%3d:%1d:%5s:%1d:%5s:%1d:%1d;", &measureNo, &drum,
+                                  chord1, &keptDigit, chord2, &inst, &style);
         if (n < 7) {
-            std::snprintf(text, sizeof text, "Error: Invalid input data format kq=%d\n<%.80s>", n, cstr.c_str());
+            std::snprintf(text, sizeof text, "Error: Invalid input data format kq=%d\n<%.80s>", n,
+                          cstr.c_str());
             return {false, text};
         }
         MeasureRecord m;
@@ -190,10 +210,11 @@ std::array<int, 12> ReadSongPitchClasses(std::span<const std::uint8_t> text, int
         int v[20] = {};
         if (!lines.Next(299, line)) break;
         std::sscanf(line.c_str(),
-                    "%03d;%03d;%03d;%03d;%03d;%03d;%03d;%03d;%03d;%03d;%03d;%03d;%03d;%03d;%03d;%03d;%03d;%03d;"
+                    "%03d;%03d;%03d;%03d;%03d;%03d;%03d;%03d;%03d;%03d;%03d;%03d;%03d;%03d;%03d;%"
+                    "03d;%03d;%03d;"
                     "%03d;%03d;",
-                    &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7], &v[8], &v[9], &v[10], &v[11],
-                    &v[12], &v[13], &v[14], &v[15], &v[16], &v[17], &v[18], &v[19]);
+                    &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7], &v[8], &v[9], &v[10],
+                    &v[11], &v[12], &v[13], &v[14], &v[15], &v[16], &v[17], &v[18], &v[19]);
         for (int value : v) {
             if (value >= 60 && value <= 71) classes[value - 60] = value;
         }
@@ -207,8 +228,8 @@ std::vector<MeasureStat> ReadMeasureStats(std::span<const std::uint8_t> text) {
     std::string line;
     while (static_cast<int>(rows.size()) < kMaxStatRows && lines.Next(49, line)) {
         int v[6];
-        if (std::sscanf(line.c_str(), "%03d;%02d;%03d;%02d;%03d;%03d\n", &v[0], &v[1], &v[2], &v[3], &v[4],
-                        &v[5]) != 6) {
+        if (std::sscanf(line.c_str(), "%03d;%02d;%03d;%02d;%03d;%03d\n", &v[0], &v[1], &v[2], &v[3],
+                        &v[4], &v[5]) != 6) {
             break;
         }
         rows.push_back({v[0], v[1], v[2], v[3], v[5]});

@@ -21,8 +21,23 @@ constexpr std::size_t kTrackCountOffset = 11;
 // The MIDI variable-length quantity; false (nothing written) for 2^28 or more or a negative value.
 [[nodiscard]] bool WriteVarLen(std::int64_t value, std::vector<std::uint8_t>& out);
 
+// An event of a composed track at its tick from the song's start.
+struct TimedEvent {
+    std::int64_t tick = 0;
+    int status = 0;
+    int data1 = 0;
+    int data2 = 0;  // < 0: a two-byte event
+};
+
+// Makes the note stream of every melodic channel (all but the drum channel, whose one-shot hits
+// are meant to be that short) well formed, in place: a note-on for a key that is sounding on
+// its channel first ends that note (and the note-off that would have ended it later is
+// dropped), and a note whose note-on and note-off fall on one tick is not written at all.
+// Note-offs end the latest note of their key, as the note event core pairs them.
+void WellFormedNotes(std::vector<TimedEvent>& events);
+
 class TrackWriter {
-public:
+  public:
     // "MTrk", the length slot, the track name and the zero key signature.
     void BeginTrack(std::string_view name);
     // A meta event with delta 0.
@@ -36,18 +51,18 @@ public:
     // End of track, length patched; returns the track bytes.
     std::vector<std::uint8_t> EndTrack();
 
-private:
+  private:
     std::vector<std::uint8_t> bytes_;
 };
 
 // Stored byte = (plain - RunCode - CurD) mod 256, CurD raised before each byte up to 255.
 class OutputTrackCoder {
-public:
+  public:
     explicit OutputTrackCoder(int runCode) : runCode_(runCode) {}
     void Append(std::span<const std::uint8_t> plain, std::vector<std::uint8_t>& out);
     int curD() const { return curD_; }
 
-private:
+  private:
     int runCode_;
     int curD_ = 1;
 };

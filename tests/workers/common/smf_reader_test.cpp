@@ -15,14 +15,15 @@ using worker::SongState;
 
 // Keeps every flushed measure as the list looked at flush time.
 class RecordingSink : public worker::MeasureSink {
-public:
+  public:
     struct Flush {
         std::vector<worker::CurNote> notes;
         worker::MeasureIndex newMeasure;
     };
     ReadStatus FlushMeasure(SongState& state, worker::MeasureIndex newMeasure) override {
         Flush flush{{}, newMeasure};
-        for (int i = 0; i < state.curNotes.count; ++i) flush.notes.push_back(state.curNotes.entries[i]);
+        for (int i = 0; i < state.curNotes.count; ++i)
+            flush.notes.push_back(state.curNotes.entries[i]);
         flushes.push_back(flush);
         worker::ResetMeasureNotes(state.curNotes);
         return ReadStatus::Ok();
@@ -34,7 +35,9 @@ constexpr const char* kHeader = R"("MThd" 00 00 00 06 00 01 00 02 01 80 )";
 constexpr const char* kMeter44 = "00 FF 58 04 04 02 60 08 ";
 constexpr const char* kEnd = "00 FF 2F 00 ";
 
-std::string Track(const std::string& events) { return "\"MTrk\" 00 00 00 00 " + events; }
+std::string Track(const std::string& events) {
+    return "\"MTrk\" 00 00 00 00 " + events;
+}
 
 std::string TwoTracks(const std::string& conductor, const std::string& melody) {
     return kHeader + Track(conductor + kEnd) + Track(melody + kEnd);
@@ -80,7 +83,8 @@ TEST(SmfReaderTest, RefusedFilesGiveTheirMessages) {
         {"4/4 with 24 clocks", TwoTracks("00 FF 58 04 04 02 18 08 ", ""),
          "!Unsupported Time Signature."},
         {"tempo 0", TwoTracks("00 FF 51 03 00 00 00 ", ""), "!Cannot get Tempo of the song."},
-        {"running status", TwoTracks(kMeter44, "00 90 3C 40 10 3C 00 "), "!Found an Invalid Event."},
+        {"running status", TwoTracks(kMeter44, "00 90 3C 40 10 3C 00 "),
+         "!Found an Invalid Event."},
         {"key pressure", TwoTracks(kMeter44, "00 A0 3C 40 "), "!Found an Invalid Event."},
         {"system common", TwoTracks(kMeter44, "00 F2 00 00 "), "!Found an Invalid Event."},
         {"note cut short", kHeader + Track(kMeter44) + "\"MTrk\" 00 00 00 00 00 90 3C",
@@ -91,11 +95,10 @@ TEST(SmfReaderTest, RefusedFilesGiveTheirMessages) {
          "Error: Common GetDtTime M."},
         {"meta length of five bytes", TwoTracks("00 FF 01 81 81 81 81 00 ", ""),
          "Error: Common GetDtTime."},
-        {"bytes after end of track", kHeader + Track(kMeter44 + std::string(kEnd) + "00 ") +
-                                         Track(kEnd),
-         "No Track Found."},
-        {"other chunk before the melody", kHeader + Track(kMeter44 + std::string(kEnd)) +
-                                              "\"XTrk\" 00 00 00 00 " + kEnd,
+        {"bytes after end of track",
+         kHeader + Track(kMeter44 + std::string(kEnd) + "00 ") + Track(kEnd), "No Track Found."},
+        {"other chunk before the melody",
+         kHeader + Track(kMeter44 + std::string(kEnd)) + "\"XTrk\" 00 00 00 00 " + kEnd,
          "No Track Found."},
         {"note before the time signature", TwoTracks("", "00 90 3C 40 "),
          "!No Time Signature found before the first note."},
@@ -124,6 +127,16 @@ TEST(SmfReaderTest, LastMeasureOfTheTableIsStillAccepted) {
     EXPECT_EQ(read->sink.flushes[1].notes[0].end, 8);
 }
 
+TEST(SmfReaderTest, ANoteSoundingPastTheTableFailsAlsoWhenItEndsOnABarLine) {
+    // From tick 397824 (measure 260) to 399360 and to 400896, the bar lines of measures 261
+    // and 262: the note fills the last measure of the table, or sounds on past it.
+    auto fits = ReadText(TwoTracks(kMeter44, "98 A4 00 90 3C 40 8C 00 80 3C 40 "));
+    EXPECT_TRUE(fits->status.ok) << fits->status.message;
+    auto past = ReadText(TwoTracks(kMeter44, "98 A4 00 90 3C 40 98 00 80 3C 40 "));
+    EXPECT_FALSE(past->status.ok);
+    EXPECT_EQ(past->status.message, "Out of memory. The input song has too many measures.");
+}
+
 TEST(SmfReaderTest, MeterKeyAndTempoState) {
     auto read = ReadText(TwoTracks(
         "00 FF 58 04 03 02 60 08 00 FF 59 02 FD 01 00 FF 51 03 07 A1 20 00 FF 51 03 0F 42 40 "
@@ -146,7 +159,8 @@ TEST(SmfReaderTest, MeterKeyAndTempoState) {
 }
 
 TEST(SmfReaderTest, VelocityZeroNoteOnIsANewNoteAndOffsCloseTheFirstOpenEntry) {
-    // C on at 0, C "on" with velocity 0 at 96, one off at 192: the first C closes, the second stays.
+    // C on at 0, C "on" with velocity 0 at 96, one off at 192: the first C closes, the second
+    // stays.
     auto read = ReadText(TwoTracks(kMeter44, "00 90 3C 40 60 90 3C 00 60 80 3C 40 "));
     ASSERT_TRUE(read->status.ok);
     ASSERT_EQ(read->sink.flushes.size(), 1u);
@@ -159,14 +173,61 @@ TEST(SmfReaderTest, VelocityZeroNoteOnIsANewNoteAndOffsCloseTheFirstOpenEntry) {
 }
 
 TEST(SmfReaderTest, NoteOffInALaterMeasureOpensAnEntryThereAndTickModeUsesTicks) {
-    auto read = ReadText(TwoTracks(kMeter44, "00 90 3C 40 8C 00 80 3C 40 "), worker::QuantMode::kTick);
+    // The note ends a quarter note into the second measure (tick 1536 + 120).
+    auto read =
+        ReadText(TwoTracks(kMeter44, "00 90 3C 40 8C 78 80 3C 40 "), worker::QuantMode::kTick);
     ASSERT_TRUE(read->status.ok);
     ASSERT_EQ(read->sink.flushes.size(), 2u);
     EXPECT_EQ(read->sink.flushes[0].newMeasure, 1);
     EXPECT_EQ(read->sink.flushes[0].notes[0].end, -1);
     const auto& later = read->sink.flushes[1].notes[0];
     EXPECT_EQ(later.start, -1);
-    EXPECT_EQ(later.end, 0);
+    EXPECT_EQ(later.end, 96);  // on the 48-tick grid
+}
+
+TEST(SmfReaderTest, NoteOffsOnTheBarLineAfterTheLastNoteOpenNoMeasure) {
+    // Each case: the melody chunk's events and the flushes as (new measure, list entries as
+    // start..end). Ticks: 86 00 = 768, 8C 00 = 1536 (a bar line), 98 00 = 3072.
+    struct Flush {
+        int newMeasure;
+        std::vector<std::pair<int, int>> notes;
+    };
+    struct Case {
+        const char* what;
+        std::string melody;
+        std::vector<Flush> flushes;
+    };
+    const std::vector<Case> cases = {
+        {"the last note ends on the bar line", "00 90 3C 40 8C 00 80 3C 40 ", {{1, {{0, -1}}}}},
+        {"so does a chord",
+         "00 90 3C 40 00 90 40 40 8C 00 80 3C 40 00 80 40 40 ",
+         {{1, {{0, -1}, {0, -1}}}}},
+        {"a note held through a measure ends the song with that measure",
+         "00 90 3C 40 98 00 80 3C 40 ",
+         {{2, {{0, -1}}}}},
+        {"a note-off within the first 32nd step counts as on the bar line",
+         "00 90 3C 40 8C 10 80 3C 40 ",
+         {{1, {{0, -1}}}}},
+        {"a later note-on keeps the note-off as it is",
+         "00 90 3C 40 8C 00 80 3C 40 00 90 3E 40 86 00 80 3E 40 ",
+         {{1, {{0, -1}}}, {1, {{-1, 0}, {0, 16}}}}},
+        {"a note-off later in the measure opens it",
+         "00 90 3C 40 00 90 40 40 8C 00 80 3C 40 60 80 40 40 ",
+         {{1, {{0, -1}, {0, -1}}}, {1, {{-1, 0}, {-1, 2}}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto read = ReadText(TwoTracks(kMeter44, c.melody));
+        ASSERT_TRUE(read->status.ok) << read->status.message;
+        ASSERT_EQ(read->sink.flushes.size(), c.flushes.size());
+        for (std::size_t f = 0; f < c.flushes.size(); ++f) {
+            const auto& flush = read->sink.flushes[f];
+            EXPECT_EQ(flush.newMeasure, c.flushes[f].newMeasure) << f;
+            std::vector<std::pair<int, int>> notes;
+            for (const auto& n : flush.notes) notes.emplace_back(n.start, n.end);
+            EXPECT_EQ(notes, c.flushes[f].notes) << f;
+        }
+    }
 }
 
 TEST(SmfReaderTest, OnlyTheFirstTwoChunksAreReadAndASingleChunkIsReadToItsEnd) {
@@ -175,23 +236,26 @@ TEST(SmfReaderTest, OnlyTheFirstTwoChunksAreReadAndASingleChunkIsReadToItsEnd) {
     ASSERT_TRUE(third->status.ok);
     EXPECT_TRUE(third->sink.flushes.empty());
 
-    auto single = ReadText(kHeader + Track(std::string(kMeter44) + "00 90 3C 40 83 00 80 3C 40 " + kEnd));
+    auto single =
+        ReadText(kHeader + Track(std::string(kMeter44) + "00 90 3C 40 83 00 80 3C 40 " + kEnd));
     ASSERT_TRUE(single->status.ok);
     ASSERT_EQ(single->sink.flushes.size(), 1u);
     EXPECT_EQ(single->sink.flushes[0].notes[0].note, 60);
 }
 
 TEST(SmfReaderTest, AMetaEventCutShortEndsTheReadingQuietly) {
-    auto read = ReadText(kHeader + Track(kMeter44 + std::string("00 90 3C 40 83 00 80 3C 40 00 FF 01 10 41")));
+    auto read = ReadText(
+        kHeader + Track(kMeter44 + std::string("00 90 3C 40 83 00 80 3C 40 00 FF 01 10 41")));
     ASSERT_TRUE(read->status.ok) << read->status.message;
     ASSERT_EQ(read->sink.flushes.size(), 1u);
 }
 
 TEST(SmfReaderTest, SkippedEventsAndBeatHistogram) {
     // Program change, controller, pitch bend, sysex and a text event between the notes.
-    auto read = ReadText(TwoTracks(
-        kMeter44, "00 C0 05 00 B0 07 64 00 E0 00 40 00 F0 02 01 F7 00 FF 01 02 41 42 "
-                  "00 90 3C 40 83 00 80 3C 40 00 90 3E 40 83 00 80 3E 40 "));
+    auto read =
+        ReadText(TwoTracks(kMeter44,
+                           "00 C0 05 00 B0 07 64 00 E0 00 40 00 F0 02 01 F7 00 FF 01 02 41 42 "
+                           "00 90 3C 40 83 00 80 3C 40 00 90 3E 40 83 00 80 3E 40 "));
     ASSERT_TRUE(read->status.ok) << read->status.message;
     EXPECT_EQ(read->state->btHistogram[0], 1);
     EXPECT_EQ(read->state->btHistogram[12], 1);

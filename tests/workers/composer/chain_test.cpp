@@ -8,6 +8,7 @@
 #include <map>
 
 #include "output_reader.h"
+#include "tests/library/render_levels.h"
 #include "tests/support/hex_text.h"
 #include "tests/support/program_folder.h"
 
@@ -17,25 +18,19 @@ namespace {
 using testsupport::RunWorker;
 using testsupport::TempProgramFolder;
 
-constexpr const char* kStyles[] = {"Md4412.sty", "Kd4425.sty", "Lt4430.sty", "Nw4431.sty", "Nx4435.sty"};
+constexpr const char* kStyles[] = {"Md4412.sty", "Kd4425.sty", "Lt4430.sty", "Nw4431.sty",
+                                   "Nx4435.sty"};
 
 // midicsv's verdict on a file: its CSV text, empty when the tool is missing or refuses.
 std::string MidiCsv(const std::filesystem::path& file) {
     if (!std::filesystem::exists("/usr/bin/midicsv")) return {};
-    const std::string command = "/usr/bin/midicsv '" + file.string() + "' 2>/dev/null";
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-        if (pclose(pipe) != 0) out.clear();
-    }
-    return out;
+    return librarytest::CommandOutput("/usr/bin/midicsv '" + file.string() + "' 2>/dev/null");
 }
 
 TEST(ChainTest, MelodyThroughAmbrelTressilAndCompose) {
     TempProgramFolder folder;
-    const std::string text = testsupport::ReadTextFile(testsupport::SourceDir() / "demo" / "ode_to_joy.txt");
+    const std::string text =
+        testsupport::ReadTextFile(testsupport::SourceDir() / "demo" / "ode_to_joy.txt");
     ASSERT_FALSE(text.empty());
     const auto input = testsupport::BytesFromHexText(text);
     folder.Write("InPut.bin", input);
@@ -54,12 +49,14 @@ TEST(ChainTest, MelodyThroughAmbrelTressilAndCompose) {
         folder.Write(style, bytes);
     }
     std::string options;
-    for (int slot = 0; slot < 5; ++slot) options += "080,000,000,000,000,000,000,000,000,000,000,000,002,003,001,001\r\n";
+    for (int slot = 0; slot < 5; ++slot)
+        options += "080,000,000,000,000,000,000,000,000,000,000,000,002,003,001,001\r\n";
     folder.Write("vPara.dat", options);
     const auto composed = RunWorker("Compose", folder.path(), [&](platform::Hwnd h) {
         std::string args = "4 5 6 1";
         for (const char* style : kStyles) args += std::string(" ") + style;
-        return args + " 49 89 " + std::to_string(chordKey) + " " + std::to_string(h) + " 0 0 0 1 2426";
+        return args + " 49 89 " + std::to_string(chordKey) + " " + std::to_string(h) +
+               " 0 0 0 1 2426";
     });
     ASSERT_TRUE(composed.completion.has_value());
     ASSERT_FALSE(composed.completion->failed()) << folder.ReadText("Error3.msg");
@@ -102,7 +99,8 @@ TEST(ChainTest, MelodyThroughAmbrelTressilAndCompose) {
     }
     folder.Write("decoded.mid", decoded);
     const std::string csv = MidiCsv(folder.path() / "decoded.mid");
-    if (csv.empty() && !std::filesystem::exists("/usr/bin/midicsv")) GTEST_SKIP() << "midicsv is not installed";
+    if (csv.empty() && !std::filesystem::exists("/usr/bin/midicsv"))
+        GTEST_SKIP() << "midicsv is not installed";
     ASSERT_FALSE(csv.empty());
     EXPECT_NE(csv.find("0, 0, Header, 1, 12, 384"), std::string::npos);
     EXPECT_NE(csv.find("Zq-Drums"), std::string::npos);

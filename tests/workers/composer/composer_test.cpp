@@ -7,59 +7,16 @@
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
 
+#include "engine_fixture.h"
 #include "style_fixture.h"
+#include "workers/composer/part_math.h"
 #include "workers/composer/style_keys.h"
 #include "workers/composer/track_coding.h"
 
 namespace composer {
 namespace {
-
-ComposeSetup SongSetup(int measures = 4, int numerator = 4, const std::string& style = "Abcd12.sty") {
-    ComposeSetup s;
-    s.runCode = 70;
-    s.header.numerator = numerator;
-    s.header.timeCode = numerator == 6 ? 3 : numerator;
-    s.header.timeSigName = numerator == 6 ? "6/8" : std::to_string(numerator) + "/4";
-    for (int i = 0; i < kSlotCount; ++i) {
-        s.options.styleNames[i] = style;
-        s.slotSettings[i] = SlotSettingsFromName(style);
-        s.slotParams[i].sectVol = 100;
-    }
-    s.options.echoLevel1 = 65;
-    s.options.echoLevel2 = 78;
-    for (int m = 0; m < measures; ++m) {
-        MeasureRecord r;
-        r.chord1 = m % 2 ? "F...." : "C....";
-        r.chord2 = r.chord1;
-        s.chords.measures.push_back(r);
-    }
-    s.chords.measures.back().chord1 = "C....";  // the key chord
-    s.songPitchClasses = {60, 0, 62, 0, 64, 65, 0, 67, 0, 69, 0, 71};
-    s.beatPattern.fill(1);
-    return s;
-}
-
-struct Engine {
-    MessageLog log;
-    Composer c;
-    explicit Engine(ComposeSetup setup = SongSetup()) : c(std::move(setup), log) { c.PrepareSong(); }
-    // Runs `f`; true when it stopped the run.
-    bool Aborts(const std::function<void()>& f) {
-        try {
-            f();
-        } catch (const ComposeAbort&) {
-            return true;
-        }
-        return false;
-    }
-};
-
-int CountEvents(const Composer& c, int status, int data1 = -1, int data2 = -1) {
-    return static_cast<int>(std::count_if(c.events.begin(), c.events.end(), [&](const MeasureEvent& e) {
-        return e.status == status && (data1 < 0 || e.data1 == data1) && (data2 < 0 || e.data2 == data2);
-    }));
-}
 
 TEST(ScaleVelocity, PercentageWithFloorAndCeiling) {
     ComposeSetup s = SongSetup();
@@ -71,6 +28,21 @@ TEST(ScaleVelocity, PercentageWithFloorAndCeiling) {
     EXPECT_EQ(e.c.ScaleVelocity(100, 1), 1);
     EXPECT_EQ(e.c.ScaleVelocity(120, 2), 127);
     EXPECT_EQ(e.c.ScaleVelocity(0, 2), 0);
+}
+
+TEST(CellVelocity, ScalesExactlyWithNinetyNeutral) {
+    for (int velocity = 1; velocity <= 127; ++velocity) {
+        EXPECT_EQ(ScaleByCellVelocity(velocity, 90), velocity) << velocity;
+    }
+    struct Case {
+        int velocity, cellVel, expected;
+    };
+    const Case cases[] = {{100, 0, 100},   {100, 45, 50}, {89, 91, 89}, {120, 60, 80},
+                          {127, 127, 127}, {10, 1, 1},    {104, 30, 34}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(ScaleByCellVelocity(c.velocity, c.cellVel), c.expected)
+            << c.velocity << " x " << c.cellVel;
+    }
 }
 
 TEST(ChordRules, ChordNotesAndRoots) {
@@ -90,9 +62,14 @@ TEST(ChordRules, ChordNotesAndRoots) {
 }
 
 TEST(ChordRules, BadChordTextsStopTheRun) {
-    struct Case { const char* chord; const char* message; };
-    for (const Case c : {Case{"H....", "\nKhHa2-Notes: Error finding 1.\n"}, Case{"Cx...", "\nKhHa2-Notes: Error finding 2.\n"},
-                         Case{"C.x..", "\nKhHa2-Notes: Error finding 3.\n"}, Case{"C..x.", "\nKhHa2-Notes: Error finding 4.\n"}}) {
+    struct Case {
+        const char* chord;
+        const char* message;
+    };
+    for (const Case c : {Case{"H....", "\nKhHa2-Notes: Error finding 1.\n"},
+                         Case{"Cx...", "\nKhHa2-Notes: Error finding 2.\n"},
+                         Case{"C.x..", "\nKhHa2-Notes: Error finding 3.\n"},
+                         Case{"C..x.", "\nKhHa2-Notes: Error finding 4.\n"}}) {
         SCOPED_TRACE(c.chord);
         Engine e;
         std::array<int, 4> notes{};
@@ -106,11 +83,12 @@ TEST(ChordRules, BadChordTextsStopTheRun) {
 
 TEST(ChordRules, KhNote2ValFollowsTheVoiceLeading) {
     Engine e;
-    e.c.KhHa2ValGoc("C....");                  // memory 60, 60
+    e.c.KhHa2ValGoc("C....");                   // memory 60, 60
     EXPECT_EQ(e.c.KhNote2Val(0, "E...."), 64);  // no leap yet
     EXPECT_EQ(e.c.KhNote2Val(0, "A...."), 57);  // rose 4 and would rise 5 again: an octave lower
     EXPECT_EQ(e.c.KhNote2Val(0, "Q...."), 0);
-    EXPECT_EQ(e.log.text(), "KhNote2Val() Error: Ms=001,Beg=00,ChOnCode=90: invalid HaString <Q....>");
+    EXPECT_EQ(e.log.text(),
+              "KhNote2Val() Error: Ms=001,Beg=00,ChOnCode=90: invalid HaString <Q....>");
 }
 
 TEST(ChordRules, ChordCandidatesNameTheFifthInTheFifthSlot) {
@@ -163,6 +141,160 @@ TEST(ChordRules, PlaceOnValueRegisterRules) {
     EXPECT_EQ(auto_.c.PlaceOnValue(0, 40, 1, 0, 0), 76);
 }
 
+TEST(ChordRules, ChordScaleNotesByVariant) {
+    struct Case {
+        const char* chord;
+        int variant;
+        std::array<int, 7> notes;
+    };
+    const Case cases[] = {
+        {"C....", 0, {60, 62, 64, 65, 67, 69, 71}}, {"C....", 1, {60, 62, 64, 66, 67, 68, 71}},
+        {"C....", 2, {60, 62, 64, 66, 67, 68, 70}}, {"A.m..", 0, {57, 59, 60, 62, 64, 65, 67}},
+        {"A.m..", 1, {57, 59, 60, 62, 64, 66, 68}}, {"A.m..", 2, {57, 59, 60, 62, 64, 65, 67}},
+        {"G..7.", 0, {67, 69, 71, 72, 74, 76, 78}},  // the root stays at or below 67
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.chord << " variant " << c.variant);
+        Engine e;
+        std::array<int, 7> notes{};
+        EXPECT_TRUE(e.c.ChordScaleNotes(c.chord, notes, c.variant));
+        EXPECT_EQ(notes, c.notes);
+    }
+    Engine e;
+    std::array<int, 7> untouched{1, 1, 1, 1, 1, 1, 1};
+    EXPECT_FALSE(e.c.ChordScaleNotes("C....", untouched, 3));
+    EXPECT_EQ(untouched, (std::array<int, 7>{1, 1, 1, 1, 1, 1, 1}));
+}
+
+TEST(ChordRules, ChordStepValueByDegreeAndChord) {
+    // The song's scale is C major. A conditional result is taken only when the degree's own
+    // scale note is off the song's scale.
+    struct Case {
+        const char* chord;
+        int degree, expected, shift;
+    };
+    const Case cases[] = {
+        {"C....", 6, 6, 0},
+        {"C....", 1, 1, 0},
+        {"C...+", 1, 2, 0},
+        {"C...-", 1, 12, -12},
+        {"C..6.", 2, 3, 0},  // scale note 56 is off the song's scale: the sixth is taken
+        {"C...+", 2, 2, 0},
+        {"C..6.", 3, 3, 0},
+        {"C.M7.", 3, 5, 0},
+        {"C..7.", 3, 4, 0},
+        {"C...+", 3, 2, 0},
+        {"C....", 3, 6, 0},
+        {"C..7.", 4, 4, 0},
+        {"C..6.", 4, 3, 0},
+        {"C.M7.", 4, 5, 0},
+        {"C....", 4, 6, 0},
+        {"C....", 5, 5, 0},  // the root, a song note:
+                             // the degree stays
+        {"C.M7.", 5, 5, 0},
+        {"C..9.", 5, 4, 0},
+        {"C.M..", 7, 8, 0},
+        {"C....", 7, 6, 0},
+        {"C.M..", 8, 8, 0},
+        {"C..9.", 8, 8, 0},
+        {"C.m..", 8, 9, 0},
+        {"C....", 8, 10, 0},
+        {"C.s..", 8, 6, 0},
+        {"C....", 9, 10, 0},
+        {"C..9.", 9, 8, 0},
+        {"C.m..", 9, 9, 0},
+        {"C.s..", 9, 9, 0},
+        {"C.M..", 9, 10, 0},
+        {"C....", 10, 10, 0},
+        {"C.m..", 10, 9, 0},
+        {"C.s..", 10, 11, 0},
+        {"C....", 11, 10, 0},
+        {"C.m..", 11, 11, 0},
+        {"C.s..", 11, 11, 0},
+        {"C...-", 12, 12, 0},
+        {"C.s..", 12, 11, 0},
+        {"C....", 12, 1, 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.chord << " degree " << c.degree);
+        Engine e;
+        e.c.BuildChordScale(60, c.chord);
+        int shift = 99;
+        EXPECT_EQ(e.c.ChordStepValue(0, c.chord, c.degree, shift), c.expected);
+        EXPECT_EQ(shift, c.shift);
+    }
+    // In one-note mode a degree whose note may still sound at the half's start stays.
+    Engine e;
+    e.c.BuildChordScale(60, "C....");
+    e.c.oneNoteMode = 1;
+    int shift = 0;
+    EXPECT_EQ(e.c.ChordStepValue(0, "C....", 3, shift), 6);
+    e.c.mayOnAtBegTab[0][0] = 69;  // degree 3 is the sixth below, A
+    e.c.mayOnFill[0] = 1;
+    EXPECT_EQ(e.c.ChordStepValue(0, "C....", 3, shift), 3);
+}
+
+TEST(ChordRules, FitNoteRegisterRules) {
+    ComposeSetup s = SongSetup();
+    s.stats = {{62, 0, 67, 24, 90}, {0, 0, 0, 0, 0}};
+    Engine e(s);
+    e.c.trackNumber = 1;
+    struct Case {
+        int tens, note, window, add, half, wanted, expected;
+    };
+    const Case cases[] = {
+        {1, 80, 0, 0, 0, 0, 68},    // register rule 1: into 43..70
+        {1, 30, -36, 0, 0, 1, 54},  // ... before anything else
+        {0, 75, -36, 0, 0, 0, 51},  // one-note base: at most 60, at least 32
+        {0, 20, -36, 0, 0, 0, 32},
+        {0, 74, 0, 0, 0, 0, 62},   // the first half's main note, moved into 57..69
+        {0, 50, 0, 12, 0, 0, 74},  // ... plus the octave the caller adds
+        {0, 74, 12, 0, 0, 0, 74},  // the window follows the base note
+        {0, 134, 0, 0, 0, 0, 62},  // a note above the MIDI range is searched too
+        {0, -10, 0, 0, 0, 0, 62},  // and one below it
+        {0, 127, 0, 0, 1, 1, 67},  // the second half's main note
+        {0, 0, 0, 0, 0, 0, 0},     // another pitch class
+        {0, 74, 0, 0, 1, 0, 0},    // not the wanted half
+        {2, 74, 0, 0, 0, 0, 0},    // other register rules leave it to the placement
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "note " << c.note << " window " << c.window << " tens " << c.tens);
+        e.c.trackTensValue[0] = c.tens;
+        EXPECT_EQ(e.c.FitNoteRegister(c.note, c.window, c.add, c.half, c.wanted), c.expected);
+    }
+    e.c.trackTensValue[0] = 0;
+    e.c.curMeasure = 1;  // no main note
+    EXPECT_EQ(e.c.FitNoteRegister(74, 0, 0, 0, 0), 0);
+}
+
+TEST(ChordRules, PlaceOnValueAroundTheCentreAndNearTheReference) {
+    // Centre: the song's key note, 60.
+    struct Case {
+        int rule, tight, note, reference, expected;
+    };
+    const Case cases[] = {
+        {2, 1, 50, 0, 62},                        // tight: into 55..67
+        {2, 1, 75, 0, 63},    {2, 0, 40, 0, 52},  // else into 48..72
+        {2, 0, 80, 0, 68},    {2, 0, 70, 0, 70},
+        {4, 0, 90, 0, 66},    // by octaves to at most the reference plus six octaves (72)
+        {4, 0, 50, 0, 50},    // never raised
+        {4, 0, 90, 12, 78},   // target 84
+        {4, 0, 100, 24, 76},  // 96 is folded into 36..84: 84
+        {4, 0, 70, -12, 70},  // a negative reference is none: only the range 28..108
+        {4, 0, 100, -1, 100}, {4, 0, 20, -1, 32},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "rule " << c.rule << (c.tight ? " tight" : "")
+                                        << " note " << c.note << " reference " << c.reference);
+        Engine e;
+        e.c.trackNumber = 1;
+        e.c.trackTensValue[0] = c.rule;
+        e.c.trackTensFlag[0] = c.tight;
+        EXPECT_EQ(e.c.PlaceOnValue(0, c.note, 1, 0, c.reference), c.expected);
+    }
+}
+
 TEST(NoteEventCore, SwOnAndSwOff) {
     Engine e;
     e.c.channel = 2;
@@ -175,7 +307,8 @@ TEST(NoteEventCore, SwOnAndSwOff) {
     EXPECT_EQ(ev, 2);
     EXPECT_EQ(e.c.events[1].status, 0x82);
     e.c.SwOff(ev, 3, 0, 0, 0);  // invalid: message only, the run goes on
-    EXPECT_EQ(e.log.text(), "Sw-Off() Error: invalid value(s) Ev=0, OffVelo=0, ChOffCode=82, MesuIdx=1\n");
+    EXPECT_EQ(e.log.text(),
+              "Sw-Off() Error: invalid value(s) Ev=0, OffVelo=0, ChOffCode=82, MesuIdx=1\n");
     EXPECT_TRUE(e.Aborts([&] { e.c.SwOn(ev, 0, 0, 60, 0); }));
 }
 
@@ -264,9 +397,14 @@ TEST(SectionSwitch, BurstControllersAndSlotChecks) {
 }
 
 TEST(Dispatch, HalfMeasureBoundsByTimeSignature) {
-    struct Case { int numerator; const char* style; int half, end; };
-    const Case cases[] = {{2, "Abcd08.sty", 8, 16}, {3, "Abcd08.sty", 16, 24}, {6, "Abcd08.sty", 12, 24},
-                          {4, "Abcd08.sty", 16, 32}, {2, "Abcd12.sty", 12, 24}, {3, "Abcd12.sty", 24, 36},
+    struct Case {
+        int numerator;
+        const char* style;
+        int half, end;
+    };
+    const Case cases[] = {{2, "Abcd08.sty", 8, 16},  {3, "Abcd08.sty", 16, 24},
+                          {6, "Abcd08.sty", 12, 24}, {4, "Abcd08.sty", 16, 32},
+                          {2, "Abcd12.sty", 12, 24}, {3, "Abcd12.sty", 24, 36},
                           {6, "Abcd12.sty", 18, 36}, {4, "Abcd12.sty", 24, 48}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.numerator << " " << c.style);
@@ -276,6 +414,31 @@ TEST(Dispatch, HalfMeasureBoundsByTimeSignature) {
         EXPECT_EQ(e.c.halfStart2, c.half);
         EXPECT_EQ(e.c.measureEnd, c.end);
         EXPECT_EQ(e.c.lastStepOfHalf, c.half - 1);
+    }
+}
+
+TEST(Dispatch, SecondHalfCandidateFollowsThePlayModeTheMeasureBeganIn) {
+    // A section switch in the first measure keeps its second half; the switch changes the
+    // track's play mode between the halves.
+    struct Case {
+        int before, after;
+        const char* secondChord;
+    };
+    for (const Case c : {Case{2, 0, "E.m.+"}, Case{0, 2, "C..7."}, Case{2, 2, "E.m.+"}}) {
+        SCOPED_TRACE(testing::Message() << c.before << " -> " << c.after);
+        ComposeSetup s = SongSetup(3);
+        s.slotParams[0].channelMode = {c.before, 0, 0, 0, 1};
+        s.slotParams[1].channelMode = {c.after, 0, 0, 0, 1};
+        s.chords.measures[0].chord1 = s.chords.measures[0].chord2 = "C..7.";
+        s.chords.sections = {{0, 2}};
+        Engine e(s);
+        StartTrackInSlotOne(
+            e, 1,
+            composertest::EncodeStyle(composertest::FullStyle(48), 48, StyleKeyForVersion(12)));
+        e.c.playFromStart = true;
+        EXPECT_FALSE(e.Aborts([&] { e.c.ComposeMeasure(); })) << e.log.text();
+        EXPECT_EQ(e.c.trackChannelMode[0], c.after);
+        EXPECT_EQ(e.c.genPrevChord, c.secondChord);
     }
 }
 
@@ -311,7 +474,8 @@ TEST(Endings, FadeFallsByTwoOverThirtyThreeSteps) {
     const int ev = e.c.MakeEchoEnding(1, "C....", 0, 32, 0);
     std::vector<int> volumes;
     for (int i = 0; i < ev; ++i) {
-        if (e.c.events[i].status == 0xB5 && e.c.events[i].data1 == 7) volumes.push_back(e.c.events[i].data2);
+        if (e.c.events[i].status == 0xB5 && e.c.events[i].data1 == 7)
+            volumes.push_back(e.c.events[i].data2);
     }
     ASSERT_EQ(volumes.size(), 34u);
     EXPECT_EQ(volumes.front(), 125);
@@ -319,25 +483,6 @@ TEST(Endings, FadeFallsByTwoOverThirtyThreeSteps) {
     EXPECT_EQ(volumes.back(), 59);
     EXPECT_EQ(e.c.events[ev - 1].status, 0x85);
     EXPECT_EQ(e.c.events[ev - 1].step, 36);
-}
-
-// A part on track 2 (channel 2) whose working style has the given cells in every mode.
-void PreparePart(Composer& c, int mode, const std::vector<std::pair<int, std::int64_t>>& rowCells) {
-    c.trackNumber = 2;
-    c.channel = 2;
-    c.trackChannelMode[1] = mode;
-    c.playFromStart = true;
-    for (auto& m : *c.work) {
-        for (const auto& [row, value] : rowCells) {
-            for (int col = 0; col < kColumnCount; ++col) {
-                if (m[row][col].whole == 0) {
-                    m[row][col].whole = value;
-                    break;
-                }
-            }
-        }
-    }
-    c.ResetPartFlags();
 }
 
 std::vector<int> VolumeSteps(const Composer& c) {
@@ -392,7 +537,8 @@ TEST(PatternPart, SustainingPartKeepsCommonTonesAtAChordChange) {
     EXPECT_EQ(std::count(cut.begin(), cut.end(), 72), 0);
     EXPECT_EQ(std::count(cut.begin(), cut.end(), 76), 1);
     EXPECT_EQ(std::count(cut.begin(), cut.end(), 79), 1);
-    EXPECT_TRUE(std::any_of(e.c.bngOnEvB3.begin(), e.c.bngOnEvB3.end(), [](const PatternEntry& p) { return p.sVal == 72; }));
+    EXPECT_TRUE(std::any_of(e.c.bngOnEvB3.begin(), e.c.bngOnEvB3.end(),
+                            [](const PatternEntry& p) { return p.sVal == 72; }));
 }
 
 TEST(AccompPart, ThreeNoteRowPlaysFourteenBelowBase) {
@@ -425,6 +571,23 @@ TEST(AccompPart, SecondHalfKeepsNotesFirstHalfEndsThem) {
     // A chord change in the second half re-sounds the held note on the new chord.
     EXPECT_EQ(CountEvents(e.c, 0x82, 72), 1);
     EXPECT_EQ(CountEvents(e.c, 0x92, 65), 1);
+}
+
+TEST(AccompPart, SixtyThreeSoundingNotesFitTheSixtyFourthStopsTheRun) {
+    for (const int notes : {63, 64}) {
+        SCOPED_TRACE(notes);
+        Engine e;
+        std::vector<std::pair<int, std::int64_t>> cells;
+        for (int i = 0; i < notes; ++i) cells.emplace_back(i / 4, std::array{6, 10, 13, 18}[i % 4]);
+        PreparePart(e.c, 0, cells);
+        e.c.SetHalfMeasureBounds();
+        const bool stopped = e.Aborts([&] { e.c.MakeAccompPart(0, 0, "C....", 0, 24, 0); });
+        EXPECT_EQ(stopped, notes == 64);
+        if (!stopped) {
+            EXPECT_EQ(e.c.a0Count, notes);
+        }
+        EXPECT_EQ(e.log.text(), notes == 64 ? "Error: Out of BngOnEvA0 buffer." : "");
+    }
 }
 
 TEST(AccompPart, SilentUntilBreakIntroOrBreak2) {
@@ -493,8 +656,62 @@ TEST(DrumPart, ReleaseCellEndsOneHitAndTheMeasureStartEndsTheRest) {
     EXPECT_EQ(CountEvents(e.c, 0x89, 36), 2);
 }
 
+TEST(TrackCoding, MelodicNoteStreamsAreMadeWellFormed) {
+    using Events = std::vector<TimedEvent>;
+    struct Case {
+        const char* what;
+        Events in, out;
+    };
+    const Case cases[] = {
+        {"a second note-on ends the sounding note; the later note-off that would have ended it "
+         "goes",
+         {{0, 0x92, 60, 90}, {10, 0x92, 60, 80}, {20, 0x82, 60, 0}, {30, 0x82, 60, 0}},
+         {{0, 0x92, 60, 90}, {10, 0x82, 60, 0}, {10, 0x92, 60, 80}, {20, 0x82, 60, 0}}},
+        {"a note of no length is not written",
+         {{0, 0xB2, 7, 100},
+          {5, 0x92, 60, 90},
+          {5, 0x82, 60, 0},
+          {5, 0x92, 64, 90},
+          {9, 0x82, 64, 0}},
+         {{0, 0xB2, 7, 100}, {5, 0x92, 64, 90}, {9, 0x82, 64, 0}}},
+        {"a note-on on the tick the key began replaces that note",
+         {{0, 0x92, 60, 90}, {0, 0x92, 60, 70}, {5, 0x82, 60, 0}, {9, 0x82, 60, 0}},
+         {{0, 0x92, 60, 70}, {5, 0x82, 60, 0}}},
+        {"channels and keys are apart; the drums stay as they are",
+         {{0, 0x91, 60, 90},
+          {0, 0x92, 60, 90},
+          {0, 0x99, 56, 5},
+          {0, 0x89, 56, 0},
+          {4, 0x81, 60, 0},
+          {6, 0x82, 60, 0}},
+         {{0, 0x91, 60, 90},
+          {0, 0x92, 60, 90},
+          {0, 0x99, 56, 5},
+          {0, 0x89, 56, 0},
+          {4, 0x81, 60, 0},
+          {6, 0x82, 60, 0}}},
+        {"a note-off with nothing to end is dropped",
+         {{3, 0x85, 70, 0}, {4, 0xC5, 1, -1}},
+         {{4, 0xC5, 1, -1}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Events events = c.in;
+        WellFormedNotes(events);
+        ASSERT_EQ(events.size(), c.out.size());
+        for (std::size_t i = 0; i < events.size(); ++i) {
+            EXPECT_EQ(std::tie(events[i].tick, events[i].status, events[i].data1, events[i].data2),
+                      std::tie(c.out[i].tick, c.out[i].status, c.out[i].data1, c.out[i].data2))
+                << i;
+        }
+    }
+}
+
 TEST(TrackCoding, VarLenAndRunningCounter) {
-    struct Case { std::int64_t value; std::vector<std::uint8_t> bytes; };
+    struct Case {
+        std::int64_t value;
+        std::vector<std::uint8_t> bytes;
+    };
     for (const Case& c : {Case{0, {0x00}}, Case{127, {0x7F}}, Case{128, {0x81, 0x00}},
                           Case{0x0FFFFFFF, {0xFF, 0xFF, 0xFF, 0x7F}}}) {
         std::vector<std::uint8_t> out;

@@ -1,8 +1,6 @@
 // The part generators seen through whole track passes of a song held in memory: when each part
 // enters and stops, what the drum marker and the echo levels do, the pre-pass, the section
 // switch between two halves and the track writer's offset check.
-#include "workers/composer/composer.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +8,7 @@
 
 #include "output_reader.h"
 #include "style_fixture.h"
+#include "workers/composer/composer.h"
 #include "workers/composer/style_keys.h"
 #include "workers/composer/track_coding.h"
 
@@ -25,6 +24,8 @@ struct Song {
     std::string style = "Abcd12.sty";
     std::vector<composertest::FixtureTrack> tracks;
     std::array<int, 5> modes{0, 2, 3, 1, 1};
+    std::array<int, 5> sectVol{80, 80, 80, 80, 80};  // per slot
+    int partVol = 0;                                 // of every part in every slot
 };
 
 struct Result {
@@ -45,7 +46,8 @@ void ComposeSong(const Song& s, Result& r) {
         rec.drumCode = s.drum[m];
         rec.instCode = s.inst[m];
         setup.chords.measures.push_back(rec);
-        if (!s.styleAt.empty() && s.styleAt[m] > 0) setup.chords.sections.push_back({m, s.styleAt[m]});
+        if (!s.styleAt.empty() && s.styleAt[m] > 0)
+            setup.chords.sections.push_back({m, s.styleAt[m]});
         setup.stats.push_back({m % 3 == 0 ? 64 : 0, 0, 0, 0, 90});
     }
     setup.chords.measures.back().chord1 = "C....";
@@ -58,12 +60,14 @@ void ComposeSong(const Song& s, Result& r) {
     for (int i = 0; i < kSlotCount; ++i) {
         setup.options.styleNames[i] = s.style;
         setup.slotSettings[i] = SlotSettingsFromName(s.style);
-        setup.slotParams[i].sectVol = 80;
+        setup.slotParams[i].sectVol = s.sectVol[i];
+        setup.slotParams[i].partVol.fill(s.partVol);
         setup.slotParams[i].channelMode = s.modes;
     }
     const int lines = 4 * setup.slotSettings[0].stepsPerQuarter;
-    const auto bytes = composertest::EncodeStyle(s.tracks.empty() ? composertest::FullStyle(lines) : s.tracks, lines,
-                                                 StyleKeyForVersion(setup.slotSettings[0].styleVersion));
+    const auto bytes =
+        composertest::EncodeStyle(s.tracks.empty() ? composertest::FullStyle(lines) : s.tracks,
+                                  lines, StyleKeyForVersion(setup.slotSettings[0].styleVersion));
     try {
         Composer c(std::move(setup), r.log);
         c.PrepareSong();
@@ -86,7 +90,8 @@ void ComposeSong(const Song& s, Result& r) {
 std::vector<std::pair<std::int64_t, int>> NoteOns(const MidiSong& song, int track, int note = -1) {
     std::vector<std::pair<std::int64_t, int>> out;
     for (const auto& e : song.tracks[track].events) {
-        if ((e.status & 0xF0) == 0x90 && (note < 0 || e.data[0] == note)) out.emplace_back(e.tick, e.data[1]);
+        if ((e.status & 0xF0) == 0x90 && (note < 0 || e.data[0] == note))
+            out.emplace_back(e.tick, e.data[1]);
     }
     return out;
 }
@@ -112,7 +117,8 @@ TEST(Generators, DrumMarkerInEveryHalfAndEntryAtTheFirstBreak) {
     for (const auto& [tick, vel] : markers) EXPECT_EQ(vel, 5);
     const auto kicks = NoteOns(r.song, 4, 36);
     ASSERT_FALSE(kicks.empty());
-    EXPECT_EQ(kicks.front().first, 3 * kMeasureTicks + kMeasureTicks / 2);  // second half of the Break1 measure
+    EXPECT_EQ(kicks.front().first,
+              3 * kMeasureTicks + kMeasureTicks / 2);  // second half of the Break1 measure
 }
 
 TEST(Generators, DrumsPlayFromTheStartInPlayModeOne) {
@@ -123,9 +129,45 @@ TEST(Generators, DrumsPlayFromTheStartInPlayModeOne) {
     const auto kicks = NoteOns(r.song, 4, 36);
     ASSERT_FALSE(kicks.empty());
     EXPECT_EQ(kicks.front().first, 0);
+}
+
+TEST(Generators, PartVolumeScaledBySectionVolumeSetsTheVelocities) {
     // The velocity factor is shared by every pass; by the drum pass it sits at its floor 0.85
-    // (a 32-bit float just below it), so the base velocity is 101, and the bass drum adds 20.
-    EXPECT_EQ(kicks.front().second, 101 + 20);
+    // (a 32-bit float just below it, multiplied in floats), and the bass drum adds 20 to the
+    // base velocity.
+    struct Case {
+        int partVol, sectVol, kick;
+    };
+    const Case cases[] = {
+        {0, 80, 68 + 20},    // the style's own volume 100 at 80 percent: 80, base 68
+        {50, 100, 42 + 20},  // the user's part volume
+        {127, 100, 107 + 20},
+        {100, 0, 1 + 20},  // a slot at 0 percent plays at the least velocity
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.partVol << " at " << c.sectVol << "%");
+        Song s = Typical(4);
+        s.partVol = c.partVol;
+        s.sectVol.fill(c.sectVol);
+        Result r;
+        ComposeSong(s, r);
+        ASSERT_FALSE(r.aborted) << r.log.text();
+        const auto kicks = NoteOns(r.song, 4, 36);
+        ASSERT_FALSE(kicks.empty());
+        EXPECT_EQ(kicks.front().second, c.kick);
+    }
+    // A section switch takes the volume of the new slot: half of 100 from the third measure on.
+    Song s = Typical(5);
+    s.styleAt = {0, 0, 2, 0, 0};
+    s.sectVol = {100, 50, 100, 100, 100};
+    Result r;
+    ComposeSong(s, r);
+    ASSERT_FALSE(r.aborted) << r.log.text();
+    for (const auto& [tick, velocity] : NoteOns(r.song, 4, 36)) {
+        if (tick < 2 * kMeasureTicks || tick >= 4 * kMeasureTicks) continue;
+        EXPECT_EQ(velocity, tick < 2 * kMeasureTicks + kMeasureTicks / 2 ? 85 + 20 : 42 + 20)
+            << tick;
+    }
 }
 
 TEST(Generators, ChordPartWaitsForBreakIntroOrBreak2AndStopsOnce) {
@@ -143,10 +185,11 @@ TEST(Generators, ChordPartWaitsForBreakIntroOrBreak2AndStopsOnce) {
         return on.first >= 7 * kMeasureTicks && on.first < 8 * kMeasureTicks;
     });
     EXPECT_TRUE(silentAfterStop);
-    EXPECT_TRUE(std::any_of(ons.begin(), ons.end(), [](const auto& on) { return on.first >= 8 * kMeasureTicks; }));
+    EXPECT_TRUE(std::any_of(ons.begin(), ons.end(),
+                            [](const auto& on) { return on.first >= 8 * kMeasureTicks; }));
 }
 
-TEST(Generators, EchoLevelZeroMutesPartsThreeAndFour) {
+TEST(Generators, EchoLevelZeroMutesPartsThreeAndFourUntilTheirEnding) {
     Song s = Typical(6);
     s.echo1 = 0;
     s.echo2 = 0;
@@ -156,8 +199,12 @@ TEST(Generators, EchoLevelZeroMutesPartsThreeAndFour) {
     const auto part1 = NoteOns(r.song, 5);
     ASSERT_FALSE(part1.empty());
     for (std::size_t i = 0; i + 1 < part1.size(); ++i) EXPECT_EQ(part1[i].second, 9);
-    EXPECT_TRUE(NoteOns(r.song, 7).empty());
-    EXPECT_TRUE(NoteOns(r.song, 8).empty());
+    // Only the final note of the ending, in the last measure.
+    for (int track : {7, 8}) {
+        const auto ons = NoteOns(r.song, track);
+        ASSERT_EQ(ons.size(), 1u) << track;
+        EXPECT_EQ(ons.front().first, 5 * kMeasureTicks) << track;
+    }
 }
 
 TEST(Generators, EchoPartsThreeAndFourFollowPartTwo) {
@@ -185,17 +232,20 @@ TEST(Generators, SectionSwitchHappensBetweenTheHalves) {
         SCOPED_TRACE(track);
         const auto& events = r.song.tracks[track].events;
         const bool burst = std::any_of(events.begin(), events.end(), [](const auto& e) {
-            return (e.status & 0xF0) == 0xB0 && e.data[0] == 74 && e.tick == 2 * kMeasureTicks + kMeasureTicks / 2;
+            return (e.status & 0xF0) == 0xB0 && e.data[0] == 74 &&
+                   e.tick == 2 * kMeasureTicks + kMeasureTicks / 2;
         });
         EXPECT_TRUE(burst);
     }
     // Echo tracks have no section changes.
-    for (const auto& e : r.song.tracks[5].events) EXPECT_FALSE((e.status & 0xF0) == 0xB0 && e.data[0] == 74 && e.tick > 0);
+    for (const auto& e : r.song.tracks[5].events)
+        EXPECT_FALSE((e.status & 0xF0) == 0xB0 && e.data[0] == 74 && e.tick > 0);
 }
 
 TEST(Generators, NotesBalancePerChannelAndCountsMatch) {
     Song s = Typical(16);
-    for (int m = 0; m < 16; ++m) s.drum[m] = s.inst[m] = std::array{4, 3, 0, 5, 1, 2, 7, 6, 0, 5, 0, 9, 5, 2, 7, 8}[m];
+    for (int m = 0; m < 16; ++m)
+        s.drum[m] = s.inst[m] = std::array{4, 3, 0, 5, 1, 2, 7, 6, 0, 5, 0, 9, 5, 2, 7, 8}[m];
     s.styleAt.assign(16, 0);
     s.styleAt[5] = 2;
     s.styleAt[11] = 3;
@@ -216,7 +266,9 @@ TEST(Generators, LateStylesWithOffsetsBeyondAStepAreRefused) {
     Result r;
     ComposeSong(s, r);
     EXPECT_TRUE(r.aborted);
-    EXPECT_EQ(r.log.text(), "Ms=001 Error: Invalid mbM Value 40, MesuBegTime=000000, MesuRelaTime=00, mbM=40, code=99\n");
+    EXPECT_EQ(r.log.text(),
+              "Ms=001 Error: Invalid mbM Value 40, MesuBegTime=000000, MesuRelaTime=00, mbM=40, "
+              "code=99\n");
 }
 
 TEST(Generators, LateStylesComposeWithHeldNotes) {
@@ -225,7 +277,8 @@ TEST(Generators, LateStylesComposeWithHeldNotes) {
     s.tracks = composertest::FullStyle(48);
     s.tracks[0].modes.assign(16, {{0, "10000604"}, {24, "10001006"}});  // lengths 4 and 6
     s.tracks[0].value11 = 0;
-    s.tracks[4].modes.assign(16, {{0, "10003602"}, {12, "10003802"}, {24, "10003602"}, {36, "10003802"}});
+    s.tracks[4].modes.assign(
+        16, {{0, "10003602"}, {12, "10003802"}, {24, "10003602"}, {36, "10003802"}});
     s.modes[0] = 0;
     s.drum[2] = s.inst[2] = 3;
     Result r;

@@ -226,10 +226,21 @@ TEST(ReadChordData, ReportsBadRecords) {
     ChordData data;
     InputStatus status = ReadChordData(plain("000:0:C....:2:.....:0:x;"), 49, data);
     EXPECT_EQ(status.message, "Error: Invalid input data format kq=6\n<000:0:C....:2:.....:0:x;>");
-    status = ReadChordData(plain(std::string(90, 'a')), 49, data);
-    EXPECT_EQ(status.message, "Error: Invalid RecLen 81");
-    status = ReadChordData({}, 49, data);
-    EXPECT_EQ(status.message, "Error: Invalid RecLen 0");
+    // The record length is where the first ";" stands (the whole file when there is none).
+    struct Case {
+        std::string text;
+        const char* message;
+    };
+    const Case cases[] = {{std::string(90, 'a'), "Error: Invalid RecLen 90"},
+                          {std::string(119, 'a') + ";", "Error: Invalid RecLen 120"},
+                          {std::string(80, 'a') + ";", "Error: Invalid RecLen 81"},
+                          {"", "Error: Invalid RecLen 0"}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(ReadChordData(plain(c.text), 49, data).message, c.message) << c.text.size();
+    }
+    // 80 bytes is a record length the reading accepts.
+    status = ReadChordData(plain(std::string(79, 'a') + ";"), 49, data);
+    EXPECT_EQ(status.message.rfind("Error: Invalid input data format", 0), 0u) << status.message;
 }
 
 TEST(ReadSongPitchClasses, MarksValuesSixtyToSeventyOne) {

@@ -196,6 +196,20 @@ TEST(SorvikTest, SongFailuresGoToTheErrorFileWithAFailureCompletion) {
     EXPECT_EQ(folder.ReadText("KeysData.Aco"), "001:00;C  Major\r\n");
 }
 
+TEST(SorvikTest, ASongEndingOnTheLastBarLineOfTheTableIsRead) {
+    // 260 whole-measure notes: the last note-off falls on the first tick of measure 261, which
+    // the shared reader does not open, so it is no measure too many.
+    SongBuilder song;
+    constexpr int kCMajor[] = {0, 2, 4, 5, 7, 9, 11};
+    for (int m = 0; m < 260; ++m) song.Append(60 + kCMajor[m % 7], 1536);
+    TempProgramFolder folder;
+    folder.Write("InPut.bin", song.Bytes());
+    const auto run =
+        RunWorker("Sorvik", folder.path(), [](platform::Hwnd h) { return SorvikArgs(h, 1); });
+    EXPECT_EQ(run.exitCode, 0) << folder.ReadText("kErr1.msg");
+    EXPECT_EQ(folder.ReadText("KeysData.Aco"), "001:00;C  Major\r\n");
+}
+
 TEST(SorvikTest, OutputFilesThatCannotBeCreated) {
     // A folder in the way of a file makes its creation fail.
     const struct {

@@ -51,7 +51,7 @@ void ExpectSuccess(const testsupport::WorkerRun& run, const TempProgramFolder& f
 // half measure is in the fixture's comments and in the notes below.
 //  /2: measure 1 first half: onset C(8 steps), then the sum pass G = 32 wins; second half: G 32.
 //      measure 2: first half F 16; second half end pass F, sum pass C(24) wins over D(8).
-//      measure 3 holds only the C that ended on its bar line: no main note.
+//      The last C ends on the bar line of measure 3, which is not opened for it.
 //  /1: as /2 in ticks, but the split is the half measure: D starts in the second half, and
 //      the sum pass there ties D and C at 384, so D (first seen) wins.
 //  /0: one note a measure; the onset pass is enough (weights above 3), first half wins a tie.
@@ -62,20 +62,14 @@ TEST(SongLoaderTest, SmallSongInEveryMode) {
         std::vector<std::string> stats;
         std::vector<std::string> halves;
     };
-    const std::vector<std::string> quantisedHalves = {"060;064;", "000;", "065;062;", "000;", "000;", "000;"};
+    const std::vector<std::string> quantisedHalves = {"060;064;", "000;", "065;062;", "000;"};
     const std::vector<Case> cases = {
-        {"/2",
-         {"G;G", "F;C", ";"},
-         {"067;16;067;16;003;080", "065;00;060;24;004;050", "000;00;000;00;001;000"},
-         quantisedHalves},
+        {"/2", {"G;G", "F;C"}, {"067;16;067;16;003;080", "065;00;060;24;004;050"}, quantisedHalves},
         {"/1",
-         {"G;G", "F;D", ";"},
-         {"067;16;067;16;003;080", "065;00;062;16;004;060", "000;00;000;00;001;000"},
-         {"060;064;", "000;", "065;", "062;", "000;", "000;"}},
-        {"/0",
-         {"C;C", "F;F", ";"},
-         {"060;00;060;00;003;100", "065;00;065;00;004;070", "000;00;000;00;001;000"},
-         quantisedHalves},
+         {"G;G", "F;D"},
+         {"067;16;067;16;003;080", "065;00;062;16;004;060"},
+         {"060;064;", "000;", "065;", "062;"}},
+        {"/0", {"C;C", "F;F"}, {"060;00;060;00;003;100", "065;00;065;00;004;070"}, quantisedHalves},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mode);
@@ -83,7 +77,7 @@ TEST(SongLoaderTest, SmallSongInEveryMode) {
         folder.Write("InPut.bin", Fixture("c_major_4_4.txt"));
         const auto run = Load(folder, c.mode);
         ExpectSuccess(run, folder);
-        EXPECT_EQ(folder.ReadText("Notes.aco"), "0,+,C,3,120,4/4\r\n" + Lines(c.mainNotes));
+        EXPECT_EQ(folder.ReadText("Notes.aco"), "0,+,C,2,120,4/4\r\n" + Lines(c.mainNotes));
         EXPECT_EQ(folder.ReadText("Temps.aco"), Lines(c.mainNotes));
         EXPECT_EQ(folder.ReadText("Temps2.aco"), Lines(c.stats));
         EXPECT_EQ(folder.ReadText("Notes.dat"), Lines(c.halves));
@@ -94,10 +88,9 @@ TEST(SongLoaderTest, SmallSongInEveryMode) {
 TEST(SongLoaderTest, ThreeFourSongWithFlatsPutsEveryNoteInTheFirstHalf) {
     SimpleSong song;
     song.numerator = 3;
-    song.keySign = -2;  // B flat major
+    song.keySign = -2;    // B flat major
     song.tempo = 625000;  // 96 beats per minute
-    song.notes = {{0, 384, 70, 90}, {384, 768, 74, 80}, {768, 1152, 77, 70},
-                  {1152, 2300, 70, 60}};
+    song.notes = {{0, 384, 70, 90}, {384, 768, 74, 80}, {768, 1152, 77, 70}, {1152, 2300, 70, 60}};
     TempProgramFolder folder;
     folder.Write("InPut.bin", testsupport::BuildSong(song));
     ExpectSuccess(Load(folder, "/2"), folder);
@@ -116,16 +109,17 @@ TEST(SongLoaderTest, MelodyStartingInMeasureFourWritesThreeEmptyMeasuresFirst) {
     TempProgramFolder folder;
     folder.Write("InPut.bin", testsupport::BuildSong(song));
     ExpectSuccess(Load(folder, "/2"), folder);
-    // The note-off on the bar line opens a fifth measure; no tempo event gives 0.
-    EXPECT_EQ(folder.ReadText("Notes.aco"), "0,+,G,5,0,4/4\r\n;\r\n;\r\n;\r\nG;\r\n;\r\n");
+    // The song ends with the measure its only note fills; no tempo event gives 0.
+    EXPECT_EQ(folder.ReadText("Notes.aco"), "0,+,G,4,0,4/4\r\n;\r\n;\r\n;\r\nG;\r\n");
     EXPECT_EQ(folder.ReadText("Temps2.aco"),
               Lines({"000;00;000;00;000;000", "000;00;000;00;000;000", "000;00;000;00;000;000",
-                     "067;00;000;00;001;100", "000;00;000;00;001;000"}));
+                     "067;00;000;00;001;100"}));
 }
 
 TEST(SongLoaderTest, TwoHundredSixtyMeasuresLoadAndTheNextOneFails) {
     SimpleSong song;
-    for (int m = 0; m < 260; ++m) song.notes.push_back({m * 1536, m * 1536 + 1535, 60 + m % 12, 100});
+    for (int m = 0; m < 260; ++m)
+        song.notes.push_back({m * 1536, m * 1536 + 1535, 60 + m % 12, 100});
     TempProgramFolder folder;
     folder.Write("InPut.bin", testsupport::BuildSong(song));
     ExpectSuccess(Load(folder, "/2"), folder);
@@ -137,7 +131,19 @@ TEST(SongLoaderTest, TwoHundredSixtyMeasuresLoadAndTheNextOneFails) {
     EXPECT_EQ(run.exitCode, 1);
     ASSERT_TRUE(run.completion);
     EXPECT_EQ(*run.completion, (platform::Completion{kKeyUp, 47, kFailed}));
-    EXPECT_EQ(folder.ReadText("Error1.msg"), "Out of memory. The input song has too many measures.");
+    EXPECT_EQ(folder.ReadText("Error1.msg"),
+              "Out of memory. The input song has too many measures.");
+}
+
+TEST(SongLoaderTest, ASongEndingOnTheLastBarLineOfTheTableLoads) {
+    // The last note's note-off falls on the first tick of measure 261, which is not opened.
+    SimpleSong song;
+    for (int m = 0; m < 260; ++m)
+        song.notes.push_back({m * 1536, (m + 1) * 1536, 60 + m % 12, 100});
+    TempProgramFolder folder;
+    folder.Write("InPut.bin", testsupport::BuildSong(song));
+    ExpectSuccess(Load(folder, "/2"), folder);
+    EXPECT_EQ(folder.ReadText("Notes.aco").substr(0, 17), "0,+,G,260,120,4/4");
 }
 
 TEST(SongLoaderTest, FailuresWriteTheirMessageAndPostTheFailure) {
@@ -154,11 +160,13 @@ TEST(SongLoaderTest, FailuresWriteTheirMessageAndPostTheFailure) {
          "!No note found. May be your melody is not on the Track 1."},
         {"format 0", R"("MThd" 00 00 00 06 00 00 00 01 01 80)", "!Unsupported file format."},
         {"running status", conductor + "00 90 3C 40 60 3E 40", "!Found an Invalid Event."},
-        {"40 notes", conductor + [] {
-             std::string notes;
-             for (int i = 0; i < 40; ++i) notes += "00 90 3C 40 ";
-             return notes;
-         }(),
+        {"40 notes",
+         conductor +
+             [] {
+                 std::string notes;
+                 for (int i = 0; i < 40; ++i) notes += "00 90 3C 40 ";
+                 return notes;
+             }(),
          "Measure 000 error: Too many notes 39\r\n"},
     };
     for (const auto& c : cases) {
@@ -206,12 +214,12 @@ TEST(SongLoaderTest, CommandLineFailuresAreSilentAndPostOnlyWhenTheHandleIsKnown
         bool completion;
     };
     const std::vector<Case> cases = {
-        {"/2 InPut.bin {hwnd}", false},            // three fields
-        {"/2 InPut.bin {hwnd} 2426 x", false},     // five fields
-        {"/2  InPut.bin {hwnd} 2426", false},      // an empty field makes five
-        {"/2 InPut.bin 0 2426", false},            // no handle
-        {"/2 InPut.bin {hwnd} 2425", true},        // wrong version stamp
-        {"/3 InPut.bin {hwnd} 2426", true},        // unknown mode
+        {"/2 InPut.bin {hwnd}", false},                                // three fields
+        {"/2 InPut.bin {hwnd} 2426 x", false},                         // five fields
+        {"/2  InPut.bin {hwnd} 2426", false},                          // an empty field makes five
+        {"/2 InPut.bin 0 2426", false},                                // no handle
+        {"/2 InPut.bin {hwnd} 2425", true},                            // wrong version stamp
+        {"/3 InPut.bin {hwnd} 2426", true},                            // unknown mode
         {"/2 InPut.bin {hwnd} 2426 " + std::string(480, 'x'), false},  // 500 characters or more
     };
     for (const auto& c : cases) {

@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "frontend/core/output_decoding.h"
+#include "tests/library/library_fixture.h"
+#include "tests/library/midi_events.h"
 #include "tests/support/program_folder.h"
-#include "tests/support/song_builder.h"
 #include "workers/common/chord_data_coding.h"
 
 namespace {
@@ -49,89 +50,10 @@ Bytes ChordData() {
 }
 
 void WriteSong(const testsupport::TempProgramFolder& folder, const Signature& ts) {
-    testsupport::SimpleSong song;
-    song.numerator = ts.numerator;
-    song.denominatorPower = ts.denominatorPower;
     const int beats = ts.numerator == 6 ? 3 : ts.numerator;
-    const std::int64_t measureTicks = 384 * beats;
-    static const int kScale[] = {60, 62, 64, 65, 67, 69, 71};
-    std::string notes, stats, beatsText;
-    char line[96];
-    for (int m = 0; m < kMeasures; ++m) {
-        const int first = kScale[m % 7];
-        const int second = kScale[(m + 2) % 7];
-        song.notes.push_back({m * measureTicks, m * measureTicks + 384, first, 90});
-        song.notes.push_back({m * measureTicks + measureTicks / 2,
-                              m * measureTicks + measureTicks - 10, second, 80});
-        std::snprintf(line, sizeof line, "%03d;\r\n%03d;\r\n", first, second);
-        notes += line;
-        std::snprintf(line, sizeof line, "%03d;%02d;%03d;%02d;%03d;%03d\r\n", first, 0, second, 0,
-                      2, 90);
-        stats += line;
-    }
-    for (int i = 0; i < 48; ++i) beatsText += i % 6 == 0 ? "1\r\n" : "0\r\n";
-    folder.Write("InPut.bin", testsupport::BuildSong(song));
-    folder.Write("Notes.dat", notes);
-    folder.Write("Temps2.aco", stats);
-    folder.Write("BtData.dat", beatsText);
+    librarytest::WriteTwoNoteMelody(folder, ts.numerator, ts.denominatorPower, 384 * beats / 2,
+                                    kMeasures);
     folder.Write("Data.aco", ChordData());
-}
-
-// Note-ons per track of a decoded song (velocity above 0), and note-offs per channel.
-struct NoteCounts {
-    std::vector<int> noteOnsByTrack;
-    std::map<int, int> balanceByChannel;  // note-ons minus note-offs
-};
-
-bool ReadVarLen(const Bytes& b, std::size_t& pos, std::size_t end, std::uint32_t& value) {
-    value = 0;
-    for (int i = 0; i < 4; ++i) {
-        if (pos >= end) return false;
-        const std::uint8_t byte = b[pos++];
-        value = (value << 7) | (byte & 0x7F);
-        if ((byte & 0x80) == 0) return true;
-    }
-    return false;
-}
-
-std::optional<NoteCounts> CountNotes(const Bytes& song) {
-    NoteCounts counts;
-    std::size_t pos = 14;
-    while (pos + 8 <= song.size()) {
-        if (std::string(song.begin() + pos, song.begin() + pos + 4) != "MTrk") return std::nullopt;
-        const std::size_t length = (std::size_t{song[pos + 4]} << 24) | (song[pos + 5] << 16) |
-                                   (song[pos + 6] << 8) | song[pos + 7];
-        const std::size_t end = pos + 8 + length;
-        if (end > song.size()) return std::nullopt;
-        pos += 8;
-        int noteOns = 0;
-        std::uint8_t status = 0;
-        while (pos < end) {
-            std::uint32_t delta = 0, size = 0;
-            if (!ReadVarLen(song, pos, end, delta) || pos >= end) return std::nullopt;
-            if (song[pos] & 0x80) status = song[pos++];
-            if (status == 0xFF) {
-                pos += 1;
-                if (!ReadVarLen(song, pos, end, size)) return std::nullopt;
-                pos += size;
-                continue;
-            }
-            const int kind = status & 0xF0;
-            const int channel = status & 0x0F;
-            const int dataBytes = (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
-            if (pos + dataBytes > end) return std::nullopt;
-            if (kind == 0x90 && song[pos + 1] > 0) {
-                ++noteOns;
-                ++counts.balanceByChannel[channel];
-            } else if (kind == 0x80 || kind == 0x90) {
-                --counts.balanceByChannel[channel];
-            }
-            pos += dataBytes;
-        }
-        counts.noteOnsByTrack.push_back(noteOns);
-        pos = end;
-    }
-    return counts;
 }
 
 TEST(TestStylesInTheComposer, EveryStyleTrackSoundsInEveryTimeSignature) {
@@ -178,15 +100,23 @@ TEST(TestStylesInTheComposer, EveryStyleTrackSoundsInEveryTimeSignature) {
                 const auto decoded = frontend::DecodeComposeOutput(
                     output, static_cast<std::int16_t>(run.completion->wParam + 1));
                 ASSERT_TRUE(decoded.has_value());
-                const auto counts = CountNotes(decoded->song);
-                ASSERT_TRUE(counts.has_value());
-                ASSERT_EQ(counts->noteOnsByTrack.size(), 12u);
-                for (int track = 2; track <= 6; ++track) {
-                    EXPECT_GT(counts->noteOnsByTrack[track], 0) << "style track " << track - 1;
+                const auto song = librarytest::ReadMidiSong(decoded->song);
+                ASSERT_TRUE(song.has_value());
+                ASSERT_EQ(song->trackCount, 12);
+                std::map<int, int> noteOnsByTrack;
+                std::map<int, int> balanceByChannel;  // note-ons minus note-offs
+                for (const librarytest::ChannelEvent& e : song->events) {
+                    if (e.IsNoteOn()) ++noteOnsByTrack[e.track];
+                    if (e.IsNoteOn()) ++balanceByChannel[e.channel];
+                    if (e.IsNoteOff()) --balanceByChannel[e.channel];
                 }
-                for (const auto& [channel, balance] : counts->balanceByChannel) {
+                for (int track = 2; track <= 6; ++track) {
+                    EXPECT_GT(noteOnsByTrack[track], 0) << "style track " << track - 1;
+                }
+                for (const auto& [channel, balance] : balanceByChannel) {
                     EXPECT_EQ(balance, 0) << "channel " << channel;
                 }
+                EXPECT_EQ(librarytest::NoteStreamFaults(*song, 2), "");
             }
         }
     }
