@@ -35,7 +35,7 @@ constexpr const char* kRunMark = "== Tressil ";
 // The driver's measures per phrase token of its command line.
 constexpr int kPhraseUnit = 8;
 // Fewer cases than this means the folder was not found or lost cases: never a pass.
-constexpr std::size_t kMinimumCases = 60;
+constexpr std::size_t kMinimumCases = 70;
 
 const char* const kInputNames[] = {"Notes.aco", "Temps2.aco", "Notes.dat", "KeysData.Aco"};
 
