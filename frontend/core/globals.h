@@ -12,6 +12,14 @@
 
 namespace corvane {
 
+// Flags tested together: while any is set, Play, Pause, Stop and the workflow commands do
+// nothing (a click may arrive while the visualiser's ripple lets queued events run).
+struct BusyFlagSet {
+    bool RippleBusy = false;      // the visualiser's ripple clearing runs
+    bool OutputLoadBusy = false;  // the composer's output is being read
+    bool Any() const { return RippleBusy || OutputLoadBusy; }
+};
+
 struct CoreGlobals {
     std::string AppFolder;       // the program folder, no trailing "/"
     std::string PlayFilePath;    // "Play.sti" in the program folder
@@ -30,6 +38,11 @@ struct CoreGlobals {
     bool HideChordEditorPending = false;
     bool InputFromLoadIn = false;
     bool ProgramClosing = false;  // set by the exit button before the shutdown
+    bool OutputReady = false;     // a composed output is in memory
+    bool TestOn = false;          // a test playback (input or output) is on
+    BusyFlagSet BusyFlags;
+    // The row a list dialog's opener wants highlighted; the dialog reads it when activated.
+    int ListIndexArg = 0;
 
     std::string SongTitle;
     int ChordOptMode = kDefaultChordOptMode;
