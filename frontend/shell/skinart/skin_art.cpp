@@ -271,6 +271,7 @@ QImage DrawBackground(qreal dpr) {
     return image;
 }
 
+// The crops of the buttons and the title all come from one drawing per pixel ratio.
 const QImage& Background(qreal dpr) {
     static std::map<qreal, QImage> cache;
     auto found = cache.find(dpr);
@@ -826,7 +827,7 @@ QImage SkinArt::render(SkinImageId id, qreal devicePixelRatio) {
     const qreal dpr = devicePixelRatio > 0 ? devicePixelRatio : 1;
     switch (id.kind) {
         case SkinImageKind::kBackground:
-            return Background(dpr);
+            return DrawBackground(dpr);
         case SkinImageKind::kTitle:
             return RenderTitle(dpr);
         case SkinImageKind::kFace:
