@@ -51,15 +51,14 @@ std::vector<QPainterPath> SkinLayout::Panels() {
     panels.push_back(RoundedRect({81.5, 64.5, 191, 54}).united(RoundedRect({81.5, 91.5, 527, 27})));
     // The bar list with its count.
     panels.push_back(RoundedRect({81.5, 120.5, 156, 172}));
-    // The melody and option buttons.
-    panels.push_back(RoundedRect({239.5, 120.5, 64, 82}));
-    // The style mixer: part rows, slot choice and echo, with the master row reaching left.
+    // The melody and option buttons beside the style mixer (part rows, slot choice, echo and
+    // the master row), one panel: the option names run on towards the volume grooves.
     panels.push_back(
-        RoundedRect({305.5, 120.5, 303, 160}).united(RoundedRect({270.5, 228.5, 338, 52})));
+        RoundedRect({239.5, 120.5, 369, 108}).united(RoundedRect({270.5, 200.5, 338, 80})));
     // The status lines, clear of the outline's notch.
     panels.push_back(RoundedRect({27.5, 295.5, 260, 41}));
     // The transport bar.
-    panels.push_back(RoundedRect({83.5, 335.5, 536, 65}));
+    panels.push_back(RoundedRect({83.5, 335.5, 516, 65}));
     return panels;
 }
 

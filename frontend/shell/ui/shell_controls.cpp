@@ -2,6 +2,7 @@
 
 #include "frontend/core/ui/make_control.h"
 #include "frontend/shell/skinart/skin_layout.h"
+#include "frontend/shell/ui/slot_badge.h"
 
 namespace corvane::shell {
 namespace {
@@ -40,7 +41,7 @@ void ShellControls::CreateShellControls(QWidget* form) {
 
     PicTitle = MakeControl<QLabel>(form, "PicTitle", SkinLayout::TitlePlace());
     ImgTitle = MakeControl<QLabel>(PicTitle, "ImgTitle", {QPoint(0, 0), PicTitle->size()});
-    PicStyNo = MakeControl<QLabel>(form, "PicStyNo", {450, 116, 16, 16});
+    PicStyNo = MakeControl<SlotBadge>(form, "PicStyNo", {457, 126, 15, 15});
     Picture1 = MakeControl<QLabel>(form, "Picture1", {90, 360, 149, 33});
     Picture1->setAutoFillBackground(true);
     PictIcon = MakeControl<QLabel>(form, "PictIcon", {244, 360, 33, 33});

@@ -69,6 +69,7 @@ QScrollBar::handle:vertical { background: #3A4656; border-radius: 4px; min-heigh
 QScrollBar::handle:vertical:hover { background: #4A5D78; }
 QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0px; }
 QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }
+#LblMode, #LblMix { font-size: 9px; }
 QToolTip { color: #E8EEF6; background: #1A2230; border: 1px solid #3A4656; padding: 2px; }
 )";
 
@@ -287,7 +288,11 @@ void SkinShell::ShowHelp() {
 }
 
 void SkinShell::ShowAbout() {
-    App::Get().frmAbout().show();
+    shell::FrmAbout& about = App::Get().frmAbout();
+    about.show();
+    // Over the main window and active, so that the next click elsewhere closes it.
+    about.raise();
+    about.activateWindow();
 }
 
 void SkinShell::Minimise() {
