@@ -5,8 +5,10 @@
 #include <QTimer>
 
 #include "frontend/app/app.h"
+#include "frontend/shell/window_platform.h"
 
 int main(int argc, char** argv) {
+    corvane::shell::PreferXcbUnderWayland();
     QApplication application(argc, argv);
     QApplication::setApplicationName("Corvane");
     corvane::App app;

@@ -209,6 +209,7 @@ QImage DrawBackground(qreal dpr) {
     // Brushed metal: faint short streaks, light and dark, from a fixed seed.
     std::mt19937 random(0x0C0FFEE);
     p.setPen(Qt::NoPen);
+    p.setRenderHint(QPainter::Antialiasing, false);  // whole-pixel streaks need none
     for (int i = 0; i < 900; ++i) {
         const qreal y = random() % kMainHeight;
         const qreal x = static_cast<qreal>(random() % (kMainWidth + 80)) - 40;
@@ -217,6 +218,7 @@ QImage DrawBackground(qreal dpr) {
         p.setBrush(light ? WithAlpha(Qt::white, 15) : WithAlpha(Qt::black, 15));
         p.drawRect(QRectF(x, y, length, 1));
     }
+    p.setRenderHint(QPainter::Antialiasing);
 
     // The header with its separator under the title bar buttons.
     QLinearGradient header(0, 0, 0, 38);
@@ -271,9 +273,15 @@ QImage DrawBackground(qreal dpr) {
     return image;
 }
 
-// The crops of the buttons and the title all come from one drawing per pixel ratio.
-const QImage& Background(qreal dpr) {
+// The window and the crops of the buttons and the title all come from one drawing per pixel
+// ratio.
+std::map<qreal, QImage>& BackgroundCache() {
     static std::map<qreal, QImage> cache;
+    return cache;
+}
+
+const QImage& Background(qreal dpr) {
+    std::map<qreal, QImage>& cache = BackgroundCache();
     auto found = cache.find(dpr);
     if (found == cache.end()) found = cache.emplace(dpr, DrawBackground(dpr)).first;
     return found->second;
@@ -827,7 +835,7 @@ QImage SkinArt::render(SkinImageId id, qreal devicePixelRatio) {
     const qreal dpr = devicePixelRatio > 0 ? devicePixelRatio : 1;
     switch (id.kind) {
         case SkinImageKind::kBackground:
-            return DrawBackground(dpr);
+            return Background(dpr);
         case SkinImageKind::kTitle:
             return RenderTitle(dpr);
         case SkinImageKind::kFace:
@@ -899,6 +907,10 @@ std::vector<SkinImageId> SkinArt::AllImages() {
     for (int size : {16, 32, 64}) all.push_back({SkinImageKind::kAppIcon, size});
     all.push_back({SkinImageKind::kAboutPicture});
     return all;
+}
+
+void SkinArt::ForgetDrawings() {
+    BackgroundCache().clear();
 }
 
 QIcon SkinArt::ApplicationIcon() {

@@ -50,6 +50,9 @@ struct SkinArt {
     // Whether the device pixel (x, y) of a face's image lies in the face's hit area: the
     // mouse event of that pixel carries its top-left corner in twips.
     static bool InHitArea(const SkinFaceSpec& face, int x, int y, qreal devicePixelRatio);
+    // The background is drawn once per pixel ratio and kept for the crops; this drops it, so
+    // the next call draws it anew.
+    static void ForgetDrawings();
     // The application and window icon at 16, 32 and 64 pixels.
     static QIcon ApplicationIcon();
 };
