@@ -199,7 +199,6 @@ QImage DrawBackground(qreal dpr) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     const QPainterPath outline = SkinLayout::OutlinePath();
-    p.setClipPath(outline);
 
     QLinearGradient back(0, 0, 0, kMainHeight);
     back.setColorAt(0, P::BackTop());
@@ -233,15 +232,13 @@ QImage DrawBackground(qreal dpr) {
         p.setPen(Qt::NoPen);
         p.setBrush(WithAlpha(Qt::white, 20));
         p.drawPath(panel.translated(0, 1));
-        p.setBrush(P::PanelFill());
+        const qreal top = panel.boundingRect().top();
+        QLinearGradient inset(0, top, 0, top + 5);
+        inset.setColorAt(0, P::Recess());
+        inset.setColorAt(1, P::PanelFill());
+        p.setBrush(inset);
         p.setPen(QPen(P::PanelBorder(), 1));
         p.drawPath(panel);
-        p.save();
-        p.setClipPath(panel);
-        p.setPen(QPen(WithAlpha(Qt::black, 120), 2));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(panel.translated(0, 1.5));
-        p.restore();
     }
     for (const QRectF& box : SkinLayout::SubPanels()) {
         p.setPen(QPen(WithAlpha(P::PanelBorder(), 170), 1));
@@ -256,8 +253,12 @@ QImage DrawBackground(qreal dpr) {
         DrawRecess(p, bezel, bezel.height() > 10 ? 3 : 1);
     for (const EngravedCaption& caption : SkinLayout::Captions()) DrawEngraved(p, caption);
 
+    // Outside the outline the window shows the plain dark, should the mask be off.
+    QPainterPath outside;
+    outside.addRect(QRectF(0, 0, kMainWidth, kMainHeight));
+    p.fillPath(outside.subtracted(outline), P::Outside());
+
     // The bevel along the outline: light on the upper edges, dark on the lower ones.
-    p.setClipping(false);
     QLinearGradient bevel(0, 0, 0, kMainHeight);
     bevel.setColorAt(0, WithAlpha(Qt::white, 70));
     bevel.setColorAt(0.5, WithAlpha(Qt::white, 14));
@@ -739,15 +740,16 @@ void DrawTitleArt(QPainter& p, const QRectF& box) {
     p.setBrush(amber);
     p.drawPath(NoteGlyph({left + noteWidth / 2, box.top() + 19}, 26));
 
-    QPainterPath text;
-    text.addText(QPointF(left + noteWidth + 8, baseline), wordmark, name);
-    p.setBrush(WithAlpha(Qt::black, 160));
-    p.drawPath(text.translated(0, 1.5));
+    // Glyphs through the glyph cache: a light gradient as the pen, a dark copy below.
+    const QPointF at(left + noteWidth + 8, baseline);
+    p.setFont(wordmark);
+    p.setPen(WithAlpha(Qt::black, 160));
+    p.drawText(at + QPointF(0, 1.5), name);
     QLinearGradient light(0, baseline - 20, 0, baseline);
     light.setColorAt(0, P::Wordmark());
     light.setColorAt(1, P::WordmarkLow());
-    p.setBrush(light);
-    p.drawPath(text);
+    p.setPen(QPen(QBrush(light), 1));
+    p.drawText(at, name);
 
     p.setFont(subtitle);
     p.setPen(P::Caption());
