@@ -6,8 +6,10 @@
 
 #include "frontend/app/app.h"
 #include "platform/qt/program_end.h"
+#include "frontend/shell/window_platform.h"
 
 int main(int argc, char** argv) {
+    corvane::shell::PreferXcbUnderWayland();
     QApplication application(argc, argv);
     QApplication::setApplicationName("Corvane");
     corvane::App app;

@@ -13,6 +13,14 @@
 
 namespace corvane {
 
+// Flags tested together: while any is set, Play, Pause, Stop and the workflow commands do
+// nothing (a click may arrive while the visualiser's ripple lets queued events run).
+struct BusyFlagSet {
+    bool RippleBusy = false;  // the visualiser's ripple clearing runs
+    const OutputStore* output = nullptr;  // busy while the composer's output is being read
+    bool Any() const { return RippleBusy || (output != nullptr && output->Loading()); }
+};
+
 struct CoreGlobals {
     std::string AppFolder;       // the program folder, no trailing "/"
     std::string PlayFilePath;    // "Play.sti" in the program folder
@@ -41,13 +49,13 @@ struct CoreGlobals {
     // (CommandRunning), the chord data key, the output in memory and the steps done.
     int CmdRunning = 0;
     bool CmdTimedOut = false;
-    bool OutputReady = false;
+    bool OutputReady = false;  // a composed output is in memory
     std::int16_t OutputRunCode = 0;
     int MyVmCode = 0;
     OutputStore Output;  // OutputBuf, OutputLen, OutputHeadLen; busy while it loads
-    bool VisualiserBusy = false;
     // The busy flags that keep every workflow command, test and play out.
-    bool AnyBusy() const { return Output.Loading() || VisualiserBusy; }
+    BusyFlagSet BusyFlags{false, &Output};
+    bool AnyBusy() const { return BusyFlags.Any(); }
     bool MelodyWorkerBusy = false;  // InPut.bin comes from a run of the melody importer
     bool UseMelodyTitle = false;
     std::string MelodyTitle;

@@ -78,11 +78,6 @@ bool SameFile(const std::string& a, const std::string& b) {
 }  // namespace
 
 Workflow::Workflow(FrmMain& main) : main_(main) {
-    QObject::connect(main_.PictLoad, &shell::SkinFace::MouseUp, &main_,
-                     [this] { CmdGetNote_Click(); });
-    QObject::connect(main_.PictProc, &shell::SkinFace::MouseUp, &main_, [this] { Proceed(); });
-    QObject::connect(main_.PictMake, &shell::SkinFace::MouseUp, &main_,
-                     [this] { CmdCompose_Click(); });
     QObject::connect(main_.CmdMessageWindow, &platform::qt::MessageWindow::KeyUp, &main_,
                      [this](int keyCode, int shift) { CmdMessage_KeyUp(keyCode, shift); });
     QObject::connect(main_.TimerMess, &QTimer::timeout, &main_, [this] { TimerMess_Timer(); });

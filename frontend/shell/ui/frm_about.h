@@ -1,5 +1,7 @@
-// The about box. At start-up it doubles as the loading notice; it hides itself as soon as it
-// loses the activation or the focus, so a click anywhere else closes it.
+// The about box: the title art at twice its size and the project's own credits, with the
+// licences of what the program is built on. At start-up it doubles as the loading notice; it
+// hides itself as soon as it loses the activation or the focus, so a click anywhere else
+// closes it.
 #pragma once
 
 #include <QLabel>
@@ -13,12 +15,16 @@ class FrmAbout : public FormDialog {
   public:
     explicit FrmAbout(QWidget* parent = nullptr);
 
+    QLabel* ImgAbout = nullptr;
     QLabel* LblCredits = nullptr;
+    QLabel* LblLicences = nullptr;
 
     void Form_Deactivate() { hide(); }
+    void Form_LostFocus() { hide(); }
 
   protected:
     void changeEvent(QEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 };
 
 }  // namespace corvane::shell

@@ -1,7 +1,11 @@
 #include "frontend/shell/ui/frm_main.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 
 #include "frontend/core/ui/startup.h"
 #include "frontend/core/ui/workflow.h"
@@ -10,6 +14,21 @@
 #include "platform/qt/caption_label.h"
 
 namespace corvane {
+namespace {
+
+int ShiftBits(Qt::KeyboardModifiers modifiers) {
+    int bits = 0;
+    if (modifiers & Qt::ShiftModifier) bits |= shell::kShiftKey;
+    if (modifiers & Qt::ControlModifier) bits |= shell::kCtrlKey;
+    if (modifiers & Qt::AltModifier) bits |= shell::kAltKey;
+    return bits;
+}
+
+float Twips(qreal pixels) {
+    return static_cast<float>(pixels * shell::kTwipsPerPixel);
+}
+
+}  // namespace
 
 FrmMain::FrmMain() {
     setObjectName("FrmMain");
@@ -21,11 +40,11 @@ FrmMain::FrmMain() {
     CreateWorkflowControls(this);
     CreateStylePanelControls(this);
     CreateShellControls(this);
+    InitMixerBars();
     startup_ = std::make_unique<Startup>(*this);
     workflow_ = std::make_unique<Workflow>(*this);
     stylePanel_ = std::make_unique<styles::StylePanel>(*this);
     skinShell_ = std::make_unique<shell::SkinShell>(*this);
-    connect(PictExit, &shell::SkinFace::MouseUp, this, &FrmMain::PictExit_MouseUp);
 }
 
 FrmMain::~FrmMain() = default;
@@ -40,7 +59,7 @@ void FrmMain::SaveUserSetting() {
     startup_->SaveUserSetting();
 }
 void FrmMain::PictExit_MouseUp() {
-    startup_->ExitRequested();
+    shell::RunFaceCommand(shell::FaceId::PictExit, skinShell_->Commands());
 }
 
 void FrmMain::PaintSkin() {
@@ -60,6 +79,27 @@ void FrmMain::SetBackColour(QWidget* control, Colour colour) {
     control->setStyleSheet("background-color: " + platform::qt::ColourOf(colour).name());
 }
 
+void FrmMain::Form_MouseDown(int button, int shift, float X, float Y) {
+    WindowDrag.Form_MouseDown(button, shift, X, Y, {Twips(x()), Twips(y())});
+}
+
+void FrmMain::Form_MouseMove(int button, float X, float Y) {
+    const auto place = WindowDrag.Form_MouseMove(button, X, Y);
+    if (!place) return;
+    move(static_cast<int>(std::lround(place->left / shell::kTwipsPerPixel)),
+         static_cast<int>(std::lround(place->top / shell::kTwipsPerPixel)));
+}
+
+void FrmMain::Form_MouseUp() {
+    WindowDrag.Form_MouseUp();
+}
+
+void FrmMain::Form_QueryUnload() {
+    // Closing the window by any other way than the Exit button ends the program at once,
+    // without the Exit button's clean-up.
+    QApplication::exit(0);
+}
+
 void FrmMain::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()) {
         Form_Activate();
@@ -70,6 +110,27 @@ void FrmMain::changeEvent(QEvent* event) {
 void FrmMain::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     skinShell_->DrawBackground(painter);
+}
+
+void FrmMain::mousePressEvent(QMouseEvent* event) {
+    // Only a press on the window's own background; one that a label let through is not.
+    if (childAt(event->position().toPoint()) != nullptr) return;
+    Form_MouseDown(shell::ButtonBits(event->button()), ShiftBits(event->modifiers()),
+                   Twips(event->position().x()), Twips(event->position().y()));
+}
+
+void FrmMain::mouseMoveEvent(QMouseEvent* event) {
+    Form_MouseMove(shell::ButtonBits(event->buttons()), Twips(event->position().x()),
+                   Twips(event->position().y()));
+}
+
+void FrmMain::mouseReleaseEvent(QMouseEvent*) {
+    Form_MouseUp();
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Form_QueryUnload();
 }
 
 }  // namespace corvane

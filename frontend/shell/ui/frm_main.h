@@ -10,6 +10,7 @@
 #include "frontend/app/app.h"
 #include "frontend/core/ui/workflow_controls.h"
 #include "frontend/shell/ui/shell_controls.h"
+#include "frontend/shell/window_drag.h"
 #include "frontend/styles/ui/style_panel_controls.h"
 
 namespace corvane {
@@ -44,6 +45,34 @@ class FrmMain : public QWidget,
     bool ClearOutName();
     void SetBackColour(QWidget* control, Colour colour);
 
+    // The procedures of the workflow, saving and playback that the faces call
+    // (frontend/shell/ui/neighbour_procedures.cpp until their owners complete them).
+    void BrowseInput();
+    void CmdGetNote_Click();
+    void Proceed();
+    void CmdCompose_Click();
+    void CmdTestOut_Click();
+    void TestInput();
+    void SaveOutput(bool direct);
+    void OpenMelodyImporter();
+    void TryToPlay();
+    void TryToPause();
+    void TryToStop();
+    void GoSectionBegin();
+    void GoSectionEnd();
+
+    // The mixer bars' change handling that the painter runs
+    // (frontend/shell/ui/mixer_bars.cpp until the sliders complete it).
+    void CanGatVol_Change(int index);
+    void CanGatEcho_Change(int index);
+
+    // Moving the title-less window with Ctrl and the mouse, and closing it.
+    void Form_MouseDown(int button, int shift, float X, float Y);
+    void Form_MouseMove(int button, float X, float Y);
+    void Form_MouseUp();
+    void Form_QueryUnload();
+    shell::WindowDrag WindowDrag;
+
     Startup& startup() { return *startup_; }
     Workflow& workflow() { return *workflow_; }
     styles::StylePanel& stylePanel() { return *stylePanel_; }
@@ -52,8 +81,14 @@ class FrmMain : public QWidget,
   protected:
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
+    void InitMixerBars();
+
     std::unique_ptr<Startup> startup_;
     std::unique_ptr<Workflow> workflow_;
     std::unique_ptr<styles::StylePanel> stylePanel_;

@@ -1,62 +1,47 @@
 #include "frontend/shell/ui/shell_controls.h"
 
 #include "frontend/core/ui/make_control.h"
+#include "frontend/shell/skinart/skin_layout.h"
+#include "frontend/shell/ui/slot_badge.h"
 
 namespace corvane::shell {
 namespace {
 
-struct FacePlace {
-    SkinFace* ShellControls::*member;
-    const char* name;
-    const char* label;
-    QRect place;
+using skin::SkinLayout;
+
+// The members in the order of FaceId.
+constexpr SkinFace* ShellControls::*kFaceMembers[kFaceCount] = {
+    &ShellControls::PictBrow, &ShellControls::PictLoad,    &ShellControls::PictProc,
+    &ShellControls::PictStyl, &ShellControls::PictShChord, &ShellControls::PictMake,
+    &ShellControls::PictTest, &ShellControls::PictEndT,    &ShellControls::PictTeIn,
+    &ShellControls::PictStIn, &ShellControls::PictSOut,    &ShellControls::PictSave,
+    &ShellControls::PictMiVi, &ShellControls::PictOpt1,    &ShellControls::PictOpt2,
+    &ShellControls::PictPlay, &ShellControls::PictPaus,    &ShellControls::PictStop,
+    &ShellControls::PictSeBe, &ShellControls::PictSeEn,    &ShellControls::PictHelp,
+    &ShellControls::PictAbou, &ShellControls::PictMini,    &ShellControls::PictExit,
 };
 
-const FacePlace kFaces[] = {
-    {&ShellControls::PictBrow, "PictBrow", "Browse", {10, 68, 67, 29}},
-    {&ShellControls::PictLoad, "PictLoad", "1. Load", {10, 100, 67, 29}},
-    {&ShellControls::PictProc, "PictProc", "2. Proceed", {10, 132, 67, 29}},
-    {&ShellControls::PictStyl, "PictStyl", "Styles", {10, 164, 67, 29}},
-    {&ShellControls::PictShChord, "PictShChord", "Chord List", {10, 196, 67, 29}},
-    {&ShellControls::PictMake, "PictMake", "3. Make", {10, 228, 67, 29}},
-    {&ShellControls::PictTest, "PictTest", "Test Out", {10, 260, 67, 29}},
-    {&ShellControls::PictEndT, "PictEndT", "End Test", {10, 260, 67, 29}},
-    {&ShellControls::PictTeIn, "PictTeIn", "Test Input", {196, 95, 70, 20}},
-    {&ShellControls::PictStIn, "PictStIn", "Stop Input", {196, 95, 70, 20}},
-    {&ShellControls::PictSOut, "PictSOut", "Save Output", {420, 95, 70, 20}},
-    {&ShellControls::PictSave, "PictSave", "S", {584, 96, 17, 17}},
-    {&ShellControls::PictHelp, "PictHelp", "Help", {92, 12, 75, 22}},
-    {&ShellControls::PictAbou, "PictAbou", "About", {192, 12, 75, 22}},
-    {&ShellControls::PictMini, "PictMini", "-", {572, 18, 16, 17}},
-    {&ShellControls::PictExit, "PictExit", "x", {589, 18, 16, 17}},
-    {&ShellControls::PictPlay, "PictPlay", "Play", {294, 344, 55, 55}},
-    {&ShellControls::PictPaus, "PictPaus", "Pause", {294, 344, 55, 55}},
-    {&ShellControls::PictStop, "PictStop", "Stop", {353, 355, 44, 44}},
-    {&ShellControls::PictSeBe, "PictSeBe", "|<", {400, 357, 31, 15}},
-    {&ShellControls::PictSeEn, "PictSeEn", ">|", {560, 357, 30, 15}},
-    {&ShellControls::PictMiVi, "PictMiVi", "", {244, 139, 19, 19}},
-    {&ShellControls::PictOpt1, "PictOpt1", "", {244, 159, 19, 19}},
-    {&ShellControls::PictOpt2, "PictOpt2", "", {244, 179, 19, 19}},
-};
+SkinThumb* MakeThumb(QWidget* form, const QString& name, const QRectF& groove) {
+    return MakeControl<SkinThumb>(
+        form, name,
+        QRect(static_cast<int>(groove.left()), static_cast<int>(groove.top()), skin::kThumbWidth,
+              skin::kThumbHeight));
+}
 
 }  // namespace
 
 void ShellControls::CreateShellControls(QWidget* form) {
-    for (const FacePlace& face : kFaces) {
-        SkinFace* control = MakeControl<SkinFace>(form, face.name, face.place);
-        control->SetLabel(face.label);
-        this->*face.member = control;
+    for (const SkinFaceSpec& spec : SkinFaces()) {
+        SkinFace* face = MakeControl<SkinFace>(form, spec.name, SkinLayout::FacePlace(spec.id));
+        face->Init(spec, FaceCapture);
+        face->setVisible(spec.visibleAtStart);
+        face->setEnabled(spec.enabledAtStart);
+        this->*kFaceMembers[static_cast<int>(spec.id)] = face;
     }
-    // The alternates start hidden: End Test, Stop Input and Pause show while they mean something.
-    PictEndT->hide();
-    PictStIn->hide();
-    PictPaus->hide();
 
-    PicTitle = MakeControl<QLabel>(form, "PicTitle", {275, 40, 308, 46});
-    ImgTitle = MakeControl<QLabel>(PicTitle, "ImgTitle", {0, 0, 308, 46});
-    ImgTitle->setText("Orvella");
-    ImgTitle->setAlignment(Qt::AlignCenter);
-    PicStyNo = MakeControl<QLabel>(form, "PicStyNo", {450, 116, 16, 16});
+    PicTitle = MakeControl<QLabel>(form, "PicTitle", SkinLayout::TitlePlace());
+    ImgTitle = MakeControl<QLabel>(PicTitle, "ImgTitle", {QPoint(0, 0), PicTitle->size()});
+    PicStyNo = MakeControl<SlotBadge>(form, "PicStyNo", {457, 126, 15, 15});
     Picture1 = MakeControl<QLabel>(form, "Picture1", {90, 360, 149, 33});
     Picture1->setAutoFillBackground(true);
     PictIcon = MakeControl<QLabel>(form, "PictIcon", {244, 360, 33, 33});
@@ -77,6 +62,16 @@ void ShellControls::CreateShellControls(QWidget* form) {
     LblPlayFrom = MakeControl<CaptionLabel>(form, "LblPlayFrom", {556, 378, 40, 16});
     LblPlayFrom->setText("1");
     LblHsNen = MakeControl<CaptionLabel>(form, "LblHsNen", {432, 358, 127, 12});
+    for (int i = 0; i < 2; ++i) {
+        const QRectF groove = SkinLayout::EchoGroove(i);
+        LblEsNen[i] =
+            MakeControl<CaptionLabel>(form, ElementName("LblEsNen", i), groove.toAlignedRect());
+    }
+    PictHScr = MakeThumb(form, "PictHScr_0", SkinLayout::PositionGroove());
+    for (int i = 0; i < 6; ++i)
+        PictVols[i] = MakeThumb(form, ElementName("PictVols", i), SkinLayout::VolumeGroove(i));
+    for (int i = 0; i < 2; ++i)
+        PictEchs[i] = MakeThumb(form, ElementName("PictEchs", i), SkinLayout::EchoGroove(i));
     for (int i = 0; i < 2; ++i)
         CanGatOut[i] = MakeObject<ValueBar>(form, ElementName("CanGatOut", i));
     TimerOnLine = MakeObject<QTimer>(form, "TimerOnLine");
@@ -87,8 +82,19 @@ void ShellControls::CreateShellControls(QWidget* form) {
 
 std::vector<SkinFace*> ShellControls::Faces() const {
     std::vector<SkinFace*> faces;
-    for (const FacePlace& face : kFaces) faces.push_back(this->*face.member);
+    for (auto member : kFaceMembers) faces.push_back(this->*member);
     return faces;
+}
+
+SkinFace* ShellControls::Face(FaceId id) const {
+    return this->*kFaceMembers[static_cast<int>(id)];
+}
+
+std::vector<SkinThumb*> ShellControls::Thumbs() const {
+    std::vector<SkinThumb*> thumbs = {PictHScr};
+    thumbs.insert(thumbs.end(), PictVols.begin(), PictVols.end());
+    thumbs.insert(thumbs.end(), PictEchs.begin(), PictEchs.end());
+    return thumbs;
 }
 
 }  // namespace corvane::shell

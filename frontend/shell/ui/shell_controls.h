@@ -1,15 +1,19 @@
-// The main window's shell controls: the picture button faces, the title, the visualiser and
-// its icon, the play signs, the beat and slot LEDs, the bar labels, the hidden position scroll
-// bars and the timer of the play LEDs; beside them the colour tables the shell reads. FrmMain
-// inherits them.
+// The main window's shell controls: the picture button faces, the slider thumbs and the echo
+// grooves, the title, the visualiser and its icon, the play signs, the beat and slot LEDs, the
+// bar labels, the hidden position scroll bars and the timer of the play LEDs; beside them the
+// skin's shared image holders, the emulated mouse capture, the painter's ripple geometry and
+// the colour tables the shell reads. FrmMain inherits them.
 #pragma once
 
+#include <QImage>
 #include <QLabel>
 #include <QTimer>
 #include <array>
 
 #include "frontend/core/name_tables.h"
+#include "frontend/shell/skin_geometry.h"
 #include "frontend/shell/ui/skin_face.h"
+#include "frontend/shell/ui/skin_thumb.h"
 #include "frontend/shell/ui/window_shape.h"
 #include "platform/qt/caption_label.h"
 #include "platform/qt/value_bar.h"
@@ -45,6 +49,12 @@ struct ShellControls {
     SkinFace* PictOpt1 = nullptr;
     SkinFace* PictOpt2 = nullptr;
 
+    // The slider thumbs: song position, the five part volumes and the master, the two echoes.
+    SkinThumb* PictHScr = nullptr;
+    std::array<SkinThumb*, 6> PictVols{};
+    std::array<SkinThumb*, 2> PictEchs{};
+    std::array<CaptionLabel*, 2> LblEsNen{};  // the echo grooves: 0 the lower row, 1 the upper
+
     QLabel* PicTitle = nullptr;
     QLabel* ImgTitle = nullptr;
     QLabel* PicStyNo = nullptr;
@@ -61,6 +71,18 @@ struct ShellControls {
     QTimer* TimerOnLine = nullptr;
     WindowShape* ShapeCtl1 = nullptr;  // the window outline
 
+    // Image holders drawn once at start: the whole window, the one image set of the three small
+    // round buttons (0 Normal, 1 Pressed, 2 Hover), the position thumb's (0 Normal, 1 Pressed,
+    // 2 Hover) and the volume and echo thumbs' (1 Pressed, 2 Normal, 3 Hover).
+    QImage ImgMain;
+    std::array<QImage, 3> PictTron;
+    std::array<QImage, 3> PictHScr0;
+    std::array<QImage, 4> PictHScrImage;
+
+    // One holder of the mouse capture for every face and thumb.
+    MouseCapture FaceCapture;
+    RippleGeometry Ripple;
+
     // Colour tables and state of the panel.
     Colour DemoDefaultColour = 0;
     std::array<Colour, 6> DemoBackColours{};
@@ -70,8 +92,11 @@ struct ShellControls {
     int DemoColourStep = 0;
 
     void CreateShellControls(QWidget* form);
-    // Every face, for code that treats them alike.
+    // Every face, for code that treats them alike, in the order of FaceId.
     std::vector<SkinFace*> Faces() const;
+    SkinFace* Face(FaceId id) const;
+    // Every thumb: the position thumb, the volume thumbs, the echo thumbs.
+    std::vector<SkinThumb*> Thumbs() const;
 };
 
 // The visualiser's designed background, a dark navy (0x00BBGGRR).

@@ -1,17 +1,20 @@
-// The outline of the title-less main window: a rounded rectangle of 625 x 407 with a notch on
-// its left edge. Showing the shape masks the window to the outline; hiding it removes the mask
-// (on a screen that is not at the normal scale the mask would cut the wrong pixels).
+// The outline of the title-less main window (the skin's point list: a rounded rectangle of
+// 625 x 407 with a notch on its left edge). Showing the shape masks the window to the
+// outline; hiding it removes the mask (on a screen that is not at the normal scale the mask
+// would cut the wrong pixels, and the art outside the outline still looks finished).
 #pragma once
 
 #include <QObject>
 #include <QPolygon>
 
+#include "frontend/shell/skinart/skin_layout.h"
+
 class QWidget;
 
 namespace corvane::shell {
 
-constexpr int kMainWidth = 625;
-constexpr int kMainHeight = 407;
+using skin::kMainHeight;
+using skin::kMainWidth;
 
 QPolygon MainOutline();
 
