@@ -448,15 +448,18 @@ TEST_F(SaveSettingTest, ReadOnlyAndUnwritableFilesAreLeftAsTheyWere) {
               QStringList{"critical|Orvella|Cannot creat file <no/such/folder/x.set>."});
     EXPECT_FALSE(fs::exists(folder() / "no"));
 
-    // The save writes a temporary file beside the old one first; when that cannot be written
-    // the old file stays as it was.
-    Write("keep.set", "old");
-    fs::create_directory(folder() / ("keep.set.tmp" + std::to_string(::getpid())));
+    // The save writes a temporary file beside the destination and renames it over; when the
+    // rename cannot replace what is there (here a folder), the box says so and nothing of the
+    // new file is left behind.
+    fs::create_directory(folder() / "keep.set");
     recorder.clear();
     Save("keep.set");
-    ASSERT_EQ(recorder.lines().size(), 2);
-    EXPECT_EQ(recorder.lines()[1], "critical|Orvella|Cannot creat file <keep.set>.");
-    EXPECT_EQ(ReadText(folder() / "keep.set"), "old");
+    ASSERT_FALSE(recorder.lines().isEmpty());
+    EXPECT_EQ(recorder.lines().back(), "critical|Orvella|Cannot creat file <keep.set>.");
+    EXPECT_TRUE(fs::is_directory(folder() / "keep.set"));
+    for (const auto& entry : fs::directory_iterator(folder()))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos)
+            << entry.path();
 }
 
 TEST_F(SaveSettingTest, EscapeAndAClickElsewhereCloseIt) {
