@@ -4,10 +4,17 @@
 
 #include "frontend/app/app.h"
 #include "frontend/core/ui/make_control.h"
+#include "platform/qt/byte_file.h"
 #include "platform/qt/worker_start.h"
 #include "platform/qt/worker_timeout.h"
 
 namespace corvane::editors {
+namespace {
+
+// KeyCode.dat holds one short line; this is more than enough of it.
+constexpr std::size_t kKeyCodeReadLimit = 4096;
+
+}  // namespace
 
 QLabel* StaticText(QWidget* parent, const char* name, const QRect& place, const QString& text) {
     auto* label = MakeControl<QLabel>(parent, name, place);
@@ -78,6 +85,14 @@ DialogRun DialogWorker::TimeOut() {
         MessTimedOut = true;
     }
     return run;
+}
+
+std::string DialogWorker::InFolder(const char* name) {
+    return App::Get().g.AppFolder + "/" + name;
+}
+
+std::optional<int> DialogWorker::ReadDetectedKeyCode() {
+    return DetectedKeyCode(platform::qt::ReadAtMost(InFolder("KeyCode.dat"), kKeyCodeReadLimit));
 }
 
 }  // namespace corvane::editors

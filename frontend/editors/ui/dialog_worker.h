@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "frontend/editors/key_detection.h"
@@ -44,6 +45,11 @@ struct DialogWorker {
     DialogCompletion ReceiveCompletion(int keyCode);
     // The run that timed out (none when nothing waited); it is no longer waited for.
     DialogRun TimeOut();
+
+    // `name` in the program folder, where the workers read and write their files.
+    static std::string InFolder(const char* name);
+    // The key code the detector left in "KeyCode.dat" (see DetectedKeyCode).
+    static std::optional<int> ReadDetectedKeyCode();
 };
 
 }  // namespace corvane::editors

@@ -8,6 +8,7 @@
 #include "frontend/core/ui/make_control.h"
 #include "frontend/core/vb_text.h"
 #include "frontend/editors/key_list.h"
+#include "platform/file.h"
 #include "platform/qt/byte_file.h"
 #include "platform/qt/editor_font.h"
 #include "platform/qt/msg_box.h"
@@ -21,8 +22,6 @@ constexpr const char* kNoKeysTag = "NoKeysChInfo";
 // The key-up codes that remove the selected key change: Delete and the keypad's decimal point.
 constexpr int kDeleteKeyCode = 46;
 constexpr int kKeypadDecimalKeyCode = 110;
-// KeyCode.dat holds one short line; this is more than enough of it.
-constexpr std::size_t kKeyCodeReadLimit = 4096;
 
 const char* const kTipsText =
     "The chord progression is made from the keys in the Key List.\n"
@@ -112,10 +111,6 @@ FrmKeys::FrmKeys(QWidget* parent) : DeactivatingDialog("FrmKeys", "Key Manager",
 
     CmbKey->setCurrentIndex(0);
     CmbKey_Click();
-}
-
-std::string FrmKeys::InFolder(const char* name) const {
-    return App::Get().g.AppFolder + "/" + name;
 }
 
 bool FrmKeys::eventFilter(QObject* watched, QEvent* event) {
@@ -301,10 +296,11 @@ void FrmKeys::CmdOk_Click() {
     for (int row = 0; row < LstKeyChPoints->count(); ++row)
         lines.push_back(LstKeyChPoints->List(row).toStdString());
     const std::string text = KeysDataText(lines);
-    if (!platform::qt::WriteWholeFile(
+    // Through a temporary file: a write that fails halfway must leave the old list, not a cut
+    // one that the next Proceed would load; nor may the chord maker run on a list not written.
+    if (!platform::ReplaceFileAtomically(
             InFolder("KeysData.Aco"),
             {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()})) {
-        // The chord maker must not run on a key list that was not written.
         LblKeyFindInfo->SetCaption("Error while trying to write the key data file <KeysData.Aco>");
         return;
     }
@@ -336,8 +332,7 @@ void FrmKeys::CmdMess_KeyUp(int keyCode, int shift) {
         LblKeyFindInfo->SetCaption("Sorry. Key not detected.");
     } else {
         LblKeyFindInfo->SetCaption("Key detection completed.");
-        const auto code =
-            DetectedKeyCode(platform::qt::ReadAtMost(InFolder("KeyCode.dat"), kKeyCodeReadLimit));
+        const auto code = ReadDetectedKeyCode();
         if (code) CmbKey->setCurrentIndex(*code);
         LoadKeysData();
     }

@@ -70,7 +70,6 @@ class FrmKeys : public styles::DeactivatingDialog, public DialogWorker {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    std::string InFolder(const char* name) const;
     // Returns the row both lists put the change at.
     int AddKeyChange(const QString& line, const QString& userItem);
     void SelectRow(int row);

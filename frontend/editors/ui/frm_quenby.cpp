@@ -23,8 +23,6 @@ using platform::qt::MsgIcon;
 
 constexpr const char* kGenerateTag = "1";
 constexpr const char* kImportTag = "0";
-// KeyCode.dat holds one short line; this is more than enough of it.
-constexpr std::size_t kKeyCodeReadLimit = 4096;
 
 const char* const kHelpText =
     "<Generate Music> makes random data for testing music; it needs no input MIDI file.\n"
@@ -117,10 +115,6 @@ FrmQuenby::FrmQuenby(QWidget* parent)
     CmbTime->setCurrentIndex(2);
     CmbKey->setCurrentIndex(0);
     CmbKey_Click();
-}
-
-std::string FrmQuenby::InFolder(const char* name) const {
-    return App::Get().g.AppFolder + "/" + name;
 }
 
 bool FrmQuenby::eventFilter(QObject* watched, QEvent* event) {
@@ -292,8 +286,7 @@ void FrmQuenby::FinishKeyDetection(bool failed) {
         return;
     }
     LblKeyFindInfo->SetCaption("Key detection completed.");
-    const auto code =
-        DetectedKeyCode(platform::qt::ReadAtMost(InFolder("KeyCode.dat"), kKeyCodeReadLimit));
+    const auto code = ReadDetectedKeyCode();
     if (code) CmbKey->setCurrentIndex(*code);
     CmbKey->setFocus();
 }

@@ -66,7 +66,6 @@ class FrmQuenby : public styles::DeactivatingDialog, public DialogWorker {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    std::string InFolder(const char* name) const;
     void EnableMainButtons();
     void FinishKeyDetection(bool failed);
     void FinishMelodyRun(bool failed);

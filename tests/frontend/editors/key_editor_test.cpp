@@ -92,6 +92,26 @@ TEST_F(KeyEditorTest, AddReplacesTheSameMeasureAndSaveDropsRepeatedKeys) {
     EXPECT_TRUE(recorder.lines().isEmpty());
 }
 
+// A key list that cannot be written must not let Proceed go on to the chord maker.
+TEST_F(KeyEditorTest, SaveThatCannotWriteKeepsTheDialogOpen) {
+    std::filesystem::create_directory(folder() / "KeysData.Aco");
+    Open("NoKeysChInfo");
+    Add(12, 2);
+    app().g.KeysChanged = false;
+    keys().CmdOk_Click();
+    EXPECT_EQ(keys().LblKeyFindInfo->Caption(),
+              "Error while trying to write the key data file <KeysData.Aco>");
+    EXPECT_FALSE(app().g.KeysChanged);
+    EXPECT_TRUE(keys().isVisible());
+    EXPECT_EQ(keys().LstKeyUser->count(), 1);
+
+    // Once the way is clear the same list is saved from measure 1 on.
+    std::filesystem::remove(folder() / "KeysData.Aco");
+    keys().CmdOk_Click();
+    EXPECT_EQ(ReadText("KeysData.Aco"), "001:02;G  Major\r\n");
+    EXPECT_TRUE(app().g.KeysChanged);
+}
+
 TEST_F(KeyEditorTest, MeasureFieldIsLimitedOnLeavingAndAgainOnAdd) {
     Open("NoKeysChInfo");
     const struct {
