@@ -179,7 +179,9 @@ TEST_F(MelodyImporterTest, FailureShowsTheErrorFileAndKeepsTheSongInput) {
 }
 
 TEST_F(MelodyImporterTest, TimeOutEndsTheWorkerAndLoadInTakesTheChosenSongAgain) {
-    platform::qt::SetWorkerTimeoutForTests(200);
+    // Long enough for a loaded machine to start the fake before it is ended, far below its own
+    // five seconds.
+    platform::qt::SetWorkerTimeoutForTests(1000);
     InstallFakeWorker(folder(), "Quenby", "delay_ms=5000\ncode=51\n");
     quenby().show();
     quenby().CmdAutoMusic->click();
