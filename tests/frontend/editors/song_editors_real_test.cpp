@@ -1,6 +1,6 @@
 // The melody importer dialog with the real workers: a track of another program's file (division
-// 480, the melody in its second track after the conductor track) imported and loaded, and a
-// generated melody taken through Proceed and Make Output.
+// 480, the melody in its second track after the conductor track) imported and loaded, a source
+// the importer refuses, and a generated melody taken through Proceed and Make Output.
 #include <string>
 
 #include "frontend/editors/ui/frm_quenby.h"
@@ -95,6 +95,34 @@ TEST_F(SongEditorsRealTest, ImportedTrackIsLoadedInItsNewKeyTempoAndLength) {
     EXPECT_EQ(main().LblMusicType->Caption(), "G  Major, Tempo=132, 4/4");
     // Two measures of lead-in before the eight of the melody.
     EXPECT_EQ(NotesHeader(), "1,+,G,10,132,4/4");
+}
+
+// A source the importer refuses: its own message in the box, the song input as it was, and the
+// dialog ready for the next run, which imports the good file.
+TEST_F(SongEditorsRealTest, RefusedSourceKeepsTheSongInputAndTheDialogUsable) {
+    StartWithSong(8);
+    Bytes refused = ThreeTrackSong();
+    refused[9] = 2;  // format 2: tracks that are not played together
+    WriteFile(folder() / "InpMel.bin", refused);
+    const std::string input = ReadText("InPut.bin");
+    quenby().show();
+    quenby().OptTrk[1]->click();
+    quenby().CmdLoadIn->click();
+    ASSERT_TRUE(WaitCaption("<Quenby> command error.")) << Caption().toStdString();
+    ASSERT_EQ(recorder.lines().size(), 1);
+    EXPECT_TRUE(recorder.lines().front().startsWith("critical|Orvella|Unknown Midi File Type 2."))
+        << recorder.lines().front().toStdString();
+    EXPECT_EQ(ReadText("InPut.bin"), input);
+    EXPECT_FALSE(g().MelodyWorkerBusy);
+    EXPECT_TRUE(main().PictMiVi->isEnabled() && main().PictLoad->isEnabled());
+
+    recorder.clear();
+    WriteFile(folder() / "InpMel.bin", ThreeTrackSong());
+    quenby().show();
+    quenby().CmdLoadIn->click();
+    ASSERT_TRUE(WaitCaption("<Load In> command complete.")) << Caption().toStdString();
+    EXPECT_TRUE(recorder.lines().isEmpty()) << recorder.lines().join("\n").toStdString();
+    EXPECT_EQ(NotesHeader(), "0,+,C,8,120,4/4");  // the dialog's C major at 120
 }
 
 TEST_F(SongEditorsRealTest, GeneratedMelodyGoesThroughProceedAndMake) {
