@@ -29,7 +29,8 @@ CompletionRoute RouteCompletion(int keyCode, int cmdRunning, bool cmdTimedOut);
 // How many bytes of a worker's error file the box shows.
 constexpr std::size_t kWorkerErrorBytes = 120;
 
-enum class WorkerErrorMode { kLoadIn = 1, kProceed = 2, kMake = 3 };
+// Only Load In may hold a message back; the melody importer dialog's box is always shown.
+enum class WorkerErrorMode { kLoadIn = 1, kProceed = 2, kMake = 3, kMelodyImport = 4 };
 
 struct WorkerErrorBox {
     int result = 1;    // 1 a box was shown, 2 the message was held back

@@ -6,13 +6,24 @@
 namespace corvane::editors {
 namespace {
 
-constexpr int kKeyCount = 28;
-
 std::string_view KeyCodeField(std::string_view line) {
     return line.substr(4, 2);
 }
 
 }  // namespace
+
+const std::array<std::string, 29>& KeySigTable() {
+    // Major and relative minor share a signature, so the codes go in pairs.
+    static const std::array<std::string, 29> table = {
+        "0",  "0",  "+1", "+1", "+2", "+2", "+3", "+3", "+4", "+4", "+5", "+5", "+6", "+6", "+7",
+        "+7", "-1", "-1", "-2", "-2", "-3", "-3", "-4", "-4", "-5", "-5", "-6", "-6", ""};
+    return table;
+}
+
+int MsNoOf(std::string_view text) {
+    const long n = LeadingNumber(text);
+    return n < 1 || n > kMaxKeyMeasure ? 1 : static_cast<int>(n);
+}
 
 std::string KeyChangeLine(const KeyChange& change) {
     return ZeroPad(change.measure, 3) + ":" + ZeroPad(change.code, 2) + ";" +
@@ -33,7 +44,7 @@ KeysDataRead ParseKeysData(std::string_view text) {
         const bool shaped = line.size() == kKeyChangeLineLength && line[3] == ':' && line[6] == ';';
         const long measure = shaped ? LeadingNumber(line.substr(0, 3)) : -1;
         const long code = shaped ? LeadingNumber(KeyCodeField(line)) : -1;
-        if (measure < 0 || measure > kMaxKeyMeasure || code < 0 || code >= kKeyCount) {
+        if (measure < 0 || measure > kMaxKeyMeasure || code < 0 || code >= kKeyCodeCount) {
             read.badLine = true;
             break;
         }

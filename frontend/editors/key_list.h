@@ -4,6 +4,7 @@
 // ("012: G  Major").
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,16 @@ namespace corvane::editors {
 
 constexpr std::size_t kKeyChangeLineLength = 15;
 constexpr int kMaxKeyMeasure = 250;
+constexpr int kKeyCodeCount = 28;
+
+// The key signature text of each key code as the key fields show it beside the key: "0" for
+// C major and A minor, "+1" ... "+7" for sharps, "-1" ... "-6" for flats. Entry 28 (no key)
+// stays empty.
+const std::array<std::string, 29>& KeySigTable();
+
+// The measure a typed text asks for: its leading number when that lies in 1..250, else 1, so
+// no key change can be added outside the song's first 250 measures.
+int MsNoOf(std::string_view text);
 
 struct KeyChange {
     int measure = 1;

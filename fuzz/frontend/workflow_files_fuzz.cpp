@@ -1,7 +1,7 @@
 // The exchange files the workflow reads after its workers: the first byte picks the reader, the
 // rest is the file. 0: the song header of Notes.aco; 1: the section table cPara.dat; 2: the
-// chord data Data.aco (its key the next byte); 3: the key list KeysData.Aco; 4: an
-// error file. Every reader must keep its promises on any bytes.
+// chord data Data.aco (its key the next byte); 3: the key list KeysData.Aco, also read as the
+// key code file KeyCode.dat; 4: an error file. Every reader must keep its promises on any bytes.
 #include <cstdint>
 #include <cstdlib>
 #include <span>
@@ -11,6 +11,7 @@
 #include "frontend/core/song_header.h"
 #include "frontend/core/worker_control.h"
 #include "frontend/editors/chord_data.h"
+#include "frontend/editors/key_detection.h"
 #include "frontend/editors/key_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -58,6 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 lines.push_back(corvane::editors::KeyChangeLine(change));
             }
             (void)corvane::editors::KeysDataText(lines);
+            // The detector's other file, KeyCode.dat, read by both key dialogs.
+            const auto code = corvane::editors::DetectedKeyCode(
+                std::vector<std::uint8_t>(file.begin(), file.end()));
+            if (code && (*code < 0 || *code >= corvane::editors::kKeyCodeCount)) std::abort();
             break;
         }
         default: {

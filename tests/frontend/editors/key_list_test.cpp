@@ -12,6 +12,24 @@ TEST(KeyListTest, LinesOfTheDialog) {
     EXPECT_EQ(KeyUserItem({12, 2}), "012: G  Major");
 }
 
+TEST(KeyListTest, KeySignatureOfEachKeyCode) {
+    const struct {
+        int code;
+        const char* sig;
+    } cases[] = {{0, "0"},   {1, "0"},   {3, "+1"},  {14, "+7"}, {15, "+7"},
+                 {16, "-1"}, {25, "-5"}, {27, "-6"}, {28, ""}};
+    for (const auto& c : cases) EXPECT_EQ(KeySigTable()[c.code], c.sig) << c.code;
+}
+
+TEST(KeyListTest, TypedMeasureStaysWithinTheFirst250) {
+    const struct {
+        const char* text;
+        int measure;
+    } cases[] = {{"12", 12}, {"012", 12}, {"250", 250}, {"251", 1}, {"0", 1}, {"-5", 1},
+                 {"abc", 1}, {"", 1},     {" 7x", 7},   {"999", 1}, {"1", 1}};
+    for (const auto& c : cases) EXPECT_EQ(MsNoOf(c.text), c.measure) << c.text;
+}
+
 TEST(KeyListTest, ReadingStopsAtTheFirstInvalidLine) {
     const struct {
         const char* what;

@@ -9,8 +9,9 @@
 //   copy=SOURCE TARGET     copy a prepared file into place before answering (repeatable)
 //   handle_token=13        which token is the caller's handle (by default the worker's own)
 // and logs "start <arguments>" and "done <code> <failed>" (or "done none") to "<name>.fake.log",
-// so tests see the command line and know when the fake has read its settings. Without a
-// settings file it ends at once and posts nothing.
+// so tests see the command line and know when the fake has read its settings; its process id
+// goes to "<name>.fake.pid" before the log line, so a test can tell whether the caller ended
+// it. Without a settings file it ends at once and posts nothing.
 #include <unistd.h>
 
 #include <chrono>
@@ -85,6 +86,7 @@ int Run(int argc, char** argv) {
     }
     std::string joined;
     for (const std::string& arg : args) joined += (joined.empty() ? "" : " ") + arg;
+    std::ofstream(program + ".fake.pid", std::ios::trunc) << ::getpid() << '\n';
     Log(program, "start " + joined);
 
     if (settings.count("delay_ms"))

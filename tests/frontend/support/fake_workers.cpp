@@ -23,4 +23,11 @@ std::vector<std::string> FakeWorkerLog(const fs::path& folder, const std::string
     return lines;
 }
 
+int FakeWorkerProcessId(const fs::path& folder, const std::string& program) {
+    std::ifstream file(folder / (program + ".fake.pid"));
+    int pid = 0;
+    file >> pid;
+    return pid;
+}
+
 }  // namespace corvane::testing

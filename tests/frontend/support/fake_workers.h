@@ -17,4 +17,7 @@ void InstallFakeWorker(const std::filesystem::path& folder, const std::string& p
 std::vector<std::string> FakeWorkerLog(const std::filesystem::path& folder,
                                        const std::string& program);
 
+// The process id of the fake's last start, 0 before it started.
+int FakeWorkerProcessId(const std::filesystem::path& folder, const std::string& program);
+
 }  // namespace corvane::testing
