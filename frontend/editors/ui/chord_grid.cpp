@@ -19,7 +19,9 @@ int ShiftBits(Qt::KeyboardModifiers modifiers) {
            (modifiers & Qt::AltModifier ? ChordGrid::kAltBit : 0);
 }
 
-// The key code of a key-down: letters and digits are their upper-case character codes.
+// The key code of a key-down: letters, digits and the space bar are their upper-case character
+// codes. Other typing keys get none, so that "." (whose character code is the Delete key's
+// code) types a full stop instead of clearing the cell.
 int KeyCode(const QKeyEvent& event) {
     const int key = event.key();
     switch (key) {
@@ -32,8 +34,11 @@ int KeyCode(const QKeyEvent& event) {
             return ChordGrid::kKeyDelete;
         case Qt::Key_Escape:
             return 27;
-        default:
-            return key >= 0x20 && key <= 0x7E ? key : 0;
+        default: {
+            const bool letter = key >= Qt::Key_A && key <= Qt::Key_Z;
+            const bool digit = key >= Qt::Key_0 && key <= Qt::Key_9;
+            return letter || digit || key == Qt::Key_Space ? key : 0;
+        }
     }
 }
 

@@ -237,6 +237,13 @@ TEST_F(ChordEditorTest, KeysClearAndTrimCellsAndRespectTheLocks) {
     At(3, editors::kColComments);
     Type("Ver;se");
     EXPECT_EQ(Cell(3, editors::kColComments), "Verse");
+    // The full stop shares its character code with the Delete key's code.
+    At(4, editors::kColComments);
+    Type("No.5");
+    EXPECT_EQ(Cell(4, editors::kColComments), "No.5");
+    At(6, editors::kColDrum);
+    Type(".");
+    EXPECT_EQ(Cell(6, editors::kColDrum), "6");
 
     // The first measure's style and the last measure's chords and style stay.
     At(1, editors::kColSty);
