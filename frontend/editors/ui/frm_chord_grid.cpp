@@ -140,7 +140,8 @@ void FrmChord::MSFlexGrid1_KeyDown(int keyCode, int shift) {
         if (!IsChordColumn(col) && col != kColComments) return;
         if (IsChordColumn(col) && row == LastRow()) return;
         const int index = faIndex(row, col);
-        const std::string_view trimmed = TrimBlanks(Text(grid.TextArray(index)));
+        const std::string cell = Text(grid.TextArray(index));
+        const std::string_view trimmed = TrimBlanks(cell);
         if (trimmed.empty()) return;
         grid.SetTextArray(index, Latin1(std::string(trimmed.substr(0, trimmed.size() - 1))));
         CellEdited = true;
@@ -201,7 +202,8 @@ void FrmChord::CommitCellEdit(int row, int col) {
     CmdSaveUsr->setEnabled(false);
     if (!IsChordColumn(col)) return;
     const int index = faIndex(row, col);
-    const std::string_view trimmed = TrimBlanks(Text(MSFlexGrid1->TextArray(index)));
+    const std::string cell = Text(MSFlexGrid1->TextArray(index));
+    const std::string_view trimmed = TrimBlanks(cell);
     if (!trimmed.empty()) MSFlexGrid1->SetTextArray(index, Latin1(ValidateChordText(trimmed)));
 }
 
