@@ -229,44 +229,42 @@ TEST_F(ChordEditorTest, KeysClearAndTrimCellsAndRespectTheLocks) {
     Key(Qt::Key_Space);
     EXPECT_EQ(Cell(2, editors::kColChord2), "");
 
-    At(2, editors::kColComments);
-    Type("ab;c d");
-    EXPECT_EQ(Cell(2, editors::kColComments), "d");  // the blank cleared the cell
-    Type("12345678901");
-    EXPECT_EQ(Cell(2, editors::kColComments), "d123456789");
-    At(3, editors::kColComments);
-    Type("Ver;se");
-    EXPECT_EQ(Cell(3, editors::kColComments), "Verse");
-    // The full stop shares its character code with the Delete key's code.
-    At(4, editors::kColComments);
-    Type("No.5");
-    EXPECT_EQ(Cell(4, editors::kColComments), "No.5");
-    At(6, editors::kColDrum);
-    Type(".");
-    EXPECT_EQ(Cell(6, editors::kColDrum), "6");
-
-    // The first measure's style and the last measure's chords and style stay.
-    At(1, editors::kColSty);
-    Type("3");
-    Key(Qt::Key_Delete);
-    EXPECT_EQ(Cell(1, editors::kColSty), " ");
-    At(40, editors::kColChord1);
-    Type("a");
-    Key(Qt::Key_Backspace);
-    Key(Qt::Key_Delete);
-    EXPECT_EQ(Cell(40, editors::kColChord1), "G    ");
-    At(40, editors::kColSty);
-    Type("2");
-    EXPECT_EQ(Cell(40, editors::kColSty), " ");
-    At(40, editors::kColDrum);
-    Type("9");
-    EXPECT_EQ(Cell(40, editors::kColDrum), "9");
-
-    // MsNo is read-only.
-    At(7, editors::kColMsNo);
-    Key(Qt::Key_Delete);
-    Type("1");
-    EXPECT_EQ(Cell(7, editors::kColMsNo), "007");
+    // Keys typed into one cell after the other ("\b" Backspace, "\177" Delete) and what the
+    // cell then holds.
+    const struct {
+        int row;
+        int col;
+        const char* keys;
+        const char* cell;
+    } steps[] = {
+        {2, editors::kColComments, "ab;c d", "d"},  // the blank cleared the cell
+        {2, editors::kColComments, "12345678901", "d123456789"},
+        {3, editors::kColComments, "Ver;se", "Verse"},
+        // The full stop shares its character code with the Delete key's code.
+        {4, editors::kColComments, "No.5", "No.5"},
+        {6, editors::kColDrum, ".", "6"},
+        // The first measure's style and the last measure's chords and style stay.
+        {1, editors::kColSty, "3\177", " "},
+        {40, editors::kColChord1, "a\b\177", "G    "},
+        {40, editors::kColSty, "2", " "},
+        {40, editors::kColDrum, "9", "9"},
+        // MsNo is read-only.
+        {7, editors::kColMsNo, "\1771", "007"},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(::testing::Message() << "row " << step.row << " column " << step.col);
+        At(step.row, step.col);
+        for (const char* key = step.keys; *key != 0; ++key) {
+            if (*key == '\b') {
+                Key(Qt::Key_Backspace);
+            } else if (*key == '\177') {
+                Key(Qt::Key_Delete);
+            } else {
+                Type(std::string(1, *key).c_str());
+            }
+        }
+        EXPECT_EQ(Cell(step.row, step.col), step.cell);
+    }
 }
 
 TEST_F(ChordEditorTest, ChordsAndCodesAreCopiedAndPasted) {
