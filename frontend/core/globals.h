@@ -66,6 +66,9 @@ struct CoreGlobals {
     bool ChordsNewerThanOutput = false;
     bool ChordFromMaker = false;
     bool ChordListBusy = false;
+    // The chord list's current row shows a drum section the visualiser flashes on (Variation,
+    // Stop, Ending); the visualiser clears it.
+    bool SectionFlash = false;
     bool SectionStylesCommitted = false;
     int ChordMsCount = 0;  // measures in the chord list
     int MakerMsCount = 0;  // measures of the last chord data from the chord maker

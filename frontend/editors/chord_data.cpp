@@ -1,44 +1,20 @@
 #include "frontend/editors/chord_data.h"
 
+#include <algorithm>
+
 #include "frontend/core/vb_text.h"
+#include "workers/common/chord_data_coding.h"
 
 namespace corvane::editors {
 
 const char* const kInvalidMeasureCountText = "Error: Invalid number of measures.";
 
-namespace {
-
-int Shift(std::size_t index, int key) {
-    return static_cast<int>((static_cast<std::uint64_t>(key) + 1 + 3 * (index + 1)) % 256);
-}
-
-}  // namespace
-
 std::vector<std::uint8_t> EncodeChordData(std::span<const std::uint8_t> plain, int key) {
-    std::vector<std::uint8_t> stored(plain.size());
-    for (std::size_t i = 0; i < plain.size(); ++i)
-        stored[i] = static_cast<std::uint8_t>((plain[i] + Shift(i, key)) % 256);
-    return stored;
+    return worker::EncodeChordData(plain, static_cast<std::uint8_t>(key));
 }
 
 std::vector<std::uint8_t> DecodeChordData(std::span<const std::uint8_t> stored, int key) {
-    std::vector<std::uint8_t> plain(stored.size());
-    for (std::size_t i = 0; i < stored.size(); ++i)
-        plain[i] = static_cast<std::uint8_t>((stored[i] - Shift(i, key) + 256) % 256);
-    return plain;
-}
-
-std::string ChordCodeToText(std::string_view code, std::size_t n) {
-    std::string text;
-    std::size_t dots = 0;
-    for (std::size_t i = 0; i < n && i < code.size(); ++i) {
-        if (code[i] == '.') {
-            ++dots;
-        } else {
-            text += code[i];
-        }
-    }
-    return text + std::string(dots, ' ');
+    return worker::DecodeChordData(stored, static_cast<std::uint8_t>(key));
 }
 
 std::string ChordRecord::ChordListLine() const {
@@ -105,6 +81,133 @@ int CheckChordMeasureCount(int count, bool chordFromMaker, int& makerMsCount) {
         return 0;
     }
     return count;
+}
+
+namespace {
+
+std::string PadTo(std::string_view text, std::size_t width) {
+    std::string padded(text);
+    if (padded.size() < width) padded.append(width - padded.size(), ' ');
+    return padded;
+}
+
+// The one-character fields of a record: what the cell holds when it is one allowed character,
+// else "0".
+char SingleOf(std::string_view cell, std::string_view allowed) {
+    const std::string_view value = TrimBlanks(cell);
+    return value.size() == 1 && allowed.find(value[0]) != std::string_view::npos ? value[0] : '0';
+}
+
+constexpr std::string_view kDigits = "0123456789";
+
+char StyleOf(std::string_view cell) {
+    const std::string_view value = TrimBlanks(cell);
+    return value.size() == 1 && value[0] != ';' ? value[0] : '0';
+}
+
+std::string CommentOf(std::string_view cell) {
+    std::string comment = PadTo(cell.substr(0, 10), 10);
+    std::replace(comment.begin(), comment.end(), ';', ' ');
+    return comment;
+}
+
+std::string CodeOf(std::string_view cell) {
+    return ChordTextToCode(PadTo(TrimBlanks(cell), 5));
+}
+
+}  // namespace
+
+std::string FormatChordDataRecord(int index, const ChordGridRow& row, char keptDigit) {
+    return ZeroPad(index, 3) + ":" + SingleOf(row.drum, kDigits) + ":" + CodeOf(row.chord1) + ":" +
+           keptDigit + ":" + CodeOf(row.chord2) + ":" + SingleOf(row.inst, kDigits) + ":" +
+           StyleOf(row.sty) + ":" + CommentOf(row.comment) + ";";
+}
+
+ChordDataWrite BuildChordData(const std::vector<ChordGridRow>& rows, const KeptDigits& kept) {
+    ChordDataWrite write;
+    for (std::size_t k = 0; k < rows.size() && k < kept.size(); ++k) {
+        const ChordGridRow& row = rows[k];
+        const std::string codes[2] = {CodeOf(row.chord1), CodeOf(row.chord2)};
+        for (int c = 0; c < 2; ++c) {
+            if (codes[c].size() != 5 || codes[c].find(';') != std::string::npos) {
+                write.error =
+                    "Error Converting Chord" + std::to_string(c + 1) + " <" + codes[c] + ">";
+                write.plain.clear();
+                write.lines.clear();
+                return write;
+            }
+        }
+        const int index = static_cast<int>(k);
+        const std::string record = FormatChordDataRecord(index, row, kept[k]);
+        write.plain.insert(write.plain.end(), record.begin(), record.end());
+        ChordRecord line;
+        line.msNo = ZeroPad(index + 1, 3);
+        // The line shows what the file now holds, as a load of it would.
+        line.chord1 = ChordCodeToText(codes[0], 5);
+        line.chord2 = ChordCodeToText(codes[1], 5);
+        line.drum = record[4];
+        line.inst = record[20];
+        line.sty = record[22] == '0' ? ' ' : record[22];
+        line.comment = record.substr(24, 10);
+        write.lines.push_back(line.ChordListLine());
+    }
+    return write;
+}
+
+void DeduplicateStyles(std::vector<std::string>& styles) {
+    std::string last;
+    for (std::string& style : styles) {
+        const std::string_view value = TrimBlanks(style);
+        if (value.empty()) continue;
+        if (value == last) {
+            style.clear();
+        } else {
+            last = std::string(value);
+        }
+    }
+}
+
+ChordFileCheck CheckChordFile(std::span<const std::uint8_t> stored, int makerMsCount) {
+    ChordFileCheck check;
+    const ChordDataRead read = ReadChordData(stored, kFixedChordKey);
+    if (read.error) {
+        check.error = read.error;
+        return check;
+    }
+    const int count = static_cast<int>(read.records.size());
+    if (CheckChordMeasureCount(count, false, makerMsCount) == 0) {
+        check.error = kInvalidMeasureCountText;
+        return check;
+    }
+    check.count = count;
+    check.length = static_cast<std::size_t>(count) * kChordRecordLength;
+    return check;
+}
+
+namespace {
+
+bool NameHasDot(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    return name.find('.') != std::string_view::npos;
+}
+
+}  // namespace
+
+std::string ChordFileLoadPath(std::string_view path) {
+    return NameHasDot(path) ? std::string(path) : std::string(path) + kChordFileExtension;
+}
+
+std::optional<std::string> ChordFileSavePath(std::string_view path) {
+    if (!NameHasDot(path)) return std::string(path) + kChordFileExtension;
+    const std::string_view tail = path.substr(path.size() >= 4 ? path.size() - 4 : 0);
+    if (!EqualsNoCase(tail, kChordFileExtension)) return std::nullopt;
+    return std::string(path);
+}
+
+std::string ChordListExportLine(const std::string& msNo, const ChordGridRow& row) {
+    return msNo + "|" + PadTo(row.chord1, 5) + "|" + PadTo(row.chord2, 5) + "|" + row.drum + "|" +
+           row.inst + "|" + row.sty + "|" + row.comment + "\r\n";
 }
 
 }  // namespace corvane::editors

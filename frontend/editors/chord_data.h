@@ -4,6 +4,7 @@
 // with its per-run key K; the editor writes it with the fixed key.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -11,19 +12,18 @@
 #include <string_view>
 #include <vector>
 
+#include "frontend/editors/chord_code.h"
+
 namespace corvane::editors {
 
 constexpr int kFixedChordKey = 0x37;
 constexpr std::size_t kChordRecordLength = 35;
 constexpr int kMaxChordRecords = 260;
 
-// The chord data coding and its inverse, over a whole file from its first byte.
+// The chord data coding and its inverse, over a whole file from its first byte (the workers'
+// coder, so every reader and writer of the file agrees).
 std::vector<std::uint8_t> EncodeChordData(std::span<const std::uint8_t> plain, int key);
 std::vector<std::uint8_t> DecodeChordData(std::span<const std::uint8_t> stored, int key);
-
-// A chord code of `n` characters as the user reads it: the dots dropped, as many blanks
-// appended ("A.m.." gives "Am   ").
-std::string ChordCodeToText(std::string_view code, std::size_t n);
 
 // One measure of the chord list.
 struct ChordRecord {
@@ -58,5 +58,50 @@ ChordDataRead ReadChordData(std::span<const std::uint8_t> stored, int key);
 int CheckChordMeasureCount(int count, bool chordFromMaker, int& makerMsCount);
 
 extern const char* const kInvalidMeasureCountText;
+
+// The chord maker's digit of each measure by record index, kept from the load for the save.
+using KeptDigits = std::array<char, kMaxChordRecords + 1>;
+
+// One grid row as the save reads it: the cells as they stand.
+struct ChordGridRow {
+    std::string chord1, chord2, drum, inst, sty, comment;
+};
+
+// The 35-character record of grid row `index` + 1. A section code that is not one digit is
+// written "0", a style slot that is not one character "0", the comment cut or padded to 10, so
+// every record has its 35 characters and no ";" before its end.
+std::string FormatChordDataRecord(int index, const ChordGridRow& row, char keptDigit);
+
+struct ChordDataWrite {
+    std::vector<std::uint8_t> plain;   // the records back to back, before the coding
+    std::vector<std::string> lines;    // the ChordListLine of each record, as read back
+    std::optional<std::string> error;  // the box text when a chord could not be converted
+};
+// The whole chord data of the grid rows, built in memory so nothing is written unless all of
+// it is good.
+ChordDataWrite BuildChordData(const std::vector<ChordGridRow>& rows, const KeptDigits& kept);
+
+// Clears each style slot that repeats the last one given above it, so only the switches stay.
+void DeduplicateStyles(std::vector<std::string>& styles);
+
+// A chord file checked before it replaces anything: the records it holds and the number of
+// leading bytes that carry them, or the box text of the refusal (a bad record or a measure
+// count other than `makerMsCount`).
+struct ChordFileCheck {
+    int count = 0;
+    std::size_t length = 0;
+    std::optional<std::string> error;
+};
+ChordFileCheck CheckChordFile(std::span<const std::uint8_t> stored, int makerMsCount);
+
+// Chord file names. The extension is looked for in the file name alone (after the last "/"), so
+// folders with dots in their names do not count. Loading appends ".chd" to a name without one;
+// saving does too, and refuses any extension but ".chd" (nothing then).
+std::string ChordFileLoadPath(std::string_view path);
+std::optional<std::string> ChordFileSavePath(std::string_view path);
+constexpr const char* kChordFileExtension = ".chd";
+
+// One line of the exported chord list, ended by CR LF; the chord texts padded to 5.
+std::string ChordListExportLine(const std::string& msNo, const ChordGridRow& row);
 
 }  // namespace corvane::editors

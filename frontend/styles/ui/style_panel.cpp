@@ -313,10 +313,11 @@ void StylePanel::LblHa_Change() {
     const long bar = LeadingNumber(caption.toStdString());
     if (bar < 1 || bar > app.g.ChordMsCount) return;
     if (!app.g.ChordListBusy) {
-        QTableWidget& grid = *app.frmChord().MSFlexGrid1;
+        editors::FrmChord& editor = app.frmChord();
+        QTableWidget& grid = *editor.MSFlexGrid1;
         if (bar < grid.rowCount()) {
-            grid.setCurrentCell(static_cast<int>(bar), std::max(grid.currentColumn(), 0));
-            if (const QTableWidgetItem* item = grid.currentItem()) grid.scrollToItem(item);
+            grid.setCurrentCell(static_cast<int>(bar), std::max(grid.currentColumn(), 1));
+            editor.MakeSelCellVisible();
         }
     }
     const int root = ChordRootIndex(0);

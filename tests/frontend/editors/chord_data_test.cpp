@@ -103,5 +103,141 @@ TEST(ChordDataTest, MeasureCountCheck) {
     }
 }
 
+TEST(ChordDataTest, GridRowsBecomeRecordsOfExactly35Characters) {
+    KeptDigits kept{};
+    kept.fill('0');
+    kept[0] = '3';
+    kept[1] = '7';
+    const struct {
+        ChordGridRow row;
+        const char* record;
+    } cases[] = {
+        {{"Am   ", "", "4", "4", " ", "G  Major  "}, "000:4:A.m..:3:.....:4:0:G  Major  ;"},
+        {{"F#m7", "C7m", "1", "0", "2", "Chorus"}, "001:1:F#m7.:7:C.m7.:0:2:Chorus    ;"},
+        // Cells that hold anything but what a record takes are written as "0"; a comment is
+        // cut to 10 and keeps no ";".
+        {{"  Bb ", "G", "12", "x", "25", "0123456789AB"}, "002:0:Bb...:0:G....:0:0:0123456789;"},
+        {{"", "", "", "", "", ";;"}, "003:0:.....:0:.....:0:0:          ;"},
+    };
+    std::vector<ChordGridRow> rows;
+    std::string expected;
+    for (const auto& c : cases) {
+        rows.push_back(c.row);
+        expected += c.record;
+        const int index = static_cast<int>(rows.size()) - 1;
+        EXPECT_EQ(FormatChordDataRecord(index, c.row, kept[static_cast<std::size_t>(index)]),
+                  c.record);
+    }
+    const ChordDataWrite write = BuildChordData(rows, kept);
+    ASSERT_FALSE(write.error);
+    EXPECT_EQ(std::string(write.plain.begin(), write.plain.end()), expected);
+    EXPECT_EQ(write.plain.size(), 35u * rows.size());
+    ASSERT_EQ(write.lines.size(), rows.size());
+    EXPECT_EQ(write.lines[0], "001  Am            4   4    G  Major  ");
+    EXPECT_EQ(write.lines[1], "002  F#m7   Cm7    1   0   2Chorus    ");
+    for (const std::string& line : write.lines) EXPECT_EQ(line.size(), 38u);
+}
+
+TEST(ChordDataTest, SavedDataReadsBackCellForCell) {
+    // The chord maker's digit of each measure survives an edit and a save.
+    const std::string plain =
+        "000:4:G....:8:.....:4:0:G  Major  ;001:0:E.m..:8:C....:5:3:x y  "
+        "     ;002:8:G....:1:.....:8:0:          ;";
+    const ChordDataRead first = ReadChordData(Stored(plain, 52), 52);
+    ASSERT_EQ(first.records.size(), 3u);
+    KeptDigits kept{};
+    std::vector<ChordGridRow> rows;
+    for (std::size_t i = 0; i < first.records.size(); ++i) {
+        const ChordRecord& r = first.records[i];
+        kept[i] = r.keptDigit;
+        rows.push_back({r.chord1, r.chord2, std::string(1, r.drum), std::string(1, r.inst),
+                        std::string(1, r.sty), r.comment});
+    }
+    const ChordDataWrite write = BuildChordData(rows, kept);
+    EXPECT_EQ(std::string(write.plain.begin(), write.plain.end()), plain);
+    const ChordDataRead again =
+        ReadChordData(EncodeChordData(write.plain, kFixedChordKey), kFixedChordKey);
+    ASSERT_EQ(again.records.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(again.records[i].ChordListLine(), first.records[i].ChordListLine());
+        EXPECT_EQ(again.records[i].keptDigit, first.records[i].keptDigit);
+        EXPECT_EQ(again.records[i].ChordListLine(), write.lines[i]);
+    }
+}
+
+TEST(ChordDataTest, RepeatedStyleSwitchesAreCleared) {
+    const struct {
+        std::vector<std::string> before, after;
+    } cases[] = {
+        {{"2", "2", "", "2", "3"}, {"2", "", "", "", "3"}},
+        {{"", "1", " 1", "2", "1"}, {"", "1", "", "2", "1"}},
+        {{"", "", ""}, {"", "", ""}},
+        {{"5"}, {"5"}},
+    };
+    for (auto c : cases) {
+        DeduplicateStyles(c.before);
+        EXPECT_EQ(c.before, c.after);
+    }
+}
+
+TEST(ChordDataTest, ChordFileIsCheckedBeforeItIsUsed) {
+    std::string forty;
+    for (int m = 0; m < 40; ++m) forty += Record(m);
+    const Bytes good = Stored(forty, kFixedChordKey);
+
+    ChordFileCheck check = CheckChordFile(good, 40);
+    EXPECT_FALSE(check.error);
+    EXPECT_EQ(check.count, 40);
+    EXPECT_EQ(check.length, 1400u);
+
+    // Bytes after the records do not count; the copy takes the records alone.
+    Bytes trailing = Stored(forty + "tail", kFixedChordKey);
+    check = CheckChordFile(trailing, 40);
+    EXPECT_FALSE(check.error);
+    EXPECT_EQ(check.length, 1400u);
+
+    EXPECT_EQ(CheckChordFile(good, 24).error, kInvalidMeasureCountText);
+    EXPECT_EQ(CheckChordFile(good, 0).error, kInvalidMeasureCountText);
+    // Data coded with another key than the chord files' is no chord file.
+    EXPECT_TRUE(CheckChordFile(Stored(forty, 49), 40).error);
+    EXPECT_EQ(CheckChordFile({}, 40).error, kInvalidMeasureCountText);
+    const std::string broken = Record(0) + "001:0:C....:3:.....:0:0:         ;";
+    check = CheckChordFile(Stored(broken, kFixedChordKey), 2);
+    ASSERT_TRUE(check.error);
+    EXPECT_EQ(check.error->substr(0, 14), "Error found: <");
+    EXPECT_EQ(check.length, 0u);
+}
+
+TEST(ChordDataTest, ChordFileNamesGetTheirExtensionInTheFileNameOnly) {
+    const struct {
+        const char* typed;
+        const char* load;
+        const char* save;  // nullptr: refused
+    } cases[] = {
+        {"mysong", "mysong.chd", "mysong.chd"},
+        {"my.song", "my.song", nullptr},
+        {"a/my.songs/tune", "a/my.songs/tune.chd", "a/my.songs/tune.chd"},
+        {"tune.CHD", "tune.CHD", "tune.CHD"},
+        {"/x/tune.chd", "/x/tune.chd", "/x/tune.chd"},
+        {"tune.chd.bak", "tune.chd.bak", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        EXPECT_EQ(ChordFileLoadPath(c.typed), c.load);
+        const auto save = ChordFileSavePath(c.typed);
+        if (c.save == nullptr) {
+            EXPECT_FALSE(save);
+        } else {
+            EXPECT_EQ(save, c.save);
+        }
+    }
+}
+
+TEST(ChordDataTest, ExportLinePadsTheChords) {
+    EXPECT_EQ(ChordListExportLine("001", {"Am", "F#m7 ", "4", "4", " ", "G  Major  "}),
+              "001|Am   |F#m7 |4|4| |G  Major  \r\n");
+    EXPECT_EQ(ChordListExportLine("040", {"", "", "8", "8", "", ""}), "040|     |     |8|8||\r\n");
+}
+
 }  // namespace
 }  // namespace corvane::editors
