@@ -249,7 +249,8 @@ void Workflow::FinishLoadIn(bool failed) {
     if (!g.ProjectStylesRestored) {
         g.ProjectStylesRestored = true;
         Caption("Restore Style Settings...");
-        App::Get().frmSaveSetting().LoadStySetting("QXsDataSet.dat", "QXsDataSet.dat");
+        // The project was unpacked into the program folder, which need not be the current one.
+        App::Get().frmSaveSetting().LoadStySetting(InFolder("QXsDataSet.dat"), "QXsDataSet.dat");
         Caption("QXs-Data load completed.");
     }
 }
