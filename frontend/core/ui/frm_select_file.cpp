@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <algorithm>
 #include <filesystem>
@@ -29,7 +30,21 @@ using platform::qt::MsgIcon;
 constexpr int kEnterKey = 13;
 constexpr int kPathRole = Qt::UserRole;
 constexpr const char* kRoot = "/";
-constexpr int kIndent = 3;  // blanks per folder level in the folder list
+constexpr int kLevelRole = Qt::UserRole + 1;
+constexpr int kIndent = 12;  // pixels per folder level in the folder list
+
+// Draws each folder of the folder list, icon and name, moved right by its level, so the list
+// reads as the path down to the shown folder and the folders inside it.
+class FolderLevelDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem moved(option);
+        moved.rect.setLeft(option.rect.left() + index.data(kLevelRole).toInt() * kIndent);
+        QStyledItemDelegate::paint(painter, moved, index);
+    }
+};
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -98,6 +113,8 @@ FrmSelectFile::FrmSelectFile(QWidget* parent)
     DrvList = MakeControl<QComboBox>(this, "DrvList", {244, 10, 216, 24});
     DrvList->addItem(kRoot);
     DirList = MakeControl<QListWidget>(this, "DirList", {244, 40, 216, 154});
+    DirList->setItemDelegate(new FolderLevelDelegate(DirList));
+    DirList->setIconSize(QSize(16, 16));
     FileList = MakeControl<QListWidget>(this, "FileList", {10, 56, 222, 228});
     LblFileType = MakeControl<QLabel>(this, "LblFileType", {244, 202, 210, 18});
     LblFileType->setText("Selected file type:");
@@ -305,15 +322,16 @@ void FrmSelectFile::FillFolderList() {
     const auto chain = Ancestors(folder_);
     int depth = 0;
     for (const auto& [name, path] : chain) {
-        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirOpenIcon),
-                                         QString(depth++ * kIndent, ' ') + Q(name), DirList);
+        auto* item =
+            new QListWidgetItem(style->standardIcon(QStyle::SP_DirOpenIcon), Q(name), DirList);
+        item->setData(kLevelRole, depth++);
         item->setData(kPathRole, Q(path));
     }
     DirList->setCurrentRow(DirList->count() - 1);
     std::error_code error;
     for (const std::string& name : Subfolders(folder_, error)) {
-        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirIcon),
-                                         QString(depth * kIndent, ' ') + Q(name), DirList);
+        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirIcon), Q(name), DirList);
+        item->setData(kLevelRole, depth);
         item->setData(kPathRole, Q(JoinPath(folder_, name)));
     }
 }
