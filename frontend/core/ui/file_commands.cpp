@@ -184,6 +184,12 @@ void FileCommands::CmdLoadSet_Click() {
     dialog.ShowDialog();
 }
 
+void FileCommands::BrowseUserChordFile() {
+    FrmSelectFile& dialog = App::Get().frmSelectFile();
+    dialog.Prepare(ChordFileSetup(), QString());
+    dialog.ShowDialog();
+}
+
 // ---- The melody importer opener -------------------------------------------------------------
 
 void FileCommands::OpenMelodyImporter() {

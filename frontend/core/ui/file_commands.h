@@ -32,6 +32,8 @@ class FileCommands {
     void BrowseInput();
     void SetInputName(const QString& path);
     void CmdLoadSet_Click();
+    // The chord list editor's Browse: a user chord file for its TxtUsrList.
+    void BrowseUserChordFile();
     void OpenMelodyImporter();
 
     std::string OutputSavePath;  // the file the output is saved to

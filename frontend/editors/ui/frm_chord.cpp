@@ -1,6 +1,7 @@
 #include "frontend/editors/ui/frm_chord.h"
 
 #include "frontend/app/app.h"
+#include "frontend/core/ui/file_commands.h"
 #include "frontend/core/ui/make_control.h"
 #include "frontend/core/ui/workflow_neighbours.h"
 #include "frontend/core/vb_text.h"
@@ -26,6 +27,9 @@ FrmChord::FrmChord(QWidget* parent) : FormDialog("FrmChord", "Edit Chord List", 
     TxtUsrList = MakeControl<QLineEdit>(this, "TxtUsrList", {136, 8, 240, 20});
     CmdBrowseUsr = MakeControl<QPushButton>(this, "CmdBrowseUsr", {384, 8, 80, 22});
     CmdBrowseUsr->setText("Browse");
+    // The user chord file is picked in the front end's own file dialog.
+    connect(CmdBrowseUsr, &QPushButton::clicked, this,
+            [] { App::Get().frmMain().fileCommands().BrowseUserChordFile(); });
     CmdSaveUsr = MakeControl<QPushButton>(this, "CmdSaveUsr", {472, 8, 80, 22});
     CmdSaveUsr->setText("Save to file");
 }

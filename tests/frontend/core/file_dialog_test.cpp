@@ -91,8 +91,8 @@ TEST_F(FileDialogTest, EachCallerSetsUpTheDialogForItsPurpose) {
          "Select an User Style *.set to load or delete:", "*.set", "Load", true, false, false, ""},
         {"chord file",
          [&] {
-             dialog().Prepare(ChordFileSetup(), QString());
-             dialog().ShowDialog();
+             app().frmChord().show();
+             QTest::mouseClick(app().frmChord().CmdBrowseUsr, Qt::LeftButton);
          },
          "Select an user Chord File *.chd", "*.chd", "Ok", false, false, false, ""},
     };
