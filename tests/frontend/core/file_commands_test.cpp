@@ -5,6 +5,7 @@
 #include "frontend/core/song_project.h"
 #include "frontend/styles/ui/frm_sections.h"
 #include "tests/frontend/core/file_commands_fixture.h"
+#include "tests/frontend/support/crlf_lines.h"
 
 namespace corvane::testing {
 namespace {
@@ -19,15 +20,6 @@ const char* const kChordDataBox =
 QString CannotSaveBox(const std::string& path) {
     return QString::fromStdString("critical|Orvella|Cannot save file:\\n" + path +
                                   "\\nPlease verify Output Path Name and try again.");
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        lines.push_back(text.substr(start, end - start));
-    }
-    return lines;
 }
 
 // Names in the folder other than those the program folder starts with.
@@ -115,7 +107,7 @@ TEST_F(SavingTest, ADirectProjectSaveKeepsTheSongTheChordsAndTheStyleSettings) {
     EXPECT_EQ(Output()[11], 3);  // the output in memory keeps its track count
     EXPECT_EQ(read.myVmCode, 53);
     EXPECT_EQ(read.chordData, ReadBytes(folder() / "Data.aco"));
-    const std::vector<std::string> lines = Lines(read.settingText.value_or(""));
+    const std::vector<std::string> lines = CrLfLines(read.settingText.value_or(""));
     ASSERT_EQ(lines.size(), 32u);
     for (int s = 0; s < 5; ++s) {
         EXPECT_EQ(lines[s], "\"" + files[s] + "\"," + std::to_string(tables.SectVol[s]));
@@ -288,7 +280,7 @@ TEST_F(ProjectLoadTest, AProjectUnpacksIntoTheExchangeFiles) {
     EXPECT_EQ(ReadBytes(folder() / "InPut.bin"), song);
     EXPECT_EQ(ReadBytes(folder() / "Data.aco"), chordData);
     EXPECT_EQ(g().MyVmCode, 53);
-    const std::vector<std::string> lines = Lines(ReadString(folder() / "QXsDataSet.dat"));
+    const std::vector<std::string> lines = CrLfLines(ReadString(folder() / "QXsDataSet.dat"));
     ASSERT_EQ(lines.size(), 32u);
     EXPECT_EQ(lines[0], "\"" + g().Styles.StyleFiles[app().slotTables.SectStyleIdx[0]] + "\"," +
                             std::to_string(app().slotTables.SectVol[0]));

@@ -7,6 +7,8 @@
 #include <climits>
 #include <functional>
 
+#include "tests/frontend/support/crlf_lines.h"
+
 namespace corvane {
 namespace {
 
@@ -73,16 +75,6 @@ Bytes ChordData(std::size_t size) {
     Bytes data(size);
     for (std::size_t i = 0; i < size; ++i) data[i] = static_cast<std::uint8_t>(i * 7 + 3);
     return data;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        lines.push_back(text.substr(start, end - start));
-    }
-    EXPECT_EQ(start, text.size()) << "every line ends with CR LF";
-    return lines;
 }
 
 TEST(SongProject, TheWriterStoresEveryFieldInItsPlace) {
@@ -229,7 +221,7 @@ TEST_F(ProjectReading, AWholeProjectGivesBackWhatWasSaved) {
     EXPECT_EQ(read.myVmCode, 57);
     EXPECT_EQ(read.chordData, chords);
     ASSERT_TRUE(read.settingText);
-    const std::vector<std::string> lines = Lines(*read.settingText);
+    const std::vector<std::string> lines = testing::CrLfLines(*read.settingText);
     ASSERT_EQ(lines.size(), 32u);
     EXPECT_EQ(lines[0], "\"ABCD12.sty\",80");
     EXPECT_EQ(lines[4], "\"ST0004.sty\",64");
