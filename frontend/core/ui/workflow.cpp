@@ -4,9 +4,11 @@
 
 #include "frontend/app/app.h"
 #include "frontend/core/command_lines.h"
+#include "frontend/core/file_dialog_rules.h"
 #include "frontend/core/make_output.h"
 #include "frontend/core/name_without_path.h"
 #include "frontend/core/section_table.h"
+#include "frontend/core/ui/file_commands.h"
 #include "frontend/core/ui/startup.h"
 #include "frontend/core/ui/workflow_neighbours.h"
 #include "frontend/core/vb_text.h"
@@ -67,10 +69,6 @@ std::string CannotStart(const char* program) {
     return std::string("Cannot start ") + program;
 }
 
-bool EndsWithNoCase(const std::string& text, std::string_view tail) {
-    return text.size() >= tail.size() && EqualsNoCase(text.substr(text.size() - tail.size()), tail);
-}
-
 // True when both paths name one existing file.
 bool SameFile(const std::string& a, const std::string& b) {
     std::error_code error;
@@ -127,7 +125,7 @@ void Workflow::CmdGetNote_Click() {
     CoreGlobals& g = app.g;
     if (g.CmdRunning != kNoCommand) return;
     g.SongFromProject = false;
-    std::string extension;
+    bool project = false;
     const std::string path = main_.TxtInName->text().toStdString();
     if (!(g.UseMelodyTitle && !g.InputFromLoadIn)) {
         if (path.empty()) {
@@ -141,7 +139,7 @@ void Workflow::CmdGetNote_Click() {
             return;
         }
         g.UseMelodyTitle = false;
-        extension = path.size() >= 4 ? path.substr(path.size() - 4) : path;
+        project = IsProjectPath(path);
     }
     if (g.AnyBusy()) return;
     if (main_.PictTeIn->isEnabled() && g.TestOn) neighbours::TestInput(main_);
@@ -165,8 +163,8 @@ void Workflow::CmdGetNote_Click() {
         platform::qt::DeleteFile(InFolder("Error1.msg"));
         if (!songIsInput) platform::qt::DeleteFile(input);
         platform::qt::DeleteFile(InFolder("KeysData.Aco"));
-        if (EndsWithNoCase(extension, ".QXS")) {
-            if (!neighbours::LoadProject(main_)) {
+        if (project) {
+            if (!main_.fileCommands().LoadProject()) {
                 Caption("");
                 g.SongTitle.clear();
                 EnableSteps(true, true, true);
@@ -231,7 +229,7 @@ void Workflow::FinishLoadIn(bool failed) {
         if (shown == 2) {
             if (main_.PictMiVi->isEnabled()) {
                 g.OpenedAfterLoadFailure = true;
-                neighbours::OpenMelodyImporter(main_);
+                main_.OpenMelodyImporter();
                 g.OpenedAfterLoadFailure = false;
             } else {
                 Caption("Melody Importer is running...");
@@ -251,7 +249,8 @@ void Workflow::FinishLoadIn(bool failed) {
     if (!g.ProjectStylesRestored) {
         g.ProjectStylesRestored = true;
         Caption("Restore Style Settings...");
-        App::Get().frmSaveSetting().LoadStySetting("QXsDataSet.dat", "QXsDataSet.dat");
+        // The project was unpacked into the program folder, which need not be the current one.
+        App::Get().frmSaveSetting().LoadStySetting(InFolder("QXsDataSet.dat"), "QXsDataSet.dat");
         Caption("QXs-Data load completed.");
     }
 }

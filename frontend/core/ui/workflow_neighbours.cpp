@@ -82,20 +82,13 @@ bool InputTestRunning(const FrmMain& main) {
 
 void CloseOutputPlayer(FrmMain&) {}
 
+void CloseInputPlayer(FrmMain&) {}
+
 void SwOfPlLed(FrmMain& main) {
     main.TimerOnLine->stop();
     main.ImgPlSign1->show();
     main.ImgPlSign0->hide();
     for (platform::qt::CaptionLabel* led : main.LblStyLeds) main.SetBackColour(led, kLedOff);
-}
-
-void OpenMelodyImporter(FrmMain&) {
-    if (App::Get().g.AnyBusy()) return;
-    App::Get().frmQuenby().show();
-}
-
-bool LoadProject(FrmMain&) {
-    return false;
 }
 
 }  // namespace corvane::neighbours

@@ -21,15 +21,11 @@ void TestInput(FrmMain& main);
 bool InputTestRunning(const FrmMain& main);
 // "Close" to the output player MMControl1 (issue 16); no player exists before it.
 void CloseOutputPlayer(FrmMain& main);
+// "Close" to the input player MMControl2 (issue 16); no player exists before it.
+void CloseInputPlayer(FrmMain& main);
 
 // Main window shell: play signs back to rest, blink timer off, slot LEDs grey.
 void SwOfPlLed(FrmMain& main);
-
-// Melody importer opener (issue 15): shows the importer dialog.
-void OpenMelodyImporter(FrmMain& main);
-// Song projects (issue 15): unpacks the project named in TxtInName. Until projects are read
-// nothing is unpacked and the result is false.
-bool LoadProject(FrmMain& main);
 
 }  // namespace neighbours
 }  // namespace corvane

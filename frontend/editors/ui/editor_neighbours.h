@@ -12,11 +12,5 @@ namespace editors::neighbours {
 // (528). Until the player exists nothing plays, so this is false.
 bool OutputPlayerPlayingOrSeeking(const FrmMain& main);
 
-// File dialog (issue 15): the user chord file browse. Prepares FrmSelectFile with the caption
-// "Select an user Chord File *.chd", TagOpt "input" and the two type options and their label
-// hidden, and shows it modeless; the dialog's owner adds the "*.chd" pattern and the emptied
-// file name box here, and its Ok puts the chosen path into FrmChord.TxtUsrList.
-void ShowChordFileDialog();
-
 }  // namespace editors::neighbours
 }  // namespace corvane

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 
 #include "frontend/app/app.h"
+#include "frontend/core/ui/file_commands.h"
 #include "frontend/core/ui/make_control.h"
 #include "frontend/core/ui/workflow_neighbours.h"
 #include "frontend/core/vb_text.h"
@@ -335,7 +336,7 @@ void FrmChord::CmdAcceptData_Click() {
 // ---- Chord files -----------------------------------------------------------------------------
 
 void FrmChord::CmdBrowseUsr_Click() {
-    neighbours::ShowChordFileDialog();
+    App::Get().frmMain().fileCommands().BrowseUserChordFile();
 }
 
 void FrmChord::CmdLoadUsr_Click() {

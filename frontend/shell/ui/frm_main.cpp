@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "frontend/core/ui/file_commands.h"
 #include "frontend/core/ui/startup.h"
 #include "frontend/core/ui/workflow.h"
 #include "frontend/shell/ui/skin_shell.h"
@@ -43,6 +44,7 @@ FrmMain::FrmMain() {
     InitMixerBars();
     startup_ = std::make_unique<Startup>(*this);
     workflow_ = std::make_unique<Workflow>(*this);
+    fileCommands_ = std::make_unique<FileCommands>(*this);
     stylePanel_ = std::make_unique<styles::StylePanel>(*this);
     skinShell_ = std::make_unique<shell::SkinShell>(*this);
 }

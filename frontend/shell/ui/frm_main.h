@@ -17,6 +17,7 @@ namespace corvane {
 
 class Startup;
 class Workflow;
+class FileCommands;
 namespace styles {
 class StylePanel;
 }
@@ -45,8 +46,9 @@ class FrmMain : public QWidget,
     bool ClearOutName();
     void SetBackColour(QWidget* control, Colour colour);
 
-    // The procedures of the workflow, saving and playback that the faces call
-    // (frontend/shell/ui/neighbour_procedures.cpp until their owners complete them).
+    // The procedures of the workflow, saving and playback that the faces call (saving's in
+    // frontend/core/ui/file_commands.cpp, the others in
+    // frontend/shell/ui/neighbour_procedures.cpp until their owners complete them).
     void BrowseInput();
     void CmdGetNote_Click();
     void Proceed();
@@ -55,6 +57,7 @@ class FrmMain : public QWidget,
     void TestInput();
     void SaveOutput(bool direct);
     void OpenMelodyImporter();
+    void SetInputName(const QString& path);
     void TryToPlay();
     void TryToPause();
     void TryToStop();
@@ -75,6 +78,7 @@ class FrmMain : public QWidget,
 
     Startup& startup() { return *startup_; }
     Workflow& workflow() { return *workflow_; }
+    FileCommands& fileCommands() { return *fileCommands_; }
     styles::StylePanel& stylePanel() { return *stylePanel_; }
     shell::SkinShell& skinShell() { return *skinShell_; }
 
@@ -91,6 +95,7 @@ class FrmMain : public QWidget,
 
     std::unique_ptr<Startup> startup_;
     std::unique_ptr<Workflow> workflow_;
+    std::unique_ptr<FileCommands> fileCommands_;
     std::unique_ptr<styles::StylePanel> stylePanel_;
     std::unique_ptr<shell::SkinShell> skinShell_;
 };

@@ -1,15 +1,12 @@
 // The procedures the main window's faces call. The workflow's steps are the Workflow
-// component's; saving and playback, not built yet, do what their description for the shell
-// says up to the point where the owner's work begins (the busy test, the messages for a step
-// that cannot run yet, the face swaps of the transport), and nothing that would pretend a step
-// ran. Their owners replace these definitions with their own.
-#include <QDir>
-
+// component's and saving's are FileCommands' (frontend/core/ui/file_commands.cpp); playback,
+// not built yet, does what its description for the shell says up to the point where the
+// owner's work begins (the busy test, the messages for a step that cannot run yet, the face
+// swaps of the transport), and nothing that would pretend a step ran. Its owner replaces these
+// definitions with its own.
 #include "frontend/app/app.h"
-#include "frontend/core/ui/frm_select_file.h"
 #include "frontend/core/ui/workflow.h"
 #include "frontend/core/ui/workflow_neighbours.h"
-#include "frontend/editors/ui/frm_quenby.h"
 #include "frontend/shell/ui/frm_main.h"
 #include "platform/qt/msg_box.h"
 
@@ -19,23 +16,11 @@ namespace {
 using platform::qt::MsgBox;
 using platform::qt::MsgIcon;
 
-bool Busy() {
-    return App::Get().g.BusyFlags.Any();
-}
-
 void Notice(const QString& text) {
     MsgBox(text, MsgIcon::kInformation);
 }
 
 }  // namespace
-
-void FrmMain::BrowseInput() {
-    if (Busy()) return;
-    FrmSelectFile& dialog = App::Get().frmSelectFile();
-    dialog.setWindowTitle("Select an input *.mid, *.kar, *.qxs");
-    dialog.TagOpt = "input";
-    dialog.show();
-}
 
 void FrmMain::CmdGetNote_Click() {
     workflow().CmdGetNote_Click();
@@ -55,17 +40,6 @@ void FrmMain::CmdTestOut_Click() {
 
 void FrmMain::TestInput() {
     neighbours::TestInput(*this);
-}
-
-void FrmMain::SaveOutput(bool) {
-    if (!App::Get().g.OutputReady) {
-        Notice("No Output to Save.\nPlease run Make to create an output.");
-    }
-}
-
-void FrmMain::OpenMelodyImporter() {
-    if (Busy()) return;
-    neighbours::OpenMelodyImporter(*this);
 }
 
 void FrmMain::TryToPlay() {

@@ -194,6 +194,10 @@ TEST_F(WorkflowTest, SongTheLoaderRefusesWithABangOpensTheImporter) {
     EXPECT_TRUE(recorder.lines().isEmpty()) << recorder.lines().join("\n").toStdString();
     EXPECT_EQ(Caption(), "");
     EXPECT_FALSE(g().OpenedAfterLoadFailure);
+    // The refused song is the input, but the key detector is not offered for it.
+    EXPECT_TRUE(std::filesystem::exists(folder() / "InPut.bin"));
+    EXPECT_TRUE(app().frmQuenby().CmdLoadIn->isEnabled());
+    EXPECT_FALSE(app().frmQuenby().CmdKeyDetect->isEnabled());
     EXPECT_FALSE(g().LoadDone);
     EXPECT_EQ(g().SongTitle, "");
     EXPECT_TRUE(main().PictLoad->isEnabled());

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/frontend/support/crlf_lines.h"
+
 namespace corvane::styles {
 namespace {
 
@@ -12,15 +14,7 @@ std::span<const std::uint8_t> Bytes(const std::string& text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        lines.push_back(text.substr(start, end - start));
-    }
-    EXPECT_EQ(start, text.size()) << "every line ends with CR LF";
-    return lines;
-}
+using corvane::testing::CrLfLines;
 
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string text;
@@ -62,7 +56,7 @@ SlotTables VariedTables() {
 std::vector<std::string> FirstRunLines() {
     SlotTables tables;
     tables.SectStyleIdx = {1, 1, 1, 1, 1};
-    return Lines(
+    return CrLfLines(
         StyleSettingText(CaptureStyleSetting(tables, Library().StyleFiles, {50, 90}, {3, 4})));
 }
 
@@ -72,7 +66,7 @@ TEST(StyleSettingWriter, FirstRunSettingsGiveThirtyTwoCrLfLines) {
     tables.PartMode(1, 3) = 2;
     tables.PartSustain(1, 3) = 1;  // not stored: mode 2 has no sustain of its own
     tables.PartSustain(4, 0) = 1;
-    const std::vector<std::string> lines = Lines(
+    const std::vector<std::string> lines = CrLfLines(
         StyleSettingText(CaptureStyleSetting(tables, Library().StyleFiles, {50, 90}, {3, 4})));
     ASSERT_EQ(lines.size(), 32u);
     for (int s = 0; s < 5; ++s) EXPECT_EQ(lines[s], "\"ABCD01.sty\",80");
@@ -103,7 +97,7 @@ TEST(StyleSettingWriter, ReadingBackGivesTheSameValuesAndTables) {
     EXPECT_EQ(loaded.SectVol, saved.SectVol);
     for (int s = 0; s < kSlotCount; ++s) {
         for (int p = 0; p <= kPartCount; ++p) {
-            SCOPED_TRACE(testing::Message() << "slot " << s << " part " << p);
+            SCOPED_TRACE(::testing::Message() << "slot " << s << " part " << p);
             EXPECT_EQ(loaded.PartVol(s, p), saved.PartVol(s, p));
             if (p == kPartCount) continue;
             EXPECT_EQ(loaded.PartProgram(s, p), saved.PartProgram(s, p));
@@ -119,7 +113,7 @@ TEST(StyleSettingWriter, ModeAndSustainTravelAsOneCode) {
     };
     for (const Case c : {Case{0, 0, 0, 0, 0}, Case{0, 1, 10, 0, 1}, Case{1, 0, 1, 1, 0},
                          Case{2, 1, 2, 2, 0}, Case{3, 1, 3, 3, 0}}) {
-        SCOPED_TRACE(testing::Message() << "mode " << c.mode << " sustain " << c.sustain);
+        SCOPED_TRACE(::testing::Message() << "mode " << c.mode << " sustain " << c.sustain);
         SlotTables tables;
         tables.PartMode(2, 1) = static_cast<std::int16_t>(c.mode);
         tables.PartSustain(2, 1) = static_cast<std::int16_t>(c.sustain);

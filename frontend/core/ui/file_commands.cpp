@@ -1,0 +1,261 @@
+#include "frontend/core/ui/file_commands.h"
+
+#include <QDir>
+#include <array>
+
+#include "frontend/app/app.h"
+#include "frontend/core/file_dialog_rules.h"
+#include "frontend/core/song_project.h"
+#include "frontend/core/ui/frm_select_file.h"
+#include "frontend/core/ui/workflow_neighbours.h"
+#include "frontend/core/vb_text.h"
+#include "frontend/editors/ui/frm_quenby.h"
+#include "frontend/shell/ui/frm_main.h"
+#include "frontend/styles/style_setting_file.h"
+#include "platform/file.h"
+#include "platform/qt/byte_file.h"
+#include "platform/qt/msg_box.h"
+
+namespace corvane {
+namespace {
+
+using platform::qt::MsgBox;
+using platform::qt::MsgIcon;
+
+const char* const kNoOutputText = "No Output to Save.\nPlease run Make to create an output.";
+const char* const kNoSavePathText =
+    "No Path Name to Save Output.\nPlease enter the Output Path Name for the output songs.";
+const char* const kChordDataLengthText =
+    "AcoDataLen Error: Cannot read chord data from file. The output not saved.";
+const char* const kLengthText = "Fatal Error returned from Long-To-4Bytes()";
+const char* const kBadProjectText = "Error: Bad File Description in the .qxs file";
+const char* const kInvalidProjectText = "Error: The data in the .qxs file is invalid.";
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+std::span<const std::uint8_t> Bytes(const std::string& text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+void Critical(const std::string& text) {
+    MsgBox(Q(text), MsgIcon::kCritical);
+}
+
+}  // namespace
+
+FileCommands::FileCommands(FrmMain& main) : main_(main) {
+    QObject::connect(main_.CmdLoadSet, &QPushButton::clicked, &main_,
+                     [this] { CmdLoadSet_Click(); });
+}
+
+std::string FileCommands::InFolder(const char* name) const {
+    return App::Get().g.AppFolder + "/" + name;
+}
+
+// ---- Saving ---------------------------------------------------------------------------------
+
+void FileCommands::SaveOutput(bool direct) {
+    App& app = App::Get();
+    if (!app.g.OutputReady) {
+        MsgBox(kNoOutputText, MsgIcon::kInformation);
+        return;
+    }
+    const std::string name = main_.TxtOutName->text().toStdString();
+    if (direct) {
+        // A bare name is saved into the program folder.
+        QDir::setCurrent(Q(app.g.AppFolder));
+        OutputSavePath = DirectSavePath(name);
+        if (OutputSavePath.empty()) {
+            MsgBox(kNoSavePathText, MsgIcon::kInformation);
+            return;
+        }
+        CreateOutName();
+        return;
+    }
+    FrmSelectFile& dialog = app.frmSelectFile();
+    const bool project = dialog.OptQXs->isChecked();
+    dialog.Prepare(SaveOutputSetup(project), Q(SaveDialogFileName(name, project)));
+    dialog.ShowDialog();
+}
+
+void FileCommands::CreateOutName() {
+    CoreGlobals& g = App::Get().g;
+    const std::string path = OutputSavePath;
+    const std::vector<std::uint8_t>& output = g.Output.OutputBuf();
+    ProjectBytes project;
+    std::span<const std::uint8_t> bytes(output.data(), output.size());
+    if (IsProjectPath(path)) {
+        const styles::SlotTables& tables = App::Get().slotTables;
+        std::array<int, styles::kEchoCount> voice{};
+        std::array<int, styles::kEchoCount> setting{};
+        for (int i = 0; i < styles::kEchoCount; ++i) {
+            voice[i] = static_cast<int>(LeadingNumber(main_.LblEcho[i]->Caption().toStdString()));
+            setting[i] = main_.CanGatEcho[i]->Value();
+        }
+        const auto chordData = platform::qt::ReadAtMost(InFolder("Data.aco"), kChordDataLimit);
+        project = SongProjectBytes(
+            bytes, g.Output.OutputHeadLen(), g.MyVmCode,
+            chordData ? std::span<const std::uint8_t>(*chordData) : std::span<const std::uint8_t>(),
+            StyleBlockOf(styles::CaptureStyleSetting(tables, g.Styles.StyleFiles, voice, setting)));
+        // Checked before the destination is touched: a refused project leaves it as it was.
+        if (project.error == ProjectWriteError::kLength) {
+            Critical(kLengthText);
+            return;
+        }
+        if (project.error == ProjectWriteError::kChordData) {
+            Critical(kChordDataLengthText);
+            return;
+        }
+        bytes = project.bytes;
+    }
+    if (platform::qt::FileLength(path) && platform::qt::IsReadOnly(path)) {
+        Critical("File creation error: The destination file <" + path +
+                 "> is read only, cannot overwrite.");
+        return;
+    }
+    if (!platform::ReplaceFileAtomically(path, bytes) || !platform::qt::FileLength(path)) {
+        Critical("Cannot save file:\n" + path + "\nPlease verify Output Path Name and try again.");
+        return;
+    }
+    main_.PictSave->setEnabled(false);
+}
+
+// ---- Song projects --------------------------------------------------------------------------
+
+bool FileCommands::LoadProject() {
+    CoreGlobals& g = App::Get().g;
+    const std::string path = main_.TxtInName->text().toStdString();
+    const auto length = platform::qt::FileLength(path);
+    const auto file = length ? platform::qt::ReadAtMost(path, kMaxProjectBytes) : std::nullopt;
+    const UnpackedProject project = UnpackSongProject(file ? std::span<const std::uint8_t>(*file)
+                                                           : std::span<const std::uint8_t>());
+    if (project.error == ProjectReadError::kBadMagic) {
+        Critical(kBadProjectText);
+        return false;
+    }
+    const auto invalid = [] {
+        Critical(kInvalidProjectText);
+        return false;
+    };
+    // Each piece is written only once the project held all of it: no part of a piece is ever
+    // taken for the whole. The pieces before a cut stay written.
+    main_.LblInName->SetCaption("Reading Midi Data from QXs-Data...");
+    if (!project.input) return invalid();
+    if (!platform::ReplaceFileAtomically(InFolder("InPut.bin"), *project.input)) {
+        Critical("Error: Could not create input data.");
+        return false;
+    }
+    main_.LblInName->SetCaption("Reading Chord Data from QXs-Data...");
+    if (project.myVmCode) g.MyVmCode = *project.myVmCode;
+    if (!project.chordData) return invalid();
+    if (!platform::ReplaceFileAtomically(InFolder("Data.aco"), *project.chordData)) {
+        Critical("Error: Could not create chord data.");
+        return false;
+    }
+    main_.LblInName->SetCaption("Reading Style Settings from QXs-Data...");
+    if (!project.settingText) return invalid();
+    if (!platform::ReplaceFileAtomically(InFolder("QXsDataSet.dat"), Bytes(*project.settingText))) {
+        Critical("Error: Could not create StySetting data.");
+        return false;
+    }
+    main_.LblInName->SetCaption("Read QXs-Data completed.");
+    return true;
+}
+
+// ---- The file dialog's callers --------------------------------------------------------------
+
+void FileCommands::BrowseInput() {
+    App& app = App::Get();
+    if (app.g.AnyBusy()) return;
+    FrmSelectFile& dialog = app.frmSelectFile();
+    dialog.Prepare(BrowseInputSetup(dialog.OptQXs->isChecked()), QString());
+    dialog.ShowDialog();
+}
+
+void FileCommands::SetInputName(const QString& path) {
+    main_.TxtInName->setText(path);
+}
+
+void FileCommands::CmdLoadSet_Click() {
+    FrmSelectFile& dialog = App::Get().frmSelectFile();
+    dialog.Prepare(UserStyleSetup(), QString());
+    dialog.ShowDialog();
+}
+
+void FileCommands::BrowseUserChordFile() {
+    FrmSelectFile& dialog = App::Get().frmSelectFile();
+    dialog.Prepare(ChordFileSetup(), QString());
+    dialog.ShowDialog();
+}
+
+// ---- The melody importer opener -------------------------------------------------------------
+
+void FileCommands::OpenMelodyImporter() {
+    App& app = App::Get();
+    CoreGlobals& g = app.g;
+    if (g.AnyBusy()) return;
+    neighbours::CloseOutputPlayer(main_);
+    neighbours::CloseInputPlayer(main_);
+    neighbours::SwOfPlLed(main_);
+    if (g.TestOn && main_.PictTeIn->isEnabled()) neighbours::TestInput(main_);
+    if (g.AnyBusy()) return;
+    const std::string name = main_.TxtInName->text().toStdString();
+    const bool importable = !name.empty() && !IsProjectPath(name);
+    if (g.TestOn && main_.CmdTestOut->isEnabled()) neighbours::CmdTestOut_Click(main_);
+    const std::string melody = InFolder("InpMel.bin");
+    platform::qt::DeleteFile(melody);
+    const std::int64_t inputLength = platform::qt::FileLength(InFolder("InPut.bin")).value_or(0);
+
+    editors::FrmQuenby& importer = app.frmQuenby();
+    if (importable) {
+        if (!platform::qt::CopyWholeFile(name, melody)) {
+            // Nothing of a half copy may be imported.
+            platform::qt::DeleteFile(melody);
+            MsgBox("Cannot get data from selected midi file.", MsgIcon::kCritical);
+            return;
+        }
+        importer.CmdLoadIn->setEnabled(true);
+        importer.setWindowTitle(Q("Generate/Import Melody from: " + name));
+        const bool detect = !g.OpenedAfterLoadFailure && inputLength >= 1;
+        importer.CmdKeyDetect->setEnabled(detect);
+        if (!detect) importer.LblKeyFindInfo->SetCaption("");
+    } else {
+        importer.CmdLoadIn->setEnabled(false);
+        importer.setWindowTitle("Auto Music Generatator");
+        importer.CmdKeyDetect->setEnabled(false);
+        importer.LblKeyFindInfo->SetCaption("");
+    }
+    for (QWidget* control :
+         {static_cast<QWidget*>(importer.TxtScaleVol), static_cast<QWidget*>(importer.ChkNhan2),
+          static_cast<QWidget*>(importer.TxtIntro), static_cast<QWidget*>(importer.TxtEnding)}) {
+        control->setEnabled(importable);
+    }
+    for (QRadioButton* track : importer.OptTrk) track->setEnabled(importable);
+    importer.show();
+}
+
+}  // namespace corvane
+
+// ---- The main window's procedures -----------------------------------------------------------
+
+namespace corvane {
+
+void FrmMain::BrowseInput() {
+    fileCommands().BrowseInput();
+}
+
+void FrmMain::SaveOutput(bool direct) {
+    fileCommands().SaveOutput(direct);
+}
+
+void FrmMain::OpenMelodyImporter() {
+    fileCommands().OpenMelodyImporter();
+}
+
+void FrmMain::SetInputName(const QString& path) {
+    fileCommands().SetInputName(path);
+}
+
+}  // namespace corvane

@@ -1,0 +1,47 @@
+// The main window's commands that keep and pick files: saving the output as a MIDI file or a
+// song project, unpacking a project for Load In, the callers of the file dialog (Browse, Save,
+// Load User Style) and the melody importer opener.
+//
+// Every save is written whole under a temporary name in the destination folder and renamed over
+// the destination only when complete, so a failed save leaves the previous file as it was and
+// never reports success; a read-only destination (owner-write bit clear) is left alone. A
+// project save reads and checks the chord data before the destination is touched.
+#pragma once
+
+#include <QString>
+#include <string>
+
+namespace corvane {
+
+class FrmMain;
+
+class FileCommands {
+  public:
+    explicit FileCommands(FrmMain& main);
+
+    // Save (direct: to the path in TxtOutName, a bare name into the program folder) or, not
+    // direct, through the file dialog.
+    void SaveOutput(bool direct);
+    // Writes the output to OutputSavePath: a song project for ".qxs" in any letter case, else
+    // the MIDI file.
+    void CreateOutName();
+    // Unpacks the project named in TxtInName into "InPut.bin", MyVmCode, "Data.aco" and
+    // "QXsDataSet.dat"; false, with its box, when it is not a whole project.
+    bool LoadProject();
+
+    void BrowseInput();
+    void SetInputName(const QString& path);
+    void CmdLoadSet_Click();
+    // The chord list editor's Browse: a user chord file for its TxtUsrList.
+    void BrowseUserChordFile();
+    void OpenMelodyImporter();
+
+    std::string OutputSavePath;  // the file the output is saved to
+
+  private:
+    std::string InFolder(const char* name) const;
+
+    FrmMain& main_;
+};
+
+}  // namespace corvane

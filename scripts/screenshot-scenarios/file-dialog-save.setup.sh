@@ -1,0 +1,2 @@
+# shellcheck source=/dev/null
+source "$root/scripts/screenshot-scenarios/workflow.setup.sh"
