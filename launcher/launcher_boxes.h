@@ -1,12 +1,17 @@
 // The launcher's two message boxes, both with the application's title. The Qt application
 // behind them is made only when a box is due, so a launcher run without a problem never
-// talks to the display and uses no Qt at all.
+// talks to the display and uses no Qt at all. With no display at all the text goes to
+// standard error instead.
 #pragma once
 
 #include <memory>
 #include <string>
 
 class QApplication;
+
+namespace platform::qt {
+enum class MsgIcon;
+}
 
 namespace vessane {
 
@@ -25,6 +30,7 @@ class LauncherBoxes {
 
   private:
     void EnsureApplication();
+    void Show(const std::string& text, platform::qt::MsgIcon icon);
 
     int& argc_;
     char** argv_;

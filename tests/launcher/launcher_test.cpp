@@ -232,6 +232,15 @@ TEST_F(LauncherTest, StartedFromAnotherFolderLooksForBothFilesThere) {
     EXPECT_EQ(run.exitCode, 1);
 }
 
+TEST_F(LauncherTest, WithoutAnyDisplayTheMessagesGoToStandardError) {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "ORVELLA_MSGBOX_LOG"})
+        ::unsetenv(name);
+    const LauncherRun run = Run();
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.output, "Vessane: Cannot install " + fs::canonical(folder).string() +
+                              "/DIRIzu.fon fonts\nVessane: Cannot start Corvane\n");
+}
+
 TEST_F(LauncherTest, AfterARunFontconfigListsTheEditorFontForTheUser) {
     InstallFont();
     InstallFakeCorvane();
