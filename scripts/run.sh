@@ -1,15 +1,26 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds the ready program folder, and accompanies the
-# demo melody in a fresh temporary program folder the way the front end drives the workers:
-# song loader, key detector (key list), chord maker, composer with five library styles of the
-# song's time signature. The composer's output is decoded into a plain MIDI file.
-#   OUTPUT=path/song.mid ./scripts/run.sh    writes the accompanied song there instead
+# The main command: installs what is missing, builds the ready program folder build/bin/ and
+# starts Orvella there through its launcher Vessane, which starts the desktop program and ends.
+# Without a display (DISPLAY and WAYLAND_DISPLAY unset) it accompanies the demo melody instead,
+# in a fresh temporary program folder, the way the front end drives the workers: song loader,
+# key detector (key list), chord maker, composer with five library styles of the song's time
+# signature. The composer's output is decoded into a plain MIDI file.
+#   OUTPUT=path/song.mid ./scripts/run.sh    writes the accompanied demo song there instead
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh" "$root/build" -DORVELLA_TESTS=OFF
 
 bin="$root/build/bin"
+if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
+  echo "Starting Orvella from $bin"
+  # The program folder is the launcher's current folder; the launcher reports its own problems
+  # in a message box and ends once the front end is started.
+  cd "$bin"
+  exec ./Vessane
+fi
+echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): accompanying the demo melody headless."
+
 runworker="$root/build/devtools/runworker"
 output=${OUTPUT:-"$root/build/demo/OdeToJoy-accompanied.mid"}
 folder=$(mktemp -d /tmp/orvella-demo.XXXXXX)

@@ -77,6 +77,8 @@ void PrepareProgramFolder(const fs::path& folder, bool withLibraryStyles) {
     for (const char* file : {"DIRIzu.fon", "DIRIzu.fon.LICENSE"}) {
         if (fs::exists(bin / file)) fs::copy_file(bin / file, folder / file);
     }
+    if (fs::is_directory(bin / "Vessane.chm"))
+        fs::copy(bin / "Vessane.chm", folder / "Vessane.chm", fs::copy_options::recursive);
     if (!withLibraryStyles) return;
     for (const std::string& style : LibraryStyleFiles()) fs::copy_file(bin / style, folder / style);
 }
