@@ -43,7 +43,7 @@ bool FrmChord::DoCmdLoad(bool useFixedKey) {
     App& app = App::Get();
     CoreGlobals& g = app.g;
     FrmMain& main = app.frmMain();
-    if (main.CmdTestOut->isEnabled() && g.TestOn) neighbours::CmdTestOut_Click(main);
+    if (main.CmdTestOut->isEnabled() && g.TestOn) main.CmdTestOut_Click();
     g.OutputReady = false;
     main.PictSave->setEnabled(false);
     main.PictSOut->setEnabled(false);

@@ -1,8 +1,8 @@
 // The procedures the main window's faces call. The workflow's steps are the Workflow
-// component's; saving and playback, not built yet, do what their description for the shell
-// says up to the point where the owner's work begins (the busy test, the messages for a step
-// that cannot run yet, the face swaps of the transport), and nothing that would pretend a step
-// ran. Their owners replace these definitions with their own.
+// component's; saving, not built yet, does what its description for the shell says up to the
+// point where the owner's work begins (the busy test, the message for a step that cannot run
+// yet), and nothing that would pretend a step ran. Its owner replaces these definitions with
+// its own. Playback's are in transport.cpp.
 #include <QDir>
 
 #include "frontend/app/app.h"
@@ -49,14 +49,6 @@ void FrmMain::CmdCompose_Click() {
     workflow().CmdCompose_Click();
 }
 
-void FrmMain::CmdTestOut_Click() {
-    neighbours::CmdTestOut_Click(*this);
-}
-
-void FrmMain::TestInput() {
-    neighbours::TestInput(*this);
-}
-
 void FrmMain::SaveOutput(bool) {
     if (!App::Get().g.OutputReady) {
         Notice("No Output to Save.\nPlease run Make to create an output.");
@@ -66,42 +58,6 @@ void FrmMain::SaveOutput(bool) {
 void FrmMain::OpenMelodyImporter() {
     if (Busy()) return;
     neighbours::OpenMelodyImporter(*this);
-}
-
-void FrmMain::TryToPlay() {
-    if (!CanGatOut[0]->Enabled()) {
-        Notice(QString("The Output MIDI Device is not opened.\n") +
-               (App::Get().g.TestOn ? "Click <Stop Testing Input>, " : "") +
-               "Click <Test Out>, then try again.");
-    }
-}
-
-void FrmMain::TryToPause() {
-    PictPlay->show();
-    PictPaus->hide();
-    LblInName->SetCaption("Paused");
-}
-
-void FrmMain::TryToStop() {
-    PictPlay->show();
-    PictPaus->hide();
-    if (CanGatOut[0]->Enabled()) {
-        CanGatOut[0]->SetValue(0);
-        CanGatOut[1]->SetValue(0);
-    }
-    LblInName->SetCaption("Stoped");
-}
-
-void FrmMain::GoSectionBegin() {
-    if (!CanGatOut[0]->Enabled() || LstHa->count() < 1) return;
-    CanGatOut[0]->SetValue(0);
-    CanGatOut[1]->SetValue(0);
-}
-
-void FrmMain::GoSectionEnd() {
-    if (!CanGatOut[0]->Enabled() || LstHa->count() < 1) return;
-    CanGatOut[0]->SetValue(LstHa->count() - 1);
-    CanGatOut[1]->SetValue(LstHa->count() - 1);
 }
 
 }  // namespace corvane

@@ -1,0 +1,44 @@
+// One FluidSynth synthesizer with the General MIDI sound font, and the audio driver that plays
+// it through the machine's sound output when one is wanted and there is a device. The MIDI
+// output and each player own one. A synthesizer without a sound font or without a device still
+// takes every message and plays silently; the reason is said once per process on stderr.
+#pragma once
+
+#include <fluidsynth.h>
+
+namespace platform::qt {
+
+enum class PlayerClock {
+    kSystem,  // a player follows the wall clock, so it plays on without anything rendering
+    kSample,  // a player follows the samples rendered (offline rendering)
+};
+
+class FluidSynthEngine {
+  public:
+    FluidSynthEngine() = default;
+    ~FluidSynthEngine();
+    FluidSynthEngine(const FluidSynthEngine&) = delete;
+    FluidSynthEngine& operator=(const FluidSynthEngine&) = delete;
+
+    // Makes the synthesizer and loads the sound font, once; false when no synthesizer could be
+    // made (then synth() is null).
+    bool Start(double sampleRate, PlayerClock clock = PlayerClock::kSystem);
+    // Starts the audio driver unless it runs; false (and silence) when there is no device.
+    bool StartAudio();
+    // Ends the audio driver; its thread renders from the synthesizer, so it goes first whenever
+    // anything the synthesizer serves is taken down.
+    void StopAudio();
+
+    fluid_synth_t* synth() const { return synth_; }
+    bool HasSoundFont() const { return soundFontId_ >= 0; }
+    bool HasAudio() const { return driver_ != nullptr; }
+
+  private:
+    fluid_settings_t* settings_ = nullptr;
+    fluid_synth_t* synth_ = nullptr;
+    fluid_audio_driver_t* driver_ = nullptr;
+    int soundFontId_ = -1;
+    bool started_ = false;
+};
+
+}  // namespace platform::qt
