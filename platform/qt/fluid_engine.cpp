@@ -1,7 +1,9 @@
 #include "platform/qt/fluid_engine.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <vector>
 
 #include "platform/sound_font.h"
 
@@ -28,6 +30,7 @@ FluidSynthEngine::~FluidSynthEngine() {
 bool FluidSynthEngine::Start(double sampleRate, PlayerClock clock) {
     if (started_) return synth_ != nullptr;
     started_ = true;
+    sampleRate_ = sampleRate;
     fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
     fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
     settings_ = new_fluid_settings();
@@ -71,13 +74,35 @@ bool FluidSynthEngine::StartAudio() {
         if (fluid_settings_setstr(settings_, "audio.driver", driver) == FLUID_OK)
             driver_ = new_fluid_audio_driver(settings_, synth_);
     }
-    if (!driver_) WarnOnce(g_noDeviceSaid, "Corvane: no audio device; the MIDI output is silent");
+    if (!driver_) {
+        WarnOnce(g_noDeviceSaid, "Corvane: no audio device; the MIDI output is silent");
+        StartSilentSink();
+    }
     return driver_ != nullptr;
+}
+
+void FluidSynthEngine::StartSilentSink() {
+    if (!synth_ || driver_ || sinkRunning_) return;
+    sinkRunning_ = true;
+    sink_ = std::thread([this] {
+        constexpr int kBlock = 512;
+        std::vector<float> left(kBlock), right(kBlock);
+        const auto period = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+            std::chrono::duration<double>(kBlock / sampleRate_));
+        auto next = std::chrono::steady_clock::now();
+        while (sinkRunning_) {
+            fluid_synth_write_float(synth_, kBlock, left.data(), 0, 1, right.data(), 0, 1);
+            next += period;
+            std::this_thread::sleep_until(next);
+        }
+    });
 }
 
 void FluidSynthEngine::StopAudio() {
     if (driver_) delete_fluid_audio_driver(driver_);
     driver_ = nullptr;
+    sinkRunning_ = false;
+    if (sink_.joinable()) sink_.join();
 }
 
 }  // namespace platform::qt

@@ -6,6 +6,9 @@
 
 #include <fluidsynth.h>
 
+#include <atomic>
+#include <thread>
+
 namespace platform::qt {
 
 enum class PlayerClock {
@@ -23,10 +26,15 @@ class FluidSynthEngine {
     // Makes the synthesizer and loads the sound font, once; false when no synthesizer could be
     // made (then synth() is null).
     bool Start(double sampleRate, PlayerClock clock = PlayerClock::kSystem);
-    // Starts the audio driver unless it runs; false (and silence) when there is no device.
+    // Starts the audio driver unless it runs; false when there is no device, and then the
+    // silent sink renders instead.
     bool StartAudio();
-    // Ends the audio driver; its thread renders from the synthesizer, so it goes first whenever
-    // anything the synthesizer serves is taken down.
+    // Renders the synthesizer in real time into nothing, as a device would, so that a song
+    // played with no device keeps its voices and events flowing (a synthesizer that nobody
+    // renders fills its event queue and drops events with a warning each).
+    void StartSilentSink();
+    // Ends the audio driver or the sink; its thread renders from the synthesizer, so it goes
+    // first whenever anything the synthesizer serves is taken down.
     void StopAudio();
 
     fluid_synth_t* synth() const { return synth_; }
@@ -39,6 +47,9 @@ class FluidSynthEngine {
     fluid_audio_driver_t* driver_ = nullptr;
     int soundFontId_ = -1;
     bool started_ = false;
+    std::thread sink_;
+    std::atomic<bool> sinkRunning_{false};
+    double sampleRate_ = 44100.0;
 };
 
 }  // namespace platform::qt

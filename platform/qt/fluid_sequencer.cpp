@@ -1,12 +1,16 @@
 #include "platform/qt/fluid_sequencer.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace platform::qt {
 namespace {
 
 constexpr double kSampleRate = 44100.0;
 constexpr int kRenderBlock = 512;
+// Several periods of the player's timer thread (a few milliseconds each).
+constexpr std::chrono::milliseconds kStopGrace{20};
 
 }  // namespace
 
@@ -28,7 +32,12 @@ bool FluidSynthSequencer::Open(const std::string& /*fileName*/, std::span<const 
     song_.assign(song.begin(), song.end());
     timing_ = timing;
     heldTick_ = 0;
-    if (audioDriver_) engine_.StartAudio();
+    // Without a device (or without the driver, in tests) the silent sink renders in its place.
+    if (audioDriver_) {
+        engine_.StartAudio();
+    } else {
+        engine_.StartSilentSink();
+    }
     return true;
 }
 
@@ -64,7 +73,13 @@ void FluidSynthSequencer::Close() {
 
 void FluidSynthSequencer::EndPlayer() {
     if (player_) {
-        // Deleting stops the player's timer thread before the player goes.
+        // The player's timer thread reads the song's tracks, and deleting the player frees them
+        // before it ends that thread; a stop takes effect at the thread's next call, which may
+        // already be under way. Stopped, and given a few of its periods to finish that call,
+        // the thread no longer touches the tracks when they go.
+        fluid_player_stop(player_);
+        fluid_player_join(player_);
+        std::this_thread::sleep_for(kStopGrace);
         delete_fluid_player(player_);
         player_ = nullptr;
         // What was sounding stops with the player.

@@ -20,7 +20,7 @@ namespace platform::qt {
 
 class FluidSynthSequencer : public SequencerBackend {
   public:
-    // Without `audioDriver` nothing is heard (tests).
+    // Without `audioDriver` the song plays into the silent sink, as with no device (tests).
     explicit FluidSynthSequencer(bool audioDriver);
     ~FluidSynthSequencer() override;
 

@@ -62,18 +62,26 @@ void ShutdownTest::ExitWhilePlaying(const std::string& player) {
     }
     Advance(kMsPerBar);
     ASSERT_NE((player == "MMControl1" ? main().MMControl1 : main().MMControl2)->DeviceID(), 0);
+    // The other player open as well (the buttons never allow both), so that both closes are seen.
+    platform::qt::MMControl& other =
+        player == "MMControl1" ? *main().MMControl2 : *main().MMControl1;
+    other.SetFileName(QString::fromStdString(songPath));
+    other.Command("Open");
+    ASSERT_NE(other.DeviceID(), 0);
     ASSERT_TRUE(fs::exists(folder() / "KeysData.Aco") && fs::exists(folder() / "Data.aco"));
-    // What the folder holds at the moment the playing player closes.
-    bool filesThereAtClose = false;
+    // The players closed, each while every file was still there.
+    std::vector<std::string> closedWithFilesThere;
     sequencer.OnCommand([&](const std::string& line) {
-        if (line == player + " Close")
-            filesThereAtClose =
-                fs::exists(folder() / "KeysData.Aco") && fs::exists(folder() / "Old.DAT");
+        if (line.ends_with(" Close") && fs::exists(folder() / "KeysData.Aco") &&
+            fs::exists(folder() / "Old.DAT"))
+            closedWithFilesThere.push_back(line);
     });
 
     Click(main().PictExit);
     sequencer.OnCommand(nullptr);
-    EXPECT_TRUE(filesThereAtClose) << "a file went before the player closed";
+    EXPECT_EQ(closedWithFilesThere,
+              (std::vector<std::string>{"MMControl1 Close", "MMControl2 Close"}))
+        << "a file went before both players closed";
     EXPECT_EQ(main().MMControl1->DeviceID(), 0);
     EXPECT_EQ(main().MMControl2->DeviceID(), 0);
     EXPECT_EQ(WorkFilesLeft(), std::vector<std::string>{"Mine.msg"});
