@@ -292,14 +292,7 @@ void Playback::TestInput() {
     QDir::setCurrent(Q(g.AppFolder));
     platform::qt::MMControl& player = *main_.MMControl2;
     if (g.TestOn) {
-        player.Command("Close");
-        main_.SwOfPlLed();
-        main_.LblInName->SetCaption("");
-        g.TestOn = false;
-        main_.PictTeIn->show();
-        main_.PictStIn->hide();
-        EnableOutputTestButtons();
-        main_.PictTeIn->setEnabled(true);
+        EndInputTest();
         return;
     }
     g.TestOn = true;
@@ -315,15 +308,9 @@ void Playback::TestInput() {
     player.Command("Open");
     if (player.DeviceID() == 0) {
         MsgBox(player.ErrorMessage(), MsgIcon::kCritical);
-        player.Command("Close");
-        main_.SwOfPlLed();
-        main_.LblInName->SetCaption("");
-        g.TestOn = false;
-        main_.PictTeIn->show();
-        main_.PictStIn->hide();
+        EndInputTest();
         main_.PictTest->show();
         main_.PictEndT->hide();
-        EnableOutputTestButtons();
     } else {
         bool cancel = false;
         MMControl2_PlayClick(cancel);
@@ -331,6 +318,18 @@ void Playback::TestInput() {
         main_.SwOnPlLed();
     }
     // Hidden while the test runs, but enabled: the status update ends the test through it.
+    main_.PictTeIn->setEnabled(true);
+}
+
+// The input player closed and the test off, every test button back.
+void Playback::EndInputTest() {
+    main_.MMControl2->Command("Close");
+    main_.SwOfPlLed();
+    main_.LblInName->SetCaption("");
+    App::Get().g.TestOn = false;
+    main_.PictTeIn->show();
+    main_.PictStIn->hide();
+    EnableOutputTestButtons();
     main_.PictTeIn->setEnabled(true);
 }
 

@@ -41,6 +41,7 @@ class Playback : public QObject {
 
   private:
     void RestoreIdleState();
+    void EndInputTest();
     void HaltOutput();
     void EnableOutputTestButtons();
     void GreyBeatLeds();
