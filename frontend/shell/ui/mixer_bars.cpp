@@ -47,6 +47,8 @@ void FrmMain::CanGatOut_Change(int index) {
     if (index == 0) {
         if (!PosThumbPressed)
             PictHScr->SetLeft(shell::ThumbLeftForValue(PictHScr->Track, v, bar.Min(), bar.Max()));
+        // Back at the song's start the visualiser starts clean.
+        if (v == 0) WipeVisualiser();
         LblHa->SetCaption(v < bar.Max() ? QString::number(v + 1) : QString("End"));
         return;
     }
