@@ -1,5 +1,7 @@
 #include "frontend/core/playback_rules.h"
 
+#include <filesystem>
+
 #include "frontend/core/vb_text.h"
 #include "frontend/styles/slot_tables.h"
 #include "platform/qt/byte_file.h"
@@ -81,7 +83,12 @@ int BeatLedAt(std::int64_t position, int ticksPerBeatLed, int beatLedCount) {
 }
 
 void DeleteWorkFiles(const std::string& folder, const std::string& playFilePath) {
-    platform::qt::DeleteFile(playFilePath);
+    // A read-only file stays, the play file as much as any other.
+    std::error_code error;
+    const auto status = std::filesystem::status(playFilePath, error);
+    if (!error && (status.permissions() & std::filesystem::perms::owner_write) !=
+                      std::filesystem::perms::none)
+        platform::qt::DeleteFile(playFilePath);
     for (std::string_view pattern : kWorkFilePatterns)
         platform::qt::DeleteMatching(folder, pattern);
 }

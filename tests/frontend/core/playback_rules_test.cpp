@@ -164,6 +164,8 @@ TEST_F(WorkFilesTest, ExitCleansTheExchangeFilesOfTheFolderAndNothingElse) {
     EXPECT_TRUE(fs::exists(folder_ / "songs" / "kept.dat"));
     EXPECT_TRUE(fs::exists(root_ / "outside.dat"));
     EXPECT_TRUE(fs::exists(folder_ / "Locked.msg")) << "a read-only file is left alone";
+    DeleteWorkFiles(folder_.string(), (folder_ / "Locked.msg").string());
+    EXPECT_TRUE(fs::exists(folder_ / "Locked.msg")) << "even when it is the play file";
 }
 
 }  // namespace
