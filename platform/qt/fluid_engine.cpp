@@ -67,6 +67,11 @@ bool FluidSynthEngine::Start(double sampleRate, PlayerClock clock) {
 bool FluidSynthEngine::StartAudio() {
     if (driver_) return true;
     if (!synth_) return false;
+    // Looking again on every start would repeat each driver's complaints on stderr.
+    if (noDevice_) {
+        StartSilentSink();
+        return false;
+    }
     driver_ = new_fluid_audio_driver(settings_, synth_);
     // The built-in choice may be a sound server that is not running; the others may be.
     for (const char* driver : {"pipewire", "pulseaudio", "alsa"}) {
@@ -75,6 +80,7 @@ bool FluidSynthEngine::StartAudio() {
             driver_ = new_fluid_audio_driver(settings_, synth_);
     }
     if (!driver_) {
+        noDevice_ = true;
         WarnOnce(g_noDeviceSaid, "Corvane: no audio device; the MIDI output is silent");
         StartSilentSink();
     }

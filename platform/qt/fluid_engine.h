@@ -47,6 +47,7 @@ class FluidSynthEngine {
     fluid_audio_driver_t* driver_ = nullptr;
     int soundFontId_ = -1;
     bool started_ = false;
+    bool noDevice_ = false;  // a device was looked for and none found: the sink from then on
     std::thread sink_;
     std::atomic<bool> sinkRunning_{false};
     double sampleRate_ = 44100.0;

@@ -1,16 +1,12 @@
 #include "platform/qt/fluid_sequencer.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 namespace platform::qt {
 namespace {
 
 constexpr double kSampleRate = 44100.0;
 constexpr int kRenderBlock = 512;
-// Several periods of the player's timer thread (a few milliseconds each).
-constexpr std::chrono::milliseconds kStopGrace{20};
 
 }  // namespace
 
@@ -23,7 +19,7 @@ FluidSynthSequencer::~FluidSynthSequencer() {
 bool FluidSynthSequencer::Open(const std::string& /*fileName*/, std::span<const std::uint8_t> song,
                                const SongTiming& timing, std::string& message) {
     Close();
-    if (!engine_.Start(kSampleRate)) {
+    if (!engine_.Start(kSampleRate, PlayerClock::kSample)) {
         message = "No MIDI synthesizer can be started.";
         return false;
     }
@@ -32,12 +28,6 @@ bool FluidSynthSequencer::Open(const std::string& /*fileName*/, std::span<const 
     song_.assign(song.begin(), song.end());
     timing_ = timing;
     heldTick_ = 0;
-    // Without a device (or without the driver, in tests) the silent sink renders in its place.
-    if (audioDriver_) {
-        engine_.StartAudio();
-    } else {
-        engine_.StartSilentSink();
-    }
     return true;
 }
 
@@ -56,6 +46,13 @@ bool FluidSynthSequencer::Play(std::int64_t sixteenth, std::string& message) {
     }
     startTick_ = tick;
     running_ = true;
+    // The rendering thread runs the player. Without a device (or without the driver, in tests)
+    // the silent sink renders in the device's place.
+    if (audioDriver_) {
+        engine_.StartAudio();
+    } else {
+        engine_.StartSilentSink();
+    }
     return true;
 }
 
@@ -65,21 +62,18 @@ void FluidSynthSequencer::Stop() {
 }
 
 void FluidSynthSequencer::Close() {
-    engine_.StopAudio();
     EndPlayer();
     heldTick_ = 0;
     song_.clear();
 }
 
 void FluidSynthSequencer::EndPlayer() {
+    // The player runs inside the thread that renders the synthesizer (the audio driver's or the
+    // silent sink's): with that thread ended first, nothing touches the player any more, so it
+    // can go whatever it was doing.
+    engine_.StopAudio();
     if (player_) {
-        // The player's timer thread reads the song's tracks, and deleting the player frees them
-        // before it ends that thread; a stop takes effect at the thread's next call, which may
-        // already be under way. Stopped, and given a few of its periods to finish that call,
-        // the thread no longer touches the tracks when they go.
         fluid_player_stop(player_);
-        fluid_player_join(player_);
-        std::this_thread::sleep_for(kStopGrace);
         delete_fluid_player(player_);
         player_ = nullptr;
         // What was sounding stops with the player.

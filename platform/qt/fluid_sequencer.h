@@ -1,9 +1,10 @@
 // The program's player backend: FluidSynth's MIDI file player on a synthesizer of its own (the
-// sound font loads at the first open and stays for the player's life), heard through the audio
-// driver that the player opens with each song. The player's clock is the wall clock, so a song
-// plays on (silently) where there is no audio device. Positions come from the player's tick and
-// the song's own division. A player that has reached the end of its song does not start again,
-// so every Play builds a fresh one; every Close ends the audio driver before the player it hears.
+// sound font loads at the first open and stays for the player's life). The player keeps time by
+// the samples rendered, so it runs inside the thread that renders: the audio driver's, or where
+// there is no audio device the silent sink's, which plays on in real time unheard. Positions
+// come from the player's tick and the song's own division. A player that has reached the end of
+// its song does not start again, so every Play builds a fresh one; the rendering thread ends
+// before any player is deleted.
 #pragma once
 
 #include <fluidsynth.h>

@@ -116,8 +116,8 @@ std::vector<std::uint8_t> DenseSong(int notes) {
 }
 
 // A player stopped right after it started (as Play from a bar does, and quick clicks) is torn
-// down while its timer thread may still be in a call: nothing may crash, and with no device the
-// synthesizer still takes every event.
+// down while the thread that runs it may be in the middle of a call: nothing may crash, and with
+// no device the synthesizer still takes every event.
 TEST(FluidSilentPlayTest, StartedAndStoppedAgainAndAgainWithNoDevice) {
     if (!platform::FindGeneralMidiSoundFont()) {
         GTEST_SKIP() << "no General MIDI sound font in /usr/share/sounds/sf2";
