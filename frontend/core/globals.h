@@ -16,7 +16,7 @@ namespace corvane {
 // Flags tested together: while any is set, Play, Pause, Stop and the workflow commands do
 // nothing (a click may arrive while the visualiser's ripple lets queued events run).
 struct BusyFlagSet {
-    bool RippleBusy = false;  // the visualiser's ripple clearing runs
+    bool RippleBusy = false;              // the visualiser's ripple clearing runs
     const OutputStore* output = nullptr;  // busy while the composer's output is being read
     bool Any() const { return RippleBusy || (output != nullptr && output->Loading()); }
 };
@@ -74,11 +74,17 @@ struct CoreGlobals {
     int MakerMsCount = 0;  // measures of the last chord data from the chord maker
     bool TestOn = false;   // the input or the output test plays
     bool Playing = false;  // the output plays under the user's control
-    // Playback units of the song's time signature, set by Make Output.
+    // Playback units of the song's time signature, set by Make Output; the beat LEDs stay dark
+    // until then.
     int MsUnits = 0;
     int HalfMsUnits = 0;
-    int TicksPerBeatLed = 4;
-    int BeatLedCount = 4;
+    int TicksPerBeatLed = 0;
+    int BeatLedCount = 0;
+    // Playback (frontend/core/ui/playback.h): the bars of the opened output, the bar shown last
+    // (-1 none yet) and the style slot (1..6) of the section under the play position.
+    int OutMsCount = 0;
+    int LastShownMeasure = -1;
+    int PlayingStyleSlot = 1;
 
     // A program chosen in the instrument list that the main window's next activation applies:
     // part number + 1 (0 when none) and the chosen program.

@@ -2,10 +2,7 @@
 
 #include <fluidsynth.h>
 
-#include <cstdio>
-
 #include "platform/qt/virtual_clock.h"
-#include "platform/sound_font.h"
 
 namespace platform::qt {
 namespace {
@@ -38,64 +35,14 @@ void SetMidiOutDevice(MidiOutDevice* device) {
     g_installed = device;
 }
 
-struct FluidSynthMidiOut::Synth {
-    fluid_settings_t* settings = nullptr;
-    fluid_synth_t* synth = nullptr;
-    fluid_audio_driver_t* driver = nullptr;
-
-    ~Synth() {
-        // The driver's thread renders from the synth: it goes first.
-        if (driver) delete_fluid_audio_driver(driver);
-        if (synth) delete_fluid_synth(synth);
-        if (settings) delete_fluid_settings(settings);
-    }
-};
-
 FluidSynthMidiOut::FluidSynthMidiOut(bool audioDriver, double sampleRate)
     : audioDriver_(audioDriver), sampleRate_(sampleRate) {}
 
 FluidSynthMidiOut::~FluidSynthMidiOut() = default;
 
 bool FluidSynthMidiOut::EnsureSynth() {
-    if (synth_) return synth_->synth != nullptr;
-    synth_ = std::make_unique<Synth>();
-    fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
-    fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
-    synth_->settings = new_fluid_settings();
-    if (!synth_->settings) return false;
-    fluid_settings_setnum(synth_->settings, "synth.sample-rate", sampleRate_);
-    fluid_settings_setint(synth_->settings, "synth.lock-memory", 0);
-    // Only the samples of the programs in use are read from the large sound font.
-    fluid_settings_setint(synth_->settings, "synth.dynamic-sample-loading", 1);
-    synth_->synth = new_fluid_synth(synth_->settings);
-    if (!synth_->synth) {
-        std::fprintf(stderr, "Corvane: the MIDI synthesizer cannot start; the output is silent\n");
-        return false;
-    }
-    const auto soundFont = platform::FindGeneralMidiSoundFont();
-    if (soundFont) {
-        soundFontId_ = fluid_synth_sfload(synth_->synth, soundFont->c_str(), 1);
-        if (soundFontId_ < 0) {
-            std::fprintf(stderr, "Corvane: cannot load the sound font %s; the output is silent\n",
-                         soundFont->c_str());
-        }
-    } else {
-        std::fprintf(stderr,
-                     "Corvane: no General MIDI sound font in /usr/share/sounds/sf2; the output "
-                     "is silent\n");
-    }
-    if (audioDriver_) {
-        synth_->driver = new_fluid_audio_driver(synth_->settings, synth_->synth);
-        // The built-in choice may be a sound server that is not running; the others may be.
-        for (const char* driver : {"pipewire", "pulseaudio", "alsa"}) {
-            if (synth_->driver) break;
-            if (fluid_settings_setstr(synth_->settings, "audio.driver", driver) == FLUID_OK)
-                synth_->driver = new_fluid_audio_driver(synth_->settings, synth_->synth);
-        }
-        if (!synth_->driver) {
-            std::fprintf(stderr, "Corvane: no audio device; the MIDI output is silent\n");
-        }
-    }
+    if (!engine_.Start(sampleRate_)) return false;
+    if (audioDriver_) engine_.StartAudio();
     return true;
 }
 
@@ -112,7 +59,7 @@ std::uint32_t FluidSynthMidiOut::ShortMsg(MidiOutHandle handle, std::uint32_t me
     const int data1 = static_cast<int>((message >> 8) & 0xFF);
     const int data2 = static_cast<int>((message >> 16) & 0xFF);
     if (status < 0x80 || data1 > 127 || data2 > 127) return kMidiError;
-    fluid_synth_t* synth = synth_ ? synth_->synth : nullptr;
+    fluid_synth_t* synth = engine_.synth();
     if (!synth) return kMidiOk;
     const int channel = status & 0x0F;
     switch (status & 0xF0) {
@@ -148,11 +95,11 @@ std::uint32_t FluidSynthMidiOut::Close(MidiOutHandle handle) {
 }
 
 bool FluidSynthMidiOut::Render(int frames, std::vector<float>& left, std::vector<float>& right) {
-    if (audioDriver_ || !synth_ || !synth_->synth || frames < 0) return false;
+    if (audioDriver_ || !engine_.synth() || frames < 0) return false;
     left.assign(static_cast<std::size_t>(frames), 0.0f);
     right.assign(static_cast<std::size_t>(frames), 0.0f);
-    return fluid_synth_write_float(synth_->synth, frames, left.data(), 0, 1, right.data(), 0, 1) ==
-           FLUID_OK;
+    return fluid_synth_write_float(engine_.synth(), frames, left.data(), 0, 1, right.data(), 0,
+                                   1) == FLUID_OK;
 }
 
 MidiOutRecorder::MidiOutRecorder() : previous_(InstalledDevice()) {

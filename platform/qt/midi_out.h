@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/qt/fluid_engine.h"
+
 namespace platform::qt {
 
 using MidiOutHandle = std::uint32_t;
@@ -87,18 +89,16 @@ class FluidSynthMidiOut : public MidiOutDevice {
     std::uint32_t Close(MidiOutHandle handle) override;
 
     // Whether a sound font was found and loaded (after the first Open).
-    bool HasSoundFont() const { return soundFontId_ >= 0; }
+    bool HasSoundFont() const { return engine_.HasSoundFont(); }
     // Renders `frames` stereo frames into the two buffers (resized); only without audio driver.
     bool Render(int frames, std::vector<float>& left, std::vector<float>& right);
 
   private:
-    struct Synth;
     bool EnsureSynth();
 
     bool audioDriver_;
     double sampleRate_;
-    std::unique_ptr<Synth> synth_;
-    int soundFontId_ = -1;
+    FluidSynthEngine engine_;
     MidiHandleSet handles_;
 };
 

@@ -7,7 +7,6 @@
 #include "frontend/core/file_dialog_rules.h"
 #include "frontend/core/song_project.h"
 #include "frontend/core/ui/frm_select_file.h"
-#include "frontend/core/ui/workflow_neighbours.h"
 #include "frontend/core/vb_text.h"
 #include "frontend/editors/ui/frm_quenby.h"
 #include "frontend/shell/ui/frm_main.h"
@@ -196,14 +195,14 @@ void FileCommands::OpenMelodyImporter() {
     App& app = App::Get();
     CoreGlobals& g = app.g;
     if (g.AnyBusy()) return;
-    neighbours::CloseOutputPlayer(main_);
-    neighbours::CloseInputPlayer(main_);
-    neighbours::SwOfPlLed(main_);
-    if (g.TestOn && main_.PictTeIn->isEnabled()) neighbours::TestInput(main_);
+    main_.MMControl1->Command("Close");
+    main_.MMControl2->Command("Close");
+    main_.SwOfPlLed();
+    if (g.TestOn && main_.PictTeIn->isEnabled()) main_.TestInput();
     if (g.AnyBusy()) return;
     const std::string name = main_.TxtInName->text().toStdString();
     const bool importable = !name.empty() && !IsProjectPath(name);
-    if (g.TestOn && main_.CmdTestOut->isEnabled()) neighbours::CmdTestOut_Click(main_);
+    if (g.TestOn && main_.CmdTestOut->isEnabled()) main_.CmdTestOut_Click();
     const std::string melody = InFolder("InpMel.bin");
     platform::qt::DeleteFile(melody);
     const std::int64_t inputLength = platform::qt::FileLength(InFolder("InPut.bin")).value_or(0);

@@ -270,12 +270,4 @@ void Startup::ExitRequested() {
     CmdExitClick();
 }
 
-void Startup::CmdExitClick() {
-    // The shutdown so far: the help viewer closed and the event loop ended. Silencing the
-    // players and cleaning the program folder belong to playback.
-    platform::qt::HelpCloseAll();
-    platform::qt::HelpUninitialize(App::Get().g.HelpCookie);
-    QApplication::exit(0);
-}
-
 }  // namespace corvane

@@ -26,6 +26,7 @@ class Startup {
     void SaveUserSetting();
     // The exit button: marks the program as closing, saves the settings and ends.
     void ExitRequested();
+    // The shutdown (frontend/core/ui/shutdown.cpp).
     void CmdExitClick();
 
   private:

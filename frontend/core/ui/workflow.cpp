@@ -9,8 +9,8 @@
 #include "frontend/core/name_without_path.h"
 #include "frontend/core/section_table.h"
 #include "frontend/core/ui/file_commands.h"
+#include "frontend/core/ui/playback.h"
 #include "frontend/core/ui/startup.h"
-#include "frontend/core/ui/workflow_neighbours.h"
 #include "frontend/core/vb_text.h"
 #include "frontend/editors/ui/frm_chord.h"
 #include "frontend/editors/ui/frm_keys.h"
@@ -142,7 +142,7 @@ void Workflow::CmdGetNote_Click() {
         project = IsProjectPath(path);
     }
     if (g.AnyBusy()) return;
-    if (main_.PictTeIn->isEnabled() && g.TestOn) neighbours::TestInput(main_);
+    if (main_.PictTeIn->isEnabled() && g.TestOn) main_.TestInput();
 
     main_.PictLoad->setEnabled(false);
     main_.PictProc->setEnabled(false);
@@ -183,7 +183,7 @@ void Workflow::CmdGetNote_Click() {
 
     const std::uint32_t handle = FreshHandle();
     const std::string commandLine = AmbrelArgs(g.ChordOptMode, handle);
-    if (main_.CmdTestOut->isEnabled() && g.TestOn) neighbours::CmdTestOut_Click(main_);
+    if (main_.CmdTestOut->isEnabled() && g.TestOn) main_.CmdTestOut_Click();
     Caption("Creating Input Data...");
     app.frmQuenby().LblKeyFindInfo->SetCaption("");
     g.InputFromLoadIn = true;
@@ -261,9 +261,9 @@ void Workflow::Proceed() {
     App& app = App::Get();
     CoreGlobals& g = app.g;
     if (g.CmdRunning != kNoCommand || g.AnyBusy()) return;
-    neighbours::CloseOutputPlayer(main_);
-    neighbours::SwOfPlLed(main_);
-    if (main_.CmdTestOut->isEnabled() && g.TestOn) neighbours::CmdTestOut_Click(main_);
+    main_.MMControl1->Command("Close");
+    main_.SwOfPlLed();
+    if (main_.CmdTestOut->isEnabled() && g.TestOn) main_.CmdTestOut_Click();
     app.frmChord().hide();
     if (!g.LoadDone) {
         MsgBox("Please run <1.Load> first.", MsgIcon::kInformation);
@@ -358,8 +358,8 @@ void Workflow::CmdCompose_Click() {
     if (tables.CurSlot >= 0 && tables.CurSlot < styles::kSlotCount)
         main_.SetBackColour(main_.LblGMCode[1], styles::kSlotColours[tables.CurSlot]);
     if (g.CmdRunning != kNoCommand || g.AnyBusy()) return;
-    neighbours::CloseOutputPlayer(main_);
-    neighbours::SwOfPlLed(main_);
+    main_.MMControl1->Command("Close");
+    main_.SwOfPlLed();
     if (g.AnyBusy()) return;
     main_.PictMake->setEnabled(false);
     g.ChordsNewerThanOutput = false;
@@ -373,8 +373,8 @@ void Workflow::CmdCompose_Click() {
         main_.PictMake->setEnabled(true);
         return;
     }
-    if (main_.PictTeIn->isEnabled() && g.TestOn) neighbours::TestInput(main_);
-    if (main_.CmdTestOut->isEnabled() && g.TestOn) neighbours::CmdTestOut_Click(main_);
+    if (main_.PictTeIn->isEnabled() && g.TestOn) main_.TestInput();
+    if (main_.CmdTestOut->isEnabled() && g.TestOn) main_.CmdTestOut_Click();
     main_.CmdTestOut->setEnabled(false);
 
     const int first = tables.SectStyleIdx[0];
@@ -531,9 +531,9 @@ void Workflow::CmdMessage_KeyUp(int keyCode, int shift) {
             Caption(failed ? "<Make> command error." : "<Make> command complete.");
             if (!failed) g.OutputRunCode = static_cast<std::int16_t>(keyCode + 1);
             g.OutputReady = FinishMake(failed);
-            if (neighbours::InputTestRunning(main_)) neighbours::TestInput(main_);
+            if (main_.playback().InputTestRunning()) main_.TestInput();
             EnableOutputButtons();
-            if (g.Playing && g.OutputReady) neighbours::CmdTestOut_Click(main_);
+            if (g.Playing && g.OutputReady) main_.CmdTestOut_Click();
             break;
         default:
             Caption("Executed command return bad.");
@@ -564,7 +564,7 @@ void Workflow::TimerMess_Timer() {
         default:
             Caption("<Make> command time out.");
             g.OutputRunCode = 1;
-            if (neighbours::InputTestRunning(main_)) neighbours::TestInput(main_);
+            if (main_.playback().InputTestRunning()) main_.TestInput();
             EnableOutputButtons();
             break;
     }

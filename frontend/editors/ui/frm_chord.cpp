@@ -9,9 +9,7 @@
 #include "frontend/app/app.h"
 #include "frontend/core/ui/file_commands.h"
 #include "frontend/core/ui/make_control.h"
-#include "frontend/core/ui/workflow_neighbours.h"
 #include "frontend/core/vb_text.h"
-#include "frontend/editors/ui/editor_neighbours.h"
 #include "frontend/shell/ui/frm_main.h"
 #include "platform/file.h"
 #include "platform/qt/byte_file.h"
@@ -199,7 +197,7 @@ bool FrmChord::DoCmdLoad(bool useFixedKey) {
     App& app = App::Get();
     CoreGlobals& g = app.g;
     FrmMain& main = app.frmMain();
-    if (main.CmdTestOut->isEnabled() && g.TestOn) corvane::neighbours::CmdTestOut_Click(main);
+    if (main.CmdTestOut->isEnabled() && g.TestOn) main.CmdTestOut_Click();
     g.OutputReady = false;
     main.PictSave->setEnabled(false);
     main.PictSOut->setEnabled(false);
@@ -386,8 +384,8 @@ void FrmChord::CmdLoadUsr_Click() {
     } else {
         // Only a chord data file that changed after the check can get here.
         g.ProceedDone = false;
-        corvane::neighbours::CloseOutputPlayer(main);
-        corvane::neighbours::SwOfPlLed(main);
+        main.MMControl1->Command("Close");
+        main.SwOfPlLed();
         main.LstHa->clear();
         SetListForeColour(main.LstHa, kBarListIdle);
         main.LblTotalMCnt->SetCaption("000");
@@ -465,7 +463,7 @@ void FrmChord::CmdP_Click() {
     App& app = App::Get();
     CoreGlobals& g = app.g;
     FrmMain& main = app.frmMain();
-    if (g.AnyBusy() || g.ChordListBusy || neighbours::OutputPlayerPlayingOrSeeking(main)) return;
+    if (g.AnyBusy() || g.ChordListBusy || main.MMControl1->Mode() == platform::qt::kModePlaying) return;
     const int bar = MSFlexGrid1->Row() - 1;
     if (!main.CanGatOut[0]->Enabled() || bar < 0) return;
     main.CanGatOut[0]->SetValue(bar);

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "frontend/core/ui/file_commands.h"
+#include "frontend/core/ui/playback.h"
 #include "frontend/core/ui/startup.h"
 #include "frontend/core/ui/workflow.h"
 #include "frontend/shell/ui/skin_shell.h"
@@ -39,12 +40,14 @@ FrmMain::FrmMain() {
     small.setPixelSize(11);
     setFont(small);
     CreateWorkflowControls(this);
+    CreatePlaybackControls(this);
     CreateStylePanelControls(this);
     CreateShellControls(this);
     InitMixerBars();
     startup_ = std::make_unique<Startup>(*this);
     workflow_ = std::make_unique<Workflow>(*this);
     fileCommands_ = std::make_unique<FileCommands>(*this);
+    playback_ = std::make_unique<Playback>(*this);
     stylePanel_ = std::make_unique<styles::StylePanel>(*this);
     skinShell_ = std::make_unique<shell::SkinShell>(*this);
 }

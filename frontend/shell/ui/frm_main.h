@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "frontend/app/app.h"
+#include "frontend/core/ui/playback_controls.h"
 #include "frontend/core/ui/workflow_controls.h"
 #include "frontend/shell/ui/shell_controls.h"
 #include "frontend/shell/window_drag.h"
@@ -18,6 +19,7 @@ namespace corvane {
 class Startup;
 class Workflow;
 class FileCommands;
+class Playback;
 namespace styles {
 class StylePanel;
 }
@@ -27,6 +29,7 @@ class SkinShell;
 
 class FrmMain : public QWidget,
                 public WorkflowControls,
+                public PlaybackControls,
                 public styles::StylePanelControls,
                 public shell::ShellControls {
     Q_OBJECT
@@ -47,8 +50,8 @@ class FrmMain : public QWidget,
     void SetBackColour(QWidget* control, Colour colour);
 
     // The procedures of the workflow, saving and playback that the faces call (saving's in
-    // frontend/core/ui/file_commands.cpp, the others in
-    // frontend/shell/ui/neighbour_procedures.cpp until their owners complete them).
+    // frontend/core/ui/file_commands.cpp, playback's and the transport's in
+    // frontend/shell/ui/transport.cpp, the workflow's in frontend/shell/ui/neighbour_procedures.cpp).
     void BrowseInput();
     void CmdGetNote_Click();
     void Proceed();
@@ -64,10 +67,25 @@ class FrmMain : public QWidget,
     void GoSectionBegin();
     void GoSectionEnd();
 
+    // The transport and its LEDs (frontend/shell/ui/transport.cpp).
+    void PlayMCI1(std::int64_t startPos);
+    void ShowBeatLed(std::int64_t position);
+    void SwOfPlLed();
+    void SwOnPlLed();
+
+    // What playback asks of the visualiser, in its least form until the visualiser completes
+    // it (frontend/shell/ui/visualiser_neighbours.cpp).
+    void ShowChordColour();
+    void DemoStep();
+    void SectionFlashWipe();
+    void WipeVisualiser();
+    void ResetRipple();
+
     // The mixer bars' change handling that the painter runs
     // (frontend/shell/ui/mixer_bars.cpp until the sliders complete it).
     void CanGatVol_Change(int index);
     void CanGatEcho_Change(int index);
+    void CanGatOut_Change(int index);
 
     // Moving the title-less window with Ctrl and the mouse, and closing it.
     void Form_MouseDown(int button, int shift, float X, float Y);
@@ -79,6 +97,7 @@ class FrmMain : public QWidget,
     Startup& startup() { return *startup_; }
     Workflow& workflow() { return *workflow_; }
     FileCommands& fileCommands() { return *fileCommands_; }
+    Playback& playback() { return *playback_; }
     styles::StylePanel& stylePanel() { return *stylePanel_; }
     shell::SkinShell& skinShell() { return *skinShell_; }
 
@@ -96,6 +115,7 @@ class FrmMain : public QWidget,
     std::unique_ptr<Startup> startup_;
     std::unique_ptr<Workflow> workflow_;
     std::unique_ptr<FileCommands> fileCommands_;
+    std::unique_ptr<Playback> playback_;
     std::unique_ptr<styles::StylePanel> stylePanel_;
     std::unique_ptr<shell::SkinShell> skinShell_;
 };

@@ -74,8 +74,8 @@ void ShellControls::CreateShellControls(QWidget* form) {
         PictEchs[i] = MakeThumb(form, ElementName("PictEchs", i), SkinLayout::EchoGroove(i));
     for (int i = 0; i < 2; ++i)
         CanGatOut[i] = MakeObject<ValueBar>(form, ElementName("CanGatOut", i));
-    TimerOnLine = MakeObject<QTimer>(form, "TimerOnLine");
-    TimerOnLine->setInterval(500);
+    TimerOnLine = MakeObject<platform::qt::TimerControl>(form, "TimerOnLine");
+    TimerOnLine->SetInterval(500);
     ShapeCtl1 = new WindowShape(form);
     ShapeCtl1->setObjectName("ShapeCtl1");
 }

@@ -7,7 +7,6 @@
 
 #include <QImage>
 #include <QLabel>
-#include <QTimer>
 #include <array>
 
 #include "frontend/core/name_tables.h"
@@ -16,6 +15,7 @@
 #include "frontend/shell/ui/skin_thumb.h"
 #include "frontend/shell/ui/window_shape.h"
 #include "platform/qt/caption_label.h"
+#include "platform/qt/timer_control.h"
 #include "platform/qt/value_bar.h"
 
 namespace corvane::shell {
@@ -68,8 +68,11 @@ struct ShellControls {
     CaptionLabel* LblPlayFrom = nullptr;
     CaptionLabel* LblHsNen = nullptr;
     std::array<ValueBar*, 2> CanGatOut{};  // 0 the current bar, 1 the play-from bar
-    QTimer* TimerOnLine = nullptr;
-    WindowShape* ShapeCtl1 = nullptr;  // the window outline
+    // True while the user holds the position thumb (the sliders set it); playback then leaves
+    // the play-from bar alone.
+    bool PosThumbPressed = false;
+    platform::qt::TimerControl* TimerOnLine = nullptr;  // the play signs' blink
+    WindowShape* ShapeCtl1 = nullptr;                   // the window outline
 
     // Image holders drawn once at start: the whole window, the one image set of the three small
     // round buttons (0 Normal, 1 Pressed, 2 Hover), the position thumb's (0 Normal, 1 Pressed,

@@ -76,6 +76,10 @@ class StylePanel : public QObject {
 
     // Silences the audition's channels through its handle (also at shutdown).
     void AllNotesOff();
+    // The root of the chord list's current chord (`second` 0: the row's first chord, else its
+    // second) as an index of ChordColours; 0 while the list is busy or empty, -1 for a text that
+    // starts with no chord letter.
+    int ChordRootIndex(int second) const;
     const AuditionState& audition() const { return audition_; }
 
   protected:
@@ -85,7 +89,6 @@ class StylePanel : public QObject {
     void Connect();
     void FocusIcon();
     void ReadSlotStyleFile(int slot);
-    int ChordRootIndex(int second) const;
 
     FrmMain& main_;
     AuditionState audition_;

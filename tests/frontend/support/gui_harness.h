@@ -5,7 +5,7 @@
 // - XDG_CONFIG_HOME, XDG_DATA_HOME and XDG_RUNTIME_DIR in a temporary folder, so the settings,
 //   fonts, instance locks and completion sockets of the user are never touched,
 // - the message-box recorder, so no box is ever shown (answers can be scripted),
-// - the MIDI output recorder, so no sound device is ever opened.
+// - the MIDI output recorder and the fake players, so no sound device is ever opened.
 // StartCorvane() runs the program's start-up in this process; RunCorvane() starts the built
 // program as a subprocess in the folder and collects its exit code and its message boxes.
 #pragma once
@@ -21,6 +21,7 @@
 
 #include "frontend/app/app.h"
 #include "frontend/shell/ui/frm_main.h"
+#include "platform/qt/fake_sequencer.h"
 #include "platform/qt/midi_out.h"
 #include "platform/qt/msg_box.h"
 
@@ -65,6 +66,8 @@ class CorvaneTest : public ::testing::Test {
     platform::qt::MsgBoxRecorder recorder;
     // Every MIDI output of the test's program goes here; no test touches a sound device.
     platform::qt::MidiOutRecorder midiOut;
+    // The players of the test's program play on the test's clock and log their commands.
+    platform::qt::FakeSequencer sequencer;
 
   private:
     std::filesystem::path root_;
