@@ -9,7 +9,9 @@
 
 #include "frontend/core/ui/startup.h"
 #include "frontend/core/ui/workflow.h"
+#include "frontend/shell/ui/mixer.h"
 #include "frontend/shell/ui/skin_shell.h"
+#include "frontend/shell/ui/visualiser.h"
 #include "frontend/styles/ui/style_panel.h"
 #include "platform/qt/caption_label.h"
 
@@ -45,6 +47,8 @@ FrmMain::FrmMain() {
     workflow_ = std::make_unique<Workflow>(*this);
     stylePanel_ = std::make_unique<styles::StylePanel>(*this);
     skinShell_ = std::make_unique<shell::SkinShell>(*this);
+    visualiser_ = std::make_unique<shell::Visualiser>(*this);
+    mixer_ = std::make_unique<shell::Mixer>(*this);
 }
 
 FrmMain::~FrmMain() = default;
@@ -76,6 +80,11 @@ bool FrmMain::ClearOutName() {
 }
 
 void FrmMain::SetBackColour(QWidget* control, Colour colour) {
+    // The visualiser keeps its back colour under its drawings, and a new one wipes them.
+    if (control == Picture1) {
+        Picture1->SetBackColor(colour);
+        return;
+    }
     control->setStyleSheet("background-color: " + platform::qt::ColourOf(colour).name());
 }
 

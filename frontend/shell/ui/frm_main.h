@@ -9,6 +9,7 @@
 
 #include "frontend/app/app.h"
 #include "frontend/core/ui/workflow_controls.h"
+#include "frontend/shell/skin_sliders.h"
 #include "frontend/shell/ui/shell_controls.h"
 #include "frontend/shell/window_drag.h"
 #include "frontend/styles/ui/style_panel_controls.h"
@@ -22,12 +23,15 @@ class StylePanel;
 }
 namespace shell {
 class SkinShell;
+class Mixer;
+class Visualiser;
 }
 
 class FrmMain : public QWidget,
                 public WorkflowControls,
                 public styles::StylePanelControls,
-                public shell::ShellControls {
+                public shell::ShellControls,
+                public shell::SkinSliderState {
     Q_OBJECT
   public:
     FrmMain();
@@ -65,6 +69,7 @@ class FrmMain : public QWidget,
     // (frontend/shell/ui/mixer_bars.cpp until the sliders complete it).
     void CanGatVol_Change(int index);
     void CanGatEcho_Change(int index);
+    void CanGatOut_Change(int index);
 
     // Moving the title-less window with Ctrl and the mouse, and closing it.
     void Form_MouseDown(int button, int shift, float X, float Y);
@@ -77,6 +82,8 @@ class FrmMain : public QWidget,
     Workflow& workflow() { return *workflow_; }
     styles::StylePanel& stylePanel() { return *stylePanel_; }
     shell::SkinShell& skinShell() { return *skinShell_; }
+    shell::Mixer& mixer() { return *mixer_; }
+    shell::Visualiser& visualiser() { return *visualiser_; }
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -93,6 +100,8 @@ class FrmMain : public QWidget,
     std::unique_ptr<Workflow> workflow_;
     std::unique_ptr<styles::StylePanel> stylePanel_;
     std::unique_ptr<shell::SkinShell> skinShell_;
+    std::unique_ptr<shell::Mixer> mixer_;
+    std::unique_ptr<shell::Visualiser> visualiser_;
 };
 
 }  // namespace corvane

@@ -1,9 +1,8 @@
-// The mixer bars as far as the skin painter needs them: their design ranges and the change
-// handling that puts a volume or echo thumb on its value's place (and keeps the master volume
-// of the shown slot and the echo level labels in step). Dragging the thumbs and the rest of
-// the bars' handling belong to the sliders, which complete these definitions.
+// The mixer bars: their design ranges and their change handling, which the mixer component
+// holds (frontend/shell/ui/mixer.h).
 #include "frontend/app/app.h"
 #include "frontend/shell/ui/frm_main.h"
+#include "frontend/shell/ui/mixer.h"
 
 namespace corvane {
 
@@ -12,6 +11,8 @@ void FrmMain::InitMixerBars() {
     CanGatVol[5]->SetMax(100);
     CanGatVol[5]->SetMin(20);
     CanGatVol[5]->SetValue(80);
+    // The position bars span one bar until an output is opened.
+    for (int i = 0; i < 2; ++i) CanGatOut[i]->SetMax(1);
     for (int i = 0; i < 6; ++i) {
         QObject::connect(CanGatVol[i], &platform::qt::ValueBar::Change, this,
                          [this, i] { CanGatVol_Change(i); });
@@ -19,22 +20,23 @@ void FrmMain::InitMixerBars() {
     for (int i = 0; i < 2; ++i) {
         QObject::connect(CanGatEcho[i], &platform::qt::ValueBar::Change, this,
                          [this, i] { CanGatEcho_Change(i); });
+        QObject::connect(CanGatOut[i], &platform::qt::ValueBar::Change, this,
+                         [this, i] { CanGatOut_Change(i); });
     }
 }
 
+// A bar may change while the window is still being put together; the mixer's start (the
+// painter) brings thumbs and tables in step.
 void FrmMain::CanGatVol_Change(int index) {
-    const platform::qt::ValueBar& bar = *CanGatVol.at(index);
-    shell::SkinThumb& thumb = *PictVols.at(index);
-    thumb.SetLeft(shell::ThumbLeftForValue(thumb.Track, bar.Value(), bar.Min(), bar.Max()));
-    styles::SlotTables& tables = App::Get().slotTables;
-    if (index == 5) tables.SectVol.at(tables.CurSlot) = bar.Value();
+    if (mixer_) mixer_->CanGatVol_Change(index);
 }
 
 void FrmMain::CanGatEcho_Change(int index) {
-    const platform::qt::ValueBar& bar = *CanGatEcho.at(index);
-    shell::SkinThumb& thumb = *PictEchs.at(index);
-    thumb.SetLeft(shell::ThumbLeftForValue(thumb.Track, bar.Value(), bar.Min(), bar.Max()));
-    LblBackLevel.at(index)->SetCaption(QString::number(9 - bar.Value()));
+    if (mixer_) mixer_->CanGatEcho_Change(index);
+}
+
+void FrmMain::CanGatOut_Change(int index) {
+    if (mixer_) mixer_->CanGatOut_Change(index);
 }
 
 }  // namespace corvane

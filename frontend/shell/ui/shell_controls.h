@@ -14,6 +14,7 @@
 #include "frontend/shell/skin_geometry.h"
 #include "frontend/shell/ui/skin_face.h"
 #include "frontend/shell/ui/skin_thumb.h"
+#include "frontend/shell/ui/visualiser_box.h"
 #include "frontend/shell/ui/window_shape.h"
 #include "platform/qt/caption_label.h"
 #include "platform/qt/value_bar.h"
@@ -58,7 +59,7 @@ struct ShellControls {
     QLabel* PicTitle = nullptr;
     QLabel* ImgTitle = nullptr;
     QLabel* PicStyNo = nullptr;
-    QLabel* Picture1 = nullptr;  // the visualiser
+    VisualiserBox* Picture1 = nullptr;  // the visualiser
     QLabel* PictIcon = nullptr;
     QLabel* ImgPlSign0 = nullptr;
     QLabel* ImgPlSign1 = nullptr;

@@ -168,6 +168,8 @@ void SkinShell::PaintSkin() {
 
     auto measure = [&](SkinThumb* thumb, const QWidget* groove) {
         thumb->Track = TrackOf(Twips(groove->x()), Twips(groove->width()), Twips(thumb->width()));
+        // Its designed place until a value moves it.
+        thumb->SetLeft(Twips(thumb->x()));
         thumb->Handle = ++handle;
     };
     measure(main_.PictHScr, main_.LblHsNen);

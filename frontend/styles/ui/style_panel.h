@@ -4,7 +4,8 @@
 // volume and the play mode of the shown slot. A left click on a program opens the instrument
 // list, a right press auditions it, a click on a mode opens the play-mode dialog (the drum part
 // toggles). Beside them: the echo voices and levels, the reset buttons, the sustain marks, the
-// current-bar label and a few small label events.
+// current-bar label and a few small label events. The volume and echo bars' change handling is
+// the mixer's (frontend/shell/ui/mixer.h).
 #pragma once
 
 #include <QObject>
@@ -67,13 +68,6 @@ class StylePanel : public QObject {
     // The sustain mark of each part of the panel shows the slot's sustain.
     void DisplaySusSetting(int slot);
 
-    // The volume bars' table write: the shown slot's part volume (bar 5 also its master volume).
-    // The sliders' own handling (moving the thumb) belongs to the mixer.
-    void CanGatVol_Change(int index);
-    // The echo bars' level labels: the level is 9 - value. The slider's thumb belongs to the
-    // mixer.
-    void CanGatEcho_Change(int index);
-
     // Silences the audition's channels through its handle (also at shutdown).
     void AllNotesOff();
     const AuditionState& audition() const { return audition_; }
@@ -85,7 +79,6 @@ class StylePanel : public QObject {
     void Connect();
     void FocusIcon();
     void ReadSlotStyleFile(int slot);
-    int ChordRootIndex(int second) const;
 
     FrmMain& main_;
     AuditionState audition_;
