@@ -85,6 +85,10 @@ void FrmMain::SetBackColour(QWidget* control, Colour colour) {
         Picture1->SetBackColor(colour);
         return;
     }
+    if (auto* label = qobject_cast<platform::qt::CaptionLabel*>(control)) {
+        label->SetBackColor(colour);
+        return;
+    }
     control->setStyleSheet("background-color: " + platform::qt::ColourOf(colour).name());
 }
 
