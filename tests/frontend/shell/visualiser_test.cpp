@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <set>
 
 #include "frontend/editors/ui/frm_chord.h"
 #include "platform/qt/random_source.h"
@@ -152,6 +153,22 @@ TEST_F(VisualiserTest, TheDemoDrawsUpToTheLastTwoBarsAndThenKeepsThePicture) {
         visualiser().ClearWave1();
         EXPECT_EQ(box().Image(), picture);
     }
+}
+
+TEST_F(VisualiserTest, ThirtyStepsOfTheDemoLeaveRingsOfWanderingColours) {
+    app().g.ColorDemoOff = false;
+    OpenOutput(40);
+    main().DemoColourStep = 33;
+    main().CanGatOut[0]->SetValue(4);
+    box().DrawMode = 13;
+    box().FillStyle = 1;
+    box().ForeColor = main().ChordColours[13];
+    for (int step = 0; step < 30; ++step) visualiser().DemoStep();
+    std::set<QRgb> colours;
+    const QImage& image = box().Image();
+    for (int x = 0; x < image.width(); ++x) colours.insert(image.pixel(x, 22));
+    // Rings cross the middle line in many colours on both sides of the centre.
+    EXPECT_GE(colours.size(), 10u);
 }
 
 TEST_F(VisualiserTest, TheRippleGrowsToItsLimitThenTheBoxIsClearedAndItStartsAgain) {
