@@ -233,6 +233,32 @@ TEST_F(VisualiserTest, ExitDuringTheWipeEndsItAtOnce) {
     EXPECT_FALSE(app().g.BusyFlags.RippleBusy);
 }
 
+TEST_F(VisualiserTest, EachBarStepsTheDrawingModeAndGivesTheDemoItsChordColour) {
+    app().g.ColorDemoOff = false;
+    app().g.ChordMsCount = 5;
+    box().DrawMode = 16;
+    randomValue = 0.63f;  // the next value, 0.0, picks a solid fill
+    box().FillStyle = 1;
+    main().Ripple.RippleRadius = 400;
+    main().LblHa->SetCaption("2");  // an empty chord list: the colour of Ab
+    EXPECT_EQ(box().DrawMode, 1);
+    EXPECT_EQ(box().ForeColor, main().ChordColours[0]);
+    EXPECT_EQ(main().Ripple.RippleRadius, 20);
+    EXPECT_EQ(box().FillStyle, 0);
+    EXPECT_EQ(box().BackColor(), main().DemoDefaultColour);  // the demo paints no background
+
+    // While the position thumb is held the bar label changes nothing else.
+    main().PosThumbPressed = true;
+    main().LblHa->SetCaption("3");
+    EXPECT_EQ(box().DrawMode, 1);
+    main().PosThumbPressed = false;
+    // A bar past the chord list only steps the drawing mode.
+    box().ForeColor = 0x123456;
+    main().LblHa->SetCaption("7");
+    EXPECT_EQ(box().DrawMode, 2);
+    EXPECT_EQ(box().ForeColor, 0x123456u);
+}
+
 TEST_F(VisualiserTest, ChordRootsOfTheCurrentRowAndThePaintedColour) {
     editors::FrmChord& chord = app().frmChord();
     // An empty chord list counts as the colour of Ab.
