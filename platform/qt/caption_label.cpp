@@ -41,8 +41,8 @@ void CaptionLabel::Restyle() {
             const QColor back = ColourOf(backColor_);
             constexpr int kLegibleDistance = 96;
             if (std::abs(text.lightness() - back.lightness()) < kLegibleDistance) {
-                text = back.lightness() >= 128 ? QColor(0x10, 0x15, 0x1C)
-                                               : QColor(0xE8, 0xEE, 0xF6);
+                text =
+                    back.lightness() >= 128 ? QColor(0x10, 0x15, 0x1C) : QColor(0xE8, 0xEE, 0xF6);
             }
         }
         rules << "color: " + text.name();
