@@ -20,12 +20,21 @@ class CaptionLabel : public QLabel {
     void SetCaption(const QString& caption);
     void SetForeColor(std::uint32_t bgr);
     std::uint32_t ForeColor() const { return foreColor_; }
+    // A painted background keeps the fore colour unless the caption would vanish in it: a fore
+    // colour too close in brightness to the background is drawn dark on a light background and
+    // light on a dark one. ForeColor still reports the colour that was set.
+    void SetBackColor(std::uint32_t bgr);
 
   signals:
     void Change();
 
   private:
+    void Restyle();
+
     std::uint32_t foreColor_ = 0;
+    bool hasForeColor_ = false;
+    std::uint32_t backColor_ = 0;
+    bool hasBackColor_ = false;
 };
 
 }  // namespace platform::qt

@@ -76,7 +76,9 @@ class LauncherTest : public ::testing::Test {
     // `seconds`.
     void InstallFakeCorvane(int seconds = 0) {
         std::ofstream(folder / "Corvane")
-            << "#!/bin/sh\necho \"$$ $(pwd)\" > started\nexec sleep " << seconds << "\n";
+            // Renamed into place so that a test never reads the record half written.
+            << "#!/bin/sh\necho \"$$ $(pwd)\" > started.part\nmv started.part started\nexec sleep "
+            << seconds << "\n";
         fs::permissions(folder / "Corvane", fs::perms::owner_all);
     }
 

@@ -14,7 +14,7 @@ void WorkflowControls::CreateWorkflowControls(QWidget* form) {
     TxtInName = MakeControl<QLineEdit>(form, "TxtInName", {84, 70, 184, 20});
     TxtOutName = MakeControl<QLineEdit>(form, "TxtOutName", {270, 96, 146, 18});
     LblInName = MakeControl<CaptionLabel>(form, "LblInName", {30, 300, 254, 16});
-    LblMusicType = MakeControl<CaptionLabel>(form, "LblMusicType", {114, 120, 154, 16});
+    LblMusicType = MakeControl<CaptionLabel>(form, "LblMusicType", {131, 120, 106, 16});
     LblTotalMCnt = MakeControl<CaptionLabel>(form, "LblTotalMCnt", {84, 120, 28, 16});
     LblTotalMCnt->setText("000");
     LstHa = MakeControl<QListWidget>(form, "LstHa", {84, 138, 150, 150});

@@ -11,9 +11,12 @@
 #include "frontend/core/ui/playback.h"
 #include "frontend/core/ui/startup.h"
 #include "frontend/core/ui/workflow.h"
+#include "frontend/shell/ui/mixer.h"
 #include "frontend/shell/ui/skin_shell.h"
+#include "frontend/shell/ui/visualiser.h"
 #include "frontend/styles/ui/style_panel.h"
 #include "platform/qt/caption_label.h"
+#include "platform/qt/mm_control.h"
 
 namespace corvane {
 namespace {
@@ -50,6 +53,10 @@ FrmMain::FrmMain() {
     playback_ = std::make_unique<Playback>(*this);
     stylePanel_ = std::make_unique<styles::StylePanel>(*this);
     skinShell_ = std::make_unique<shell::SkinShell>(*this);
+    visualiser_ = std::make_unique<shell::Visualiser>(*this);
+    mixer_ = std::make_unique<shell::Mixer>(*this);
+    mixer_->SetOutputPlayer(
+        std::make_unique<shell::OutputPlayerOver<platform::qt::MMControl>>(*MMControl1));
 }
 
 FrmMain::~FrmMain() = default;
@@ -81,6 +88,15 @@ bool FrmMain::ClearOutName() {
 }
 
 void FrmMain::SetBackColour(QWidget* control, Colour colour) {
+    // The visualiser keeps its back colour under its drawings, and a new one wipes them.
+    if (control == Picture1) {
+        Picture1->SetBackColor(colour);
+        return;
+    }
+    if (auto* label = qobject_cast<platform::qt::CaptionLabel*>(control)) {
+        label->SetBackColor(colour);
+        return;
+    }
     control->setStyleSheet("background-color: " + platform::qt::ColourOf(colour).name());
 }
 

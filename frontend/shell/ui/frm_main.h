@@ -10,6 +10,7 @@
 #include "frontend/app/app.h"
 #include "frontend/core/ui/playback_controls.h"
 #include "frontend/core/ui/workflow_controls.h"
+#include "frontend/shell/skin_sliders.h"
 #include "frontend/shell/ui/shell_controls.h"
 #include "frontend/shell/window_drag.h"
 #include "frontend/styles/ui/style_panel_controls.h"
@@ -25,13 +26,16 @@ class StylePanel;
 }
 namespace shell {
 class SkinShell;
+class Mixer;
+class Visualiser;
 }
 
 class FrmMain : public QWidget,
                 public WorkflowControls,
                 public PlaybackControls,
                 public styles::StylePanelControls,
-                public shell::ShellControls {
+                public shell::ShellControls,
+                public shell::SkinSliderState {
     Q_OBJECT
   public:
     FrmMain();
@@ -73,8 +77,7 @@ class FrmMain : public QWidget,
     void SwOfPlLed();
     void SwOnPlLed();
 
-    // What playback asks of the visualiser, in its least form until the visualiser completes
-    // it (frontend/shell/ui/visualiser_neighbours.cpp).
+    // What playback asks of the visualiser (frontend/shell/ui/visualiser_hooks.cpp).
     void ShowChordColour();
     void DemoStep();
     void SectionFlashWipe();
@@ -100,6 +103,8 @@ class FrmMain : public QWidget,
     Playback& playback() { return *playback_; }
     styles::StylePanel& stylePanel() { return *stylePanel_; }
     shell::SkinShell& skinShell() { return *skinShell_; }
+    shell::Mixer& mixer() { return *mixer_; }
+    shell::Visualiser& visualiser() { return *visualiser_; }
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -118,6 +123,8 @@ class FrmMain : public QWidget,
     std::unique_ptr<Playback> playback_;
     std::unique_ptr<styles::StylePanel> stylePanel_;
     std::unique_ptr<shell::SkinShell> skinShell_;
+    std::unique_ptr<shell::Mixer> mixer_;
+    std::unique_ptr<shell::Visualiser> visualiser_;
 };
 
 }  // namespace corvane

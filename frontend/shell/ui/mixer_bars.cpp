@@ -1,9 +1,8 @@
-// The mixer bars as far as the skin painter and playback need them: their design ranges and the
-// change handling that puts a thumb on its value's place (and keeps the master volume of the
-// shown slot, the echo level labels and the bar labels in step). Dragging the thumbs and the
-// rest of the bars' handling belong to the sliders, which complete these definitions.
+// The mixer bars: their design ranges and their change handling, which the mixer component
+// holds (frontend/shell/ui/mixer.h).
 #include "frontend/app/app.h"
 #include "frontend/shell/ui/frm_main.h"
+#include "frontend/shell/ui/mixer.h"
 
 namespace corvane {
 
@@ -26,38 +25,18 @@ void FrmMain::InitMixerBars() {
     }
 }
 
+// A bar may change while the window is still being put together; the mixer's start (the
+// painter) brings thumbs and tables in step.
 void FrmMain::CanGatVol_Change(int index) {
-    const platform::qt::ValueBar& bar = *CanGatVol.at(index);
-    shell::SkinThumb& thumb = *PictVols.at(index);
-    thumb.SetLeft(shell::ThumbLeftForValue(thumb.Track, bar.Value(), bar.Min(), bar.Max()));
-    styles::SlotTables& tables = App::Get().slotTables;
-    if (index == 5) tables.SectVol.at(tables.CurSlot) = bar.Value();
+    if (mixer_) mixer_->CanGatVol_Change(index);
 }
 
 void FrmMain::CanGatEcho_Change(int index) {
-    const platform::qt::ValueBar& bar = *CanGatEcho.at(index);
-    shell::SkinThumb& thumb = *PictEchs.at(index);
-    thumb.SetLeft(shell::ThumbLeftForValue(thumb.Track, bar.Value(), bar.Min(), bar.Max()));
-    LblBackLevel.at(index)->SetCaption(QString::number(9 - bar.Value()));
+    if (mixer_) mixer_->CanGatEcho_Change(index);
 }
 
 void FrmMain::CanGatOut_Change(int index) {
-    const platform::qt::ValueBar& bar = *CanGatOut.at(index);
-    const int v = bar.Value();
-    if (index == 0) {
-        if (!PosThumbPressed)
-            PictHScr->SetLeft(shell::ThumbLeftForValue(PictHScr->Track, v, bar.Min(), bar.Max()));
-        // Back at the song's start the visualiser starts clean.
-        if (v == 0) WipeVisualiser();
-        LblHa->SetCaption(v < bar.Max() ? QString::number(v + 1) : QString("End"));
-        return;
-    }
-    if (v >= bar.Max()) {
-        LblPlayFrom->SetCaption("End");
-    } else if (v < LstHa->count()) {
-        LstHa->setCurrentRow(v);
-        LblPlayFrom->SetCaption(QString::number(v + 1));
-    }
+    if (mixer_) mixer_->CanGatOut_Change(index);
 }
 
 }  // namespace corvane

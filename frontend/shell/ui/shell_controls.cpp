@@ -42,8 +42,7 @@ void ShellControls::CreateShellControls(QWidget* form) {
     PicTitle = MakeControl<QLabel>(form, "PicTitle", SkinLayout::TitlePlace());
     ImgTitle = MakeControl<QLabel>(PicTitle, "ImgTitle", {QPoint(0, 0), PicTitle->size()});
     PicStyNo = MakeControl<SlotBadge>(form, "PicStyNo", {457, 126, 15, 15});
-    Picture1 = MakeControl<QLabel>(form, "Picture1", {90, 360, 149, 33});
-    Picture1->setAutoFillBackground(true);
+    Picture1 = MakeControl<VisualiserBox>(form, "Picture1", {90, 360, 149, 33});
     PictIcon = MakeControl<QLabel>(form, "PictIcon", {244, 360, 33, 33});
     PictIcon->setAutoFillBackground(true);
     ImgPlSign0 = MakeControl<QLabel>(form, "ImgPlSign0", {604, 340, 16, 16});

@@ -13,6 +13,7 @@
 #include "frontend/shell/skin_geometry.h"
 #include "frontend/shell/ui/skin_face.h"
 #include "frontend/shell/ui/skin_thumb.h"
+#include "frontend/shell/ui/visualiser_box.h"
 #include "frontend/shell/ui/window_shape.h"
 #include "platform/qt/caption_label.h"
 #include "platform/qt/timer_control.h"
@@ -58,7 +59,7 @@ struct ShellControls {
     QLabel* PicTitle = nullptr;
     QLabel* ImgTitle = nullptr;
     QLabel* PicStyNo = nullptr;
-    QLabel* Picture1 = nullptr;  // the visualiser
+    VisualiserBox* Picture1 = nullptr;  // the visualiser
     QLabel* PictIcon = nullptr;
     QLabel* ImgPlSign0 = nullptr;
     QLabel* ImgPlSign1 = nullptr;
@@ -68,9 +69,6 @@ struct ShellControls {
     CaptionLabel* LblPlayFrom = nullptr;
     CaptionLabel* LblHsNen = nullptr;
     std::array<ValueBar*, 2> CanGatOut{};  // 0 the current bar, 1 the play-from bar
-    // True while the user holds the position thumb (the sliders set it); playback then leaves
-    // the play-from bar alone.
-    bool PosThumbPressed = false;
     platform::qt::TimerControl* TimerOnLine = nullptr;  // the play signs' blink
     WindowShape* ShapeCtl1 = nullptr;                   // the window outline
 

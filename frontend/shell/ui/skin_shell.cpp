@@ -70,6 +70,7 @@ QScrollBar::handle:vertical:hover { background: #4A5D78; }
 QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0px; }
 QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }
 #LblMode, #LblMix { font-size: 9px; }
+#LblMusicType { font-size: 8px; }
 QToolTip { color: #E8EEF6; background: #1A2230; border: 1px solid #3A4656; padding: 2px; }
 )";
 
@@ -168,6 +169,8 @@ void SkinShell::PaintSkin() {
 
     auto measure = [&](SkinThumb* thumb, const QWidget* groove) {
         thumb->Track = TrackOf(Twips(groove->x()), Twips(groove->width()), Twips(thumb->width()));
+        // Its designed place until a value moves it.
+        thumb->SetLeft(Twips(thumb->x()));
         thumb->Handle = ++handle;
     };
     measure(main_.PictHScr, main_.LblHsNen);

@@ -1,9 +1,25 @@
 #include "frontend/shell/ui/skin_thumb.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
 
+#include "frontend/shell/ui/skin_face.h"
+
 namespace corvane::shell {
+namespace {
+
+float Twips(qreal pixels) {
+    return static_cast<float>(pixels * kTwipsPerPixel);
+}
+
+}  // namespace
+
+SkinThumb::SkinThumb(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+    // A press on a thumb never starts the window's drag.
+    setAttribute(Qt::WA_NoMousePropagation);
+}
 
 void SkinThumb::SetImages(const QImage& normal, const QImage& hover, const QImage& pressed) {
     normal_ = normal;
@@ -28,6 +44,27 @@ void SkinThumb::paintEvent(QPaintEvent*) {
     if (image.isNull()) return;
     QPainter painter(this);
     painter.drawImage(rect(), image);
+}
+
+void SkinThumb::mousePressEvent(QMouseEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick) return;
+    emit MouseDown(ButtonBits(event->button()), Twips(event->position().x()),
+                   Twips(event->position().y()));
+}
+
+void SkinThumb::mouseMoveEvent(QMouseEvent* event) {
+    emit MouseMove(ButtonBits(event->buttons()), Twips(event->position().x()),
+                   Twips(event->position().y()));
+}
+
+void SkinThumb::mouseReleaseEvent(QMouseEvent* event) {
+    emit MouseUp(ButtonBits(event->button()), Twips(event->position().x()),
+                 Twips(event->position().y()), ButtonBits(event->buttons()));
+}
+
+void SkinThumb::leaveEvent(QEvent* event) {
+    emit PointerLeft();
+    QWidget::leaveEvent(event);
 }
 
 }  // namespace corvane::shell

@@ -9,6 +9,7 @@
 #include "frontend/editors/ui/frm_chord.h"
 #include "frontend/editors/ui/frm_keys.h"
 #include "frontend/shell/ui/frm_main.h"
+#include "frontend/shell/ui/visualiser.h"
 #include "frontend/styles/track_records.h"
 #include "frontend/styles/ui/frm_sections.h"
 #include "platform/qt/byte_file.h"
@@ -83,11 +84,7 @@ void StylePanel::Connect() {
         main_.LblProgNum[p]->installEventFilter(this);
         main_.LblInstM[p]->installEventFilter(this);
     }
-    for (int i = 0; i < 6; ++i) {
-        connect(main_.CanGatVol[i], &ValueBar::Change, this, [this, i] { CanGatVol_Change(i); });
-    }
     for (int i = 0; i < 2; ++i) {
-        connect(main_.CanGatEcho[i], &ValueBar::Change, this, [this, i] { CanGatEcho_Change(i); });
         connect(main_.LblEcho[i], &CaptionLabel::Change, this, [this, i] { LblEcho_Change(i); });
         connect(main_.LblBackLevel[i], &CaptionLabel::Change, this,
                 [this, i] { LblBackLevel_Change(i); });
@@ -284,29 +281,23 @@ void StylePanel::LblBackLevel_Change(int index) {
         QString(" Echo%1 Level = %2 ").arg(index + 1).arg(main_.LblBackLevel[index]->Caption()));
 }
 
-int StylePanel::ChordRootIndex(int second) const {
-    App& app = App::Get();
-    editors::FrmChord& chord = app.frmChord();
-    if (app.g.ChordListBusy || chord.LstTemp->count() == 0) return 0;
-    const QTableWidgetItem* cell =
-        chord.MSFlexGrid1->item(chord.MSFlexGrid1->currentRow(), second != 0 ? 3 : 2);
-    const QString text = cell ? cell->text() : QString();
-    static const QString kLetters = "ABCDEFG";
-    const int letter = text.isEmpty() ? -1 : static_cast<int>(kLetters.indexOf(text[0]));
-    if (letter < 0) return -1;
-    return 2 * letter + 1 - (text.size() > 1 && text[1] == 'b' ? 1 : 0);
-}
-
 void StylePanel::LblHa_Change() {
-    // Dragging the position thumb and the visualiser's drawing mode belong to the mixer and the
-    // visualiser; what the bar change does here is the chord list's row and the chord colour.
+    // While the position thumb is held the bar label follows the pointer; the chord list and
+    // the visualiser wait for the release.
+    if (main_.PosThumbPressed) return;
     App& app = App::Get();
+    shell::Visualiser& visualiser = main_.visualiser();
+    visualiser.NextDrawMode();
     const QString caption = main_.LblHa->Caption();
     const bool demoOff = app.g.ColorDemoOff;
+    shell::VisualiserBox& box = *main_.Picture1;
     if (caption == "0" || caption == "End") {
         if (demoOff) {
             main_.SetBackColour(main_.Picture1, main_.DemoDefaultColour);
             main_.SetBackColour(main_.PictIcon, main_.DemoDefaultColour);
+        } else {
+            box.ForeColor = main_.DemoDefaultColour;
+            main_.Ripple.RippleRadius = 20;
         }
         return;
     }
@@ -320,12 +311,16 @@ void StylePanel::LblHa_Change() {
             editor.MakeSelCellVisible();
         }
     }
-    const int root = ChordRootIndex(0);
+    const int root = visualiser.ChordRootIndex(0);
     if (root < 0) return;
+    const Colour colour = main_.ChordColours.at(static_cast<std::size_t>(root));
     if (demoOff) {
-        const Colour colour = main_.ChordColours.at(static_cast<std::size_t>(root));
         main_.SetBackColour(main_.Picture1, colour);
         main_.SetBackColour(main_.PictIcon, colour);
+    } else {
+        box.ForeColor = colour;
+        main_.Ripple.RippleRadius = 20;
+        visualiser.RandomFillStyle();
     }
 }
 
@@ -405,18 +400,6 @@ void StylePanel::DisplaySusSetting(int slot) {
     const SlotTables& tables = App::Get().slotTables;
     for (int p = 0; p < kPartCount; ++p)
         main_.LineMode[p]->setVisible(tables.PartSustain(slot, p) == 1);
-}
-
-void StylePanel::CanGatVol_Change(int index) {
-    SlotTables& tables = App::Get().slotTables;
-    const int value = main_.CanGatVol.at(index)->Value();
-    tables.PartVol(tables.CurSlot, index) = static_cast<std::int16_t>(value);
-    if (index == kMasterVolumePart) tables.SectVol.at(tables.CurSlot) = value;
-}
-
-void StylePanel::CanGatEcho_Change(int index) {
-    const int level = 9 - main_.CanGatEcho.at(index)->Value();
-    main_.LblBackLevel[index]->SetCaption(QString::number(level));
 }
 
 }  // namespace corvane::styles

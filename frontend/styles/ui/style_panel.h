@@ -4,7 +4,8 @@
 // volume and the play mode of the shown slot. A left click on a program opens the instrument
 // list, a right press auditions it, a click on a mode opens the play-mode dialog (the drum part
 // toggles). Beside them: the echo voices and levels, the reset buttons, the sustain marks, the
-// current-bar label and a few small label events.
+// current-bar label and a few small label events. The volume and echo bars' change handling is
+// the mixer's (frontend/shell/ui/mixer.h).
 #pragma once
 
 #include <QObject>
@@ -67,19 +68,8 @@ class StylePanel : public QObject {
     // The sustain mark of each part of the panel shows the slot's sustain.
     void DisplaySusSetting(int slot);
 
-    // The volume bars' table write: the shown slot's part volume (bar 5 also its master volume).
-    // The sliders' own handling (moving the thumb) belongs to the mixer.
-    void CanGatVol_Change(int index);
-    // The echo bars' level labels: the level is 9 - value. The slider's thumb belongs to the
-    // mixer.
-    void CanGatEcho_Change(int index);
-
     // Silences the audition's channels through its handle (also at shutdown).
     void AllNotesOff();
-    // The root of the chord list's current chord (`second` 0: the row's first chord, else its
-    // second) as an index of ChordColours; 0 while the list is busy or empty, -1 for a text that
-    // starts with no chord letter.
-    int ChordRootIndex(int second) const;
     const AuditionState& audition() const { return audition_; }
 
   protected:

@@ -54,6 +54,33 @@ TEST(CaptionLabelTest, ChangeFiresOnceAndOnlyOnARealChange) {
     EXPECT_EQ(ColourOf(label.ForeColor()), QColor(255, 255, 128));
 }
 
+TEST(CaptionLabelTest, APaintedBackgroundKeepsTheCaptionReadable) {
+    struct Case {
+        std::uint32_t fore, back;
+        QColor text;
+    } const cases[] = {
+        {0x80FFFF, 0x80FFFF, QColor(0x10, 0x15, 0x1C)},  // the slot colour on itself: dark
+        {0xFFFFFF, 0xC0FFC0, QColor(0x10, 0x15, 0x1C)},
+        {0x202020, 0x101010, QColor(0xE8, 0xEE, 0xF6)},  // dark on dark: light
+        {0x000000, 0x80FFFF, QColor(0, 0, 0)},           // already readable: kept
+        {0x80FFFF, 0x3A2410, QColor(255, 255, 128)},
+    };
+    for (const Case& c : cases) {
+        CaptionLabel label;
+        label.SetForeColor(c.fore);
+        label.SetBackColor(c.back);
+        EXPECT_EQ(label.styleSheet(),
+                  "background-color: " + ColourOf(c.back).name() + "; color: " + c.text.name());
+        EXPECT_EQ(label.ForeColor(), c.fore);
+        // A later fore colour keeps the background.
+        label.SetForeColor(c.fore);
+        EXPECT_TRUE(label.styleSheet().startsWith("background-color: " + ColourOf(c.back).name()));
+    }
+    CaptionLabel led;
+    led.SetBackColor(0x808080);
+    EXPECT_EQ(led.styleSheet(), "background-color: #808080");
+}
+
 TEST(ValueBarTest, ValuesAreClampedAndChangeRaisedOnce) {
     ValueBar bar;
     int changes = 0;

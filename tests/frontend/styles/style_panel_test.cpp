@@ -295,27 +295,29 @@ TEST_F(StylePanelTest, EchoVoiceListOpensAtTheVoiceAndWritesTheChoice) {
 
 TEST_F(StylePanelTest, CurrentBarFollowsTheChordListAndPaintsTheChordColour) {
     StartPanel();
-    const auto backOf = [](QWidget* w) { return w->styleSheet(); };
+    const auto picture = [this] { return main().Picture1->BackColor(); };
+    const auto icon = [this] { return main().PictIcon->styleSheet(); };
+    const auto sheet = [](Colour c) {
+        return "background-color: " + platform::qt::ColourOf(c).name();
+    };
     main().SetBackColour(main().Picture1, 0x123456);
     main().SetBackColour(main().PictIcon, 0x123456);
-    const QString other = backOf(main().Picture1);
 
     app().g.ChordMsCount = 5;
     main().LblHa->SetCaption("7");  // past the chord list: nothing painted
-    EXPECT_EQ(backOf(main().Picture1), other);
+    EXPECT_EQ(picture(), 0x123456u);
+    EXPECT_EQ(icon(), sheet(0x123456));
 
     // An empty chord list gives root index 0, the colour of Ab.
     main().LblHa->SetCaption("3");
-    main().SetBackColour(main().Picture1, main().ChordColours[0]);
-    const QString ab = backOf(main().Picture1);
     main().SetBackColour(main().Picture1, 0x123456);
     main().LblHa->SetCaption("4");
-    EXPECT_EQ(backOf(main().Picture1), ab);
-    EXPECT_EQ(backOf(main().PictIcon), ab);
+    EXPECT_EQ(picture(), main().ChordColours[0]);
+    EXPECT_EQ(icon(), sheet(main().ChordColours[0]));
 
     main().LblHa->SetCaption("End");
-    main().SetBackColour(main().PictIcon, main().DemoDefaultColour);
-    EXPECT_EQ(backOf(main().Picture1), backOf(main().PictIcon));
+    EXPECT_EQ(picture(), main().DemoDefaultColour);
+    EXPECT_EQ(icon(), sheet(main().DemoDefaultColour));
 }
 
 TEST_F(StylePanelTest, SmallLabelEvents) {

@@ -1,0 +1,28 @@
+// What playback calls of the visualiser, as FrmMain procedures so that playback needs no more
+// of the shell than the main window.
+#include "frontend/shell/ui/frm_main.h"
+#include "frontend/shell/ui/visualiser.h"
+
+namespace corvane {
+
+void FrmMain::ShowChordColour() {
+    visualiser().ShowChordColour();
+}
+
+void FrmMain::DemoStep() {
+    visualiser().DemoStep();
+}
+
+void FrmMain::SectionFlashWipe() {
+    visualiser().FlashSection();
+}
+
+void FrmMain::WipeVisualiser() {
+    Picture1->update();
+}
+
+void FrmMain::ResetRipple() {
+    Ripple.RippleRadius = 20;
+}
+
+}  // namespace corvane
