@@ -10,7 +10,7 @@ printf '001:02;G  Major\r\n' > "$folder/KeysData.Aco"
 click "$window" 43 146                      # 2. Proceed
 keys=$(timeout 10 xdotool search --sync --onlyvisible --name '^Key Manager$' | head -n 1)
 sleep 0.3
-click "$keys" 271 276                       # Save
+click "$keys" 458 445                       # Save
 sleep 2
 click "$window" 43 242                      # 3. Make
 sleep 3
