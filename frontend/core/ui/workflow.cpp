@@ -14,6 +14,8 @@
 #include "frontend/editors/ui/frm_keys.h"
 #include "frontend/editors/ui/frm_quenby.h"
 #include "frontend/shell/ui/frm_main.h"
+#include "frontend/styles/ui/frm_save_setting.h"
+#include "frontend/styles/ui/frm_sections.h"
 #include "platform/qt/byte_file.h"
 #include "platform/qt/msg_box.h"
 #include "platform/qt/worker_start.h"
@@ -249,7 +251,7 @@ void Workflow::FinishLoadIn(bool failed) {
     if (!g.ProjectStylesRestored) {
         g.ProjectStylesRestored = true;
         Caption("Restore Style Settings...");
-        neighbours::LoadStySetting("QXsDataSet.dat", "QXsDataSet.dat");
+        App::Get().frmSaveSetting().LoadStySetting("QXsDataSet.dat", "QXsDataSet.dat");
         Caption("QXs-Data load completed.");
     }
 }
@@ -344,7 +346,7 @@ void Workflow::FinishProceed(bool failed) {
     main_.LstHa->setEnabled(true);
     if (!g.SectionStylesCommitted) {
         g.SectionStylesCommitted = true;
-        neighbours::CommitSectionStyles();
+        App::Get().frmSections().CmdOk_Click();
     }
 }
 

@@ -98,35 +98,4 @@ bool LoadProject(FrmMain&) {
     return false;
 }
 
-bool LoadStySetting(const std::string& path, const std::string&) {
-    const auto length = platform::qt::FileLength(path);
-    const auto bytes =
-        platform::qt::ReadAtMost(path, length ? static_cast<std::size_t>(*length) : 0);
-    int lines = 0;
-    if (bytes) {
-        std::string line;
-        for (std::uint8_t byte : *bytes) {
-            if (byte == '\n') {
-                if (line.empty() || line == "\r") break;
-                ++lines;
-                line.clear();
-            } else {
-                line += static_cast<char>(byte);
-            }
-        }
-        if (!line.empty() && line != "\r") ++lines;
-    }
-    if (lines != 32 && lines != 20) {
-        MsgBox(QString::fromStdString("The data in <" + path + "> is invalid: Bad LineCnt (" +
-                                      std::to_string(lines) + ")"),
-               MsgIcon::kCritical);
-    }
-    return false;
-}
-
-void CommitSectionStyles() {
-    App& app = App::Get();
-    app.slotTables.AutoOctave = app.frmSections().ChkGhQ8->isChecked() ? 1 : 0;
-}
-
 }  // namespace corvane::neighbours

@@ -31,13 +31,5 @@ void OpenMelodyImporter(FrmMain& main);
 // nothing is unpacked and the result is false.
 bool LoadProject(FrmMain& main);
 
-// Style setting files (issue 18): checks the line count of the file; the 32- and 20-line
-// readers come with their issue, so only the refusal of another count is real yet.
-bool LoadStySetting(const std::string& path, const std::string& name);
-
-// FrmSections.CmdOk_Click (issues 17, 18): commits the section styles; so far the
-// Auto-Octave check box.
-void CommitSectionStyles();
-
 }  // namespace neighbours
 }  // namespace corvane

@@ -87,6 +87,7 @@ void StylePanel::Connect() {
         connect(main_.CanGatVol[i], &ValueBar::Change, this, [this, i] { CanGatVol_Change(i); });
     }
     for (int i = 0; i < 2; ++i) {
+        connect(main_.CanGatEcho[i], &ValueBar::Change, this, [this, i] { CanGatEcho_Change(i); });
         connect(main_.LblEcho[i], &CaptionLabel::Change, this, [this, i] { LblEcho_Change(i); });
         connect(main_.LblBackLevel[i], &CaptionLabel::Change, this,
                 [this, i] { LblBackLevel_Change(i); });
@@ -173,6 +174,17 @@ void StylePanel::OptSty_Click(int n) {
     tables.SkipStyleLoad = false;
     for (int i = 0; i < kSlotCount; ++i) main_.LblStyle[i]->setVisible(i == s);
     main_.LblVsNen[5]->setToolTip(QString(" Master Accompaniment Volume for style %1 ").arg(n));
+    ShowSlotValues(s);
+    const std::uint32_t colour = kSlotColours.at(s);
+    for (CaptionLabel* heading : main_.LblGMCode) heading->SetForeColor(colour);
+    for (int p = 0; p < kPartCount; ++p) {
+        main_.LblProgNum[p]->SetForeColor(colour);
+        main_.LblInstM[p]->SetForeColor(colour);
+    }
+}
+
+void StylePanel::ShowSlotValues(int s) {
+    const SlotTables& tables = App::Get().slotTables;
     for (int p = 0; p < kPartCount; ++p) {
         main_.LblProgNum[p]->SetCaption(QString::number(tables.PartProgram(s, p)));
         main_.CanGatVol[p]->SetValue(tables.PartVol(s, p));
@@ -180,12 +192,6 @@ void StylePanel::OptSty_Click(int n) {
     }
     DisplaySusSetting(s);
     main_.CanGatVol[5]->SetValue(tables.SectVol.at(s));
-    const std::uint32_t colour = kSlotColours.at(s);
-    for (CaptionLabel* heading : main_.LblGMCode) heading->SetForeColor(colour);
-    for (int p = 0; p < kPartCount; ++p) {
-        main_.LblProgNum[p]->SetForeColor(colour);
-        main_.LblInstM[p]->SetForeColor(colour);
-    }
 }
 
 void StylePanel::OptSty_MouseUp(int n) {
@@ -405,6 +411,11 @@ void StylePanel::CanGatVol_Change(int index) {
     const int value = main_.CanGatVol.at(index)->Value();
     tables.PartVol(tables.CurSlot, index) = static_cast<std::int16_t>(value);
     if (index == kMasterVolumePart) tables.SectVol.at(tables.CurSlot) = value;
+}
+
+void StylePanel::CanGatEcho_Change(int index) {
+    const int level = 9 - main_.CanGatEcho.at(index)->Value();
+    main_.LblBackLevel[index]->SetCaption(QString::number(level));
 }
 
 }  // namespace corvane::styles

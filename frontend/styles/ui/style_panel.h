@@ -31,6 +31,8 @@ class StylePanel : public QObject {
 
     // Slot selection: slot N - 1 (N = 1..5) shown, nothing read, no table changed.
     void OptSty_Click(int n);
+    // The shown slot's part values, sustain marks and master volume in the panel.
+    void ShowSlotValues(int slot);
     void OptSty_MouseUp(int n);
     void LblStyle_Change(int index);
 
@@ -68,6 +70,9 @@ class StylePanel : public QObject {
     // The volume bars' table write: the shown slot's part volume (bar 5 also its master volume).
     // The sliders' own handling (moving the thumb) belongs to the mixer.
     void CanGatVol_Change(int index);
+    // The echo bars' level labels: the level is 9 - value. The slider's thumb belongs to the
+    // mixer.
+    void CanGatEcho_Change(int index);
 
     // Silences the audition's channels through its handle (also at shutdown).
     void AllNotesOff();

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QWidget>
 #include <vector>
@@ -36,6 +37,13 @@ inline void Key(QWidget* widget, int key) {
     QApplication::sendEvent(widget, &press);
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
     QApplication::sendEvent(widget, &release);
+}
+
+// The rows of a list box, top to bottom.
+inline QStringList Rows(const QListWidget* list) {
+    QStringList rows;
+    for (int row = 0; row < list->count(); ++row) rows << list->item(row)->text();
+    return rows;
 }
 
 // Every value of the slot and part tables, for "nothing changed" checks.
