@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <iterator>
 
+#include "formats/chord_data.h"
 #include "frontend/core/output_decoding.h"
 #include "tests/support/song_builder.h"
-#include "workers/common/chord_data_coding.h"
 
 namespace librarytest {
 namespace {
@@ -29,7 +29,7 @@ Bytes ChordData() {
                       "");
         plain += record;
     }
-    return worker::EncodeChordData(Bytes(plain.begin(), plain.end()), kChordKey);
+    return formats::EncodeChordData(Bytes(plain.begin(), plain.end()), kChordKey);
 }
 
 }  // namespace

@@ -69,4 +69,18 @@ std::vector<std::uint8_t> BuildSong(const SimpleSong& song) {
     return file;
 }
 
+std::vector<std::uint8_t> TrackChunk(const std::vector<std::uint8_t>& events) {
+    const auto length = static_cast<std::uint32_t>(events.size());
+    std::vector<std::uint8_t> chunk = {'M',
+                                       'T',
+                                       'r',
+                                       'k',
+                                       static_cast<std::uint8_t>(length >> 24),
+                                       static_cast<std::uint8_t>(length >> 16),
+                                       static_cast<std::uint8_t>(length >> 8),
+                                       static_cast<std::uint8_t>(length)};
+    chunk.insert(chunk.end(), events.begin(), events.end());
+    return chunk;
+}
+
 }  // namespace testsupport

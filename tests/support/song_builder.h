@@ -27,6 +27,10 @@ struct SimpleSong {
 // Note-offs are written as 8n events and come before note-ons at the same tick.
 std::vector<std::uint8_t> BuildSong(const SimpleSong& song);
 
+// A track chunk: "MTrk", the length of `events`, then `events` as they are (no end of track
+// is added, so a test can leave it out).
+std::vector<std::uint8_t> TrackChunk(const std::vector<std::uint8_t>& events);
+
 // A variable-length quantity.
 void AppendVlq(std::vector<std::uint8_t>& out, std::uint32_t value);
 

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "formats/chord_data.h"
 #include "platform/file.h"
 #include "workers/chordmaker/chord_failure.h"
 #include "workers/chordmaker/chord_sheet.h"
 #include "workers/chordmaker/run_key.h"
 #include "workers/chordmaker/song_input.h"
-#include "workers/common/chord_data_coding.h"
 #include "workers/common/command_line.h"
 #include "workers/common/worker_skeleton.h"
 
@@ -111,7 +111,7 @@ int Job(ErrorFile& errors) {
         errors.Write(cannotCreate);
         return 1;
     }
-    const std::vector<std::uint8_t> stored = worker::EncodeChordData(
+    const std::vector<std::uint8_t> stored = formats::EncodeChordData(
         std::span(reinterpret_cast<const std::uint8_t*>(plain.data()), plain.size()), runKey);
     if (!platform::ReplaceFileAtomically(kChordDataFile, stored)) {
         errors.Write(cannotCreate);

@@ -7,10 +7,10 @@
 #include <map>
 
 #include "compose_fixture.h"
+#include "formats/style_keys.h"
 #include "output_reader.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/song_builder.h"
-#include "workers/composer/style_keys.h"
 
 namespace composertest {
 namespace {

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/formats/sample_style.h"
 #include "tests/support/program_folder.h"
-#include "tests/workers/styles/sample_style.h"
 
 namespace {
 

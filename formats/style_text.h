@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "tools/stylec/style_model.h"
+#include "formats/style_model.h"
 
-namespace stylec {
+namespace formats {
 
 // Reads a description and checks it against every rule of the style readers; a problem names
 // the line it was found on.
@@ -23,4 +23,4 @@ std::string FormatStyleText(const Style& style);
 std::string FormatCell(const Cell& cell);
 std::optional<Cell> ParseCell(std::string_view token);
 
-}  // namespace stylec
+}  // namespace formats

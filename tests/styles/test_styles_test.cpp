@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "formats/style_file.h"
+#include "formats/style_text.h"
 #include "tests/support/program_folder.h"
-#include "tools/stylec/style_file.h"
-#include "tools/stylec/style_text.h"
 
-namespace stylec {
+namespace formats {
 namespace {
 
 std::string ReadFile(const std::filesystem::path& path) {
@@ -92,4 +92,4 @@ TEST(TestStyles, CoverEveryGeneratorModeAndVersionInEachTimeSignature) {
 }
 
 }  // namespace
-}  // namespace stylec
+}  // namespace formats
