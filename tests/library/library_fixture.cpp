@@ -83,7 +83,7 @@ RunResult ComposeFixture(const Signature& ts, const std::array<const StyleInfo*,
     for (const StyleInfo* style : slots) {
         options += std::string(volume) + ",000,000,000,000,000,000,000,000,000,000," +
                    style->PlayModeCodes() + "\r\n";
-        std::filesystem::copy_file(testsupport::BinDir() / style->FileName(),
+        std::filesystem::copy_file(testsupport::StylePath(style->FileName()),
                                    folder.path() / style->FileName(),
                                    std::filesystem::copy_options::skip_existing);
     }

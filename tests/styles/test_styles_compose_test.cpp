@@ -81,7 +81,7 @@ TEST(TestStylesInTheComposer, EveryStyleTrackSoundsInEveryTimeSignature) {
                 }
                 folder.Write("vPara.dat", options);
                 for (const std::string& name : styles) {
-                    std::filesystem::copy_file(testsupport::BinDir() / name, folder.path() / name,
+                    std::filesystem::copy_file(testsupport::StylePath(name), folder.path() / name,
                                                std::filesystem::copy_options::skip_existing);
                 }
                 std::string names;

@@ -14,6 +14,10 @@ std::filesystem::path BinDir() {
 std::filesystem::path SourceDir() {
     return ORVELLA_SOURCE_DIR;
 }
+std::filesystem::path StylePath(const std::string& fileName) {
+    const std::filesystem::path test = std::filesystem::path(ORVELLA_TEST_STYLE_DIR) / fileName;
+    return std::filesystem::exists(test) ? test : BinDir() / fileName;
+}
 
 TempProgramFolder::TempProgramFolder() {
     std::random_device entropy;

@@ -22,6 +22,9 @@ namespace testsupport {
 // The ready program folder of the build (where the programs are) and the source tree.
 std::filesystem::path BinDir();
 std::filesystem::path SourceDir();
+// Where a style file of the build is: the test styles' folder, else the ready program folder
+// (the library).
+std::filesystem::path StylePath(const std::string& fileName);
 
 class TempProgramFolder {
   public:
