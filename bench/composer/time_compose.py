@@ -16,7 +16,7 @@ import time
 
 MEASURES = 259
 SWITCH_EVERY = 50
-STYLE_KEY_BELOW_20 = 0x2B  # workers/composer/style_keys.h, versions below 20
+STYLE_KEY_BELOW_20 = 0x2B  # formats/style_keys.h, versions below 20
 LINES = 48                 # 4/4 at 12 steps per quarter (style version 12)
 CHORDS = ["C....", "A.m..", "F....", "G..7.", "E.m..", "D.m7.", "G....", "C...."]
 

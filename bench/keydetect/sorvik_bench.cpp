@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/worker_process.h"
-#include "tests/workers/keydetect/song_builder.h"
+#include "tests/support/song_builder.h"
 #include "workers/keydetect/key_finding.h"
 
 namespace {
@@ -36,7 +36,7 @@ int NoteAt(int index) {
 }
 
 std::vector<std::uint8_t> CircleOfFifthsSong() {
-    keydetect::testing::SongBuilder song;
+    testsupport::SongBuilder song;
     for (int i = 0; i < kNotes; ++i) song.Append(NoteAt(i), kSixteenth);
     return song.Bytes();
 }

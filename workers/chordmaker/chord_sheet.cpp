@@ -1,6 +1,7 @@
 #include "workers/chordmaker/chord_sheet.h"
 
 #include "formats/chord_data.h"
+#include "formats/exchange_files.h"
 #include "workers/chordmaker/chord_failure.h"
 #include "workers/chordmaker/text_scan.h"
 
@@ -8,7 +9,7 @@ namespace chordmaker {
 
 namespace {
 
-constexpr const char* kKeysDataName = "KeysData.Aco";
+constexpr const char* kKeysDataName = formats::files::kKeysData;
 constexpr int kStyleSlots = 5;
 constexpr int kCommentWidth = 10;
 constexpr int kCodeIntro1 = 4;
