@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/style_coding.h"
 #include "formats/style_keys.h"
 #include "formats/style_text.h"
 #include "tests/formats/sample_style.h"
@@ -15,7 +16,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 Style Sample() {
-    auto result = ParseStyleText(stylec_test::kSampleStyle);
+    auto result = ParseStyleText(testsupport::kSampleStyle);
     EXPECT_TRUE(result.ok()) << result.problem.Text();
     return *result.value;
 }
@@ -29,11 +30,7 @@ Bytes Compile(const Style& style) {
 // A block as the composer reads it: the plain record line, then `text` coded with `key`.
 Bytes Block(const std::string& record, const std::string& text, std::uint8_t key) {
     Bytes bytes(record.begin(), record.end());
-    std::uint8_t t = 1;
-    for (char c : text) {
-        bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint8_t>(c) + key + t + 1));
-        t = static_cast<std::uint8_t>(t + 1);
-    }
+    AppendCodedStyleText(text, key, bytes);
     return bytes;
 }
 

@@ -9,7 +9,7 @@
 namespace formats {
 namespace {
 
-using stylec_test::kSampleStyle;
+using testsupport::kSampleStyle;
 
 TEST(StyleText, ReadsTheSampleIntoTheModel) {
     const auto result = ParseStyleText(kSampleStyle);
