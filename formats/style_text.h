@@ -1,6 +1,6 @@
 // The readable description of a style: a line-based text with the header, the file's code and
 // version, and per track its channel line values and its modes, each mode written as step
-// lanes (one line per cell column, one token per step). GUIDE.md beside this file is the
+// lanes (one line per cell column, one token per step). tools/stylec/GUIDE.md is the
 // authors' reference; this unit reads such a text into the model and writes a model back.
 #pragma once
 
