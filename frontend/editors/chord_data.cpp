@@ -1,31 +1,18 @@
 #include "frontend/editors/chord_data.h"
 
+#include "formats/chord_data.h"
 #include "frontend/core/vb_text.h"
 
 namespace corvane::editors {
 
 const char* const kInvalidMeasureCountText = "Error: Invalid number of measures.";
 
-namespace {
-
-int Shift(std::size_t index, int key) {
-    return static_cast<int>((static_cast<std::uint64_t>(key) + 1 + 3 * (index + 1)) % 256);
-}
-
-}  // namespace
-
 std::vector<std::uint8_t> EncodeChordData(std::span<const std::uint8_t> plain, int key) {
-    std::vector<std::uint8_t> stored(plain.size());
-    for (std::size_t i = 0; i < plain.size(); ++i)
-        stored[i] = static_cast<std::uint8_t>((plain[i] + Shift(i, key)) % 256);
-    return stored;
+    return formats::EncodeChordData(plain, static_cast<std::uint8_t>(key));
 }
 
 std::vector<std::uint8_t> DecodeChordData(std::span<const std::uint8_t> stored, int key) {
-    std::vector<std::uint8_t> plain(stored.size());
-    for (std::size_t i = 0; i < stored.size(); ++i)
-        plain[i] = static_cast<std::uint8_t>((stored[i] - Shift(i, key) + 256) % 256);
-    return plain;
+    return formats::DecodeChordData(stored, static_cast<std::uint8_t>(key));
 }
 
 std::string ChordCodeToText(std::string_view code, std::size_t n) {

@@ -11,11 +11,14 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/chord_data.h"
+#include "formats/song_limits.h"
+
 namespace corvane::editors {
 
-constexpr int kFixedChordKey = 0x37;
-constexpr std::size_t kChordRecordLength = 35;
-constexpr int kMaxChordRecords = 260;
+constexpr int kFixedChordKey = formats::kChordEditorKey;
+constexpr std::size_t kChordRecordLength = formats::kChordDataRecordSize;
+constexpr int kMaxChordRecords = formats::kMaxMeasures;
 
 // The chord data coding and its inverse, over a whole file from its first byte.
 std::vector<std::uint8_t> EncodeChordData(std::span<const std::uint8_t> plain, int key);
