@@ -43,19 +43,20 @@ function(orvella_add_fuzz_target name)
   endif()
 endfunction()
 
-# orvella_compile_styles(<target> <kind>)
+# orvella_compile_styles(<target> <kind> <folder>)
 # Compiles every style description of the calling folder (named like its style, "Pp4431.txt")
-# with stylec into the ready program folder, where the front end scans the "??????.sty" files and
-# the composer loads them by name; <target> builds them all.
-function(orvella_compile_styles target kind)
+# with stylec into <folder>: the library into the ready program folder, where the front end scans
+# the "??????.sty" files and the composer loads them by name; the test styles beside it, so that
+# users see only the library. <target> builds them all.
+function(orvella_compile_styles target kind folder)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/??????.txt)
   set(outputs)
   foreach(source IN LISTS sources)
     get_filename_component(name ${source} NAME_WE)
-    set(output ${ORVELLA_BIN_DIR}/${name}.sty)
+    set(output ${folder}/${name}.sty)
     add_custom_command(
       OUTPUT ${output}
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${ORVELLA_BIN_DIR}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
       COMMAND $<TARGET_FILE:stylec> compile ${source} -o ${output}
       DEPENDS stylec ${source}
       COMMENT "Compiling ${kind} style ${name}.sty"

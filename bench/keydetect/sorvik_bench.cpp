@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/program_folder.h"
-#include "tests/workers/keydetect/song_builder.h"
+#include "platform/worker_process.h"
+#include "tests/support/song_builder.h"
 #include "workers/keydetect/key_finding.h"
 
 namespace {
@@ -36,16 +36,17 @@ int NoteAt(int index) {
 }
 
 std::vector<std::uint8_t> CircleOfFifthsSong() {
-    keydetect::testing::SongBuilder song;
+    testsupport::SongBuilder song;
     for (int i = 0; i < kNotes; ++i) song.Append(NoteAt(i), kSixteenth);
     return song.Bytes();
 }
 
 int RunSorvik(const std::filesystem::path& folder) {
     // The runner kills a run that hangs, so a broken build cannot stall the benchmark.
-    const auto run = testsupport::RunWorker(SORVIK_PROGRAM, folder, [](platform::Hwnd handle) {
-        return std::to_string(handle) + " 2426 " +
-               std::to_string(std::int64_t{handle} + 31470952 + 2426) + " 1";
+    const auto run = platform::RunWorkerProcess(SORVIK_PROGRAM, folder, [](platform::Hwnd handle) {
+        return std::vector<std::string>{std::to_string(handle), "2426",
+                                        std::to_string(std::int64_t{handle} + 31470952 + 2426),
+                                        "1"};
     });
     return run.exitCode;
 }

@@ -1,7 +1,7 @@
 #include "frontend/core/name_tables.h"
 
+#include "formats/key_table.h"
 #include "frontend/core/vb_text.h"
-#include "workers/common/key_table.h"
 
 namespace corvane {
 namespace {
@@ -165,8 +165,8 @@ constexpr std::array<DrumKit, 9> kDrumKits = {{
 const std::array<std::string, 29>& KeyNameTable() {
     static const auto table = [] {
         std::array<std::string, 29> names;
-        for (int code = 0; code < worker::kKeyCount; ++code) {
-            names[code] = std::string(worker::KeyNameTable[code]);
+        for (int code = 0; code < formats::kKeyCount; ++code) {
+            names[code] = std::string(formats::KeyNameTable[code]);
         }
         return names;
     }();

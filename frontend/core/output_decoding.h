@@ -17,9 +17,9 @@ namespace frontend {
 // sequence. nullopt when neither finds two tracks.
 std::optional<std::size_t> FindOutputHeadLength(std::span<const std::uint8_t> output);
 
-// Undoes the output coding of every byte from `headLength` on, in place: the first coded byte
-// with the counter 2, the next with 3, and every byte from the 254th on with 255.
-void DecodeOutputTracks(std::span<std::uint8_t> output, std::size_t headLength,
+// Undoes the output coding of every byte from `headLength` on, in place (formats/output_coding.h);
+// false when they do not decode into whole track chunks, as with another run's code.
+bool DecodeOutputTracks(std::span<std::uint8_t> output, std::size_t headLength,
                         std::int16_t runCode);
 
 struct DecodedOutput {
@@ -27,7 +27,8 @@ struct DecodedOutput {
     std::size_t headLength = 0;      // bytes of the plain part (what a song project keeps)
 };
 
-// The decoded song of a ComposeOut.bin, or nullopt when its plain part cannot be found.
+// The decoded song of a ComposeOut.bin, or nullopt when its plain part cannot be found or its
+// composed tracks do not decode with `runCode`.
 std::optional<DecodedOutput> DecodeComposeOutput(std::span<const std::uint8_t> output,
                                                  std::int16_t runCode);
 

@@ -2,19 +2,19 @@
 
 #include <algorithm>
 
+#include "formats/chord_data.h"
 #include "frontend/core/vb_text.h"
-#include "workers/common/chord_data_coding.h"
 
 namespace corvane::editors {
 
 const char* const kInvalidMeasureCountText = "Error: Invalid number of measures.";
 
 std::vector<std::uint8_t> EncodeChordData(std::span<const std::uint8_t> plain, int key) {
-    return worker::EncodeChordData(plain, static_cast<std::uint8_t>(key));
+    return formats::EncodeChordData(plain, static_cast<std::uint8_t>(key));
 }
 
 std::vector<std::uint8_t> DecodeChordData(std::span<const std::uint8_t> stored, int key) {
-    return worker::DecodeChordData(stored, static_cast<std::uint8_t>(key));
+    return formats::DecodeChordData(stored, static_cast<std::uint8_t>(key));
 }
 
 std::string ChordRecord::ChordListLine() const {

@@ -12,13 +12,15 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/chord_data.h"
+#include "formats/song_limits.h"
 #include "frontend/editors/chord_code.h"
 
 namespace corvane::editors {
 
-constexpr int kFixedChordKey = 0x37;
-constexpr std::size_t kChordRecordLength = 35;
-constexpr int kMaxChordRecords = 260;
+constexpr int kFixedChordKey = formats::kChordEditorKey;
+constexpr std::size_t kChordRecordLength = formats::kChordDataRecordSize;
+constexpr int kMaxChordRecords = formats::kMaxMeasures;
 
 // The chord data coding and its inverse, over a whole file from its first byte (the workers'
 // coder, so every reader and writer of the file agrees).

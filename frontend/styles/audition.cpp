@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "formats/midi_bytes.h"
 #include "frontend/core/name_tables.h"
 #include "frontend/styles/slot_tables.h"
 
@@ -11,10 +12,10 @@ namespace {
 using platform::qt::MidiOutShortMsg;
 using platform::qt::ShortMessage;
 
-constexpr int kNoteOff = 0x80;
-constexpr int kNoteOn = 0x90;
-constexpr int kControlChange = 0xB0;
-constexpr int kProgramChange = 0xC0;
+constexpr int kNoteOff = formats::midi::kNoteOff;
+constexpr int kNoteOn = formats::midi::kNoteOn;
+constexpr int kControlChange = formats::midi::kControlChange;
+constexpr int kProgramChange = formats::midi::kProgramChange;
 constexpr int kPanController = 10;
 constexpr int kVolumeController = 7;
 constexpr int kPedalController = 64;

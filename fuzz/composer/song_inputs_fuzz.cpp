@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::array<SlotParams, kSlotCount> slots;
     (void)ParseVPara(text, slots);
     (void)ReadBeatPattern(text);
-    (void)ReadSongPitchClasses(text, 2 * kMaxMeasures);
+    (void)ReadSongPitchClasses(text, 2 * kMeasureTabSize);
     (void)ReadMeasureStats(text);
     std::vector<std::string> fields;
     const std::string line(text.begin(), text.end());

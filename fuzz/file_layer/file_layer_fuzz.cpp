@@ -135,7 +135,7 @@ void ReadAsInput(int reader, std::span<const std::uint8_t> bytes) {
             std::array<composer::SlotParams, composer::kSlotCount> slots;
             (void)composer::ParseVPara(text, slots);
             (void)composer::ReadBeatPattern(text);
-            (void)composer::ReadSongPitchClasses(text, 2 * composer::kMaxMeasures);
+            (void)composer::ReadSongPitchClasses(text, 2 * composer::kMeasureTabSize);
             (void)composer::ReadMeasureStats(text);
             break;
         }

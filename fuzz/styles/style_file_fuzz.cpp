@@ -5,17 +5,17 @@
 #include <cstdlib>
 #include <span>
 
-#include "tools/stylec/style_file.h"
-#include "tools/stylec/style_text.h"
+#include "formats/style_file.h"
+#include "formats/style_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;
     const int version = data[0] % 100;
     const std::span<const std::uint8_t> bytes(data + 1, size - 1);
-    const auto style = stylec::ReadStyleFile(bytes, "Fuzz", version);
+    const auto style = formats::ReadStyleFile(bytes, "Fuzz", version);
     if (!style.ok()) return 0;
-    const auto again = stylec::ParseStyleText(stylec::FormatStyleText(*style.value));
+    const auto again = formats::ParseStyleText(formats::FormatStyleText(*style.value));
     if (!again.ok() || !(*again.value == *style.value)) std::abort();
-    if (!stylec::WriteStyleFile(*style.value).ok()) return 0;
+    if (!formats::WriteStyleFile(*style.value).ok()) return 0;
     return 0;
 }

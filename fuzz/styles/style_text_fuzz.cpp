@@ -4,16 +4,16 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "tools/stylec/style_file.h"
-#include "tools/stylec/style_text.h"
+#include "formats/style_file.h"
+#include "formats/style_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const auto style = stylec::ParseStyleText(text);
+    const auto style = formats::ParseStyleText(text);
     if (!style.ok()) return 0;
-    const auto file = stylec::WriteStyleFile(*style.value);
+    const auto file = formats::WriteStyleFile(*style.value);
     if (!file.ok()) return 0;
-    const auto back = stylec::ReadStyleFile(*file.value, style.value->code, style.value->version);
+    const auto back = formats::ReadStyleFile(*file.value, style.value->code, style.value->version);
     if (!back.ok() || !(*back.value == *style.value)) std::abort();
     return 0;
 }

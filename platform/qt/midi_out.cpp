@@ -2,6 +2,9 @@
 
 #include <fluidsynth.h>
 
+#include <cstdio>
+
+#include "formats/midi_bytes.h"
 #include "platform/qt/virtual_clock.h"
 
 namespace platform::qt {
@@ -14,13 +17,13 @@ MidiOutDevice* InstalledDevice() {
 }
 
 // Channel voice message kinds (the status byte's upper half).
-constexpr int kNoteOff = 0x80;
-constexpr int kNoteOn = 0x90;
-constexpr int kKeyPressure = 0xA0;
-constexpr int kControlChange = 0xB0;
-constexpr int kProgramChange = 0xC0;
-constexpr int kChannelPressure = 0xD0;
-constexpr int kPitchBend = 0xE0;
+constexpr int kNoteOff = formats::midi::kNoteOff;
+constexpr int kNoteOn = formats::midi::kNoteOn;
+constexpr int kKeyPressure = formats::midi::kKeyPressure;
+constexpr int kControlChange = formats::midi::kControlChange;
+constexpr int kProgramChange = formats::midi::kProgramChange;
+constexpr int kChannelPressure = formats::midi::kChannelPressure;
+constexpr int kPitchBend = formats::midi::kPitchBend;
 
 }  // namespace
 

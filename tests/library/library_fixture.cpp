@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <iterator>
 
+#include "formats/chord_data.h"
 #include "frontend/core/output_decoding.h"
 #include "tests/support/song_builder.h"
-#include "workers/common/chord_data_coding.h"
 
 namespace librarytest {
 namespace {
@@ -29,7 +29,7 @@ Bytes ChordData() {
                       "");
         plain += record;
     }
-    return worker::EncodeChordData(Bytes(plain.begin(), plain.end()), kChordKey);
+    return formats::EncodeChordData(Bytes(plain.begin(), plain.end()), kChordKey);
 }
 
 }  // namespace
@@ -83,7 +83,7 @@ RunResult ComposeFixture(const Signature& ts, const std::array<const StyleInfo*,
     for (const StyleInfo* style : slots) {
         options += std::string(volume) + ",000,000,000,000,000,000,000,000,000,000," +
                    style->PlayModeCodes() + "\r\n";
-        std::filesystem::copy_file(testsupport::BinDir() / style->FileName(),
+        std::filesystem::copy_file(testsupport::StylePath(style->FileName()),
                                    folder.path() / style->FileName(),
                                    std::filesystem::copy_options::skip_existing);
     }

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the test style descriptions of this folder (one .txt per style).
 
-The test styles are compiled at build time into the ready program folder. Together they give
+The test styles are compiled at build time into <build>/test-styles/. Together they give
 every part generator of the composer something to play, in each of the four time signatures:
 
   code  version  steps/quarter  what it is for

@@ -1,20 +1,17 @@
-// Readable text for binary fixtures: hex byte pairs ("4D 54 68 64" or "4d546864"), ASCII in double
-// quotes ("MThd"), and comments from '#' to the end of the line. Every byte is written out, so a
-// fixture can hold running status, wrong lengths or a file cut short exactly as meant.
+// Binary fixtures written as readable text (tools/midihex/hex_text.h), for tests.
 #pragma once
 
 #include <cstdint>
-#include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
+#include "tools/midihex/hex_text.h"
+
 namespace testsupport {
 
-// The bytes of `text`, or nullopt with `error` set (line number and reason) for malformed text.
-std::optional<std::vector<std::uint8_t>> ParseHexText(std::string_view text, std::string* error);
+using midihex::ParseHexText;
 
-// As ParseHexText, but a malformed fixture is a broken test: it throws with the reason.
+// The bytes of a fixture text; a malformed fixture is a broken test: it throws with the reason.
 std::vector<std::uint8_t> BytesFromHexText(std::string_view text);
 
 }  // namespace testsupport

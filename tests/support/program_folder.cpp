@@ -1,17 +1,10 @@
 #include "tests/support/program_folder.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
-#include <thread>
 
 namespace testsupport {
 
@@ -20,6 +13,10 @@ std::filesystem::path BinDir() {
 }
 std::filesystem::path SourceDir() {
     return ORVELLA_SOURCE_DIR;
+}
+std::filesystem::path StylePath(const std::string& fileName) {
+    const std::filesystem::path test = std::filesystem::path(ORVELLA_TEST_STYLE_DIR) / fileName;
+    return std::filesystem::exists(test) ? test : BinDir() / fileName;
 }
 
 TempProgramFolder::TempProgramFolder() {
@@ -83,73 +80,25 @@ bool TempProgramFolder::Exists(const std::string& name) const {
     return std::filesystem::exists(path_ / name);
 }
 
-namespace {
-
-// Waits for the child's end; kills it when it outlives `timeout`. Returns its wait status.
-int WaitForChild(pid_t child, std::chrono::milliseconds timeout, bool& timedOut) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    auto pause = std::chrono::microseconds(100);
-    int status = 0;
-    for (;;) {
-        const pid_t done = waitpid(child, &status, WNOHANG);
-        if (done == child || (done < 0 && errno != EINTR)) return status;
-        if (std::chrono::steady_clock::now() >= deadline) {
-            timedOut = true;
-            kill(child, SIGKILL);
-            while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-            }
-            return status;
-        }
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::microseconds(5000));
-    }
-}
-
-}  // namespace
-
 WorkerRun RunWorker(const std::string& program, const std::filesystem::path& folder,
                     const std::function<std::string(platform::Hwnd)>& makeArgs,
                     const RunOptions& options) {
-    WorkerRun run;
-    auto receiver = platform::CompletionReceiver::Open();
-    if (!receiver) return run;
-    const std::string line = makeArgs(receiver->handle());
-
-    std::vector<std::string> words;
-    if (!line.empty()) {
-        std::size_t start = 0;
-        for (;;) {
+    const std::filesystem::path executable = program.find('/') == std::string::npos
+                                                 ? BinDir() / program
+                                                 : std::filesystem::path(program);
+    const auto splitArgs = [&](platform::Hwnd handle) {
+        const std::string line = makeArgs(handle);
+        std::vector<std::string> words;
+        if (line.empty()) return words;
+        for (std::size_t start = 0;;) {
             const std::size_t space = line.find(' ', start);
             words.push_back(line.substr(start, space - start));
             if (space == std::string::npos) break;
             start = space + 1;
         }
-    }
-    const std::filesystem::path executable = program.find('/') == std::string::npos
-                                                 ? BinDir() / program
-                                                 : std::filesystem::path(program);
-    std::vector<char*> argv;
-    std::string name = executable.string();
-    argv.push_back(name.data());
-    for (auto& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-
-    const pid_t child = fork();
-    if (child < 0) return run;
-    if (child == 0) {
-        for (const auto& [variable, value] : options.environment) {
-            setenv(variable.c_str(), value.c_str(), 1);
-        }
-        if (chdir(folder.c_str()) != 0) _exit(127);
-        execv(name.c_str(), argv.data());
-        _exit(127);
-    }
-    const int status = WaitForChild(child, options.timeout, run.timedOut);
-    if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
-    // The worker sent before it ended, so the datagram is already queued if there is one.
-    run.completion = receiver->Receive(std::chrono::milliseconds(50));
-    return run;
+        return words;
+    };
+    return platform::RunWorkerProcess(executable, folder, splitArgs, options);
 }
 
 WorkerRun RunWorker(const std::string& program, const std::filesystem::path& folder,
@@ -157,16 +106,7 @@ WorkerRun RunWorker(const std::string& program, const std::filesystem::path& fol
     const std::string pattern(args);
     return RunWorker(
         program, folder,
-        [&](platform::Hwnd handle) {
-            std::string line = pattern;
-            const std::string value = std::to_string(handle);
-            for (std::size_t at = line.find("{hwnd}"); at != std::string::npos;
-                 at = line.find("{hwnd}", at + value.size())) {
-                line.replace(at, 6, value);
-            }
-            return line;
-        },
-        options);
+        [&](platform::Hwnd handle) { return platform::WithHandle(pattern, handle); }, options);
 }
 
 }  // namespace testsupport

@@ -1,5 +1,6 @@
 // A fresh temporary program folder for a worker run, removed again at the end of the test, and
-// the runner that starts a worker there with a new completion handle.
+// the tests' way of starting a worker there (platform/worker_process.h with the ready program
+// folder's programs by bare name and a command line split at single spaces).
 #pragma once
 
 #include <chrono>
@@ -14,12 +15,16 @@
 #include <vector>
 
 #include "platform/completion.h"
+#include "platform/worker_process.h"
 
 namespace testsupport {
 
 // The ready program folder of the build (where the programs are) and the source tree.
 std::filesystem::path BinDir();
 std::filesystem::path SourceDir();
+// Where a style file of the build is: the test styles' folder, else the ready program folder
+// (the library).
+std::filesystem::path StylePath(const std::string& fileName);
 
 class TempProgramFolder {
   public:
@@ -39,18 +44,12 @@ class TempProgramFolder {
     std::filesystem::path path_;
 };
 
-struct WorkerRun {
-    int exitCode = -1;      // -1 when the program could not be started or died by a signal
-    int signal = 0;         // the signal that ended it, if one did
-    bool timedOut = false;  // it was still running at the time-out and was killed
-    std::optional<platform::Completion> completion;
-};
+using WorkerRun = platform::WorkerProcessRun;
 
-struct RunOptions {
-    // Set in the worker's environment only ("NAME", "value").
-    std::vector<std::pair<std::string, std::string>> environment;
-    // A worker still running after this is killed: a hang fails its test instead of stalling it.
-    std::chrono::milliseconds timeout{20000};
+// The options of platform::RunWorkerProcess with a longer time-out: a hang fails its test
+// instead of stalling it, and a slow sanitizer build still finishes in time.
+struct RunOptions : platform::WorkerProcessOptions {
+    RunOptions() { timeout = std::chrono::milliseconds(20000); }
 };
 
 // Runs `program` (a path, or a bare name taken from BinDir()) with `folder` as its current

@@ -32,12 +32,18 @@ void AppendVlq(std::vector<std::uint8_t>& out, std::uint32_t value) {
 std::vector<std::uint8_t> BuildSong(const SimpleSong& song) {
     std::vector<std::uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 2, 0x01, 0x80};
 
-    std::vector<std::uint8_t> conductor = {0x00, 0xFF, 0x58, 0x04,
+    std::vector<std::uint8_t> conductor = {0x00,
+                                           0xFF,
+                                           0x58,
+                                           0x04,
                                            static_cast<std::uint8_t>(song.numerator),
                                            static_cast<std::uint8_t>(song.denominatorPower),
-                                           96, 8,
-                                           0x00, 0xFF, 0x59, 0x02,
-                                           static_cast<std::uint8_t>(song.keySign), 0x00};
+                                           96,
+                                           8};
+    if (song.keySignature) {
+        conductor.insert(conductor.end(),
+                         {0x00, 0xFF, 0x59, 0x02, static_cast<std::uint8_t>(song.keySign), 0x00});
+    }
     if (song.tempo > 0) {
         conductor.insert(conductor.end(), {0x00, 0xFF, 0x51, 0x03,
                                            static_cast<std::uint8_t>(song.tempo >> 16),
@@ -67,6 +73,20 @@ std::vector<std::uint8_t> BuildSong(const SimpleSong& song) {
     melody.insert(melody.end(), {0x00, 0xFF, 0x2F, 0x00});
     AppendChunk(file, melody);
     return file;
+}
+
+std::vector<std::uint8_t> TrackChunk(const std::vector<std::uint8_t>& events) {
+    const auto length = static_cast<std::uint32_t>(events.size());
+    std::vector<std::uint8_t> chunk = {'M',
+                                       'T',
+                                       'r',
+                                       'k',
+                                       static_cast<std::uint8_t>(length >> 24),
+                                       static_cast<std::uint8_t>(length >> 16),
+                                       static_cast<std::uint8_t>(length >> 8),
+                                       static_cast<std::uint8_t>(length)};
+    chunk.insert(chunk.end(), events.begin(), events.end());
+    return chunk;
 }
 
 }  // namespace testsupport

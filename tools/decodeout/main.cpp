@@ -1,7 +1,6 @@
 // decodeout: turns the composer's ComposeOut.bin and the run code of its run (the composer's
 // completion code + 1) into a plain MIDI file. A song whose chunks do not add up (an output cut
 // short, a wrong run code) is refused rather than written.
-#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/midi_bytes.h"
+#include "formats/output_coding.h"
 #include "frontend/core/output_decoding.h"
 #include "platform/file.h"
 
@@ -17,36 +18,24 @@ namespace {
 
 constexpr int kLowestRunCode = 1;
 constexpr int kHighestRunCode = 32767;
-constexpr std::size_t kChunkHead = 8;
-constexpr std::uint32_t kHeaderLength = 6;
+namespace midi = formats::midi;
 
-std::uint32_t BigEndian(std::span<const std::uint8_t> bytes, std::size_t at, int count) {
-    std::uint32_t value = 0;
-    for (int i = 0; i < count; ++i) value = value << 8 | bytes[at + static_cast<std::size_t>(i)];
-    return value;
-}
-
-bool HasTag(std::span<const std::uint8_t> bytes, std::size_t at, std::string_view tag) {
-    return std::equal(tag.begin(), tag.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
-}
-
-// The header chunk, then as many track chunks as it announces, each inside the file and ending
-// with the end-of-track event, and nothing after them: what a player needs to read the song.
-bool ChunksAreWhole(std::span<const std::uint8_t> song) {
-    if (song.size() < kChunkHead + kHeaderLength || !HasTag(song, 0, "MThd") ||
-        BigEndian(song, 4, 4) != kHeaderLength) {
+// The header chunk, then as many whole track chunks as it announces and nothing after them:
+// what a player needs to read the song.
+bool SongIsWhole(std::span<const std::uint8_t> song) {
+    if (song.size() < midi::kHeaderChunkLength ||
+        !midi::HasChunkTag(song, 0, midi::kHeaderChunkTag) ||
+        midi::ReadChunkLength(song, 0) != midi::kHeaderDataLength ||
+        !formats::TrackChunksAreWhole(song.subspan(midi::kHeaderChunkLength))) {
         return false;
     }
-    const std::uint32_t tracks = BigEndian(song, 10, 2);
-    std::size_t at = kChunkHead + kHeaderLength;
-    for (std::uint32_t track = 0; track < tracks; ++track) {
-        if (song.size() - at < kChunkHead || !HasTag(song, at, "MTrk")) return false;
-        const std::uint64_t length = BigEndian(song, at + 4, 4);
-        if (length < 3 || length > song.size() - at - kChunkHead) return false;
-        at += kChunkHead + static_cast<std::size_t>(length);
-        if (song[at - 3] != 0xFF || song[at - 2] != 0x2F || song[at - 1] != 0x00) return false;
+    const std::uint32_t announced =
+        std::uint32_t{song[formats::kTrackCountOffset - 1]} << 8 | song[formats::kTrackCountOffset];
+    std::uint32_t tracks = 0;
+    for (std::size_t at = midi::kHeaderChunkLength; at < song.size(); ++tracks) {
+        at += midi::kChunkHeadLength + midi::ReadChunkLength(song, at);
     }
-    return at == song.size();
+    return announced == tracks;
 }
 
 int Run(int argc, char** argv) {
@@ -71,12 +60,13 @@ int Run(int argc, char** argv) {
         std::fprintf(stderr, "decodeout: cannot read %s\n", argv[1]);
         return 1;
     }
-    const auto decoded = frontend::DecodeComposeOutput(bytes, static_cast<std::int16_t>(runCode));
-    if (!decoded) {
+    const auto headLength = frontend::FindOutputHeadLength(bytes);
+    if (!headLength) {
         std::fprintf(stderr, "decodeout: %s holds no two plain tracks to start from\n", argv[1]);
         return 1;
     }
-    if (!ChunksAreWhole(decoded->song)) {
+    const auto decoded = frontend::DecodeComposeOutput(bytes, static_cast<std::int16_t>(runCode));
+    if (!decoded || !SongIsWhole(decoded->song)) {
         std::fprintf(stderr,
                      "decodeout: %s does not decode to a whole MIDI file with run code %d "
                      "(cut short or another run's code); %s is not written\n",

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <string>
 
-#include "tests/support/hex_text.h"
+#include "tools/midihex/hex_text.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     }
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::string error;
-    const auto bytes = testsupport::ParseHexText(text, &error);
+    const auto bytes = midihex::ParseHexText(text, &error);
     if (!bytes) {
         std::fprintf(stderr, "midihex: %s: %s\n", argv[1], error.c_str());
         return 1;

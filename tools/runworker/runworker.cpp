@@ -6,40 +6,18 @@
 // A worker still running after the time-out (10 seconds unless given, as long as the front end
 // waits) is killed. It serves tests, the README's main job and anyone checking a worker from
 // the shell.
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <charconv>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
-#include "platform/completion.h"
+#include "platform/worker_process.h"
 
 namespace {
 
 constexpr int kDefaultTimeoutSeconds = 10;
-
-// Waits for the child; false when it had to be killed at the deadline.
-bool WaitOrKill(pid_t child, std::chrono::seconds timeout, int& status) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        const pid_t done = waitpid(child, &status, WNOHANG);
-        if (done == child || (done < 0 && errno != EINTR)) return true;
-        if (std::chrono::steady_clock::now() >= deadline) {
-            kill(child, SIGKILL);
-            while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-            }
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-}
 
 }  // namespace
 
@@ -64,45 +42,35 @@ int main(int argc, char** argv) {
                      "the handle)\n");
         return 2;
     }
-    auto receiver = platform::CompletionReceiver::Open();
-    if (!receiver) {
+    std::vector<std::string> words;
+    for (int i = first + 2; i < argc; ++i) words.push_back(argv[i]);
+    platform::WorkerProcessOptions options;
+    options.timeout = std::chrono::seconds(timeoutSeconds);
+    const auto run = platform::RunWorkerProcess(
+        argv[first + 1], argv[first],
+        [&](platform::Hwnd handle) {
+            std::vector<std::string> args;
+            for (const std::string& word : words)
+                args.push_back(platform::WithHandle(word, handle));
+            return args;
+        },
+        options);
+    if (!run.started) {
         std::fprintf(stderr, "runworker: cannot open a completion receiver\n");
         return 2;
     }
-    const std::string handle = std::to_string(receiver->handle());
-    std::vector<std::string> words;
-    for (int i = first + 1; i < argc; ++i) {
-        std::string word = argv[i];
-        for (auto at = word.find("{hwnd}"); at != std::string::npos; at = word.find("{hwnd}", at)) {
-            word.replace(at, 6, handle);
-        }
-        words.push_back(word);
-    }
-    std::vector<char*> args;
-    for (auto& word : words) args.push_back(word.data());
-    args.push_back(nullptr);
-
-    const pid_t child = fork();
-    if (child < 0) return 2;
-    if (child == 0) {
-        if (chdir(argv[first]) != 0) _exit(127);
-        execv(args[0], args.data());
-        _exit(127);
-    }
-    int status = 0;
-    const bool ended = WaitOrKill(child, std::chrono::seconds(timeoutSeconds), status);
-    const auto completion = receiver->Receive(std::chrono::milliseconds(100));
+    const auto& completion = run.completion;
     if (completion) {
         std::printf("completion: %u %u 0x%08X\n", completion->message, completion->wParam,
                     completion->lParam);
     } else {
         std::printf("completion: none\n");
     }
-    if (!ended) {
+    if (run.timedOut) {
         std::printf("exit: timeout\n");
         return 0;
     }
-    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    const int code = run.signal != 0 ? 128 + run.signal : run.exitCode;
     std::printf("exit: %d\n", code);
     return 0;
 }

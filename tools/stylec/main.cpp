@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "formats/style_file.h"
+#include "formats/style_text.h"
 #include "platform/file.h"
-#include "tools/stylec/style_file.h"
-#include "tools/stylec/style_text.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ constexpr const char* kUsage =
     "usage: stylec compile <description> [-o <file.sty or folder>]\n"
     "       stylec decode <file.sty> [-o <description>]\n";
 
-int Fail(const std::string& where, const stylec::Problem& problem) {
+int Fail(const std::string& where, const formats::Problem& problem) {
     if (problem.line > 0) {
         std::fprintf(stderr, "%s:%d: %s\n", where.c_str(), problem.line, problem.message.c_str());
     } else {
@@ -37,10 +37,10 @@ int Compile(const std::string& input, const std::string& output) {
         std::fprintf(stderr, "stylec: cannot read %s\n", input.c_str());
         return 1;
     }
-    const auto style = stylec::ParseStyleText(
+    const auto style = formats::ParseStyleText(
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     if (!style.ok()) return Fail(input, style.problem);
-    const auto file = stylec::WriteStyleFile(*style.value);
+    const auto file = formats::WriteStyleFile(*style.value);
     if (!file.ok()) return Fail(input, file.problem);
 
     const std::string name = style.value->FileName();
@@ -56,7 +56,7 @@ int Compile(const std::string& input, const std::string& output) {
 
 int Decode(const std::string& input, const std::string& output) {
     const std::string fileName = std::filesystem::path(input).filename().string();
-    const auto version = stylec::VersionFromFileName(fileName);
+    const auto version = formats::VersionFromFileName(fileName);
     if (!version) {
         return Fail(input, {0,
                             "a style file is named by four code characters, two version "
@@ -67,9 +67,9 @@ int Decode(const std::string& input, const std::string& output) {
         std::fprintf(stderr, "stylec: cannot read %s\n", input.c_str());
         return 1;
     }
-    const auto style = stylec::ReadStyleFile(bytes, fileName.substr(0, 4), *version);
+    const auto style = formats::ReadStyleFile(bytes, fileName.substr(0, 4), *version);
     if (!style.ok()) return Fail(input, style.problem);
-    const std::string text = stylec::FormatStyleText(*style.value);
+    const std::string text = formats::FormatStyleText(*style.value);
     if (output.empty()) {
         std::fwrite(text.data(), 1, text.size(), stdout);
         return 0;

@@ -1,20 +1,21 @@
 #include "workers/chordmaker/chord_sheet.h"
 
+#include "formats/chord_data.h"
+#include "formats/exchange_files.h"
 #include "workers/chordmaker/chord_failure.h"
 #include "workers/chordmaker/text_scan.h"
-#include "workers/common/chord_data_coding.h"
 
 namespace chordmaker {
 
 namespace {
 
-constexpr const char* kKeysDataName = "KeysData.Aco";
+constexpr const char* kKeysDataName = formats::files::kKeysData;
 constexpr int kStyleSlots = 5;
 constexpr int kCommentWidth = 10;
 constexpr int kCodeIntro1 = 4;
 
 int KeptDigitOf(KeyCode key) {
-    const int cdKet = worker::KeyRecTable[key].tonicPitchClass + 1;
+    const int cdKet = formats::KeyRecTable[key].tonicPitchClass + 1;
     return cdKet + 1;
 }
 
@@ -85,7 +86,7 @@ bool MakeChordSheet(const SongInput& song, std::span<const std::uint8_t> keysDat
         accepted = true;
 
         const int from = measure - 1;
-        sheet.measures[from].keyName = std::string(worker::KeyNameTable[key]);
+        sheet.measures[from].keyName = std::string(formats::KeyNameTable[key]);
         auto run = runs.find(key);
         if (run == runs.end()) {
             try {
@@ -178,7 +179,7 @@ bool FormatChordData(const ChordSheet& sheet, std::string& plain) {
     plain.clear();
     for (std::size_t m = 0; m < sheet.measures.size(); ++m) {
         const std::string record = FormatChordDataRecord(static_cast<int>(m), sheet.measures[m]);
-        if (record.size() != worker::kChordDataRecordSize) return false;
+        if (record.size() != formats::kChordDataRecordSize) return false;
         plain += record;
     }
     return true;

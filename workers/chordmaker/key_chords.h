@@ -8,12 +8,12 @@
 #include <optional>
 #include <string_view>
 
-#include "workers/common/key_table.h"
+#include "formats/key_table.h"
 
 namespace chordmaker {
 
-using worker::KeyCode;
-using worker::kKeyCount;
+using formats::KeyCode;
+using formats::kKeyCount;
 
 // `KeyChords7` entries by their role.
 enum KeyChordEntry { kTonic = 0, kDominantSeventh = 1, kSubdominant = 2, kDominant = 3 };

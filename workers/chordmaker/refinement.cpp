@@ -230,17 +230,17 @@ void FillGaps(KeyRunState& s) {
 // The NoteChords13 row of the key line's own key signature; the tonic must be that of its major
 // key or of the relative minor.
 const std::array<std::string_view, 13>& CheckCdKet(const KeyRunState& s) {
-    const worker::KeyRec& rec = worker::KeyRecTable[s.key];
+    const formats::KeyRec& rec = formats::KeyRecTable[s.key];
     const int cdKet = rec.tonicPitchClass + 1;
     if (cdKet < 1) throw ChordFailure(Format("Invalid CdKet: %d", cdKet));
     for (int code = 0; code + 1 < kKeyCount; code += 2) {
-        const worker::KeyRec& major = worker::KeyRecTable[code];
+        const formats::KeyRec& major = formats::KeyRecTable[code];
         if (major.accidentals != rec.accidentals || major.sharps != rec.sharps) continue;
         const bool sharps = rec.sharps != 0;
         if (cdKet == major.tonicPitchClass + 1) {
             return NoteChordRow(sharps, false, rec.accidentals);
         }
-        if (cdKet == worker::KeyRecTable[code + 1].tonicPitchClass + 1) {
+        if (cdKet == formats::KeyRecTable[code + 1].tonicPitchClass + 1) {
             return NoteChordRow(sharps, true, rec.accidentals);
         }
         break;

@@ -1,8 +1,8 @@
 #include "workers/chordmaker/song_input.h"
 
+#include "formats/key_table.h"
 #include "workers/chordmaker/chord_failure.h"
 #include "workers/chordmaker/text_scan.h"
-#include "workers/common/key_table.h"
 
 namespace chordmaker {
 
@@ -40,8 +40,8 @@ int FindKeyCode(int accidentals, bool sharps, int pitchCode) {
         if (pitchCode == '0') return 0;
         if (pitchCode == '9') return 1;
     }
-    for (int code = 0; code < worker::kKeyCount; ++code) {
-        const worker::KeyRec& rec = worker::KeyRecTable[code];
+    for (int code = 0; code < formats::kKeyCount; ++code) {
+        const formats::KeyRec& rec = formats::KeyRecTable[code];
         if (rec.accidentals == accidentals && (rec.sharps != 0) == sharps &&
             rec.tonicPitchCode == pitchCode) {
             return code;

@@ -11,11 +11,12 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/song_limits.h"
 #include "workers/chordmaker/chord_string.h"
 
 namespace chordmaker {
 
-inline constexpr int kMaxMeasures = 260;
+using formats::kMaxMeasures;
 inline constexpr int kNotesPerHalf = 20;
 inline constexpr int kPitchClasses = 12;
 

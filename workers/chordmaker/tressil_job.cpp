@@ -3,12 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "formats/chord_data.h"
+#include "formats/exchange_files.h"
 #include "platform/file.h"
 #include "workers/chordmaker/chord_failure.h"
 #include "workers/chordmaker/chord_sheet.h"
 #include "workers/chordmaker/run_key.h"
 #include "workers/chordmaker/song_input.h"
-#include "workers/common/chord_data_coding.h"
 #include "workers/common/command_line.h"
 #include "workers/common/worker_skeleton.h"
 
@@ -19,14 +20,14 @@ namespace {
 constexpr int kCommandFields = 4;
 constexpr int kPhraseUnit = 8;
 
-constexpr const char* kErrorFile = "Error2.msg";
-constexpr const char* kTemps2File = "Temps2.aco";
-constexpr const char* kNotesFile = "Notes.aco";
-constexpr const char* kNotesDatFile = "Notes.dat";
-constexpr const char* kMsInfoFile = "MsInfo.dat";
-constexpr const char* kKeysDataFile = "KeysData.Aco";
-constexpr const char* kChordDataFile = "Data.aco";
-constexpr const char* kPathScoreFile = "Error1.msg";
+constexpr const char* kErrorFile = formats::files::kError2;
+constexpr const char* kTemps2File = formats::files::kTemps2Aco;
+constexpr const char* kNotesFile = formats::files::kNotesAco;
+constexpr const char* kNotesDatFile = formats::files::kNotesDat;
+constexpr const char* kMsInfoFile = formats::files::kMsInfo;
+constexpr const char* kKeysDataFile = formats::files::kKeysData;
+constexpr const char* kChordDataFile = formats::files::kDataAco;
+constexpr const char* kPathScoreFile = formats::files::kError1;
 
 // Everything the run writes into Error2.msg goes through here, so a failure still leaves the
 // messages written before it.
@@ -111,7 +112,7 @@ int Job(ErrorFile& errors) {
         errors.Write(cannotCreate);
         return 1;
     }
-    const std::vector<std::uint8_t> stored = worker::EncodeChordData(
+    const std::vector<std::uint8_t> stored = formats::EncodeChordData(
         std::span(reinterpret_cast<const std::uint8_t*>(plain.data()), plain.size()), runKey);
     if (!platform::ReplaceFileAtomically(kChordDataFile, stored)) {
         errors.Write(cannotCreate);

@@ -115,7 +115,7 @@ class SongReader {
 
     ReadStatus Run() {
         // A header cut short is no MIDI file either; its format and division are not there.
-        if (!in_.Match("MThd") || in_.size() < kHeaderSize) {
+        if (!in_.Match(midi::kHeaderChunkTag) || in_.size() < kHeaderSize) {
             return ReadStatus::Fail("No MThd Found. The input file is not a valid Midi File.");
         }
         int division = 0;
@@ -154,7 +154,7 @@ class SongReader {
                 if (chunks == 3) break;
                 state_.curNotes.count = 0;
                 state_.songTick = 0;
-                if (!in_.Match("MTrk")) return ReadStatus::Fail("No Track Found.");
+                if (!in_.Match(midi::kTrackChunkTag)) return ReadStatus::Fail("No Track Found.");
                 if (!in_.Skip(4)) break;
                 continue;
             }

@@ -10,13 +10,16 @@
 #include <span>
 #include <string>
 
+#include "formats/midi_bytes.h"
+#include "formats/song_limits.h"
+
 namespace worker {
 
-using Tick = std::int64_t;
+using formats::kMaxMeasures;
+using formats::kTicksPerQuarter;
+using formats::Tick;
 using MeasureIndex = std::int32_t;
 
-constexpr int kTicksPerQuarter = 384;
-constexpr MeasureIndex kMaxMeasures = 260;
 constexpr int kMeasureNoteSlots = 40;
 constexpr int kMaxMeasureNotes = 39;
 constexpr int kGridTicks = 48;  // a 32nd note
@@ -24,20 +27,7 @@ constexpr int kBeatSlots = 48;
 constexpr int kBeatSlotTicks = 32;
 
 // MIDI bytes the reader recognises.
-namespace midi {
-constexpr std::uint8_t kNoteOff = 0x80;
-constexpr std::uint8_t kNoteOn = 0x90;
-constexpr std::uint8_t kControlChange = 0xB0;
-constexpr std::uint8_t kProgramChange = 0xC0;
-constexpr std::uint8_t kPitchBend = 0xE0;
-constexpr std::uint8_t kSysEx = 0xF0;
-constexpr std::uint8_t kSysExEnd = 0xF7;
-constexpr std::uint8_t kMeta = 0xFF;
-constexpr std::uint8_t kMetaEndOfTrack = 0x2F;
-constexpr std::uint8_t kMetaTempo = 0x51;
-constexpr std::uint8_t kMetaTimeSignature = 0x58;
-constexpr std::uint8_t kMetaKeySignature = 0x59;
-}  // namespace midi
+namespace midi = formats::midi;
 
 // How a worker places notes in a measure: tick positions, or 32nd-note steps.
 enum class QuantMode : int { kTick = 0, kQuantised = 1, kQuantisedOneNote = 2 };

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "workers/composer/style_keys.h"
+#include "formats/style_keys.h"
 
 namespace composer {
 
@@ -106,7 +106,7 @@ SlotSettings SlotSettingsFromName(std::string_view name) {
     s.lines34 = 3 * s.stepsPerQuarter;
     s.lines44 = 4 * s.stepsPerQuarter;
     s.maxTickOffset = kTicksPerQuarter / s.stepsPerQuarter - 1;
-    s.styleKey = StyleKeyForVersion(s.styleVersion);
+    s.styleKey = formats::StyleKeyForVersion(s.styleVersion);
     s.flagLate = s.styleVersion >= 30 ? 1 : 0;
     s.flagNew = s.styleVersion >= 31 ? 1 : 0;
     return s;

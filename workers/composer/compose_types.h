@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/song_limits.h"
+
 namespace composer {
 
 constexpr int kSlotCount = 5;
@@ -22,9 +24,11 @@ constexpr int kModeCount = 16;
 constexpr int kPauseMode = 16;
 constexpr int kRowCount = 48;
 constexpr int kColumnCount = 16;
-constexpr int kMaxMeasures = 259;
+// The composer's measure table keeps one record fewer than the song loader and the chord maker
+// accept, so a song of formats::kMaxMeasures measures passes them and is refused here.
+constexpr int kMeasureTabSize = formats::kMaxMeasures - 1;
 constexpr int kMaxStatRows = 260;
-constexpr int kTicksPerQuarter = 384;
+using formats::kTicksPerQuarter;
 constexpr std::int32_t kVersionToken = 2426;
 constexpr int kFailureDoneCode = 59;
 constexpr int kArgumentCount = 18;

@@ -28,7 +28,7 @@ constexpr int kMaxDeferredOffs = 64;
 constexpr int kMaxMayOnAtBegVal = 24;
 constexpr int kMaxDrum0Evs = 239;
 // Pass 11 may record five echo notes in every half measure of the longest song.
-constexpr int kEchoEventLimit = kMaxMeasures * 2 * 5;
+constexpr int kEchoEventLimit = kMeasureTabSize * 2 * 5;
 constexpr int kMaxChordNames = 4;
 
 struct MeasureEvent {
@@ -314,7 +314,7 @@ class Composer {
     int measureTicks = 1536;
 
     // Echo parts.
-    std::array<int, kMaxMeasures + 1> echoNoteTab{};
+    std::array<int, kMeasureTabSize + 1> echoNoteTab{};
     int echoPart1Note = 0;
     int prevEchoNote = 0;
     int currentEchoNote = 0;

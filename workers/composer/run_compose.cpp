@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/exchange_files.h"
 #include "platform/file.h"
 #include "workers/composer/compose_args.h"
 #include "workers/composer/composer.h"
@@ -15,18 +16,18 @@ namespace composer {
 
 namespace {
 
-constexpr const char* kErrorFile = "Error3.msg";
+constexpr const char* kErrorFile = formats::files::kError3;
 constexpr const char* kScratchFile = "sty.err";
-constexpr const char* kOptionsFile = "vPara.dat";
-constexpr const char* kSongFile = "InPut.bin";
-constexpr const char* kBeatFile = "BtData.dat";
-constexpr const char* kChordFile = "Data.aco";
-constexpr const char* kNotesFile = "Notes.dat";
-constexpr const char* kStatsFile = "Temps2.aco";
-constexpr const char* kScaleFile = "Error2.msg";
-constexpr const char* kOutputFile = "ComposeOut.bin";
-constexpr const char* kTrackScratch = "Temp.dat";
-constexpr const char* kSectionFile = "cPara.dat";
+constexpr const char* kOptionsFile = formats::files::kVPara;
+constexpr const char* kSongFile = formats::files::kInPut;
+constexpr const char* kBeatFile = formats::files::kBtData;
+constexpr const char* kChordFile = formats::files::kDataAco;
+constexpr const char* kNotesFile = formats::files::kNotesDat;
+constexpr const char* kStatsFile = formats::files::kTemps2Aco;
+constexpr const char* kScaleFile = formats::files::kError2;
+constexpr const char* kOutputFile = formats::files::kComposeOut;
+constexpr const char* kTrackScratch = formats::files::kTempDat;
+constexpr const char* kSectionFile = formats::files::kCPara;
 constexpr int kRunCodeBase = 59;
 constexpr int kRunCodeSpan = 42;
 

@@ -3,16 +3,17 @@
 #include <cstdio>
 #include <string_view>
 
-#include "workers/common/chord_data_coding.h"
+#include "formats/chord_data.h"
+#include "formats/midi_bytes.h"
 #include "workers/composer/compose_args.h"
 
 namespace composer {
 
 namespace {
 
-constexpr std::uint8_t kMetaByte = 0xFF;
-constexpr std::uint8_t kTimeSignatureMeta[3] = {0xFF, 0x58, 0x04};
-constexpr std::uint8_t kKeySignatureMeta[3] = {0xFF, 0x59, 0x02};
+constexpr std::uint8_t kMetaByte = formats::midi::kMeta;
+constexpr std::uint8_t kTimeSignatureMeta[3] = {kMetaByte, formats::midi::kMetaTimeSignature, 0x04};
+constexpr std::uint8_t kKeySignatureMeta[3] = {kMetaByte, formats::midi::kMetaKeySignature, 0x02};
 constexpr int kRecordLengthLimit = 80;
 
 // Scans for a three-byte pattern; a byte that breaks a match is not examined again as a new
@@ -145,7 +146,7 @@ InputStatus ReadChordData(std::span<const std::uint8_t> coded, int key, ChordDat
     data = {};
     char text[256];
     const std::vector<std::uint8_t> plain =
-        worker::DecodeChordData(coded, static_cast<std::uint8_t>(key & 0xFF));
+        formats::DecodeChordData(coded, static_cast<std::uint8_t>(key & 0xFF));
     // The bytes up to and including the first ";" (all of them when there is none).
     std::size_t length = plain.size();
     for (std::size_t i = 0; i < plain.size(); ++i) {
@@ -167,10 +168,10 @@ InputStatus ReadChordData(std::span<const std::uint8_t> coded, int key, ChordDat
         for (int b = 0; b < recLen; ++b) {
             record.push_back(static_cast<char>(plain[r * recLen + b]));
         }
-        if (static_cast<int>(data.measures.size()) == kMaxMeasures) {
+        if (static_cast<int>(data.measures.size()) == kMeasureTabSize) {
             std::snprintf(text, sizeof text,
                           "Out of memory. The input song has too many measures: %d.",
-                          kMaxMeasures + 1);
+                          kMeasureTabSize + 1);
             return {false, text};
         }
         int measureNo = 0, drum = 0, keptDigit = 0, inst = 0, style = 0;
@@ -192,7 +193,7 @@ InputStatus ReadChordData(std::span<const std::uint8_t> coded, int key, ChordDat
         m.kept = static_cast<char>('0' + (keptDigit % 10 + 10) % 10);
         data.measures.push_back(m);
         if (style >= 1) {
-            if (data.sections.size() < static_cast<std::size_t>(kMaxMeasures)) {
+            if (data.sections.size() < static_cast<std::size_t>(kMeasureTabSize)) {
                 data.sections.push_back({static_cast<int>(data.measures.size()) - 1, style});
             } else {
                 data.sections.back() = {static_cast<int>(data.measures.size()) - 1, style};

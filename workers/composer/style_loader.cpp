@@ -7,13 +7,15 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/style_coding.h"
+
 namespace composer {
 
 namespace {
 
 constexpr std::size_t kStyleLineChars = 299;
 constexpr int kMaxLinesPerMode = 100;
-constexpr std::string_view kTrackTag = "Mtrk,";
+constexpr std::string_view kTrackTag = formats::kStyleRecordTag;
 // Cell values beyond this magnitude cannot be held as a whole value with its octave code.
 constexpr double kLargestCellValue = 9.0e17;
 // The base note and the velocity slopes enter note and velocity sums; far beyond any MIDI
@@ -22,38 +24,6 @@ constexpr double kLargestCellValue = 9.0e17;
 constexpr int kStyleValueBound = 10000;
 
 int Bounded(int value) { return std::clamp(value, -kStyleValueBound, kStyleValueBound); }
-
-// Decodes one channel block: the plain channel line, then coded bytes up to "Eoi" and the two
-// bytes behind it. Returns false when the file ends inside the channel line.
-struct BlockText {
-    std::vector<std::uint8_t> text;
-    bool complete = false;  // "Eoi" was met
-};
-
-bool ReadBlock(std::span<const std::uint8_t> file, std::size_t& pos, std::uint8_t key, BlockText& block) {
-    block.text.clear();
-    block.complete = false;
-    while (true) {
-        if (pos >= file.size()) return false;
-        const std::uint8_t b = file[pos++];
-        block.text.push_back(b);
-        if (b == '\n') break;
-    }
-    std::uint8_t t = 1;
-    while (pos < file.size()) {
-        const std::uint8_t plain = static_cast<std::uint8_t>(file[pos++] - key - t - 1);
-        ++t;
-        block.text.push_back(plain);
-        const std::size_t n = block.text.size();
-        if (n >= 3 && block.text[n - 3] == 'E' && block.text[n - 2] == 'o' && block.text[n - 1] == 'i') {
-            block.complete = true;
-            pos += 2;
-            if (pos > file.size()) pos = file.size();
-            break;
-        }
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -98,12 +68,12 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
     out.channel = localChannel;
     out.loaded = true;
     std::size_t pos = 0;
-    BlockText block;
+    formats::StyleBlock block;
 
     for (int j = 0; j < kStyleTrackCount && pos < file.size(); ++j) {
         auto block_table = std::make_unique<StyleTable>();
         std::array<int, kModeCount> velHs{};
-        if (!ReadBlock(file, pos, c.settings.styleKey, block)) break;
+        if (!formats::ReadStyleBlock(file, pos, c.settings.styleKey, block)) break;
         if (!block.complete) {
             // A block cut short before its end mark cannot be trusted.
             int channel = localChannel[j];

@@ -3,14 +3,16 @@
 #include <algorithm>
 #include <string>
 
+#include "formats/midi_bytes.h"
+
 namespace composer {
 
 namespace {
 
-constexpr std::uint8_t kMeta = 0xFF;
-constexpr std::uint8_t kTrackNameMeta = 0x03;
-constexpr std::uint8_t kKeySignatureMeta = 0x59;
-constexpr std::uint8_t kEndOfTrack = 0x2F;
+using formats::midi::kMeta;
+constexpr std::uint8_t kTrackNameMeta = formats::midi::kMetaTrackName;
+constexpr std::uint8_t kKeySignatureMeta = formats::midi::kMetaKeySignature;
+constexpr std::uint8_t kEndOfTrack = formats::midi::kMetaEndOfTrack;
 constexpr std::uint8_t kNameTrackLength = 60;
 
 std::uint8_t DataByte(int value) {
@@ -123,22 +125,6 @@ std::vector<std::uint8_t> TrackWriter::EndTrack() {
     bytes_.insert(bytes_.end(), {0, kMeta, kEndOfTrack, 0});
     PatchLength(bytes_);
     return std::move(bytes_);
-}
-
-void OutputTrackCoder::Append(std::span<const std::uint8_t> plain, std::vector<std::uint8_t>& out) {
-    out.reserve(out.size() + plain.size());
-    for (std::uint8_t b : plain) {
-        if (curD_ < 255) ++curD_;
-        out.push_back(static_cast<std::uint8_t>((b - runCode_ - curD_) & 0xFF));
-    }
-}
-
-void DecodeOutputTracks(std::span<std::uint8_t> coded, int runCode) {
-    int k = 1;
-    for (std::uint8_t& b : coded) {
-        if (k < 255) ++k;
-        b = static_cast<std::uint8_t>((b + runCode + k) & 0xFF);
-    }
 }
 
 std::vector<std::uint8_t> OutputHeader() {

@@ -1,7 +1,6 @@
 // The composed tracks as bytes: a writer for one plain track (name block, events with
-// variable-length deltas, end of track and its patched length), the per-run output coding that
-// turns plain track bytes into stored bytes with one running counter over the whole output,
-// the name track, and the output file's header.
+// variable-length deltas, end of track and its patched length), the name track, and the output
+// file's header. The per-run output coding of the tracks is formats/output_coding.h.
 #pragma once
 
 #include <array>
@@ -11,12 +10,14 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/output_coding.h"
 #include "workers/composer/compose_args.h"
 
 namespace composer {
 
 constexpr std::int64_t kVarLenLimit = std::int64_t{1} << 28;
-constexpr std::size_t kTrackCountOffset = 11;
+using formats::kTrackCountOffset;
+using formats::OutputTrackCoder;
 
 // The MIDI variable-length quantity; false (nothing written) for 2^28 or more or a negative value.
 [[nodiscard]] bool WriteVarLen(std::int64_t value, std::vector<std::uint8_t>& out);
@@ -54,21 +55,6 @@ class TrackWriter {
   private:
     std::vector<std::uint8_t> bytes_;
 };
-
-// Stored byte = (plain - RunCode - CurD) mod 256, CurD raised before each byte up to 255.
-class OutputTrackCoder {
-  public:
-    explicit OutputTrackCoder(int runCode) : runCode_(runCode) {}
-    void Append(std::span<const std::uint8_t> plain, std::vector<std::uint8_t>& out);
-    int curD() const { return curD_; }
-
-  private:
-    int runCode_;
-    int curD_ = 1;
-};
-
-// The undoing of the coding (what the front end does), for tests and tools.
-void DecodeOutputTracks(std::span<std::uint8_t> coded, int runCode);
 
 // The 14-byte header with the track count 2.
 std::vector<std::uint8_t> OutputHeader();

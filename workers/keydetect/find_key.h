@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "formats/exchange_files.h"
 #include "platform/window.h"
 #include "workers/common/smf_reader.h"
 #include "workers/common/worker_skeleton.h"
@@ -13,11 +14,11 @@
 
 namespace keydetect {
 
-inline constexpr char kErrorFileName[] = "kErr1.msg";
-inline constexpr char kInfoFileName[] = "kInfo.aco";
-inline constexpr char kSongFileName[] = "InPut.bin";
-inline constexpr char kKeyCodeFileName[] = "KeyCode.dat";
-inline constexpr char kKeyListFileName[] = "KeysData.Aco";
+inline constexpr const char* kErrorFileName = formats::files::kKErr1;
+inline constexpr const char* kInfoFileName = formats::files::kKInfo;
+inline constexpr const char* kSongFileName = formats::files::kInPut;
+inline constexpr const char* kKeyCodeFileName = formats::files::kKeyCode;
+inline constexpr const char* kKeyListFileName = formats::files::kKeysData;
 
 constexpr std::uint32_t kSorvikDoneCode = 46;
 // Handle, version stamp, handle token, key-change flag.

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "workers/common/key_table.h"
+#include "formats/key_table.h"
 
 namespace keydetect {
 namespace {
@@ -313,8 +313,8 @@ KeyValue RecheckKey(ScaleErrorValue error, KeyValue picked, int bestRoot, int be
 
 std::string PrintKeyName(KeyValue key) {
     const int pitchClass = PitchClassOf(key % kMajorKeyOffset - kLowestPitch);
-    const std::string_view flat = worker::FlatNoteNames[pitchClass];
-    const std::string_view sharp = worker::SharpNoteNames[pitchClass];
+    const std::string_view flat = formats::FlatNoteNames[pitchClass];
+    const std::string_view sharp = formats::SharpNoteNames[pitchClass];
     const char* mode = key >= kMajorKeyOffset ? "Major" : "Minor";
     if (flat == sharp) return Format("%s %s", std::string(flat).c_str(), mode);
     return Format("%s/%s %s", std::string(flat).c_str(), std::string(sharp).c_str(), mode);
@@ -329,7 +329,7 @@ GlobalKeyResult FindGlobalKey(const NoteStatistics& stats) {
     if (fit.smallestError > kDoubtfulError || fit.count > 1) {
         key = RecheckKey(fit.smallestError, key, ranking.bestRoot, ranking.bestTriad, table);
     }
-    return GlobalKeyResult{true, GlobalKey{key, fit.smallestError, worker::KeyCodeOfValue(key)}};
+    return GlobalKeyResult{true, GlobalKey{key, fit.smallestError, formats::KeyCodeOfValue(key)}};
 }
 
 ScanResult ScanKeySegment(const NoteStatistics& stats, int start, bool handleTokenValid,
@@ -348,7 +348,7 @@ ScanResult ScanKeySegment(const NoteStatistics& stats, int start, bool handleTok
         // here; the test keeps PickKey off a half-filled table all the same.
         if (fit.smallestError < kNearPerfectFit && ranking.ok) {
             result.keyRecorded = true;
-            result.recordedKeyIndex = worker::KeyCodeOfValue(PickKey(segmentTable, fit));
+            result.recordedKeyIndex = formats::KeyCodeOfValue(PickKey(segmentTable, fit));
         }
         if (previous < fit.smallestError) {
             result.end = ScanEnd::kRise;
@@ -386,10 +386,10 @@ KeyChangeResult FindKeyChangePoints(const NoteStatistics& stats, const SongTimin
         KeyChangePoint point;
         if (Create_KcnData(stats, segmentStart, segmentEnd, segmentTable).ok) {
             const KeyValue key = PickKey(segmentTable, FitScales(segmentTable));
-            const int keyIndex = worker::KeyCodeOfValue(key);
+            const int keyIndex = formats::KeyCodeOfValue(key);
             if (keyIndex >= 0) {
                 point.KeyIndex = static_cast<std::int16_t>(keyIndex);
-                point.Name = worker::KeyNameTable[keyIndex];
+                point.Name = formats::KeyNameTable[keyIndex];
             }
         }
         int longNotes = 0;
@@ -435,13 +435,13 @@ std::string KeyListText(const std::vector<KeyChangePoint>& points, bool keyChang
         for (const KeyChangePoint& point : points) {
             if (point.KeyIndex < 0 || point.KeyIndex == lastWritten) continue;
             text += Format("%03d:%02d;%s\n", point.Measure + 1, point.KeyIndex,
-                           std::string(worker::KeyNameTable[point.KeyIndex]).c_str());
+                           std::string(formats::KeyNameTable[point.KeyIndex]).c_str());
             lastWritten = point.KeyIndex;
         }
     }
     if (text.empty()) {
-        const bool known = keyCode >= 0 && keyCode < worker::kKeyCount;
-        const std::string name(known ? worker::KeyNameTable[keyCode] : std::string_view{});
+        const bool known = keyCode >= 0 && keyCode < formats::kKeyCount;
+        const std::string name(known ? formats::KeyNameTable[keyCode] : std::string_view{});
         text = Format("001:%02d;%s\n", keyCode, name.c_str());
     }
     return text;

@@ -136,7 +136,7 @@ struct KeyChangePoint {
 
 struct SongTiming {
     Tick ticksPerMeasure = 0;
-    Tick division = 384;
+    Tick division = formats::kTicksPerQuarter;
 };
 
 enum class ScanEnd { kRise, kEnd, kHandleTokenRejected };

@@ -9,9 +9,11 @@
 #include <span>
 #include <vector>
 
+#include "formats/song_limits.h"
+
 namespace keydetect {
 
-using Tick = std::int64_t;
+using formats::Tick;
 
 // The list holds at most this many note-ons; the next one ends the run.
 constexpr int kMaxNotOn = 3999;

@@ -11,13 +11,13 @@ namespace {
 
 using Position = std::int64_t;
 
-constexpr std::uint8_t kSysEx = 0xF0;
-constexpr std::uint8_t kSysExEnd = 0xF7;
-constexpr std::uint8_t kMetaEvent = 0xFF;
-constexpr std::uint8_t kMetaEndOfTrack = 0x2F;
-constexpr std::uint8_t kMetaTempo = 0x51;
-constexpr std::uint8_t kMetaTimeSignature = 0x58;
-constexpr std::uint8_t kMetaKeySignature = 0x59;
+using formats::midi::kMetaEndOfTrack;
+using formats::midi::kMetaKeySignature;
+using formats::midi::kMetaTempo;
+using formats::midi::kMetaTimeSignature;
+using formats::midi::kSysEx;
+using formats::midi::kSysExEnd;
+constexpr std::uint8_t kMetaEvent = formats::midi::kMeta;
 // A past-the-end read gives a byte with every bit set, so a variable-length number that runs
 // off the end of the file fails as too long.
 constexpr std::uint8_t kPastEnd = 0xFF;

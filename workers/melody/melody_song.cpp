@@ -15,7 +15,7 @@ constexpr std::array<std::uint8_t, 14> kHeaderChunk = {
     0x01, 0x80,  // 384 ticks per quarter note
 };
 constexpr std::array<std::uint8_t, 4> kTrackTag = {'M', 'T', 'r', 'k'};
-constexpr std::array<std::uint8_t, 4> kEndOfTrack = {0x00, 0xFF, 0x2F, 0x00};
+constexpr std::array<std::uint8_t, 4> kEndOfTrack = formats::midi::kEndOfTrackEvent;
 constexpr std::array<std::uint8_t, 18> kClosingTrack = {
     'M', 'T', 'r', 'k', 0x00, 0x00, 0x00, 0x0A,
     0x00, 0xFF, 0x59, 0x02, 0x00, 0x00,  // key signature C major

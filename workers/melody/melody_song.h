@@ -12,24 +12,27 @@
 #include <string>
 #include <vector>
 
+#include "formats/midi_bytes.h"
+#include "formats/song_limits.h"
+
 namespace quenby {
 
-using Tick = std::int64_t;
+using formats::Tick;
 
-constexpr Tick kSongDivision = 384;
+constexpr Tick kSongDivision = formats::kTicksPerQuarter;
 // A variable-length number holds at most four groups of seven bits.
 constexpr Tick kDeltaTimeLimit = 268435456;
 constexpr std::int32_t kMicrosecondsPerMinute = 60000000;
 constexpr int kMinTempoBpm = 20;
 constexpr int kMaxTempoBpm = 240;
 
-constexpr std::uint8_t kNoteOff = 0x80;
-constexpr std::uint8_t kNoteOn = 0x90;
-constexpr std::uint8_t kKeyPressure = 0xA0;
-constexpr std::uint8_t kControlChange = 0xB0;
-constexpr std::uint8_t kProgramChange = 0xC0;
-constexpr std::uint8_t kChannelPressure = 0xD0;
-constexpr std::uint8_t kPitchBend = 0xE0;
+using formats::midi::kChannelPressure;
+using formats::midi::kControlChange;
+using formats::midi::kKeyPressure;
+using formats::midi::kNoteOff;
+using formats::midi::kNoteOn;
+using formats::midi::kPitchBend;
+using formats::midi::kProgramChange;
 
 constexpr char kDtTimeNegative[] = "The DtTime value must be >= 0.";
 constexpr char kDtTimeTooBig[] = "The DtTime value is too big.";

@@ -6,18 +6,19 @@
 #include <cstdint>
 #include <string>
 
+#include "formats/exchange_files.h"
 #include "platform/window.h"
 #include "workers/common/worker_skeleton.h"
 
 namespace quenby {
 
 constexpr std::uint32_t kQuenbyDoneCode = 51;  // the character code of "3"
-constexpr char kErrorFileName[] = "Error4.msg";
-constexpr char kListingFileName[] = "KqList.dat";
-constexpr char kTemposFileName[] = "Tempos.dat";
-constexpr char kEventsFileName[] = "Events.dat";
-constexpr char kSourceFileName[] = "InpMel.bin";
-constexpr char kSongInputFileName[] = "InPut.bin";
+constexpr const char* kErrorFileName = formats::files::kError4;
+constexpr const char* kListingFileName = formats::files::kKqList;
+constexpr const char* kTemposFileName = formats::files::kTempos;
+constexpr const char* kEventsFileName = formats::files::kEvents;
+constexpr const char* kSourceFileName = formats::files::kInpMel;
+constexpr const char* kSongInputFileName = formats::files::kInPut;
 
 extern const worker::WorkerConfig kQuenbyConfig;
 

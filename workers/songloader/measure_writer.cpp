@@ -4,7 +4,7 @@
 #include <array>
 #include <vector>
 
-#include "workers/common/key_table.h"
+#include "formats/key_table.h"
 
 namespace songloader {
 namespace {
@@ -72,7 +72,7 @@ void SetNoteLengths(SongState& state) {
 
 std::string NoteName(int note, int songKeySign) {
     const int pitchClass = worker::FoldToMiddleOctave(note) - 60;
-    const auto& names = songKeySign < 0 ? worker::FlatNoteNames : worker::SharpNoteNames;
+    const auto& names = songKeySign < 0 ? formats::FlatNoteNames : formats::SharpNoteNames;
     return std::string(names[static_cast<std::size_t>(pitchClass)]);
 }
 

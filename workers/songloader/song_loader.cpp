@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "formats/exchange_files.h"
 #include "platform/file.h"
 #include "workers/common/command_line.h"
 #include "workers/common/smf_reader.h"
@@ -50,7 +51,7 @@ void WriteBeatPattern(File& out, const worker::SongState& state) {
 int LoadSong() {
     static Files files;
     File& error = files.error;
-    if (!error.Open("Error1.msg", FileMode::kWriteText)) return 1;
+    if (!error.Open(formats::files::kError1, FileMode::kWriteText)) return 1;
 
     if (worker::SplitCommandLine() != kExpectedSplit) {
         platform::CloseAllFiles();
@@ -80,7 +81,9 @@ int LoadSong() {
     }
 
     const std::pair<File*, const char*> measureFiles[] = {
-        {&files.temps, "Temps.aco"}, {&files.temps2, "Temps2.aco"}, {&files.notesDat, "Notes.dat"}};
+        {&files.temps, formats::files::kTempsAco},
+        {&files.temps2, formats::files::kTemps2Aco},
+        {&files.notesDat, formats::files::kNotesDat}};
     for (const auto& [file, name] : measureFiles) {
         if (!file->Open(name, FileMode::kWriteText)) {
             return Fail(error, std::string("Cannot create ") + name + ".");
@@ -100,9 +103,9 @@ int LoadSong() {
     files.temps.Close();
     files.temps2.Close();
     std::vector<std::uint8_t> mainNotes;
-    if (!platform::ReadWholeFile("Temps.aco", mainNotes))
+    if (!platform::ReadWholeFile(formats::files::kTempsAco, mainNotes))
         return Fail(error, " Temps.aco not found.");
-    if (!files.notesAco.Open("Notes.aco", FileMode::kWriteBinary)) {
+    if (!files.notesAco.Open(formats::files::kNotesAco, FileMode::kWriteBinary)) {
         return Fail(error, "Cannot create file Notes.aco.");
     }
     const int keySign = state->songKeySign;
@@ -116,16 +119,16 @@ int LoadSong() {
         return Fail(error, "!No note found. May be your melody is not on the Track 1.");
     }
 
-    if (files.btData.Open("BtData.dat", FileMode::kWriteText))
+    if (files.btData.Open(formats::files::kBtData, FileMode::kWriteText))
         WriteBeatPattern(files.btData, *state);
 
     // A measure file that could not be written completely (a full disk) must not pass for a
     // good one; the loader then fails as if the file could not be created, and removes it.
-    const std::pair<File*, const char*> written[] = {{&files.temps, "Temps.aco"},
-                                                     {&files.temps2, "Temps2.aco"},
-                                                     {&files.notesDat, "Notes.dat"},
-                                                     {&files.notesAco, "Notes.aco"},
-                                                     {&files.btData, "BtData.dat"}};
+    const std::pair<File*, const char*> written[] = {{&files.temps, formats::files::kTempsAco},
+                                                     {&files.temps2, formats::files::kTemps2Aco},
+                                                     {&files.notesDat, formats::files::kNotesDat},
+                                                     {&files.notesAco, formats::files::kNotesAco},
+                                                     {&files.btData, formats::files::kBtData}};
     for (const auto& [file, name] : written) {
         if (!file->CloseOrDiscard()) return Fail(error, std::string("Cannot create ") + name + ".");
     }

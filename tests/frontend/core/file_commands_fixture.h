@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/output_coding.h"
 #include "frontend/core/ui/file_commands.h"
 #include "frontend/core/ui/frm_select_file.h"
 #include "tests/frontend/support/fixture_song.h"
@@ -67,7 +68,7 @@ class FileCommandsTest : public CorvaneTest {
         composed[11] = 3;
         const Bytes track = {'M',  'T',  'r',  'k',  0,    0,    0,    8,
                              0x17, 0xB2, 0x07, 0x64, 0x40, 0xFF, 0x2F, 0x00};
-        composed.insert(composed.end(), track.begin(), track.end());
+        formats::OutputTrackCoder(70).Append(track, composed);
         WriteFile(folder() / "ComposeOut.bin", composed);
         ASSERT_TRUE(g().Output.LoadComposeOutput(InFolder("ComposeOut.bin"), 70));
         g().OutputReady = true;

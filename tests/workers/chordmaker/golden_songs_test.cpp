@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
+#include "formats/chord_data.h"
 #include "tests/workers/chordmaker/tressil_test_support.h"
 #include "workers/chordmaker/chord_failure.h"
 #include "workers/chordmaker/chord_sheet.h"
-#include "workers/common/chord_data_coding.h"
 
 namespace chordmaker {
 namespace {
@@ -171,8 +171,8 @@ std::span<const std::uint8_t> Bytes(const std::string& text) {
 
 std::vector<std::string> SplitRecords(const std::string& plain) {
     std::vector<std::string> records;
-    for (std::size_t at = 0; at < plain.size(); at += worker::kChordDataRecordSize) {
-        records.push_back(plain.substr(at, worker::kChordDataRecordSize));
+    for (std::size_t at = 0; at < plain.size(); at += formats::kChordDataRecordSize) {
+        records.push_back(plain.substr(at, formats::kChordDataRecordSize));
     }
     return records;
 }

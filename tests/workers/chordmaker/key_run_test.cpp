@@ -27,11 +27,11 @@ std::vector<int> ListOf(const CandidateList& list) {
 TEST(KeyTableTest, KeyRecAgreesWithTheKeyValuesAndTheChordTables) {
     for (KeyCode key = 0; key < kKeyCount; ++key) {
         SCOPED_TRACE(key);
-        const worker::KeyRec& rec = worker::KeyRecTable[key];
-        const int value = worker::KeyValueTable[key];
+        const formats::KeyRec& rec = formats::KeyRecTable[key];
+        const int value = formats::KeyValueTable[key];
         EXPECT_EQ(value % 100 - 60, rec.tonicPitchClass);
         EXPECT_EQ(value >= 100, key % 2 == 0);
-        EXPECT_EQ(rec.tonicPitchCode, worker::PitchCodeOfClass(rec.tonicPitchClass));
+        EXPECT_EQ(rec.tonicPitchCode, formats::PitchCodeOfClass(rec.tonicPitchClass));
         EXPECT_EQ(RootPitchClass(KeyChord7(key, kTonic)), rec.tonicPitchClass);
         EXPECT_EQ(NoteChordRow(rec.sharps != 0, IsMinorKey(key), rec.accidentals)[0],
                   KeyChord7(key, kTonic));

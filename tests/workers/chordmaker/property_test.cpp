@@ -6,10 +6,10 @@
 #include <random>
 #include <set>
 
+#include "formats/key_table.h"
 #include "tests/workers/chordmaker/tressil_test_support.h"
 #include "workers/chordmaker/chord_sheet.h"
 #include "workers/chordmaker/run_key.h"
-#include "workers/common/key_table.h"
 
 namespace chordmaker {
 namespace {
@@ -77,9 +77,9 @@ int Pick(std::mt19937& rng, int count) {
 }
 
 RandomSong MakeRandomSong(std::mt19937& rng) {
-    const int key = Pick(rng, worker::kKeyCount);
-    const worker::KeyRec& rec = worker::KeyRecTable[key];
-    const auto& names = rec.sharps != 0 ? worker::SharpNoteNames : worker::FlatNoteNames;
+    const int key = Pick(rng, formats::kKeyCount);
+    const formats::KeyRec& rec = formats::KeyRecTable[key];
+    const auto& names = rec.sharps != 0 ? formats::SharpNoteNames : formats::FlatNoteNames;
     RandomSong song;
     song.measures = 1 + Pick(rng, 40);
     const std::string header = std::to_string(rec.accidentals) + (rec.sharps ? ",+," : ",-,") +
@@ -102,7 +102,7 @@ RandomSong MakeRandomSong(std::mt19937& rng) {
             const int main = note();
             std::vector<int> notes = {60 + main};
             for (int extra = Pick(rng, 4); extra > 0; --extra) notes.push_back(60 + note());
-            (half == 0 ? spec.first : spec.second) = std::string(worker::SharpNoteNames[main]);
+            (half == 0 ? spec.first : spec.second) = std::string(formats::SharpNoteNames[main]);
             (half == 0 ? spec.firstNotes : spec.secondNotes) = notes;
             (half == 0 ? spec.firstPosition : spec.secondPosition) = half * 16 + Pick(rng, 8);
         }
@@ -111,7 +111,7 @@ RandomSong MakeRandomSong(std::mt19937& rng) {
     song.files = testing::MakeSongFiles(header, measures);
     song.keys = testing::KeyLine(1, key);
     for (int extra = Pick(rng, 3); extra > 0; --extra) {
-        song.keys += testing::KeyLine(1 + Pick(rng, song.measures), Pick(rng, worker::kKeyCount));
+        song.keys += testing::KeyLine(1 + Pick(rng, song.measures), Pick(rng, formats::kKeyCount));
     }
     return song;
 }

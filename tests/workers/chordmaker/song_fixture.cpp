@@ -4,7 +4,7 @@
 #include <set>
 #include <stdexcept>
 
-#include "workers/common/key_table.h"
+#include "formats/key_table.h"
 
 namespace chordmaker::testing {
 
@@ -70,7 +70,7 @@ SongInput LoadSong(const SongFiles& files) {
 std::string KeyLine(int measure, int keyCode) {
     char line[32];
     std::snprintf(line, sizeof line, "%03d:%02d;%s\r\n", measure, keyCode,
-                  std::string(worker::KeyNameTable[keyCode]).c_str());
+                  std::string(formats::KeyNameTable[keyCode]).c_str());
     return line;
 }
 

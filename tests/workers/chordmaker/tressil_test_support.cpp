@@ -1,6 +1,6 @@
 #include "tests/workers/chordmaker/tressil_test_support.h"
 
-#include "workers/common/chord_data_coding.h"
+#include "formats/chord_data.h"
 
 namespace chordmaker::testing {
 
@@ -26,10 +26,10 @@ void WriteSong(const testsupport::TempProgramFolder& folder, const SongFiles& fi
 }
 
 std::vector<std::string> DecodeRecords(const std::vector<std::uint8_t>& stored, std::uint8_t key) {
-    const std::vector<std::uint8_t> plain = worker::DecodeChordData(stored, key);
+    const std::vector<std::uint8_t> plain = formats::DecodeChordData(stored, key);
     std::vector<std::string> records;
-    for (std::size_t at = 0; at < plain.size(); at += worker::kChordDataRecordSize) {
-        const std::size_t end = std::min(plain.size(), at + worker::kChordDataRecordSize);
+    for (std::size_t at = 0; at < plain.size(); at += formats::kChordDataRecordSize) {
+        const std::size_t end = std::min(plain.size(), at + formats::kChordDataRecordSize);
         records.emplace_back(plain.begin() + static_cast<std::ptrdiff_t>(at),
                              plain.begin() + static_cast<std::ptrdiff_t>(end));
     }

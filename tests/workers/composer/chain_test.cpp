@@ -44,7 +44,7 @@ TEST(ChainTest, MelodyThroughAmbrelTressilAndCompose) {
     const unsigned chordKey = chords.completion->wParam;
 
     for (const char* style : kStyles) {
-        const auto bytes = folder.ReadBytes((testsupport::BinDir() / style).string());
+        const auto bytes = folder.ReadBytes(testsupport::StylePath(style).string());
         ASSERT_FALSE(bytes.empty()) << style;
         folder.Write(style, bytes);
     }

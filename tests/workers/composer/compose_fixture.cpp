@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "formats/style_keys.h"
 #include "tests/support/song_builder.h"
-#include "workers/composer/style_keys.h"
 
 namespace composertest {
 
@@ -57,7 +57,8 @@ void ComposeFixture::WriteTo(const testsupport::TempProgramFolder& folder) const
     folder.Write("vPara.dat", options);
     if (writeStyles) {
         const auto tracks = styleTracks.empty() ? FullStyle(LinesPerMeasure()) : styleTracks;
-        const auto bytes = EncodeStyle(tracks, LinesPerMeasure(), composer::StyleKeyForVersion(version));
+        const auto bytes =
+            EncodeStyle(tracks, LinesPerMeasure(), formats::StyleKeyForVersion(version));
         for (const std::string& name : styleNames) folder.Write(name, bytes);
     }
 }

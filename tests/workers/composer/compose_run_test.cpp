@@ -7,10 +7,10 @@
 #include <map>
 
 #include "compose_fixture.h"
+#include "formats/style_keys.h"
 #include "output_reader.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/song_builder.h"
-#include "workers/composer/style_keys.h"
 
 namespace composertest {
 namespace {
@@ -361,7 +361,8 @@ TEST(ComposeRun, ComposesWithTheBuiltTestStylesInEveryTimeSignature) {
                                   : std::array<std::string, 5>{"Md" + s + "12.sty", "Kd" + s + "25.sty", "Lt" + s + "30.sty",
                                                                "Nw" + s + "31.sty", "Nx" + s + "35.sty"};
             const Outcome o = RunFixture(f, folder, [&](const TempProgramFolder& d) {
-                for (const std::string& name : f.styleNames) d.Write(name, d.ReadBytes((testsupport::BinDir() / name).string()));
+                for (const std::string& name : f.styleNames)
+                    d.Write(name, d.ReadBytes(testsupport::StylePath(name).string()));
             });
             ASSERT_TRUE(o.run.completion.has_value());
             ASSERT_FALSE(o.run.completion->failed()) << folder.ReadText("Error3.msg");

@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <map>
 
+#include "formats/style_keys.h"
 #include "output_reader.h"
 #include "style_fixture.h"
 #include "workers/composer/composer.h"
-#include "workers/composer/style_keys.h"
 #include "workers/composer/track_coding.h"
 
 namespace composer {
@@ -65,9 +65,9 @@ void ComposeSong(const Song& s, Result& r) {
         setup.slotParams[i].channelMode = s.modes;
     }
     const int lines = 4 * setup.slotSettings[0].stepsPerQuarter;
-    const auto bytes =
-        composertest::EncodeStyle(s.tracks.empty() ? composertest::FullStyle(lines) : s.tracks,
-                                  lines, StyleKeyForVersion(setup.slotSettings[0].styleVersion));
+    const auto bytes = composertest::EncodeStyle(
+        s.tracks.empty() ? composertest::FullStyle(lines) : s.tracks, lines,
+        formats::StyleKeyForVersion(setup.slotSettings[0].styleVersion));
     try {
         Composer c(std::move(setup), r.log);
         c.PrepareSong();
@@ -79,7 +79,7 @@ void ComposeSong(const Song& s, Result& r) {
     }
     std::vector<std::uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 10, 1, 0x80};
     auto tracks = r.raw.codedTracks;
-    DecodeOutputTracks(tracks, 80);
+    ASSERT_TRUE(formats::DecodeOutputTracks(tracks, 80));
     file.insert(file.end(), tracks.begin(), tracks.end());
     auto parsed = composertest::ParseMidi(file);
     ASSERT_TRUE(parsed.has_value());

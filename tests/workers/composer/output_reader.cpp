@@ -1,5 +1,9 @@
 #include "output_reader.h"
 
+#include <span>
+
+#include "formats/output_coding.h"
+
 namespace composertest {
 
 namespace {
@@ -95,11 +99,7 @@ std::optional<MidiSong> ReadComposerOutput(std::vector<std::uint8_t> b, int runC
         p += 8 + Be32(b, p + 4);
     }
     if (p > b.size()) return std::nullopt;
-    int k = 1;
-    for (std::size_t j = p; j < b.size(); ++j) {
-        if (k < 255) ++k;
-        b[j] = static_cast<std::uint8_t>((b[j] + runCode + k) & 0xFF);
-    }
+    formats::UndoOutputCoding(std::span<std::uint8_t>(b).subspan(p), runCode);
     return ParseMidi(b);
 }
 

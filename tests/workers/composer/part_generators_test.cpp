@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "engine_fixture.h"
+#include "formats/style_keys.h"
 #include "style_fixture.h"
 #include "workers/composer/composer.h"
-#include "workers/composer/style_keys.h"
 
 namespace composer {
 namespace {
@@ -528,7 +528,7 @@ TEST(SectionHandOver, FirstMeasureSwitchToAnotherBufferHandsTheNotesOver) {
         composertest::FixtureTrack pattern =
             composertest::UniformTrack(2, 16, {{0, "6,10"}, {47, "-6,-10"}});
         StartTrackInSlotOne(
-            e, 2, composertest::EncodeStyle({first, pattern}, 48, StyleKeyForVersion(12)));
+            e, 2, composertest::EncodeStyle({first, pattern}, 48, formats::StyleKeyForVersion(12)));
         e.c.ComposeMeasure();
         std::vector<int> deferred;
         for (const DeferredOff& d : e.c.deferredOffs) deferred.push_back(d.note);

@@ -12,17 +12,17 @@
 #include <string>
 #include <vector>
 
+#include "formats/style_file.h"
+#include "formats/style_model.h"
 #include "fuzz/composer/random_song.h"
 #include "tests/library/midi_events.h"
-#include "tools/stylec/style_file.h"
-#include "tools/stylec/style_model.h"
 #include "workers/composer/composer.h"
 #include "workers/composer/track_coding.h"
 
 namespace composer {
 namespace {
 
-using stylec::TimeSignature;
+using formats::TimeSignature;
 
 // At least the first seeds run in any build, the rest while the time lasts.
 constexpr int kLeastRuns = 12;
@@ -38,33 +38,35 @@ constexpr int kNumerators[] = {2, 3, 4, 6};
 // The cells of one mode: now and then a step with one to four notes. Before version 30 every
 // note is released at a later step of the mode (the loader refuses a mode that leaves one
 // sounding); from 30 notes carry lengths and tick offsets instead.
-void FillMode(Draw& draw, stylec::Mode& mode, const stylec::Track& track, int version, int lines) {
-    const bool drums = track.channel == stylec::kDrumChannel;
-    const bool late = version >= stylec::kFirstLateVersion;
+void FillMode(Draw& draw, formats::Mode& mode, const formats::Track& track, int version,
+              int lines) {
+    const bool drums = track.channel == formats::kDrumChannel;
+    const bool late = version >= formats::kFirstLateVersion;
     const int density = draw.Below(40);
     for (int step = 0; step < lines; ++step) {
         if (draw.Below(100) >= density) continue;
         const int notes = 1 + draw.Below(4);
         for (int n = 0; n < notes; ++n) {
-            const int column = draw.Below(stylec::kCellColumns);
-            stylec::Cell& cell = mode.rows[step][column];
+            const int column = draw.Below(formats::kCellColumns);
+            formats::Cell& cell = mode.rows[step][column];
             if (!cell.empty()) continue;
             const int note = drums              ? 35 + draw.Below(47)
                              : track.styleFlag1 ? 40 + draw.Below(50)
                                                 : 1 + draw.Below(36);
             const int velocity = draw.Chance(50) ? 0 : 10 + draw.Below(118);
-            const int offset = draw.Chance(20) ? draw.Below(stylec::MaxTickOffset(version) + 1) : 0;
-            cell.whole = std::int64_t{offset} * stylec::kExtraThreshold + velocity * 1000 + note;
+            const int offset =
+                draw.Chance(20) ? draw.Below(formats::MaxTickOffset(version) + 1) : 0;
+            cell.whole = std::int64_t{offset} * formats::kExtraThreshold + velocity * 1000 + note;
             if (late) {
                 if (velocity >= 10 || offset > 0)
-                    cell.extra = draw.Below(stylec::kMaxNoteLength + 1);
+                    cell.extra = draw.Below(formats::kMaxNoteLength + 1);
                 continue;
             }
             // The release, at a later step in a free column (or the note is taken back).
             const int release = step + 1 + draw.Below(lines);
-            stylec::Cell* free = nullptr;
+            formats::Cell* free = nullptr;
             for (int s = std::min(release, lines - 1); s > step && free == nullptr; --s) {
-                for (int c = 0; c < stylec::kCellColumns && free == nullptr; ++c) {
+                for (int c = 0; c < formats::kCellColumns && free == nullptr; ++c) {
                     if (mode.rows[s][c].empty()) free = &mode.rows[s][c];
                 }
             }
@@ -76,26 +78,26 @@ void FillMode(Draw& draw, stylec::Mode& mode, const stylec::Track& track, int ve
     }
 }
 
-stylec::Style RandomStyle(Draw& draw, int version, TimeSignature ts) {
-    stylec::Style style;
-    style.header = "Rand: " + std::string(stylec::TimeSignatureName(ts)) + " Stress";
+formats::Style RandomStyle(Draw& draw, int version, TimeSignature ts) {
+    formats::Style style;
+    style.header = "Rand: " + std::string(formats::TimeSignatureName(ts)) + " Stress";
     style.code = "Rand";
     style.version = version;
     style.timeSignature = ts;
-    const int lines = stylec::LinesPerMeasure(ts, version);
+    const int lines = formats::LinesPerMeasure(ts, version);
     const int melodic = 1 + draw.Below(4);
     const bool drums = draw.Chance(85);
     static constexpr int kChannels[] = {1, 2, 3, 4, 0, 10, 11};
     static constexpr int kBases[] = {-36, -36, -24, -12, 0, 0, 12};
     for (int t = 0; t < melodic + (drums ? 1 : 0); ++t) {
-        stylec::Track track;
+        formats::Track track;
         const bool drum = t == melodic;
         track.name = drum ? "Drums" : "Part";
-        track.channel = drum                       ? stylec::kDrumChannel
+        track.channel = drum                       ? formats::kDrumChannel
                         : t < 4 && draw.Chance(80) ? t + 1
                                                    : kChannels[draw.Below(7)];
         track.base = drum ? 0 : draw.Chance(80) ? kBases[draw.Below(7)] : draw.Below(61) - 36;
-        for (stylec::PartSound* sound : {&track.chord, &track.pattern}) {
+        for (formats::PartSound* sound : {&track.chord, &track.pattern}) {
             *sound = {draw.Below(128), draw.Below(128), draw.Below(128), draw.Below(128)};
         }
         if (!drum) {
@@ -105,11 +107,11 @@ stylec::Style RandomStyle(Draw& draw, int version, TimeSignature ts) {
             track.registerTight = draw.Below(2);
             track.playMode = draw.Below(4);
         }
-        for (int k = 0; k < stylec::kMaxModes; ++k) {
-            stylec::Mode mode;
+        for (int k = 0; k < formats::kMaxModes; ++k) {
+            formats::Mode mode;
             mode.index = mode.number = k;
             mode.slope = k == 0 ? 0 : draw.Below(41) - 20;
-            mode.rows.assign(static_cast<std::size_t>(lines), stylec::StepRow{});
+            mode.rows.assign(static_cast<std::size_t>(lines), formats::StepRow{});
             FillMode(draw, mode, track, version, lines);
             track.modes.push_back(std::move(mode));
         }
@@ -120,7 +122,7 @@ stylec::Style RandomStyle(Draw& draw, int version, TimeSignature ts) {
 
 // The composed tracks as a MIDI file the test reader takes.
 std::vector<std::uint8_t> AsMidiFile(std::vector<std::uint8_t> coded, int runCode) {
-    DecodeOutputTracks(coded, runCode);
+    EXPECT_TRUE(formats::DecodeOutputTracks(coded, runCode));
     std::vector<std::uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 10, 0x01, 0x80};
     file.insert(file.end(), coded.begin(), coded.end());
     return file;
@@ -147,12 +149,12 @@ TEST(ComposerStress, RandomStylesOfBothFamiliesOnRandomSongs) {
             const int version = coarse
                                     ? kCoarseVersions[draw.Below(2)]
                                     : kVersions[draw.Below(static_cast<int>(std::size(kVersions)))];
-            stylec::Style style = RandomStyle(draw, version, kSignatures[sig]);
+            formats::Style style = RandomStyle(draw, version, kSignatures[sig]);
             style.code = "Rnd" + std::to_string(slot);
-            if (const auto problem = stylec::CheckStyle(style)) {
+            if (const auto problem = formats::CheckStyle(style)) {
                 FAIL() << "the drawn style is refused: " << problem->Text();
             }
-            auto file = stylec::WriteStyleFile(style);
+            auto file = formats::WriteStyleFile(style);
             if (file.ok()) files[slot] = *file.value;  // else it happened to spell a record tag
             names[slot] = style.FileName();
         }

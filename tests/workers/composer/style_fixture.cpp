@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "formats/style_coding.h"
+
 namespace composertest {
 
 std::string ChannelLine(const FixtureTrack& t, const std::string& headerText) {
@@ -34,11 +36,7 @@ std::vector<std::uint8_t> EncodeBlock(const std::string& channelLine, const std:
     std::vector<std::uint8_t> out(channelLine.begin(), channelLine.end());
     out.push_back('\r');
     out.push_back('\n');
-    std::uint8_t t = 1;
-    for (char c : text) {
-        out.push_back(static_cast<std::uint8_t>(static_cast<std::uint8_t>(c) + key + t + 1));
-        ++t;
-    }
+    formats::AppendCodedStyleText(text, key, out);
     if (withEnd) {
         out.push_back(0x0D);
         out.push_back(0x0A);

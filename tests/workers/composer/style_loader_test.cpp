@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "formats/style_keys.h"
 #include "style_fixture.h"
-#include "workers/composer/style_keys.h"
 
 namespace composer {
 namespace {
@@ -65,7 +65,7 @@ TEST(LoadStyleBytes, FillsTracksUntilTheDrumBlock) {
     first.velHs = {0, 7};
     FixtureTrack drums = UniformTrack(9, 2, {{0, "36"}, {1, "-36"}});
     FixtureTrack after = UniformTrack(2, 2, {{0, "6"}, {3, "-6"}});
-    const auto bytes = EncodeStyle({first, drums, after}, 32, StyleKeyForVersion(12));
+    const auto bytes = EncodeStyle({first, drums, after}, 32, formats::StyleKeyForVersion(12));
     Loaded l;
     Load(bytes, Context(12, 32), l);
     ASSERT_FALSE(l.aborted) << l.log.text();
@@ -89,7 +89,7 @@ TEST(LoadStyleBytes, ChannelLineValueElevenAndModeDependentProgram) {
     StyleLoadContext c = Context(12, 32);
     c.params.channelMode[0] = 2;
     Loaded l;
-    Load(EncodeStyle({t}, 32, StyleKeyForVersion(12)), c, l);
+    Load(EncodeStyle({t}, 32, formats::StyleKeyForVersion(12)), c, l);
     ASSERT_FALSE(l.aborted) << l.log.text();
     EXPECT_EQ(l.slot.tracks[0].styleFlag1, 1);
     EXPECT_EQ(l.slot.tracks[0].pUseSust, 0);
@@ -101,14 +101,14 @@ TEST(LoadStyleBytes, ChannelLineValueElevenAndModeDependentProgram) {
     c.params.partProgram[0] = 5;
     c.params.partVol[0] = 99;
     Loaded overridden;
-    Load(EncodeStyle({t}, 32, StyleKeyForVersion(12)), c, overridden);
+    Load(EncodeStyle({t}, 32, formats::StyleKeyForVersion(12)), c, overridden);
     EXPECT_EQ(overridden.slot.tracks[0].program, 4);
     EXPECT_EQ(overridden.slot.tracks[0].volume, 99);
 }
 
 TEST(LoadStyleBytes, RefusesMalformedStylesWithTheirMessages) {
-    const std::uint8_t key12 = StyleKeyForVersion(12);
-    const std::uint8_t key30 = StyleKeyForVersion(30);
+    const std::uint8_t key12 = formats::StyleKeyForVersion(12);
+    const std::uint8_t key30 = formats::StyleKeyForVersion(30);
     FixtureTrack good = UniformTrack(1, 2, {{0, "6"}, {5, "-6"}});
     auto with = [&](auto change) {
         FixtureTrack t = good;
@@ -161,7 +161,7 @@ TEST(LoadStyleBytes, BoundsBaseNoteAndSlopesFarOutsideMidi) {
     t.partStyleValue = 2000000000;
     t.velHs = {0, -2000000000};
     Loaded l;
-    Load(EncodeStyle({t}, 32, StyleKeyForVersion(12)), Context(12, 32), l);
+    Load(EncodeStyle({t}, 32, formats::StyleKeyForVersion(12)), Context(12, 32), l);
     ASSERT_FALSE(l.aborted) << l.log.text();
     EXPECT_EQ(l.slot.tracks[0].partStyleValue, 10000);
     EXPECT_EQ(l.slot.tracks[0].velHs[1], -10000);
@@ -170,7 +170,7 @@ TEST(LoadStyleBytes, BoundsBaseNoteAndSlopesFarOutsideMidi) {
 TEST(LoadStyleBytes, LateStylesSkipTheBalanceTest) {
     FixtureTrack t = UniformTrack(1, 2, {{0, "2001096.3"}});
     Loaded l;
-    Load(EncodeStyle({t}, 48, StyleKeyForVersion(31)), Context(31, 48), l);
+    Load(EncodeStyle({t}, 48, formats::StyleKeyForVersion(31)), Context(31, 48), l);
     ASSERT_FALSE(l.aborted) << l.log.text();
     EXPECT_EQ((*l.slot.tracks[0].cells)[1][0][0].extra, 96);
     EXPECT_EQ((*l.slot.tracks[0].cells)[1][0][0].whole, 20046);
@@ -181,7 +181,8 @@ TEST(LoadStyleBytes, NewStylesKeepVelocitySlopeByPosition) {
     std::string text = composertest::BlockText(t, 48);
     text.replace(text.find("2,0,"), 4, "9,5,");  // mode 2 claims number 9
     Loaded l;
-    Load(EncodeBlock(composertest::ChannelLine(t), text, StyleKeyForVersion(31)), Context(31, 48), l);
+    Load(EncodeBlock(composertest::ChannelLine(t), text, formats::StyleKeyForVersion(31)),
+         Context(31, 48), l);
     ASSERT_FALSE(l.aborted) << l.log.text();
     EXPECT_EQ(l.slot.tracks[0].velHs[2], 5);
     EXPECT_EQ(l.slot.tracks[0].velHs[9], 0);

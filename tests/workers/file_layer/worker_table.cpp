@@ -225,7 +225,7 @@ Worker Composer() {
     }
     w.prepared["vPara.dat"] = Text(options);
     for (const std::string& style : kStyles) {
-        w.prepared[style] = BytesAt(testsupport::BinDir() / style);
+        w.prepared[style] = BytesAt(testsupport::StylePath(style));
         Require(!w.prepared[style].empty(), "a test style is missing");
     }
     return w;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "formats/key_table.h"
 #include "tests/workers/keydetect/melody.h"
-#include "workers/common/key_table.h"
 
 namespace keydetect {
 namespace {
@@ -205,7 +205,7 @@ TEST(FitScalesTest, AnyErrorStillYieldsACandidate) {
     const FitResult fit = FitScales(table);
     EXPECT_GE(fit.count, 1);
     EXPECT_EQ(fit.smallestError, 3 * huge);  // C# harmonic minor lies inside C..A
-    EXPECT_GE(worker::KeyCodeOfValue(PickKey(table, fit)), 0);
+    EXPECT_GE(formats::KeyCodeOfValue(PickKey(table, fit)), 0);
 }
 
 TEST(PickKeyTest, TableOfCases) {

@@ -7,15 +7,15 @@
 #include <vector>
 
 #include "tests/support/program_folder.h"
+#include "tests/support/song_builder.h"
 #include "tests/workers/keydetect/melody.h"
-#include "tests/workers/keydetect/song_builder.h"
 
 namespace keydetect {
 namespace {
 
 using testing::ClassOf;
-using testing::SongBuilder;
 using testsupport::RunWorker;
+using testsupport::SongBuilder;
 using testsupport::TempProgramFolder;
 
 constexpr std::uint32_t kKeyUp = 0x0101;

@@ -6,6 +6,7 @@
 
 #include "tests/support/hex_text.h"
 #include "tests/support/program_folder.h"
+#include "tests/support/song_builder.h"
 
 namespace melodytest {
 
@@ -43,17 +44,7 @@ Bytes MidiHeader(int format, int tracks, int division) {
 }
 
 Bytes MidiTrack(const Bytes& events) {
-    const auto size = static_cast<std::uint32_t>(events.size());
-    Bytes track = {'M',
-                   'T',
-                   'r',
-                   'k',
-                   static_cast<std::uint8_t>(size >> 24),
-                   static_cast<std::uint8_t>(size >> 16),
-                   static_cast<std::uint8_t>(size >> 8),
-                   static_cast<std::uint8_t>(size)};
-    track.insert(track.end(), events.begin(), events.end());
-    return track;
+    return testsupport::TrackChunk(events);
 }
 
 Bytes Concat(std::initializer_list<Bytes> parts) {

@@ -1,21 +1,22 @@
-#include "tools/stylec/style_file.h"
+#include "formats/style_file.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "tests/workers/styles/sample_style.h"
-#include "tools/stylec/style_text.h"
-#include "workers/composer/style_keys.h"
+#include "formats/style_coding.h"
+#include "formats/style_keys.h"
+#include "formats/style_text.h"
+#include "tests/formats/sample_style.h"
 
-namespace stylec {
+namespace formats {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
 Style Sample() {
-    auto result = ParseStyleText(stylec_test::kSampleStyle);
+    auto result = ParseStyleText(testsupport::kSampleStyle);
     EXPECT_TRUE(result.ok()) << result.problem.Text();
     return *result.value;
 }
@@ -29,11 +30,7 @@ Bytes Compile(const Style& style) {
 // A block as the composer reads it: the plain record line, then `text` coded with `key`.
 Bytes Block(const std::string& record, const std::string& text, std::uint8_t key) {
     Bytes bytes(record.begin(), record.end());
-    std::uint8_t t = 1;
-    for (char c : text) {
-        bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint8_t>(c) + key + t + 1));
-        t = static_cast<std::uint8_t>(t + 1);
-    }
+    AppendCodedStyleText(text, key, bytes);
     return bytes;
 }
 
@@ -48,8 +45,8 @@ const std::string kDrumRecord = "Mtrk,9,0,0,100,64,0,0,100,64,0,0,\"Demo: 2/4 De
 
 TEST(StyleFile, LaysOutTheBlocksBothReadersExpect) {
     const Bytes file = Compile(Sample());
-    const std::uint8_t key = composer::StyleKeyForVersion(5);
-    ASSERT_EQ(key, composer::kStyleKeyBelow20);
+    const std::uint8_t key = formats::StyleKeyForVersion(5);
+    ASSERT_EQ(key, formats::kStyleKeyBelow20);
 
     // The first record is plain and carries the header as its thirteenth field, padded with
     // blanks so that the next record lies a full record spacing further on.
@@ -124,7 +121,7 @@ TEST(StyleFile, AFullSixteenModeStyleKeepsItsLinesShort) {
 }
 
 TEST(StyleFile, DecoderRefusesWhatTheLoaderRefuses) {
-    const std::uint8_t key = composer::StyleKeyForVersion(5);
+    const std::uint8_t key = formats::StyleKeyForVersion(5);
     const std::string rows = Rows(16, kEmptyRow);
     const struct {
         const char* what;
@@ -148,7 +145,7 @@ TEST(StyleFile, DecoderRefusesWhatTheLoaderRefuses) {
          Block(kDrumRecord,
                "36,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,\r\n" + Rows(15, kEmptyRow) + "Eoi\r\n", key),
          "leaves notes sounding"},
-        {"wrong key", Block(kDrumRecord, rows + "Eoi\r\n", composer::kStyleKeyFrom31),
+        {"wrong key", Block(kDrumRecord, rows + "Eoi\r\n", formats::kStyleKeyFrom31),
          "Error reading Style data from Demo05.sty, Channel 9"},
         {"header without time signature",
          Block("Mtrk,9,0,0,100,64,0,0,100,64,0,0,\"Demo: Demo\"\r\n", rows + "Eoi\r\n", key),
@@ -165,7 +162,7 @@ TEST(StyleFile, DecoderRefusesWhatTheLoaderRefuses) {
 }
 
 TEST(StyleFile, DecodesTheModeCodeDigits) {
-    const std::uint8_t key = composer::StyleKeyForVersion(5);
+    const std::uint8_t key = formats::StyleKeyForVersion(5);
     const struct {
         int code;
         int sustain, styleFlag1, registerRule, registerTight, playMode;
@@ -195,7 +192,7 @@ TEST(StyleFile, DecodesTheModeCodeDigits) {
 TEST(StyleFile, DecoderRefusesRecordsTheFrontEndWouldMiss) {
     // Two blocks closer than the record spacing: the composer reads both, the front end's
     // search resumes behind the second record and never sees it.
-    const std::uint8_t key = composer::StyleKeyForVersion(5);
+    const std::uint8_t key = formats::StyleKeyForVersion(5);
     const std::string rows = Rows(16, "6,0,0,0,0,0,0,0,0,0,0,0,0,0,0,-6,\r\n");
     Bytes file =
         Block("Mtrk,1,0,0,100,64,0,0,100,64,0,0,\"Demo: 2/4 Demo\"\r\n", rows + "Eoi\r\n", key);
@@ -211,7 +208,7 @@ TEST(StyleFile, DecoderRefusesRecordsTheFrontEndWouldMiss) {
 TEST(StyleFile, DecoderRefusesABlockBehindTheDrumBlock) {
     // The composer stops at the drum block; the front end would still give the next record a
     // part of its own.
-    const std::uint8_t key = composer::StyleKeyForVersion(5);
+    const std::uint8_t key = formats::StyleKeyForVersion(5);
     const std::string padded =
         kDrumRecord.substr(0, kDrumRecord.size() - 2) + std::string(200, ' ') + "\r\n";
     Bytes file = Block(padded, Rows(16, kEmptyRow) + "Eoi\r\n", key);
@@ -243,11 +240,11 @@ TEST(StyleFile, RecordScanFollowsTheFrontEnd) {
 TEST(StyleFile, DecodesAStyleWithoutTheRecordTag) {
     // The composer also reads a channel line without the tag; the front end needs it, so the
     // decoder only accepts files that begin with it.
-    const std::uint8_t key = composer::StyleKeyForVersion(5);
+    const std::uint8_t key = formats::StyleKeyForVersion(5);
     const Bytes file = Block("9,0,0,100,64,0,0,100,64,0,0,\"Demo: 2/4 Demo\"\r\n",
                              Rows(16, kEmptyRow) + "Eoi\r\n", key);
     EXPECT_FALSE(ReadStyleFile(file, "Demo", 5).ok());
 }
 
 }  // namespace
-}  // namespace stylec
+}  // namespace formats

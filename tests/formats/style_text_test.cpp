@@ -1,15 +1,15 @@
-#include "tools/stylec/style_text.h"
+#include "formats/style_text.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "tests/workers/styles/sample_style.h"
+#include "tests/formats/sample_style.h"
 
-namespace stylec {
+namespace formats {
 namespace {
 
-using stylec_test::kSampleStyle;
+using testsupport::kSampleStyle;
 
 TEST(StyleText, ReadsTheSampleIntoTheModel) {
     const auto result = ParseStyleText(kSampleStyle);
@@ -242,4 +242,4 @@ TEST(StyleText, StoredValuesReadAsTheLoaderReadsThem) {
 }
 
 }  // namespace
-}  // namespace stylec
+}  // namespace formats

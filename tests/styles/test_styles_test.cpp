@@ -1,4 +1,4 @@
-// The test styles the build compiles into the ready program folder: each one decodes to what
+// The test styles the build compiles beside the ready program folder: each one decodes to what
 // its description says, and together they give every generator, play mode, style version and
 // section mode something to play in every time signature.
 #include <gtest/gtest.h>
@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "formats/style_file.h"
+#include "formats/style_text.h"
 #include "tests/support/program_folder.h"
-#include "tools/stylec/style_file.h"
-#include "tools/stylec/style_text.h"
 
-namespace stylec {
+namespace formats {
 namespace {
 
 std::string ReadFile(const std::filesystem::path& path) {
@@ -40,7 +40,10 @@ TEST(TestStyles, EachCompiledStyleDecodesToItsDescription) {
         SCOPED_TRACE(source.filename().string());
         const auto described = ParseStyleText(ReadFile(source));
         ASSERT_TRUE(described.ok()) << described.problem.Text();
-        const std::string file = ReadFile(testsupport::BinDir() / described.value->FileName());
+        // Users see every style of the program folder, so the test styles are compiled elsewhere.
+        const std::string fileName = described.value->FileName();
+        EXPECT_FALSE(std::filesystem::exists(testsupport::BinDir() / fileName));
+        const std::string file = ReadFile(testsupport::StylePath(fileName));
         const std::vector<std::uint8_t> bytes(file.begin(), file.end());
         const auto decoded = ReadStyleFile(bytes, described.value->code, described.value->version);
         ASSERT_TRUE(decoded.ok()) << decoded.problem.Text();
@@ -92,4 +95,4 @@ TEST(TestStyles, CoverEveryGeneratorModeAndVersionInEachTimeSignature) {
 }
 
 }  // namespace
-}  // namespace stylec
+}  // namespace formats

@@ -1,4 +1,4 @@
-#include "tools/stylec/style_text.h"
+#include "formats/style_text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-namespace stylec {
+namespace formats {
 
 namespace {
 
@@ -408,4 +408,4 @@ std::string FormatStyleText(const Style& style) {
     return out;
 }
 
-}  // namespace stylec
+}  // namespace formats

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-namespace stylec_test {
+namespace testsupport {
 
 inline constexpr std::string_view kSampleStyle = R"(# a tiny 2/4 style
 style "Demo: 2/4 Tiny demo"
@@ -33,4 +33,4 @@ track "Drums"
     lane 15: 42v100 -42 42 -42 42 -42 42 -42 | 42 -42 42 -42 42 -42 42 -42
 )";
 
-}  // namespace stylec_test
+}  // namespace testsupport

@@ -1,15 +1,15 @@
 // The readable description of a style: a line-based text with the header, the file's code and
 // version, and per track its channel line values and its modes, each mode written as step
-// lanes (one line per cell column, one token per step). GUIDE.md beside this file is the
+// lanes (one line per cell column, one token per step). tools/stylec/GUIDE.md is the
 // authors' reference; this unit reads such a text into the model and writes a model back.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "tools/stylec/style_model.h"
+#include "formats/style_model.h"
 
-namespace stylec {
+namespace formats {
 
 // Reads a description and checks it against every rule of the style readers; a problem names
 // the line it was found on.
@@ -23,4 +23,4 @@ std::string FormatStyleText(const Style& style);
 std::string FormatCell(const Cell& cell);
 std::optional<Cell> ParseCell(std::string_view token);
 
-}  // namespace stylec
+}  // namespace formats

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace composer {
+namespace formats {
 
 constexpr std::uint8_t kStyleKeyBelow20 = 0x2B;  // versions 00 to 19
 constexpr std::uint8_t kStyleKey20To30 = 0x5D;   // versions 20 to 30
@@ -17,4 +17,4 @@ constexpr std::uint8_t StyleKeyForVersion(int version) {
     return kStyleKeyFrom31;
 }
 
-}  // namespace composer
+}  // namespace formats

@@ -11,7 +11,7 @@
 #include <span>
 #include <vector>
 
-namespace worker {
+namespace formats {
 
 // One record per measure, no line ends.
 constexpr std::size_t kChordDataRecordSize = 35;
@@ -41,4 +41,4 @@ class ChordDataCoder {
 std::vector<std::uint8_t> EncodeChordData(std::span<const std::uint8_t> plain, std::uint8_t key);
 std::vector<std::uint8_t> DecodeChordData(std::span<const std::uint8_t> stored, std::uint8_t key);
 
-}  // namespace worker
+}  // namespace formats

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "formats/chord_data.h"
 #include "frontend/core/output_decoding.h"
 #include "tests/library/library_fixture.h"
 #include "tests/library/midi_events.h"
 #include "tests/support/program_folder.h"
-#include "workers/common/chord_data_coding.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ Bytes ChordData() {
                       chord1, 2, chord2, kSections[m], kSlotStarts[m], "");
         plain += record;
     }
-    return worker::EncodeChordData(Bytes(plain.begin(), plain.end()), kChordKey);
+    return formats::EncodeChordData(Bytes(plain.begin(), plain.end()), kChordKey);
 }
 
 void WriteSong(const testsupport::TempProgramFolder& folder, const Signature& ts) {
@@ -81,7 +81,7 @@ TEST(TestStylesInTheComposer, EveryStyleTrackSoundsInEveryTimeSignature) {
                 }
                 folder.Write("vPara.dat", options);
                 for (const std::string& name : styles) {
-                    std::filesystem::copy_file(testsupport::BinDir() / name, folder.path() / name,
+                    std::filesystem::copy_file(testsupport::StylePath(name), folder.path() / name,
                                                std::filesystem::copy_options::skip_existing);
                 }
                 std::string names;

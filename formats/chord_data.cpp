@@ -1,6 +1,6 @@
-#include "workers/common/chord_data_coding.h"
+#include "formats/chord_data.h"
 
-namespace worker {
+namespace formats {
 
 std::uint8_t ChordDataCoder::NextOffset() {
     ++counter_;
@@ -31,4 +31,4 @@ std::vector<std::uint8_t> DecodeChordData(std::span<const std::uint8_t> stored, 
     return plain;
 }
 
-}  // namespace worker
+}  // namespace formats

@@ -1,9 +1,9 @@
-#include "tools/stylec/style_model.h"
+#include "formats/style_model.h"
 
 #include <cmath>
 #include <cstdio>
 
-namespace stylec {
+namespace formats {
 
 namespace {
 
@@ -323,4 +323,4 @@ std::optional<Problem> CheckStyle(const Style& style) {
     return std::nullopt;
 }
 
-}  // namespace stylec
+}  // namespace formats

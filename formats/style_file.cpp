@@ -1,30 +1,21 @@
-#include "tools/stylec/style_file.h"
+#include "formats/style_file.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <string>
 
-#include "workers/composer/style_keys.h"
+#include "formats/style_coding.h"
+#include "formats/style_keys.h"
 
-namespace stylec {
+namespace formats {
 
 namespace {
 
-constexpr std::string_view kRecordTag = "Mtrk,";
-constexpr std::string_view kEndOfBlock = "Eoi";
-constexpr std::size_t kBytesAfterEndOfBlock = 2;
+constexpr std::string_view kRecordTag = kStyleRecordTag;
+constexpr std::string_view kEndOfBlock = kStyleEndOfBlock;
 constexpr int kChannelLineValues = 11;
 constexpr int kModeLineValues = 2;
 constexpr double kLargestCellValue = 1e13;
-
-// Coded byte number t of a block (t = 1, 2, ..., counted in 8 bits) is stored as
-// plain + key + t + 1; the composer subtracts the same.
-std::uint8_t CodeByte(std::uint8_t plain, std::uint8_t key, std::uint8_t t) {
-    return static_cast<std::uint8_t>(plain + key + t + 1);
-}
-std::uint8_t DecodeByte(std::uint8_t stored, std::uint8_t key, std::uint8_t t) {
-    return static_cast<std::uint8_t>(stored - key - t - 1);
-}
 
 std::string RecordLine(const Style& style, const Track& track, bool first) {
     const int values[kChannelLineValues] = {
@@ -262,7 +253,7 @@ std::vector<std::size_t> ScanTrackRecords(std::span<const std::uint8_t> bytes) {
 Result<std::vector<std::uint8_t>> WriteStyleFile(const Style& style) {
     using R = Result<std::vector<std::uint8_t>>;
     if (auto problem = CheckStyle(style)) return R::Fail(*problem);
-    const std::uint8_t key = composer::StyleKeyForVersion(style.version);
+    const std::uint8_t key = formats::StyleKeyForVersion(style.version);
     std::vector<std::uint8_t> file;
     std::vector<std::size_t> starts;
     for (std::size_t i = 0; i < style.tracks.size(); ++i) {
@@ -283,11 +274,7 @@ Result<std::vector<std::uint8_t>> WriteStyleFile(const Style& style) {
         }
         starts.push_back(file.size());
         file.insert(file.end(), line.begin(), line.end());
-        std::uint8_t t = 1;
-        for (char c : text) {
-            file.push_back(CodeByte(static_cast<std::uint8_t>(c), key, t));
-            t = static_cast<std::uint8_t>(t + 1);
-        }
+        AppendCodedStyleText(text, key, file);
     }
     if (ScanTrackRecords(file) != starts) {
         int line = style.tracks.back().line;
@@ -317,27 +304,20 @@ Result<Style> ReadStyleFile(std::span<const std::uint8_t> bytes, std::string_vie
             kRecordTag) {
         return fail(fileName + " does not begin with \"Mtrk,\"");
     }
-    const std::uint8_t key = composer::StyleKeyForVersion(version);
+    const std::uint8_t key = formats::StyleKeyForVersion(version);
     std::vector<std::size_t> starts;
     std::size_t pos = 0;
+    StyleBlock block;
     for (int j = 0; j < kMaxTracks && pos < bytes.size(); ++j) {
-        std::size_t lineEnd = pos;
-        while (lineEnd < bytes.size() && bytes[lineEnd] != '\n') ++lineEnd;
-        if (lineEnd == bytes.size()) break;  // the loader stops where no line end follows
-        starts.push_back(pos);
-        std::string text(reinterpret_cast<const char*>(bytes.data()) + pos, lineEnd + 1 - pos);
-        const std::string record = text;
-        pos = lineEnd + 1;
-        std::uint8_t t = 1;
-        bool ended = false;
-        while (pos < bytes.size()) {
-            text += static_cast<char>(DecodeByte(bytes[pos++], key, t));
-            t = static_cast<std::uint8_t>(t + 1);
-            if (text.size() >= 3 && text.compare(text.size() - 3, 3, kEndOfBlock) == 0) {
-                ended = true;
-                break;
-            }
-        }
+        const std::size_t start = pos;
+        // The loader stops where no line end follows.
+        if (!ReadStyleBlock(bytes, pos, key, block)) break;
+        starts.push_back(start);
+        const std::string record(
+            block.text.begin(),
+            block.text.begin() + static_cast<std::ptrdiff_t>(block.recordLength));
+        const std::string text(block.text.begin(), block.text.end());
+        const bool ended = block.complete;
         if (j == 0) {
             std::string_view recordView(record);
             recordView.remove_suffix(1);
@@ -363,7 +343,6 @@ Result<Style> ReadStyleFile(std::span<const std::uint8_t> bytes, std::string_vie
             recordView.remove_suffix(1);
             track.name = RecordText(recordView);
         }
-        pos = std::min(bytes.size(), pos + kBytesAfterEndOfBlock);
         const bool last = track.channel == kDrumChannel;
         style.tracks.push_back(std::move(track));
         if (last) break;
@@ -376,4 +355,4 @@ Result<Style> ReadStyleFile(std::span<const std::uint8_t> bytes, std::string_vie
     return Result<Style>{std::move(style), {}};
 }
 
-}  // namespace stylec
+}  // namespace formats

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/formats/sample_style.h"
 #include "tests/support/program_folder.h"
-#include "tests/workers/styles/sample_style.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ const std::string kDecodeout = DECODEOUT_PROGRAM;
 
 TEST(Stylec, CompilesDecodesAndCompilesToTheSameBytes) {
     testsupport::TempProgramFolder folder;
-    folder.Write("demo.txt", stylec_test::kSampleStyle);
+    folder.Write("demo.txt", testsupport::kSampleStyle);
     ASSERT_EQ(RunTool(folder, kStylec + " compile demo.txt").exitCode, 0);
     ASSERT_TRUE(folder.Exists("Demo05.sty"));
     ASSERT_EQ(RunTool(folder, kStylec + " decode Demo05.sty -o back.txt").exitCode, 0);
@@ -40,7 +40,7 @@ TEST(Stylec, CompilesDecodesAndCompilesToTheSameBytes) {
 
 TEST(Stylec, RefusalsNameTheFileAndLine) {
     testsupport::TempProgramFolder folder;
-    std::string text(stylec_test::kSampleStyle);
+    std::string text(testsupport::kSampleStyle);
     text.replace(text.find("  playmode 2"), 12, "  playmode 7");
     folder.Write("bad.txt", text);
     const ToolRun bad = RunTool(folder, kStylec + " compile bad.txt");
@@ -48,7 +48,7 @@ TEST(Stylec, RefusalsNameTheFileAndLine) {
     EXPECT_EQ(bad.errors, "bad.txt:13: playmode must be 0 to 3\n");
     EXPECT_FALSE(folder.Exists("Demo05.sty"));
 
-    folder.Write("demo.txt", stylec_test::kSampleStyle);
+    folder.Write("demo.txt", testsupport::kSampleStyle);
     const ToolRun renamed = RunTool(folder, kStylec + " compile demo.txt -o Demo12.sty");
     EXPECT_EQ(renamed.exitCode, 1);
     EXPECT_NE(renamed.errors.find("write it as Demo05.sty"), std::string::npos) << renamed.errors;

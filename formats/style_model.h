@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace stylec {
+namespace formats {
 
 constexpr int kMaxTracks = 5;
 constexpr int kMaxModes = 16;        // modes 0 to 15 of a block
@@ -154,4 +154,4 @@ std::optional<int> VersionFromFileName(std::string_view fileName);
 // Checks every rule of both readers that a complete model can break; the first problem found.
 std::optional<Problem> CheckStyle(const Style& style);
 
-}  // namespace stylec
+}  // namespace formats

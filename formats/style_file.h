@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/stylec/style_model.h"
+#include "formats/style_model.h"
 
-namespace stylec {
+namespace formats {
 
 // The style file of a model that CheckStyle accepted. Fails only when the layout cannot keep
 // the front end's record spacing or the coding happens to spell a record tag.
@@ -28,4 +28,4 @@ namespace stylec {
 // The byte offsets at which the front end's record scan finds the "Mtrk," records.
 std::vector<std::size_t> ScanTrackRecords(std::span<const std::uint8_t> bytes);
 
-}  // namespace stylec
+}  // namespace formats

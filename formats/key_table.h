@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace worker {
+namespace formats {
 
 using KeyCode = int;
 
@@ -72,4 +72,4 @@ constexpr KeyCode KeyCodeOfValue(int keyValue) {
     return -1;
 }
 
-}  // namespace worker
+}  // namespace formats
