@@ -160,13 +160,18 @@ int main(int argc, char** argv) {
     main.TxtInName->setText(QString::fromStdString(song.string()));
     const char* const slotStyles[] = {"Jw3430.sty", "Wz3431.sty", "Sw3412.sty", "Jw3430.sty",
                                       "Wz3431.sty"};
-    for (int slot = 0; slot < 5; ++slot) {
-        const auto& files = app.g.Styles.StyleFiles;
-        const auto row = std::find(files.begin(), files.end(), slotStyles[slot]) - files.begin();
-        app.slotTables.SectStyleIdx[slot] = static_cast<int>(row);
-        app.slotTables.SlotStyleNames[slot] =
-            app.g.Styles.StyleNames.at(static_cast<std::size_t>(row));
-    }
+    // The first Proceed commits the style manager's slots, which hold the restored styles;
+    // the waltz styles go in after it, as a user picks them before Make.
+    const auto pickWaltzStyles = [&] {
+        for (int slot = 0; slot < 5; ++slot) {
+            const auto& files = app.g.Styles.StyleFiles;
+            const auto row =
+                std::find(files.begin(), files.end(), slotStyles[slot]) - files.begin();
+            app.slotTables.SectStyleIdx[slot] = static_cast<int>(row);
+            app.slotTables.SlotStyleNames[slot] =
+                app.g.Styles.StyleNames.at(static_cast<std::size_t>(row));
+        }
+    };
     corvane::editors::FrmKeys& keys = app.frmKeys();
 
     StepTimes load, proceed, make;
@@ -178,6 +183,7 @@ int main(int argc, char** argv) {
             keys.CmdOk_Click();
         });
         ok = ok && TimeStep(main.PictProc, "<Proceed> command complete.", proceed);
+        pickWaltzStyles();
         ok = ok && TimeStep(main.PictMake, "<Make> command complete.", make);
         if (!ok || app.g.ChordMsCount != kMeasures || !app.g.OutputReady) {
             std::fprintf(stderr, "a step did not complete: %s\n",

@@ -264,10 +264,4 @@ void Startup::SaveUserSetting() {
     corvane::SaveUserSetting(app.settings(), values);
 }
 
-void Startup::ExitRequested() {
-    App::Get().g.ProgramClosing = true;
-    SaveUserSetting();
-    CmdExitClick();
-}
-
 }  // namespace corvane

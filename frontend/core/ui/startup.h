@@ -24,8 +24,6 @@ class Startup {
     bool FirstActivationDone() const { return firstActivationDone_; }
 
     void SaveUserSetting();
-    // The exit button: marks the program as closing, saves the settings and ends.
-    void ExitRequested();
     // The shutdown (frontend/core/ui/shutdown.cpp).
     void CmdExitClick();
 
