@@ -18,7 +18,7 @@
 #include "workers/common/smf_reader.h"
 #include "workers/composer/compose_args.h"
 #include "workers/composer/song_inputs.h"
-#include "workers/keydetect/find_key.h"
+#include "workers/keydetect/keydetect_driver.h"
 #include "workers/keydetect/note_list.h"
 #include "workers/melody/melody_reader.h"
 

@@ -5,7 +5,7 @@
 #include <span>
 
 #include "workers/common/smf_reader.h"
-#include "workers/keydetect/find_key.h"
+#include "workers/keydetect/keydetect_driver.h"
 #include "workers/keydetect/key_finding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

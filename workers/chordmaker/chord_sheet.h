@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "workers/chordmaker/key_run.h"
+#include "workers/chordmaker/chord_engine.h"
 
 namespace chordmaker {
 

@@ -1,5 +1,5 @@
 // Tressil, the chord maker: proposes a chord for every half measure and writes Data.aco.
-#include "workers/chordmaker/tressil_job.h"
+#include "workers/chordmaker/chordmaker_driver.h"
 #include "workers/common/worker_skeleton.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "workers/chordmaker/chord_failure.h"
 #include "workers/chordmaker/fit_scores.h"
-#include "workers/chordmaker/key_run.h"
+#include "workers/chordmaker/chord_engine.h"
 
 namespace chordmaker {
 

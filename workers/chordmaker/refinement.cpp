@@ -2,7 +2,7 @@
 // the rewriting of HaBa chords, gap filling, second-half chords for the main note and colour.
 #include "workers/chordmaker/chord_failure.h"
 #include "workers/chordmaker/fit_scores.h"
-#include "workers/chordmaker/key_run.h"
+#include "workers/chordmaker/chord_engine.h"
 
 namespace chordmaker {
 

@@ -2,7 +2,7 @@
 // candidate lists and the code-to-chord step.
 #include "workers/chordmaker/chord_failure.h"
 #include "workers/chordmaker/fit_scores.h"
-#include "workers/chordmaker/key_run.h"
+#include "workers/chordmaker/chord_engine.h"
 
 namespace chordmaker {
 

@@ -1,5 +1,5 @@
 #include "workers/common/worker_skeleton.h"
-#include "workers/composer/run_compose.h"
+#include "workers/composer/composer_driver.h"
 
 int main(int argc, char** argv) {
     return worker::RunWorker(worker::JoinCommandLine(argc, argv), composer::ComposeConfig());

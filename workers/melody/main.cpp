@@ -1,5 +1,5 @@
 #include "workers/common/worker_skeleton.h"
-#include "workers/melody/quenby_driver.h"
+#include "workers/melody/melody_driver.h"
 
 int main(int argc, char** argv) {
     return worker::RunWorker(worker::JoinCommandLine(argc, argv), quenby::kQuenbyConfig,

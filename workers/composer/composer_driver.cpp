@@ -1,4 +1,4 @@
-#include "workers/composer/run_compose.h"
+#include "workers/composer/composer_driver.h"
 
 #include <array>
 #include <span>

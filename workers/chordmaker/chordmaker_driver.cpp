@@ -1,4 +1,4 @@
-#include "workers/chordmaker/tressil_job.h"
+#include "workers/chordmaker/chordmaker_driver.h"
 
 #include <string>
 #include <vector>

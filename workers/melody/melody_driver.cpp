@@ -1,4 +1,4 @@
-#include "workers/melody/quenby_driver.h"
+#include "workers/melody/melody_driver.h"
 
 #include <algorithm>
 #include <cstdarg>

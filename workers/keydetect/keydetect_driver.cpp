@@ -1,4 +1,4 @@
-#include "workers/keydetect/find_key.h"
+#include "workers/keydetect/keydetect_driver.h"
 
 #include <cstdlib>
 #include <memory>

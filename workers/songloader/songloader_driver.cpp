@@ -1,4 +1,4 @@
-#include "workers/songloader/song_loader.h"
+#include "workers/songloader/songloader_driver.h"
 
 #include <cstdlib>
 #include <cstring>
