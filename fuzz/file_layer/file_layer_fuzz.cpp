@@ -140,7 +140,7 @@ void ReadAsInput(int reader, std::span<const std::uint8_t> bytes) {
             break;
         }
         case 4:  // the melody importer's source
-            (void)quenby::ReadMelodySource(bytes, 1);
+            (void)melody::ReadMelodySource(bytes, 1);
             break;
         default:  // the composer's output, as the front end and decodeout take it in
             (void)frontend::DecodeComposeOutput(bytes, 70);

@@ -2,9 +2,9 @@
 #include <optional>
 #include <vector>
 
+#include "workers/chordmaker/chord_engine.h"
 #include "workers/chordmaker/chord_failure.h"
 #include "workers/chordmaker/fit_scores.h"
-#include "workers/chordmaker/chord_engine.h"
 
 namespace chordmaker {
 

@@ -1,8 +1,8 @@
 // The refinement passes that rework a key run's chosen chords: smoothing, ending and break codes,
 // the rewriting of HaBa chords, gap filling, second-half chords for the main note and colour.
+#include "workers/chordmaker/chord_engine.h"
 #include "workers/chordmaker/chord_failure.h"
 #include "workers/chordmaker/fit_scores.h"
-#include "workers/chordmaker/chord_engine.h"
 
 namespace chordmaker {
 

@@ -1,8 +1,8 @@
 // The engine run for one key: transition scores, the backward best-path search over the
 // candidate lists and the code-to-chord step.
+#include "workers/chordmaker/chord_engine.h"
 #include "workers/chordmaker/chord_failure.h"
 #include "workers/chordmaker/fit_scores.h"
-#include "workers/chordmaker/chord_engine.h"
 
 namespace chordmaker {
 

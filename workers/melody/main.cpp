@@ -2,6 +2,6 @@
 #include "workers/melody/melody_driver.h"
 
 int main(int argc, char** argv) {
-    return worker::RunWorker(worker::JoinCommandLine(argc, argv), quenby::kQuenbyConfig,
-                             quenby::QuenbyWndProc);
+    return worker::RunWorker(worker::JoinCommandLine(argc, argv), melody::kQuenbyConfig,
+                             melody::QuenbyWndProc);
 }

@@ -13,7 +13,7 @@
 #include "workers/melody/melody_reader.h"
 #include "workers/melody/melody_writer.h"
 
-namespace quenby {
+namespace melody {
 
 namespace {
 
@@ -211,4 +211,4 @@ void QuenbyFatalExit(int exitCode) {
     worker::WorkerFatalExit(exitCode);
 }
 
-}  // namespace quenby
+}  // namespace melody

@@ -10,7 +10,7 @@
 #include "platform/window.h"
 #include "workers/common/worker_skeleton.h"
 
-namespace quenby {
+namespace melody {
 
 constexpr std::uint32_t kQuenbyDoneCode = 51;  // the character code of "3"
 constexpr const char* kErrorFileName = formats::files::kError4;
@@ -31,4 +31,4 @@ platform::LResult QuenbyWndProc(platform::Hwnd window, std::uint32_t message,
 // Closes every file, posts the failure completion and ends the process with `exitCode`.
 [[noreturn]] void QuenbyFatalExit(int exitCode);
 
-}  // namespace quenby
+}  // namespace melody
