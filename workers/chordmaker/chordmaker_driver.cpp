@@ -141,4 +141,12 @@ int GetParam() {
     return result;
 }
 
+const worker::WorkerConfig kWorkerConfig{
+    .job = GetParam,
+    .successDoneCode = kFailureDoneCode,
+    .failureDoneCode = kFailureDoneCode,
+    .quitOnRightButton = true,
+    .beforeCompletion = nullptr,
+};
+
 }  // namespace chordmaker

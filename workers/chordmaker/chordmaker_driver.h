@@ -4,10 +4,14 @@
 // the worker skeleton turns that into the completion and the exit code.
 #pragma once
 
+#include "workers/common/worker_skeleton.h"
+
 namespace chordmaker {
 
 inline constexpr unsigned kFailureDoneCode = 49;
 
 int GetParam();
+
+extern const worker::WorkerConfig kWorkerConfig;
 
 }  // namespace chordmaker

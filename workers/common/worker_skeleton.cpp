@@ -117,16 +117,13 @@ platform::LResult WorkerWndProc(platform::Hwnd window, std::uint32_t message,
     }
 }
 
-const WorkerConfig& CurrentConfig() { return Config(); }
-
-int RunWorker(std::string_view commandLine, const WorkerConfig& workerConfig,
-              platform::WndProc proc) {
+int RunWorker(std::string_view commandLine, const WorkerConfig& workerConfig) {
     config = &workerConfig;
     successCode = workerConfig.successDoneCode;
     jobStarted = false;
     CallerWindow = 0;
     StoreCommandLine(commandLine);
-    if (!platform::RegisterWindowClass("MyWinClass", proc)) return 0;
+    if (!platform::RegisterWindowClass("MyWinClass", WorkerWndProc)) return 0;
     if (platform::CreateWindow("MyWinClass", "Window Skeleton") == 0) return 0;
     return platform::RunMessageLoop();
 }

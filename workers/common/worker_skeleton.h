@@ -1,7 +1,8 @@
 // The skeleton every worker program shares: an invisible window whose creation message runs the
 // worker's job once, the completion message (DoneMessage) posted to the caller's window, the
 // stored command line and its splitter, and the fatal exit that ends a worker from any depth.
-// A worker describes itself with a WorkerConfig and calls RunWorker from main().
+// A worker describes itself with one WorkerConfig, which its driver defines as kWorkerConfig,
+// and main() hands it to RunWorker.
 #pragma once
 
 #include <cstdint>
@@ -59,18 +60,14 @@ void PostDoneMessage(bool failed);
 // Closes every open file, posts the failure completion and ends the process with `exitCode`.
 [[noreturn]] void WorkerFatalExit(int exitCode);
 
-// The shared window procedure: runs the job on the first WM_CREATE, posts the DoneMessage and
-// the quit message with the job's result.
+// The window procedure of every worker: runs the job on the first WM_CREATE, posts the
+// DoneMessage and the quit message with the job's result.
 platform::LResult WorkerWndProc(platform::Hwnd window, std::uint32_t message,
                                 platform::WParam wParam, platform::LParam lParam);
 
-// The entry: stores the command line, registers "MyWinClass" with `proc`, creates the
+// The entry: stores the command line, registers "MyWinClass" with WorkerWndProc, creates the
 // "Window Skeleton" window (the job runs inside) and runs the message loop; returns the exit
 // code. `config` must outlive the call.
-int RunWorker(std::string_view commandLine, const WorkerConfig& config,
-              platform::WndProc proc = WorkerWndProc);
-
-// The configuration of the running worker (for a worker's own window procedure).
-const WorkerConfig& CurrentConfig();
+int RunWorker(std::string_view commandLine, const WorkerConfig& config);
 
 }  // namespace worker

@@ -238,17 +238,12 @@ void RecreateScratchOnFailure(bool failed) {
     if (scratch.Open(kScratchFile, platform::FileMode::kWriteBinary)) scratch.Close();
 }
 
-const worker::WorkerConfig& ComposeConfig() {
-    static const worker::WorkerConfig config = [] {
-        worker::WorkerConfig c;
-        c.job = &RunCompose;
-        c.successDoneCode = 0;
-        c.failureDoneCode = kFailureDoneCode;
-        c.quitOnRightButton = true;
-        c.beforeCompletion = &RecreateScratchOnFailure;
-        return c;
-    }();
-    return config;
-}
+const worker::WorkerConfig kWorkerConfig{
+    .job = RunCompose,
+    .successDoneCode = 0,
+    .failureDoneCode = kFailureDoneCode,
+    .quitOnRightButton = true,
+    .beforeCompletion = RecreateScratchOnFailure,
+};
 
 }  // namespace composer

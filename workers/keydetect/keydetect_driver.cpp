@@ -147,7 +147,7 @@ int FindKey() {
     return found ? 0 : 1;
 }
 
-const worker::WorkerConfig kSorvikConfig{
+const worker::WorkerConfig kWorkerConfig{
     .job = FindKey,
     .successDoneCode = kSorvikDoneCode,
     .failureDoneCode = kSorvikDoneCode,

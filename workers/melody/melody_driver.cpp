@@ -23,8 +23,6 @@ constexpr std::int16_t kGeneratedEndingMeasures = 6;
 constexpr int kSucceeded = 0;
 constexpr int kFailed = 1;
 
-bool jobStarted = false;
-
 constexpr std::string_view kCutLine =
     "\n(The rest of the messages was cut: Error4.msg keeps 64 KB.)\n";
 
@@ -137,14 +135,6 @@ int ImportMelody(const MelodyJob& job, std::int32_t remainder, ErrorFile& errorF
 
 }  // namespace
 
-const worker::WorkerConfig kQuenbyConfig{
-    .job = QuenbyMain,
-    .successDoneCode = kQuenbyDoneCode,
-    .failureDoneCode = kQuenbyDoneCode,
-    .quitOnRightButton = false,
-    .beforeCompletion = nullptr,
-};
-
 int QuenbyMain() {
     // A run killed before its rename left a temporary song input; this run owns the name.
     platform::RemoveStaleTemporaries(kSongInputFileName);
@@ -182,30 +172,13 @@ int QuenbyMain() {
     return ImportMelody(args.job, remainder, errorFile, listing, tempos, events);
 }
 
-platform::LResult QuenbyWndProc(platform::Hwnd window, std::uint32_t message,
-                                platform::WParam wParam, platform::LParam lParam) {
-    switch (message) {
-        case platform::WM_CREATE: {
-            if (jobStarted) return 0;
-            jobStarted = true;
-            const int result = QuenbyMain();
-            // The caller reads the files as soon as the completion arrives.
-            platform::CloseAllFiles();
-            worker::PostDoneMessage(result != kSucceeded);
-            platform::PostQuitMessage(result);
-            return 0;
-        }
-        case platform::WM_PAINT:
-        case platform::WM_LBUTTONUP:
-        case platform::WM_RBUTTONUP:
-            return 0;
-        case platform::WM_DESTROY:
-            platform::PostQuitMessage(0);
-            return 0;
-        default:
-            return platform::DefWindowProc(window, message, wParam, lParam);
-    }
-}
+const worker::WorkerConfig kWorkerConfig{
+    .job = QuenbyMain,
+    .successDoneCode = kQuenbyDoneCode,
+    .failureDoneCode = kQuenbyDoneCode,
+    .quitOnRightButton = false,
+    .beforeCompletion = nullptr,
+};
 
 void QuenbyFatalExit(int exitCode) {
     worker::WorkerFatalExit(exitCode);

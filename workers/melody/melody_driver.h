@@ -1,13 +1,12 @@
-// The melody importer's run: its window procedure, the job that checks the command line and
-// either imports a track or channel of "InpMel.bin" or generates a random melody into
-// "InPut.bin", and the fatal exit. Only this unit touches files and the completion message.
+// The melody importer's run: the job that checks the command line and either imports a track or
+// channel of "InpMel.bin" or generates a random melody into "InPut.bin", and the fatal exit.
+// Only this unit touches files; the skeleton posts the completion.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "formats/exchange_files.h"
-#include "platform/window.h"
 #include "workers/common/worker_skeleton.h"
 
 namespace melody {
@@ -20,13 +19,10 @@ constexpr const char* kEventsFileName = formats::files::kEvents;
 constexpr const char* kSourceFileName = formats::files::kInpMel;
 constexpr const char* kSongInputFileName = formats::files::kInPut;
 
-extern const worker::WorkerConfig kQuenbyConfig;
-
 // The job: 0 on success, 1 on failure.
 int QuenbyMain();
 
-platform::LResult QuenbyWndProc(platform::Hwnd window, std::uint32_t message,
-                                platform::WParam wParam, platform::LParam lParam);
+extern const worker::WorkerConfig kWorkerConfig;
 
 // Closes every file, posts the failure completion and ends the process with `exitCode`.
 [[noreturn]] void QuenbyFatalExit(int exitCode);

@@ -136,15 +136,12 @@ int LoadSong() {
     return 0;
 }
 
-const worker::WorkerConfig& AmbrelConfig() {
-    static const worker::WorkerConfig config{
-        .job = LoadSong,
-        .successDoneCode = kDoneCode,
-        .failureDoneCode = kDoneCode,
-        .quitOnRightButton = true,
-        .beforeCompletion = nullptr,
-    };
-    return config;
-}
+const worker::WorkerConfig kWorkerConfig{
+    .job = LoadSong,
+    .successDoneCode = kDoneCode,
+    .failureDoneCode = kDoneCode,
+    .quitOnRightButton = true,
+    .beforeCompletion = nullptr,
+};
 
 }  // namespace songloader
