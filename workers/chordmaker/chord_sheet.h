@@ -39,7 +39,7 @@ struct KeyRunResult {
     std::string pathScoreDump;
 };
 
-// One key run from a clean state; throws ChordFailure.
+// One key run from a clean state; throws worker::WorkerFatal.
 KeyRunResult RunKey(const SongInput& song, KeyCode key, const RunParameters& params,
                     const EngineOptions& options = {});
 

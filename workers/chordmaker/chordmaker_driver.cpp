@@ -6,11 +6,12 @@
 #include "formats/chord_data.h"
 #include "formats/exchange_files.h"
 #include "platform/file.h"
-#include "workers/chordmaker/chord_failure.h"
 #include "workers/chordmaker/chord_sheet.h"
+#include "workers/chordmaker/error_text.h"
 #include "workers/chordmaker/run_key.h"
 #include "workers/chordmaker/song_input.h"
 #include "workers/common/command_line.h"
+#include "workers/common/worker_fatal.h"
 #include "workers/common/worker_skeleton.h"
 
 namespace chordmaker {
@@ -131,7 +132,7 @@ int GetParam() {
     int result = 1;
     try {
         result = Job(errors);
-    } catch (const ChordFailure& failure) {
+    } catch (const worker::WorkerFatal& failure) {
         errors.Write(failure.message());
         result = 1;
     } catch (const std::exception&) {

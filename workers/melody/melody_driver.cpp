@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/file.h"
+#include "workers/common/worker_fatal.h"
 #include "workers/melody/melody_args.h"
 #include "workers/melody/melody_generator.h"
 #include "workers/melody/melody_reader.h"
@@ -72,7 +73,7 @@ class ErrorFile {
 // Puts a finished song in place of the song input; a failed run leaves the old one untouched.
 int StoreSongInput(const SongOutcome& outcome, ErrorFile& errorFile) {
     if (!outcome.message.empty()) errorFile.Write(outcome.message);
-    if (outcome.fatal) QuenbyFatalExit(kFailed);
+    if (outcome.fatal) throw worker::WorkerFatal();
     if (!outcome.ok) return kFailed;
     if (!platform::ReplaceFileAtomically(kSongInputFileName, outcome.song)) {
         errorFile.Write("Cannot create output midi file.");
@@ -116,7 +117,7 @@ int ImportMelody(const MelodyJob& job, std::int32_t remainder, ErrorFile& errorF
     tempos.Write(scan.tempoLines);
     events.Write(scan.eventLines);
     errorFile.Write(scan.errorText);
-    if (scan.fatal) QuenbyFatalExit(kFailed);
+    if (scan.fatal) throw worker::WorkerFatal();
     // The writer reads the scratch files back, so they must be complete on disk first.
     for (auto [file, name] :
          {std::pair{&listing, kListingFileName}, std::pair{&tempos, kTemposFileName},
@@ -179,9 +180,5 @@ const worker::WorkerConfig kWorkerConfig{
     .quitOnRightButton = false,
     .beforeCompletion = nullptr,
 };
-
-void QuenbyFatalExit(int exitCode) {
-    worker::WorkerFatalExit(exitCode);
-}
 
 }  // namespace melody

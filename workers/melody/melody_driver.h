@@ -1,6 +1,6 @@
 // The melody importer's run: the job that checks the command line and either imports a track or
-// channel of "InpMel.bin" or generates a random melody into "InPut.bin", and the fatal exit.
-// Only this unit touches files; the skeleton posts the completion.
+// channel of "InpMel.bin" or generates a random melody into "InPut.bin". Only this unit touches
+// files; the skeleton posts the completion.
 #pragma once
 
 #include <cstdint>
@@ -23,8 +23,5 @@ constexpr const char* kSongInputFileName = formats::files::kInPut;
 int QuenbyMain();
 
 extern const worker::WorkerConfig kWorkerConfig;
-
-// Closes every file, posts the failure completion and ends the process with `exitCode`.
-[[noreturn]] void QuenbyFatalExit(int exitCode);
 
 }  // namespace melody

@@ -21,8 +21,8 @@
 
 #include "formats/chord_data.h"
 #include "tests/workers/chordmaker/tressil_test_support.h"
-#include "workers/chordmaker/chord_failure.h"
 #include "workers/chordmaker/chord_sheet.h"
+#include "workers/common/worker_fatal.h"
 
 namespace chordmaker {
 namespace {
@@ -196,7 +196,7 @@ RunOutput RunInProcess(const GoldenCase& c, const RunArgs& args) {
         output.errorText += log;
         std::string plain;
         if (made && FormatChordData(sheet, plain)) output.records = SplitRecords(plain);
-    } catch (const ChordFailure& failure) {
+    } catch (const worker::WorkerFatal& failure) {
         output.errorText += failure.message();
     }
     return output;
