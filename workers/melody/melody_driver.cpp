@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,8 +25,16 @@ constexpr std::int16_t kGeneratedEndingMeasures = 6;
 constexpr int kSucceeded = 0;
 constexpr int kFailed = 1;
 
-constexpr std::string_view kCutLine =
-    "\n(The rest of the messages was cut: Error4.msg keeps 64 KB.)\n";
+static_assert(kErrorFileLimit % 1024 == 0, "the cut line gives the limit in whole KB");
+
+// The line names the file and its limit from the values that set them, so that it cannot go on
+// saying what a change of either made untrue.
+const std::string& CutLine() {
+    static const std::string line = "\n(The rest of the messages was cut: " +
+                                    std::string(kErrorFileName) + " keeps " +
+                                    std::to_string(kErrorFileLimit / 1024) + " KB.)\n";
+    return line;
+}
 
 // Error4.msg. A source full of garbage can give note after note; the file keeps the first
 // kErrorFileLimit bytes on disk (line ends included) and ends with a line saying the rest was
@@ -36,7 +45,7 @@ class ErrorFile {
 
     void Write(std::string_view text) {
         if (cut_) return;
-        const std::size_t room = kErrorFileLimit - DiskSize(kCutLine);
+        const std::size_t room = kErrorFileLimit - DiskSize(CutLine());
         std::size_t take = 0;
         for (std::size_t size = 0; take < text.size(); ++take) {
             size += text[take] == '\n' ? 2 : 1;
@@ -45,7 +54,7 @@ class ErrorFile {
         file_.Write(text.substr(0, take));
         written_ += DiskSize(text.substr(0, take));
         if (take < text.size()) {
-            file_.Write(kCutLine);
+            file_.Write(CutLine());
             cut_ = true;
         }
     }
