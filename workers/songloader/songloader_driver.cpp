@@ -19,8 +19,8 @@ using platform::FileMode;
 
 constexpr int kExpectedSplit = 5;  // four fields
 
-// The files of one run. Static, like the rest of a worker's tables: the fatal exit closes
-// whatever is open through the file registry.
+// The files of one run. Static, like the rest of a worker's tables: whatever is still open when
+// the job returns, the skeleton closes through the file registry before it posts the completion.
 struct Files {
     File error;
     File temps;
