@@ -84,7 +84,7 @@ const Bytes& Source() {
 
 void BM_ReadMelodySource(benchmark::State& state) {
     for (auto _ : state) {
-        const quenby::MelodyScan scan = quenby::ReadMelodySource(Source(), kMelodyTrack);
+        const melody::MelodyScan scan = melody::ReadMelodySource(Source(), kMelodyTrack);
         if (scan.fatal || scan.notesOn != kNotesPerTrack) state.SkipWithError("reader failed");
         benchmark::DoNotOptimize(scan.eventLines.data());
     }
@@ -96,12 +96,12 @@ BENCHMARK(BM_ReadMelodySource)
     ->ReportAggregatesOnly(true);
 
 void BM_BuildMelodySong(benchmark::State& state) {
-    const quenby::MelodyScan scan = quenby::ReadMelodySource(Source(), kMelodyTrack);
-    quenby::MelodyJob job;
+    const melody::MelodyScan scan = melody::ReadMelodySource(Source(), kMelodyTrack);
+    melody::MelodyJob job;
     job.velPercent = 80;
     for (auto _ : state) {
-        const quenby::SongOutcome outcome =
-            quenby::BuildMelodySong(job, scan.division, scan.tempoLines, scan.eventLines, 0);
+        const melody::SongOutcome outcome =
+            melody::BuildMelodySong(job, scan.division, scan.tempoLines, scan.eventLines, 0);
         if (!outcome.ok) state.SkipWithError(outcome.message.c_str());
         benchmark::DoNotOptimize(outcome.song.data());
     }

@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         composer.PrepareSong();
         for (int slot = 1; slot <= kSlotCount; ++slot) composer.LoadStyle(slot, style);
         (void)composer.ComposeAll();
-    } catch (const ComposeAbort&) {
+    } catch (const worker::WorkerFatal&) {
     }
     return 0;
 }

@@ -18,7 +18,7 @@
 #include "workers/common/smf_reader.h"
 #include "workers/composer/compose_args.h"
 #include "workers/composer/song_inputs.h"
-#include "workers/keydetect/find_key.h"
+#include "workers/keydetect/keydetect_driver.h"
 #include "workers/keydetect/note_list.h"
 #include "workers/melody/melody_reader.h"
 
@@ -140,7 +140,7 @@ void ReadAsInput(int reader, std::span<const std::uint8_t> bytes) {
             break;
         }
         case 4:  // the melody importer's source
-            (void)quenby::ReadMelodySource(bytes, 1);
+            (void)melody::ReadMelodySource(bytes, 1);
             break;
         default:  // the composer's output, as the front end and decodeout take it in
             (void)frontend::DecodeComposeOutput(bytes, 70);

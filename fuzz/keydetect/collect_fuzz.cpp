@@ -5,8 +5,8 @@
 #include <span>
 
 #include "workers/common/smf_reader.h"
-#include "workers/keydetect/find_key.h"
 #include "workers/keydetect/key_finding.h"
+#include "workers/keydetect/keydetect_driver.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const auto notes = std::make_unique<keydetect::NotOnList>();

@@ -2,8 +2,9 @@
 
 #include "formats/chord_data.h"
 #include "formats/exchange_files.h"
-#include "workers/chordmaker/chord_failure.h"
+#include "workers/chordmaker/error_text.h"
 #include "workers/chordmaker/text_scan.h"
+#include "workers/common/worker_fatal.h"
 
 namespace chordmaker {
 
@@ -91,7 +92,7 @@ bool MakeChordSheet(const SongInput& song, std::span<const std::uint8_t> keysDat
         if (run == runs.end()) {
             try {
                 run = runs.emplace(key, RunKey(song, key, params, options)).first;
-            } catch (const ChordFailure& failure) {
+            } catch (const worker::WorkerFatal& failure) {
                 log += failure.message();
                 return false;
             }

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "workers/chordmaker/key_run.h"
+#include "workers/chordmaker/chord_engine.h"
 
 namespace chordmaker {
 
@@ -39,7 +39,7 @@ struct KeyRunResult {
     std::string pathScoreDump;
 };
 
-// One key run from a clean state; throws ChordFailure.
+// One key run from a clean state; throws worker::WorkerFatal.
 KeyRunResult RunKey(const SongInput& song, KeyCode key, const RunParameters& params,
                     const EngineOptions& options = {});
 

@@ -1,6 +1,7 @@
 #include "workers/chordmaker/chord_string.h"
 
-#include "workers/chordmaker/chord_failure.h"
+#include "workers/chordmaker/error_text.h"
+#include "workers/common/worker_fatal.h"
 
 namespace chordmaker {
 
@@ -208,7 +209,7 @@ NoteSet KhHa2Notes(std::string_view chord) {
     NoteSet tones;
     const ToneRules rules{.acceptSuspended = true, .ninthWithMajor = true, .acceptNinth = true};
     const int failed = ReadTones(chord, rules, tones);
-    if (failed != 0) throw ChordFailure(Format("\nKhHa2Notes: Error finding %d.\n", failed));
+    if (failed != 0) throw worker::WorkerFatal(Format("\nKhHa2Notes: Error finding %d.\n", failed));
     return tones;
 }
 
@@ -218,18 +219,18 @@ NoteSet KhHa2NotesM(std::string_view chord) {
         .acceptSuspended = true, .ninthWithMajor = true, .majorSeventhWithMajor = true};
     const int failed = ReadTones(chord, rules, tones);
     if (failed == 3) {
-        throw ChordFailure(Format("\nKhHa2-NotesM: Error finding 3: %s\n", HaStr(chord).c_str()));
+        throw worker::WorkerFatal(Format("\nKhHa2-NotesM: Error finding 3: %s\n", HaStr(chord).c_str()));
     }
-    if (failed != 0) throw ChordFailure(Format("\nKhHa2-NotesM: Error finding %d.\n", failed));
+    if (failed != 0) throw worker::WorkerFatal(Format("\nKhHa2-NotesM: Error finding %d.\n", failed));
     return tones;
 }
 
 NoteSet HaBa2Notes(std::string_view chord) {
     NoteSet tones;
     const int failed = ReadHaBaTones(chord, tones);
-    if (failed == 5) throw ChordFailure(Format("HaBa Error <%s>,", HaStr(chord).c_str()));
-    if (failed == 6) throw ChordFailure("Invalid HaBa Sign,");
-    if (failed != 0) throw ChordFailure(Format("\nError finding %d.\n", failed));
+    if (failed == 5) throw worker::WorkerFatal(Format("HaBa Error <%s>,", HaStr(chord).c_str()));
+    if (failed == 6) throw worker::WorkerFatal("Invalid HaBa Sign,");
+    if (failed != 0) throw worker::WorkerFatal(Format("\nError finding %d.\n", failed));
     return tones;
 }
 
@@ -241,7 +242,7 @@ int ChordRootPitch(std::string_view chord) {
     constexpr int kMiddleC = 60;
     const int letter = LetterPitchClass(ChordChar(chord, 1));
     if (letter == kNoNote) {
-        throw ChordFailure(Format("Invalid Root in Chord String <%s>", HaStr(chord).c_str()));
+        throw worker::WorkerFatal(Format("Invalid Root in Chord String <%s>", HaStr(chord).c_str()));
     }
     int shift = 0;
     if (AccidentalShift(ChordChar(chord, 2), shift) != 0) shift = 0;

@@ -1,7 +1,7 @@
 // The chord maker's reading of a chord string (`HaStr`, the 5-character ChordCode form: root
 // letter, accidental, quality, added note, alteration or HaBa sign) into chord tones. Note sets
 // hold pitch classes in the fixed order fifth, root, third, seventh-or-sixth, ninth. A malformed
-// string throws ChordFailure with the message of the function that met it.
+// string throws worker::WorkerFatal with the message of the function that met it.
 #pragma once
 
 #include <array>

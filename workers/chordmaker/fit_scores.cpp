@@ -1,6 +1,7 @@
 #include "workers/chordmaker/fit_scores.h"
 
-#include "workers/chordmaker/chord_failure.h"
+#include "workers/chordmaker/error_text.h"
+#include "workers/common/worker_fatal.h"
 
 namespace chordmaker {
 
@@ -57,11 +58,11 @@ int DemNoteNmOk(const SongInput& song, std::string_view chord, int half) {
     const int failed = ReadTones(chord, kPlainRules, tones);
     const HaStr text(chord);
     if (failed == 1) {
-        throw ChordFailure(Format("\nDemNoteNmOk 1: Error finding HaStr:<%s>, NuaMsIdx = %d\n",
+        throw worker::WorkerFatal(Format("\nDemNoteNmOk 1: Error finding HaStr:<%s>, NuaMsIdx = %d\n",
                                   text.c_str(), half));
     }
     if (failed != 0) {
-        throw ChordFailure(
+        throw worker::WorkerFatal(
             Format("\nDemNoteNmOk %d: Error finding HaStr:<%s>\n", failed, text.c_str()));
     }
     return Fit(ProfileOf(song, half), tones, kFullFit, 0);
@@ -71,7 +72,7 @@ int DemNoteNmOkM(const SongInput& song, std::string_view chord, int half) {
     NoteSet tones;
     const int failed = ReadTones(chord, kMajorRules, tones);
     if (failed != 0) {
-        throw ChordFailure(
+        throw worker::WorkerFatal(
             Format("\nDemNoteNmOk %d: Error finding HaStr:<%s>\n", failed, HaStr(chord).c_str()));
     }
     return Fit(ProfileOf(song, half), tones, kFullFit, 0);
@@ -81,7 +82,7 @@ int DemNoteNmOkS(const SongInput& song, std::string_view chord, int half) {
     NoteSet tones;
     const int failed = ReadTones(chord, kSuspendedRules, tones);
     if (failed != 0) {
-        throw ChordFailure(
+        throw worker::WorkerFatal(
             Format("\nDemNoteNmOkS %d: Error finding HaStr:<%s>\n", failed, HaStr(chord).c_str()));
     }
     return Fit(ProfileOf(song, half), tones, kFullFit, 0);
@@ -90,9 +91,9 @@ int DemNoteNmOkS(const SongInput& song, std::string_view chord, int half) {
 int DemNoteBaOk(const SongInput& song, std::string_view chord, int half) {
     NoteSet tones;
     const int failed = ReadHaBaTones(chord, tones);
-    if (failed == 5) throw ChordFailure(Format("DemNoteBaOk Error <%s>,", HaStr(chord).c_str()));
-    if (failed == 6) throw ChordFailure("DemNoteBaOk Invalid HaBa Sign,");
-    if (failed != 0) throw ChordFailure(Format("\nDemNoteBaOk Error finding %d.\n", failed));
+    if (failed == 5) throw worker::WorkerFatal(Format("DemNoteBaOk Error <%s>,", HaStr(chord).c_str()));
+    if (failed == 6) throw worker::WorkerFatal("DemNoteBaOk Invalid HaBa Sign,");
+    if (failed != 0) throw worker::WorkerFatal(Format("\nDemNoteBaOk Error finding %d.\n", failed));
     return Fit(ProfileOf(song, half), tones, kFullFit, 0);
 }
 
@@ -100,7 +101,7 @@ int DemNoteCoNm(const SongInput& song, std::string_view chord, int half) {
     NoteSet tones;
     const int failed = ReadTones(chord, kPlainRules, tones);
     if (failed != 0) {
-        throw ChordFailure(
+        throw worker::WorkerFatal(
             Format("\nDemNoteCoNm %d: Error finding HaStr:<%s>\n", failed, HaStr(chord).c_str()));
     }
     return Fit(ProfileOf(song, half), tones, kFullCoFit, kFullCoFit);

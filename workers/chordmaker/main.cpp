@@ -1,18 +1,7 @@
 // Tressil, the chord maker: proposes a chord for every half measure and writes Data.aco.
-#include "workers/chordmaker/tressil_job.h"
 #include "workers/common/worker_skeleton.h"
-
-namespace {
-
-const worker::WorkerConfig kConfig{
-    .job = chordmaker::GetParam,
-    .successDoneCode = chordmaker::kFailureDoneCode,
-    .failureDoneCode = chordmaker::kFailureDoneCode,
-    .quitOnRightButton = true,
-};
-
-}  // namespace
+#include "workers/chordmaker/chordmaker_driver.h"
 
 int main(int argc, char** argv) {
-    return worker::RunWorker(worker::JoinCommandLine(argc, argv), kConfig);
+    return worker::RunWorker(worker::JoinCommandLine(argc, argv), chordmaker::kWorkerConfig);
 }

@@ -2,9 +2,9 @@
 #include <optional>
 #include <vector>
 
-#include "workers/chordmaker/chord_failure.h"
+#include "workers/chordmaker/chord_engine.h"
 #include "workers/chordmaker/fit_scores.h"
-#include "workers/chordmaker/key_run.h"
+#include "workers/common/worker_fatal.h"
 
 namespace chordmaker {
 
@@ -395,7 +395,7 @@ void ListCandidates(KeyRunState& state, int half) {
         NoteSet notes;
         const std::string_view chord =
             KeyChord7(colour.relative ? state.relative : state.key, colour.entry);
-        if (ReadHaBaTones(chord, notes) != 0) throw ChordFailure("\nInvalid HaBa String");
+        if (ReadHaBaTones(chord, notes) != 0) throw worker::WorkerFatal("\nInvalid HaBa String");
         if (notes[kRoot] == note) {
             list[0] = colour.code;
             return;

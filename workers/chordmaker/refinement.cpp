@@ -1,8 +1,9 @@
 // The refinement passes that rework a key run's chosen chords: smoothing, ending and break codes,
 // the rewriting of HaBa chords, gap filling, second-half chords for the main note and colour.
-#include "workers/chordmaker/chord_failure.h"
+#include "workers/chordmaker/chord_engine.h"
+#include "workers/chordmaker/error_text.h"
 #include "workers/chordmaker/fit_scores.h"
-#include "workers/chordmaker/key_run.h"
+#include "workers/common/worker_fatal.h"
 
 namespace chordmaker {
 
@@ -60,10 +61,10 @@ void DoiHaMinus(KeyRunState& s) {
         if (ChordChar(chord, 5) != '-') continue;
         const int root = RootPitchClass(chord);
         if (ChordChar(chord, 3) == '.') {
-            if (root == kNoNote) throw ChordFailure("\nDoiHaMinus 1: Error finding NewGoc");
+            if (root == kNoNote) throw worker::WorkerFatal("\nDoiHaMinus 1: Error finding NewGoc");
             chord = HaStr(RootName(root + 4)) + "m..";
         } else {
-            if (root == kNoNote) throw ChordFailure("\nDoiHaMinus 2: Error finding TmpGoc");
+            if (root == kNoNote) throw worker::WorkerFatal("\nDoiHaMinus 2: Error finding TmpGoc");
             chord = HaStr(RootName(root - 1)) + '.' + ChordChar(chord, 4) + '.';
         }
     }
@@ -73,7 +74,7 @@ void DoiHaPlus(KeyRunState& s) {
     for (HaStr& chord : s.chord) {
         if (ChordChar(chord, 5) != '+') continue;
         const int root = RootPitchClass(chord);
-        if (root == kNoNote) throw ChordFailure("\nDoiHaPlus: Error finding TmpGoc");
+        if (root == kNoNote) throw worker::WorkerFatal("\nDoiHaPlus: Error finding TmpGoc");
         chord = HaStr(RootName(root + 1)) + ChordChar(chord, 3) + ".o";
     }
 }
@@ -232,7 +233,7 @@ void FillGaps(KeyRunState& s) {
 const std::array<std::string_view, 13>& CheckCdKet(const KeyRunState& s) {
     const formats::KeyRec& rec = formats::KeyRecTable[s.key];
     const int cdKet = rec.tonicPitchClass + 1;
-    if (cdKet < 1) throw ChordFailure(Format("Invalid CdKet: %d", cdKet));
+    if (cdKet < 1) throw worker::WorkerFatal(Format("Invalid CdKet: %d", cdKet));
     for (int code = 0; code + 1 < kKeyCount; code += 2) {
         const formats::KeyRec& major = formats::KeyRecTable[code];
         if (major.accidentals != rec.accidentals || major.sharps != rec.sharps) continue;
@@ -245,7 +246,7 @@ const std::array<std::string_view, 13>& CheckCdKet(const KeyRunState& s) {
         }
         break;
     }
-    throw ChordFailure("Error: Invalid EndNote (CdKet) for this Key.");
+    throw worker::WorkerFatal("Error: Invalid EndNote (CdKet) for this Key.");
 }
 
 void ChordsForSecondHalfNotes(KeyRunState& s, const std::array<std::string_view, 13>& row) {

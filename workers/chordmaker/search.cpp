@@ -1,8 +1,9 @@
 // The engine run for one key: transition scores, the backward best-path search over the
 // candidate lists and the code-to-chord step.
-#include "workers/chordmaker/chord_failure.h"
+#include "workers/chordmaker/chord_engine.h"
+#include "workers/chordmaker/error_text.h"
 #include "workers/chordmaker/fit_scores.h"
-#include "workers/chordmaker/key_run.h"
+#include "workers/common/worker_fatal.h"
 
 namespace chordmaker {
 
@@ -73,9 +74,9 @@ KeyRunState::KeyRunState(const SongInput& songInput, KeyCode keyCode, RunParamet
 
 int Ok2Next(const KeyRunState& state, int codeA, int codeB, int half) {
     const auto a = ChordOfCode(state.key, codeA);
-    if (!a) throw ChordFailure(Format("Error: invalid BacC in function Ok2-Next %d", codeA));
+    if (!a) throw worker::WorkerFatal(Format("Error: invalid BacC in function Ok2-Next %d", codeA));
     const auto b = ChordOfCode(state.key, codeB);
-    if (!b) throw ChordFailure(Format("Error: invalid BacN in function Ok2-Next %d", codeB));
+    if (!b) throw worker::WorkerFatal(Format("Error: invalid BacN in function Ok2-Next %d", codeB));
 
     const NoteSet notesA = ChordNotes(*a);
     const NoteSet notesB = ChordNotes(*b);

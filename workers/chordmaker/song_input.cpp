@@ -1,7 +1,7 @@
 #include "workers/chordmaker/song_input.h"
 
 #include "formats/key_table.h"
-#include "workers/chordmaker/chord_failure.h"
+#include "workers/chordmaker/error_text.h"
 #include "workers/chordmaker/text_scan.h"
 
 namespace chordmaker {

@@ -1,10 +1,10 @@
 #include "workers/common/worker_skeleton.h"
 
 #include <array>
-#include <cstdlib>
 #include <cstring>
 
 #include "platform/file.h"
+#include "workers/common/worker_fatal.h"
 
 namespace worker {
 
@@ -74,6 +74,9 @@ const char* Field(int n) {
 
 void SetSuccessDoneCode(std::uint32_t code) { successCode = code; }
 
+namespace {
+
+// Goes to CallerWindow (when non-zero): success or failure code and flag.
 void PostDoneMessage(bool failed) {
     if (CallerWindow == 0) return;
     platform::PostMessage(CallerWindow, platform::WM_KEYUP,
@@ -81,13 +84,18 @@ void PostDoneMessage(bool failed) {
                           failed ? platform::kCompletionFailed : 0);
 }
 
-void WorkerFatalExit(int exitCode) {
-    platform::CloseAllFiles();
-    if (Config().beforeCompletion != nullptr) Config().beforeCompletion(true);
-    PostDoneMessage(true);
-    platform::PostQuitMessage(exitCode);
-    std::exit(exitCode);
+int RunJob() {
+    if (Config().job == nullptr) return 1;
+    try {
+        return Config().job();
+    } catch (const WorkerFatal& fatal) {
+        // Its text, if any, belonged in the error file that only the driver holds. A fatal end
+        // is never a success, whatever code it names.
+        return fatal.exitCode() != 0 ? fatal.exitCode() : 1;
+    }
 }
+
+}  // namespace
 
 platform::LResult WorkerWndProc(platform::Hwnd window, std::uint32_t message,
                                 platform::WParam wParam, platform::LParam lParam) {
@@ -95,7 +103,7 @@ platform::LResult WorkerWndProc(platform::Hwnd window, std::uint32_t message,
         case platform::WM_CREATE: {
             if (jobStarted) return 0;
             jobStarted = true;
-            const int result = Config().job != nullptr ? Config().job() : 1;
+            const int result = RunJob();
             // The caller reads the result files as soon as the completion arrives.
             platform::CloseAllFiles();
             if (Config().beforeCompletion != nullptr) Config().beforeCompletion(result != 0);
@@ -117,16 +125,13 @@ platform::LResult WorkerWndProc(platform::Hwnd window, std::uint32_t message,
     }
 }
 
-const WorkerConfig& CurrentConfig() { return Config(); }
-
-int RunWorker(std::string_view commandLine, const WorkerConfig& workerConfig,
-              platform::WndProc proc) {
+int RunWorker(std::string_view commandLine, const WorkerConfig& workerConfig) {
     config = &workerConfig;
     successCode = workerConfig.successDoneCode;
     jobStarted = false;
     CallerWindow = 0;
     StoreCommandLine(commandLine);
-    if (!platform::RegisterWindowClass("MyWinClass", proc)) return 0;
+    if (!platform::RegisterWindowClass("MyWinClass", WorkerWndProc)) return 0;
     if (platform::CreateWindow("MyWinClass", "Window Skeleton") == 0) return 0;
     return platform::RunMessageLoop();
 }

@@ -1,7 +1,8 @@
 // The skeleton every worker program shares: an invisible window whose creation message runs the
 // worker's job once, the completion message (DoneMessage) posted to the caller's window, the
-// stored command line and its splitter, and the fatal exit that ends a worker from any depth.
-// A worker describes itself with a WorkerConfig and calls RunWorker from main().
+// stored command line and its splitter, and the end of a run that a WorkerFatal cut short.
+// A worker describes itself with one WorkerConfig, which its driver defines as kWorkerConfig,
+// and main() hands it to RunWorker.
 #pragma once
 
 #include <cstdint>
@@ -18,15 +19,16 @@ constexpr int kDefaultFieldLimit = 7;
 constexpr std::int32_t kVersionStamp = 2426;
 
 struct WorkerConfig {
-    // The job: 0 for success, non-zero for failure (the process exit code).
+    // The job: 0 for success, non-zero for failure (the process exit code). A WorkerFatal that
+    // leaves it is a failure with the fatal's exit code.
     int (*job)() = nullptr;
     std::uint32_t successDoneCode = 0;
     std::uint32_t failureDoneCode = 0;
     // The song loader, the chord maker and the composer end on a right-button release; the key
     // detector and the melody importer ignore it.
     bool quitOnRightButton = true;
-    // Runs just before any completion is posted (normal end or fatal exit), with the job's
-    // failure state; the composer recreates its scratch file here on failure.
+    // Runs just before any completion is posted, with the job's failure state; the composer
+    // recreates its scratch file here on failure.
     void (*beforeCompletion)(bool failed) = nullptr;
 };
 
@@ -53,24 +55,14 @@ const char* Field(int n);
 // The chord maker and the composer report a per-run code on success.
 void SetSuccessDoneCode(std::uint32_t code);
 
-// Posts the completion to CallerWindow (when non-zero): success or failure code and flag.
-void PostDoneMessage(bool failed);
-
-// Closes every open file, posts the failure completion and ends the process with `exitCode`.
-[[noreturn]] void WorkerFatalExit(int exitCode);
-
-// The shared window procedure: runs the job on the first WM_CREATE, posts the DoneMessage and
-// the quit message with the job's result.
+// The window procedure of every worker: runs the job on the first WM_CREATE, posts the
+// DoneMessage and the quit message with the job's result.
 platform::LResult WorkerWndProc(platform::Hwnd window, std::uint32_t message,
                                 platform::WParam wParam, platform::LParam lParam);
 
-// The entry: stores the command line, registers "MyWinClass" with `proc`, creates the
+// The entry: stores the command line, registers "MyWinClass" with WorkerWndProc, creates the
 // "Window Skeleton" window (the job runs inside) and runs the message loop; returns the exit
 // code. `config` must outlive the call.
-int RunWorker(std::string_view commandLine, const WorkerConfig& config,
-              platform::WndProc proc = WorkerWndProc);
-
-// The configuration of the running worker (for a worker's own window procedure).
-const WorkerConfig& CurrentConfig();
+int RunWorker(std::string_view commandLine, const WorkerConfig& config);
 
 }  // namespace worker

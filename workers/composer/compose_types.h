@@ -1,7 +1,8 @@
 // The composer's shared vocabulary: the fixed limits of its tables, a style cell, the style
 // table of one track, the measure records of the chord data and the message log that every
 // stage writes into (the driver copies it into "Error3.msg"). A fatal stop deep inside the
-// composer is a ComposeAbort thrown after its message was logged; only RunCompose catches it.
+// composer is a worker::WorkerFatal thrown after its message was logged; only the driver catches
+// it.
 #pragma once
 
 #include <array>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "formats/song_limits.h"
+#include "workers/common/worker_fatal.h"
 
 namespace composer {
 
@@ -91,11 +93,7 @@ private:
     std::string text_;
 };
 
-// Thrown by the fatal stop after its message is in the log.
-struct ComposeAbort {
-    int code = 1;
-};
-
-[[noreturn]] inline void AbortCompose(int code) { throw ComposeAbort{code}; }
+// The fatal stop, once its message is in the log.
+[[noreturn]] inline void AbortCompose(int code) { throw worker::WorkerFatal({}, code); }
 
 }  // namespace composer

@@ -4,7 +4,7 @@
 
 #include "workers/common/worker_skeleton.h"
 
-namespace quenby {
+namespace melody {
 
 namespace {
 
@@ -110,4 +110,4 @@ std::int32_t SumTokenRemainder(const QuenbyArgs& args) {
     return static_cast<std::int32_t>(remainder);
 }
 
-}  // namespace quenby
+}  // namespace melody

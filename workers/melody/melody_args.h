@@ -8,7 +8,7 @@
 
 #include "workers/melody/melody_job.h"
 
-namespace quenby {
+namespace melody {
 
 constexpr int kQuenbyTokenCount = 13;
 // The splitter stops counting where a 16th token would begin.
@@ -48,4 +48,4 @@ QuenbyArgs ConvertQuenbyTokens(const QuenbyTokens& tokens);
 // SumToken minus tokens 1..10 minus the handle, in wrapping 32-bit arithmetic.
 std::int32_t SumTokenRemainder(const QuenbyArgs& args);
 
-}  // namespace quenby
+}  // namespace melody

@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace quenby {
+namespace melody {
 
 namespace {
 
@@ -247,4 +247,4 @@ SongOutcome GenerateMelody(const MelodyJob& job, std::int32_t remainder, std::ui
     return outcome;
 }
 
-}  // namespace quenby
+}  // namespace melody

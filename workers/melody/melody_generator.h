@@ -11,7 +11,7 @@
 #include "workers/melody/melody_job.h"
 #include "workers/melody/melody_writer.h"
 
-namespace quenby {
+namespace melody {
 
 enum class KeyMode { kMajor, kMinor };
 
@@ -60,4 +60,4 @@ int TonicOffset(KeyMode mode, int tonicNote, int pitch);
 [[nodiscard]] SongOutcome GenerateMelody(const MelodyJob& job, std::int32_t remainder,
                                          std::uint32_t seed);
 
-}  // namespace quenby
+}  // namespace melody

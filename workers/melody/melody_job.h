@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace quenby {
+namespace melody {
 
 struct MelodyJob {
     std::int16_t trackNo = 1;        // format 1: track after the conductor; format 0: channel 1..16
@@ -20,4 +20,4 @@ struct MelodyJob {
     std::int16_t velPercent = 100;    // 50..200
 };
 
-}  // namespace quenby
+}  // namespace melody

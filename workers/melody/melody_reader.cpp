@@ -5,7 +5,7 @@
 
 #include "workers/melody/melody_song.h"
 
-namespace quenby {
+namespace melody {
 
 namespace {
 
@@ -340,4 +340,4 @@ MelodyScan ReadMelodySource(std::span<const std::uint8_t> source, int trackNo) {
     return scan;
 }
 
-}  // namespace quenby
+}  // namespace melody

@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-namespace quenby {
+namespace melody {
 
 // The importer's error file keeps no more than this many bytes; the reader stops collecting
 // counting notes once its error text holds that much, so a source full of garbage costs no
@@ -32,4 +32,4 @@ struct MelodyScan {
 // `trackNo` is the command line's track (format 1) or channel (format 0) number, 1..16.
 [[nodiscard]] MelodyScan ReadMelodySource(std::span<const std::uint8_t> source, int trackNo);
 
-}  // namespace quenby
+}  // namespace melody

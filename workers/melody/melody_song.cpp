@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-namespace quenby {
+namespace melody {
 
 namespace {
 
@@ -129,4 +129,4 @@ void AppendClosingTrack(std::vector<std::uint8_t>& song) {
     song.insert(song.end(), kClosingTrack.begin(), kClosingTrack.end());
 }
 
-}  // namespace quenby
+}  // namespace melody

@@ -15,7 +15,7 @@
 #include "formats/midi_bytes.h"
 #include "formats/song_limits.h"
 
-namespace quenby {
+namespace melody {
 
 using formats::Tick;
 
@@ -69,4 +69,4 @@ void AppendClosingTrack(std::vector<std::uint8_t>& song);
 // The three tempo bytes (microseconds per quarter note) of a tempo clamped to 20..240.
 std::array<std::uint8_t, 3> TempoBytes(std::int64_t bpm);
 
-}  // namespace quenby
+}  // namespace melody

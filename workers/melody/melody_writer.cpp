@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <functional>
 
-namespace quenby {
+namespace melody {
 
 namespace {
 
@@ -294,4 +294,4 @@ SongOutcome BuildMelodySong(const MelodyJob& job, int division, std::string_view
     return MelodyWriter(job, division).Build(tempoLines, eventLines, remainder);
 }
 
-}  // namespace quenby
+}  // namespace melody

@@ -14,7 +14,7 @@
 #include "workers/melody/melody_job.h"
 #include "workers/melody/melody_song.h"
 
-namespace quenby {
+namespace melody {
 
 struct SongOutcome {
     bool ok = false;
@@ -48,4 +48,4 @@ std::optional<std::string> InvalidDivisionMessage(int division);
                                           std::string_view tempoLines, std::string_view eventLines,
                                           std::int32_t remainder);
 
-}  // namespace quenby
+}  // namespace melody

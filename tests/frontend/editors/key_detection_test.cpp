@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "workers/keydetect/find_key.h"
+#include "workers/keydetect/keydetect_driver.h"
 
 namespace corvane::editors {
 namespace {

@@ -108,13 +108,13 @@ TEST(MelodyImportTest, WorkerAcceptsEveryLineTheDialogBuilds) {
         const std::string full = QuenbyArgs(run);
         SCOPED_TRACE(full);
         std::string line = full.substr(full.find(' ') + 1);
-        quenby::QuenbyTokens tokens{};
-        ASSERT_EQ(quenby::SplitQuenbyLine(line.data(), tokens), quenby::kQuenbyTokenCount);
-        const quenby::QuenbyArgs args = quenby::ConvertQuenbyTokens(tokens);
-        EXPECT_EQ(quenby::SumTokenRemainder(args), 0);
+        melody::QuenbyTokens tokens{};
+        ASSERT_EQ(melody::SplitQuenbyLine(line.data(), tokens), melody::kQuenbyTokenCount);
+        const melody::QuenbyArgs args = melody::ConvertQuenbyTokens(tokens);
+        EXPECT_EQ(melody::SumTokenRemainder(args), 0);
         EXPECT_EQ(static_cast<std::uint32_t>(args.callerWnd), run.handle);
-        EXPECT_EQ(args.runMode == quenby::kGenerateRunMode, run.generate);
-        EXPECT_TRUE(quenby::QuenbyArgsInRange(args));
+        EXPECT_EQ(args.runMode == melody::kGenerateRunMode, run.generate);
+        EXPECT_TRUE(melody::QuenbyArgsInRange(args));
     }
 }
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/workers/chordmaker/song_fixture.h"
-#include "workers/chordmaker/chord_failure.h"
 #include "workers/chordmaker/fit_scores.h"
+#include "workers/common/worker_fatal.h"
 
 namespace chordmaker {
 namespace {
@@ -62,7 +62,7 @@ TEST(ChordStringTest, MalformedChordsNameThePositionThatFailed) {
         try {
             c.read(c.chord);
             ADD_FAILURE() << "no failure";
-        } catch (const ChordFailure& failure) {
+        } catch (const worker::WorkerFatal& failure) {
             EXPECT_EQ(failure.message(), c.message);
         }
     }
@@ -83,7 +83,7 @@ TEST(ChordStringTest, RootPitchAndChordTones) {
     try {
         ChordRootPitch("x....");
         ADD_FAILURE();
-    } catch (const ChordFailure& failure) {
+    } catch (const worker::WorkerFatal& failure) {
         EXPECT_EQ(failure.message(), "Invalid Root in Chord String <x....>");
     }
 }
@@ -112,13 +112,13 @@ TEST(FitScoresTest, SuspendedChordIsRefusedWhereTheMajorReadingApplies) {
     try {
         DemNoteNmOkM(song, "C.s..", 0);
         ADD_FAILURE();
-    } catch (const ChordFailure& failure) {
+    } catch (const worker::WorkerFatal& failure) {
         EXPECT_EQ(failure.message(), "\nDemNoteNmOk 3: Error finding HaStr:<C.s..>\n");
     }
     try {
         DemNoteNmOk(song, "Q....", 0);
         ADD_FAILURE();
-    } catch (const ChordFailure& failure) {
+    } catch (const worker::WorkerFatal& failure) {
         EXPECT_EQ(failure.message(),
                   "\nDemNoteNmOk 1: Error finding HaStr:<Q....>, NuaMsIdx = 0\n");
     }

@@ -3,9 +3,9 @@
 // noticing. Each file under golden_songs/ holds one song: its four input files exactly as the song
 // loader and the key list editor wrote them (stored, so a change in those programs cannot shift
 // the net), then one block per Tressil run with its arguments, Error2.msg, Error1.msg and the
-// decoded Data.aco records. The runs go through the library the way the driver does, which keeps
-// hundreds of runs fast under the sanitizers; a few also run the program itself to show that the
-// two agree. ORVELLA_UPDATE_GOLDEN=1 rewrites the blocks on purpose; see golden_songs/README.md.
+// decoded Data.aco records. The runs go through the driver's own steps in this process, which
+// keeps hundreds of runs fast under the sanitizers; a few also run the program itself to show that
+// the two agree. ORVELLA_UPDATE_GOLDEN=1 rewrites the blocks on purpose; see golden_songs/README.md.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,8 +21,9 @@
 
 #include "formats/chord_data.h"
 #include "tests/workers/chordmaker/tressil_test_support.h"
-#include "workers/chordmaker/chord_failure.h"
-#include "workers/chordmaker/chord_sheet.h"
+#include "workers/chordmaker/chordmaker_driver.h"
+#include "workers/chordmaker/song_input.h"
+#include "workers/common/worker_fatal.h"
 
 namespace chordmaker {
 namespace {
@@ -32,8 +33,6 @@ namespace fs = std::filesystem;
 constexpr const char* kUpdateVariable = "ORVELLA_UPDATE_GOLDEN";
 constexpr const char* kSectionMark = "== ";
 constexpr const char* kRunMark = "== Tressil ";
-// The driver's measures per phrase token of its command line.
-constexpr int kPhraseUnit = 8;
 // Fewer cases than this means the folder was not found or lost cases: never a pass.
 constexpr std::size_t kMinimumCases = 70;
 
@@ -187,16 +186,14 @@ RunOutput RunInProcess(const GoldenCase& c, const RunArgs& args) {
         output.errorText += log;
         if (!read) return output;
         ReadNotesDat(Bytes(c.inputs[2]), song);
-        const RunParameters params{.acMode = args.mode,
-                                   .phraseLen = std::int64_t{args.phraseToken} * kPhraseUnit};
-        ChordSheet sheet;
-        log.clear();
-        const bool made = MakeChordSheet(song, Bytes(c.inputs[3]), params, sheet, log);
-        output.pathScores = sheet.pathScoreDump;
-        output.errorText += log;
         std::string plain;
-        if (made && FormatChordData(sheet, plain)) output.records = SplitRecords(plain);
-    } catch (const ChordFailure& failure) {
+        log.clear();
+        const bool made = MakeChordData(song, Bytes(c.inputs[3]),
+                                        RunParametersFor(args.mode, args.phraseToken),
+                                        output.pathScores, plain, log);
+        output.errorText += log;
+        if (made) output.records = SplitRecords(plain);
+    } catch (const worker::WorkerFatal& failure) {
         output.errorText += failure.message();
     }
     return output;

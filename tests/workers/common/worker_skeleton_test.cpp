@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/completion.h"
+#include "workers/common/worker_fatal.h"
 
 namespace {
 
@@ -120,20 +122,26 @@ TEST(WorkerSkeletonTest, JobRunsOnceAndRightButtonEndsOnlyWorkersThatQuitOnIt) {
     EXPECT_EQ(jobRuns, 2);
 }
 
-TEST(WorkerSkeletonTest, FatalExitPostsTheFailureAndEndsWithItsCode) {
+TEST(WorkerSkeletonTest, AFatalFromTheJobPostsTheFailureAndEndsWithItsCode) {
     receiver = platform::CompletionReceiver::Open();
     ASSERT_TRUE(receiver);
+    static int fatalCode = 0;
     static const worker::WorkerConfig config{.job = []() -> int {
                                                  worker::CallerWindow = receiver->handle();
-                                                 worker::WorkerFatalExit(3);
+                                                 throw worker::WorkerFatal("unused", fatalCode);
                                              },
                                              .successDoneCode = 46,
                                              .failureDoneCode = 46,
                                              .quitOnRightButton = false};
-    EXPECT_EXIT(RunOnce(config), testing::ExitedWithCode(3), "");
-    auto got = receiver->Receive(1s);
-    ASSERT_TRUE(got);
-    EXPECT_EQ(*got, (platform::Completion{platform::WM_KEYUP, 46, 0x20000000}));
+    // A fatal that names code 0 still ends as a failure.
+    for (const auto& [named, exitCode] : {std::pair{3, 3}, std::pair{0, 1}}) {
+        SCOPED_TRACE(named);
+        fatalCode = named;
+        EXPECT_EQ(RunOnce(config), exitCode);
+        auto got = receiver->Receive(1s);
+        ASSERT_TRUE(got);
+        EXPECT_EQ(*got, (platform::Completion{platform::WM_KEYUP, 46, 0x20000000}));
+    }
     receiver.reset();
 }
 

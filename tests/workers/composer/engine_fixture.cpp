@@ -32,7 +32,7 @@ ComposeSetup SongSetup(int measures, int numerator, const std::string& style) {
 bool Engine::Aborts(const std::function<void()>& f) {
     try {
         f();
-    } catch (const ComposeAbort&) {
+    } catch (const worker::WorkerFatal&) {
         return true;
     }
     return false;

@@ -73,7 +73,7 @@ void ComposeSong(const Song& s, Result& r) {
         c.PrepareSong();
         for (int slot = 1; slot <= kSlotCount; ++slot) c.LoadStyle(slot, bytes);
         r.raw = c.ComposeAll();
-    } catch (const ComposeAbort&) {
+    } catch (const worker::WorkerFatal&) {
         r.aborted = true;
         return;
     }

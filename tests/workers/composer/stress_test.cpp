@@ -171,7 +171,7 @@ TEST(ComposerStress, RandomStylesOfBothFamiliesOnRandomSongs) {
             ASSERT_TRUE(song.has_value());
             EXPECT_EQ(librarytest::NoteStreamFaults(*song, 0), "");
             if (runs < kLeastRuns) ++composed;
-        } catch (const ComposeAbort&) {
+        } catch (const worker::WorkerFatal&) {
             // Limits of the Parts (full buffers, notes out of range) stop a run with a message.
             EXPECT_FALSE(log.text().empty());
             if (runs < kLeastRuns) ++stopped;

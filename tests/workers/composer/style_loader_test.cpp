@@ -53,7 +53,7 @@ StyleLoadContext Context(int version, int lines, const std::string& ts = "4/4") 
 void Load(const std::vector<std::uint8_t>& bytes, const StyleLoadContext& c, Loaded& out) {
     try {
         LoadStyleBytes(bytes, c, out.log, out.slot);
-    } catch (const ComposeAbort&) {
+    } catch (const worker::WorkerFatal&) {
         out.aborted = true;
     }
 }

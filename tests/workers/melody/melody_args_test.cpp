@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace quenby {
+namespace melody {
 namespace {
 
 std::vector<std::string> Split(std::string line, int* count) {
@@ -136,4 +136,4 @@ TEST(SumTokenRemainder, IsZeroForTheCallersSumAndWrapsIn32Bits) {
 }
 
 }  // namespace
-}  // namespace quenby
+}  // namespace melody

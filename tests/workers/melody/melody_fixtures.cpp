@@ -120,7 +120,7 @@ std::string WithoutCarriageReturns(std::string text) {
     return text;
 }
 
-std::string QuenbyCommandLine(const quenby::MelodyJob& job, std::uint32_t handle, int runMode,
+std::string QuenbyCommandLine(const melody::MelodyJob& job, std::uint32_t handle, int runMode,
                               std::int32_t sumError) {
     const int values[] = {job.trackNo,        job.beatsCode,  job.keySf,       job.tonicNote,
                           job.tempoBpm,       job.timeFactor, job.noteOffZero, job.introMeasures,

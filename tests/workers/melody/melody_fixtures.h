@@ -41,7 +41,7 @@ std::vector<std::vector<SongEvent>> SongTracks(const Bytes& song);
 std::string WithoutCarriageReturns(std::string text);
 
 // The command line for a job, with a correct sum unless `sumError` is given.
-std::string QuenbyCommandLine(const quenby::MelodyJob& job, std::uint32_t handle, int runMode,
+std::string QuenbyCommandLine(const melody::MelodyJob& job, std::uint32_t handle, int runMode,
                               std::int32_t sumError = 0);
 
 }  // namespace melodytest

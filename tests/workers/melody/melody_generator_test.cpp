@@ -6,7 +6,7 @@
 
 #include "tests/workers/melody/melody_fixtures.h"
 
-namespace quenby {
+namespace melody {
 namespace {
 
 using melodytest::Bytes;
@@ -208,4 +208,4 @@ TEST(GenerateMelody, ARemainderFailsWithoutASong) {
 }
 
 }  // namespace
-}  // namespace quenby
+}  // namespace melody

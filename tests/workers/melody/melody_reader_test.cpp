@@ -4,7 +4,7 @@
 
 #include "tests/workers/melody/melody_fixtures.h"
 
-namespace quenby {
+namespace melody {
 namespace {
 
 using melodytest::Bytes;
@@ -250,4 +250,4 @@ TEST(ReadMelodySource, AChunkLengthWithItsTopBitSetStillMovesForward) {
 }
 
 }  // namespace
-}  // namespace quenby
+}  // namespace melody

@@ -8,7 +8,7 @@
 #include "tests/workers/melody/melody_fixtures.h"
 #include "workers/melody/melody_generator.h"
 
-namespace quenby {
+namespace melody {
 namespace {
 
 using melodytest::Bytes;
@@ -284,9 +284,9 @@ TEST_F(QuenbyProgram, GeneratesTheSeededMelodyWithItsOwnLeadInAndTail) {
 }
 
 }  // namespace
-}  // namespace quenby
+}  // namespace melody
 
-namespace quenby {
+namespace melody {
 namespace {
 
 // The song loader is the next reader of every song input the importer writes.
@@ -375,4 +375,4 @@ TEST(SongLoaderAcceptance, LoadsWhatTheProgramGenerates) {
 }
 
 }  // namespace
-}  // namespace quenby
+}  // namespace melody

@@ -1,4 +1,4 @@
-#include "workers/chordmaker/key_run.h"
+#include "workers/chordmaker/chord_engine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "workers/composer/run_compose.h"
+#include "workers/composer/composer_driver.h"
 
 #include <array>
 #include <span>
@@ -74,7 +74,7 @@ class OutputFileSink : public TrackSink {
     int tracks_ = 0;
 };
 
-// The body of the run; messages go into `log`, a fatal stop throws ComposeAbort.
+// The body of the run; messages go into `log`, a fatal stop throws worker::WorkerFatal.
 int Compose(std::string_view commandLine, std::time_t now, MessageLog& log) {
     std::vector<std::string> fields;
     if (SplitComposeArgs(commandLine, fields) != kArgumentCount + 1) return 1;
@@ -216,8 +216,8 @@ int RunComposeAt(std::string_view commandLine, std::time_t now) {
     int rc = 1;
     try {
         rc = Compose(commandLine, now, log);
-    } catch (const ComposeAbort& abort) {
-        rc = abort.code == 0 ? 1 : abort.code;
+    } catch (const worker::WorkerFatal& fatal) {
+        rc = fatal.exitCode() == 0 ? 1 : fatal.exitCode();
     } catch (const std::exception&) {
         log.Append("Error: Out of memory.");
         rc = 1;
@@ -238,17 +238,12 @@ void RecreateScratchOnFailure(bool failed) {
     if (scratch.Open(kScratchFile, platform::FileMode::kWriteBinary)) scratch.Close();
 }
 
-const worker::WorkerConfig& ComposeConfig() {
-    static const worker::WorkerConfig config = [] {
-        worker::WorkerConfig c;
-        c.job = &RunCompose;
-        c.successDoneCode = 0;
-        c.failureDoneCode = kFailureDoneCode;
-        c.quitOnRightButton = true;
-        c.beforeCompletion = &RecreateScratchOnFailure;
-        return c;
-    }();
-    return config;
-}
+const worker::WorkerConfig kWorkerConfig{
+    .job = RunCompose,
+    .successDoneCode = 0,
+    .failureDoneCode = kFailureDoneCode,
+    .quitOnRightButton = true,
+    .beforeCompletion = RecreateScratchOnFailure,
+};
 
 }  // namespace composer

@@ -58,6 +58,6 @@ inline constexpr char kTooManyNotOnMessage[] = "Too many NotOn in the melody tra
 // The job routine: 0 on success, 1 on failure.
 int FindKey();
 
-extern const worker::WorkerConfig kSorvikConfig;
+extern const worker::WorkerConfig kWorkerConfig;
 
 }  // namespace keydetect

@@ -1,19 +1,21 @@
-#include "workers/melody/quenby_driver.h"
+#include "workers/melody/melody_driver.h"
 
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/file.h"
+#include "workers/common/worker_fatal.h"
 #include "workers/melody/melody_args.h"
 #include "workers/melody/melody_generator.h"
 #include "workers/melody/melody_reader.h"
 #include "workers/melody/melody_writer.h"
 
-namespace quenby {
+namespace melody {
 
 namespace {
 
@@ -23,10 +25,16 @@ constexpr std::int16_t kGeneratedEndingMeasures = 6;
 constexpr int kSucceeded = 0;
 constexpr int kFailed = 1;
 
-bool jobStarted = false;
+static_assert(kErrorFileLimit % 1024 == 0, "the cut line gives the limit in whole KB");
 
-constexpr std::string_view kCutLine =
-    "\n(The rest of the messages was cut: Error4.msg keeps 64 KB.)\n";
+// The line names the file and its limit from the values that set them, so that it cannot go on
+// saying what a change of either made untrue.
+const std::string& CutLine() {
+    static const std::string line = "\n(The rest of the messages was cut: " +
+                                    std::string(kErrorFileName) + " keeps " +
+                                    std::to_string(kErrorFileLimit / 1024) + " KB.)\n";
+    return line;
+}
 
 // Error4.msg. A source full of garbage can give note after note; the file keeps the first
 // kErrorFileLimit bytes on disk (line ends included) and ends with a line saying the rest was
@@ -37,7 +45,7 @@ class ErrorFile {
 
     void Write(std::string_view text) {
         if (cut_) return;
-        const std::size_t room = kErrorFileLimit - DiskSize(kCutLine);
+        const std::size_t room = kErrorFileLimit - DiskSize(CutLine());
         std::size_t take = 0;
         for (std::size_t size = 0; take < text.size(); ++take) {
             size += text[take] == '\n' ? 2 : 1;
@@ -46,7 +54,7 @@ class ErrorFile {
         file_.Write(text.substr(0, take));
         written_ += DiskSize(text.substr(0, take));
         if (take < text.size()) {
-            file_.Write(kCutLine);
+            file_.Write(CutLine());
             cut_ = true;
         }
     }
@@ -74,7 +82,7 @@ class ErrorFile {
 // Puts a finished song in place of the song input; a failed run leaves the old one untouched.
 int StoreSongInput(const SongOutcome& outcome, ErrorFile& errorFile) {
     if (!outcome.message.empty()) errorFile.Write(outcome.message);
-    if (outcome.fatal) QuenbyFatalExit(kFailed);
+    if (outcome.fatal) throw worker::WorkerFatal();
     if (!outcome.ok) return kFailed;
     if (!platform::ReplaceFileAtomically(kSongInputFileName, outcome.song)) {
         errorFile.Write("Cannot create output midi file.");
@@ -118,7 +126,7 @@ int ImportMelody(const MelodyJob& job, std::int32_t remainder, ErrorFile& errorF
     tempos.Write(scan.tempoLines);
     events.Write(scan.eventLines);
     errorFile.Write(scan.errorText);
-    if (scan.fatal) QuenbyFatalExit(kFailed);
+    if (scan.fatal) throw worker::WorkerFatal();
     // The writer reads the scratch files back, so they must be complete on disk first.
     for (auto [file, name] :
          {std::pair{&listing, kListingFileName}, std::pair{&tempos, kTemposFileName},
@@ -136,14 +144,6 @@ int ImportMelody(const MelodyJob& job, std::int32_t remainder, ErrorFile& errorF
 }
 
 }  // namespace
-
-const worker::WorkerConfig kQuenbyConfig{
-    .job = QuenbyMain,
-    .successDoneCode = kQuenbyDoneCode,
-    .failureDoneCode = kQuenbyDoneCode,
-    .quitOnRightButton = false,
-    .beforeCompletion = nullptr,
-};
 
 int QuenbyMain() {
     // A run killed before its rename left a temporary song input; this run owns the name.
@@ -182,33 +182,12 @@ int QuenbyMain() {
     return ImportMelody(args.job, remainder, errorFile, listing, tempos, events);
 }
 
-platform::LResult QuenbyWndProc(platform::Hwnd window, std::uint32_t message,
-                                platform::WParam wParam, platform::LParam lParam) {
-    switch (message) {
-        case platform::WM_CREATE: {
-            if (jobStarted) return 0;
-            jobStarted = true;
-            const int result = QuenbyMain();
-            // The caller reads the files as soon as the completion arrives.
-            platform::CloseAllFiles();
-            worker::PostDoneMessage(result != kSucceeded);
-            platform::PostQuitMessage(result);
-            return 0;
-        }
-        case platform::WM_PAINT:
-        case platform::WM_LBUTTONUP:
-        case platform::WM_RBUTTONUP:
-            return 0;
-        case platform::WM_DESTROY:
-            platform::PostQuitMessage(0);
-            return 0;
-        default:
-            return platform::DefWindowProc(window, message, wParam, lParam);
-    }
-}
+const worker::WorkerConfig kWorkerConfig{
+    .job = QuenbyMain,
+    .successDoneCode = kQuenbyDoneCode,
+    .failureDoneCode = kQuenbyDoneCode,
+    .quitOnRightButton = false,
+    .beforeCompletion = nullptr,
+};
 
-void QuenbyFatalExit(int exitCode) {
-    worker::WorkerFatalExit(exitCode);
-}
-
-}  // namespace quenby
+}  // namespace melody

@@ -1,4 +1,4 @@
-#include "workers/chordmaker/chord_failure.h"
+#include "workers/chordmaker/error_text.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -11,6 +11,6 @@ constexpr std::uint32_t kDoneCode = 47;
 // The job routine; 0 for success, 1 for failure.
 int LoadSong();
 
-const worker::WorkerConfig& AmbrelConfig();
+extern const worker::WorkerConfig kWorkerConfig;
 
 }  // namespace songloader

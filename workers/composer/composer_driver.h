@@ -21,6 +21,6 @@ int RunCompose();
 // Creates "sty.err" empty after a failed run.
 void RecreateScratchOnFailure(bool failed);
 
-const worker::WorkerConfig& ComposeConfig();
+extern const worker::WorkerConfig kWorkerConfig;
 
 }  // namespace composer

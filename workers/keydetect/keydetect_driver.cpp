@@ -1,11 +1,11 @@
-#include "workers/keydetect/find_key.h"
+#include "workers/keydetect/keydetect_driver.h"
 
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
 #include "platform/file.h"
 #include "workers/common/command_line.h"
+#include "workers/common/worker_fatal.h"
 #include "workers/keydetect/key_finding.h"
 
 namespace keydetect {
@@ -16,9 +16,9 @@ constexpr worker::QuantMode kSorvikQuantMode = worker::QuantMode::kQuantised;
 
 // A caller that failed the handle-token test hears nothing: the files written so far stay,
 // no completion goes out.
-[[noreturn]] void ExitWithoutCompletion(int exitCode) {
-    platform::CloseAllFiles();
-    std::exit(exitCode);
+[[noreturn]] void EndWithoutCompletion() {
+    worker::CallerWindow = 0;
+    throw worker::WorkerFatal();
 }
 
 void WriteKeyCode(int keyCode, platform::File& errorFile) {
@@ -53,24 +53,24 @@ bool CreateKcnData(const NotOnList& notes, const SongTiming& timing, const Sorvi
         case KeyChangeStatus::kOk:
             break;
         case KeyChangeStatus::kHandleTokenRejected:
-            ExitWithoutCompletion(1);
+            EndWithoutCompletion();
         case KeyChangeStatus::kTooManyPoints:
             errorFile.Printf("Too many Key Change Points (%d) in the input melody.\n",
                              kMaxKeyChangePoints + 1);
-            worker::WorkerFatalExit(1);
+            throw worker::WorkerFatal();
     }
 
     platform::File keyList;
     if (!keyList.Open(kKeyListFileName, platform::FileMode::kWriteText)) {
         errorFile.Printf("Cannot create %s for output.", kKeyListFileName);
-        worker::WorkerFatalExit(1);
+        throw worker::WorkerFatal();
     }
     keyList.Write(KeyListText(changes.points, args.keyChangeFlag != 0, global.key.keyCode));
     // The chord maker trusts whatever key list it finds, so one that could not be written whole
     // is removed and the run fails as if it could not be created.
     if (!keyList.CloseOrDiscard()) {
         errorFile.Printf("Cannot create %s for output.", kKeyListFileName);
-        worker::WorkerFatalExit(1);
+        throw worker::WorkerFatal();
     }
     return true;
 }
@@ -147,7 +147,7 @@ int FindKey() {
     return found ? 0 : 1;
 }
 
-const worker::WorkerConfig kSorvikConfig{
+const worker::WorkerConfig kWorkerConfig{
     .job = FindKey,
     .successDoneCode = kSorvikDoneCode,
     .failureDoneCode = kSorvikDoneCode,

@@ -1,4 +1,4 @@
-#include "workers/songloader/song_loader.h"
+#include "workers/songloader/songloader_driver.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -19,8 +19,8 @@ using platform::FileMode;
 
 constexpr int kExpectedSplit = 5;  // four fields
 
-// The files of one run. Static, like the rest of a worker's tables: the fatal exit closes
-// whatever is open through the file registry.
+// The files of one run. Static, like the rest of a worker's tables: whatever is still open when
+// the job returns, the skeleton closes through the file registry before it posts the completion.
 struct Files {
     File error;
     File temps;
@@ -136,15 +136,12 @@ int LoadSong() {
     return 0;
 }
 
-const worker::WorkerConfig& AmbrelConfig() {
-    static const worker::WorkerConfig config{
-        .job = LoadSong,
-        .successDoneCode = kDoneCode,
-        .failureDoneCode = kDoneCode,
-        .quitOnRightButton = true,
-        .beforeCompletion = nullptr,
-    };
-    return config;
-}
+const worker::WorkerConfig kWorkerConfig{
+    .job = LoadSong,
+    .successDoneCode = kDoneCode,
+    .failureDoneCode = kDoneCode,
+    .quitOnRightButton = true,
+    .beforeCompletion = nullptr,
+};
 
 }  // namespace songloader

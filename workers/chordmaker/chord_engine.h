@@ -78,7 +78,7 @@ void SearchBestPath(KeyRunState& state);
 void CodesToChords(KeyRunState& state);
 void RefineChords(KeyRunState& state);
 
-// The whole run; throws ChordFailure.
+// The whole run; throws worker::WorkerFatal.
 void FindChords(KeyRunState& state);
 
 }  // namespace chordmaker

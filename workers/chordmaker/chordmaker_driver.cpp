@@ -1,4 +1,4 @@
-#include "workers/chordmaker/tressil_job.h"
+#include "workers/chordmaker/chordmaker_driver.h"
 
 #include <string>
 #include <vector>
@@ -6,11 +6,12 @@
 #include "formats/chord_data.h"
 #include "formats/exchange_files.h"
 #include "platform/file.h"
-#include "workers/chordmaker/chord_failure.h"
 #include "workers/chordmaker/chord_sheet.h"
+#include "workers/chordmaker/error_text.h"
 #include "workers/chordmaker/run_key.h"
 #include "workers/chordmaker/song_input.h"
 #include "workers/common/command_line.h"
+#include "workers/common/worker_fatal.h"
 #include "workers/common/worker_skeleton.h"
 
 namespace chordmaker {
@@ -43,6 +44,8 @@ class ErrorFile {
     platform::File file_;
 };
 
+std::string CannotCreateChordData() { return Format("\nCannot create %s.", kChordDataFile); }
+
 void WritePathScores(const std::string& dump) {
     platform::File file;
     if (!file.Open(kPathScoreFile, platform::FileMode::kWriteText)) return;
@@ -57,13 +60,12 @@ int Job(ErrorFile& errors) {
     if (worker::CallerWindow == 0) return 1;
     if (worker::ParseInt32(worker::Field(3)) != worker::kVersionStamp) return 1;
 
-    RunParameters params;
-    params.phraseLen =
-        static_cast<std::int64_t>(worker::ParseInt32(worker::Field(4))) * kPhraseUnit;
+    const std::int32_t phraseToken = worker::ParseInt32(worker::Field(4));
     SeedRunKeyFromEnvironment();
     const std::uint8_t runKey = DrawRunKey();
     worker::SetSuccessDoneCode(runKey);
-    params.acMode = worker::ParseInt32(worker::Field(1));
+    const RunParameters params =
+        RunParametersFor(worker::ParseInt32(worker::Field(1)), phraseToken);
     if (params.acMode <= 0) {
         errors.Write("AcMode <= 0");
         return 1;
@@ -99,29 +101,42 @@ int Job(ErrorFile& errors) {
         errors.Write(Format("Cannot open %s for reading.", kKeysDataFile));
         return 1;
     }
-    ChordSheet sheet;
+    std::optional<std::string> pathScores;
+    std::string plain;
     log.clear();
-    const bool made = MakeChordSheet(song, keysData, params, sheet, log);
-    if (sheet.pathScoreDump) WritePathScores(*sheet.pathScoreDump);
+    const bool made = MakeChordData(song, keysData, params, pathScores, plain, log);
+    if (pathScores) WritePathScores(*pathScores);
     errors.Write(log);
     if (!made) return 1;
 
-    std::string plain;
-    const std::string cannotCreate = Format("\nCannot create %s.", kChordDataFile);
-    if (!FormatChordData(sheet, plain)) {
-        errors.Write(cannotCreate);
-        return 1;
-    }
     const std::vector<std::uint8_t> stored = formats::EncodeChordData(
         std::span(reinterpret_cast<const std::uint8_t*>(plain.data()), plain.size()), runKey);
     if (!platform::ReplaceFileAtomically(kChordDataFile, stored)) {
-        errors.Write(cannotCreate);
+        errors.Write(CannotCreateChordData());
         return 1;
     }
     return 0;
 }
 
 }  // namespace
+
+RunParameters RunParametersFor(std::int32_t acMode, std::int32_t phraseToken) {
+    return {.acMode = acMode, .phraseLen = std::int64_t{phraseToken} * kPhraseUnit};
+}
+
+bool MakeChordData(const SongInput& song, std::span<const std::uint8_t> keysData,
+                   const RunParameters& params, std::optional<std::string>& pathScores,
+                   std::string& plain, std::string& log) {
+    ChordSheet sheet;
+    const bool made = MakeChordSheet(song, keysData, params, sheet, log);
+    pathScores = sheet.pathScoreDump;
+    if (!made) return false;
+    if (!FormatChordData(sheet, plain)) {
+        log += CannotCreateChordData();
+        return false;
+    }
+    return true;
+}
 
 int GetParam() {
     // A run killed before its rename left a temporary chord data file; this run owns the name.
@@ -131,7 +146,7 @@ int GetParam() {
     int result = 1;
     try {
         result = Job(errors);
-    } catch (const ChordFailure& failure) {
+    } catch (const worker::WorkerFatal& failure) {
         errors.Write(failure.message());
         result = 1;
     } catch (const std::exception&) {
@@ -140,5 +155,13 @@ int GetParam() {
     errors.Close();
     return result;
 }
+
+const worker::WorkerConfig kWorkerConfig{
+    .job = GetParam,
+    .successDoneCode = kFailureDoneCode,
+    .failureDoneCode = kFailureDoneCode,
+    .quitOnRightButton = true,
+    .beforeCompletion = nullptr,
+};
 
 }  // namespace chordmaker
