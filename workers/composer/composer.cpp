@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kEchoPassFirst = 10;
 constexpr int kHeadVolume = 120;
+constexpr int kHeadBrightness = 60;
 constexpr int kDrumBank = 127;
 constexpr int kEchoReverb = 20;
 
@@ -205,18 +206,18 @@ void Composer::FlushSectionEnd(int& evCount, int step) {
     oneNoteMode = partStyleValue == -36 && styleFlagLate ? 1 : 0;
     const int cc = ControlCode();
     const int mode = trackChannelMode[trackNumber - 1];
-    AddMeasureEvent(evCount, step, 0, cc, 7, kHeadVolume);
-    AddMeasureEvent(evCount, step, 0, cc, 0, channel == kDrumChannel ? kDrumBank : 0);
-    AddMeasureEvent(evCount, step, 0, cc, 10, partPan);
-    AddMeasureEvent(evCount, step, 0, cc, 91, partEffect);
-    AddMeasureEvent(evCount, step, 0, cc, 93, partEffect);
-    AddMeasureEvent(evCount, step, 0, cc, 64, 0);
+    AddMeasureEvent(evCount, step, 0, cc, kCtlVolume, kHeadVolume);
+    AddMeasureEvent(evCount, step, 0, cc, kCtlBank, channel == kDrumChannel ? kDrumBank : 0);
+    AddMeasureEvent(evCount, step, 0, cc, kCtlPan, partPan);
+    AddMeasureEvent(evCount, step, 0, cc, kCtlReverb, partEffect);
+    AddMeasureEvent(evCount, step, 0, cc, kCtlChorus, partEffect);
+    AddMeasureEvent(evCount, step, 0, cc, kCtlSustain, 0);
     sustainDown = 0;
     idleCalls = 0;
-    AddMeasureEvent(evCount, step, 0, cc, 72, setup_.options.headRelease);
-    AddMeasureEvent(evCount, step, 0, cc, 74, 60);
-    AddMeasureEvent(evCount, step, 0, cc, 67, mode == 1 || mode == 3 ? 127 : 0);
-    AddMeasureEvent(evCount, step, 0, 0xC0 + channel, partProgram, -1);
+    AddMeasureEvent(evCount, step, 0, cc, kCtlRelease, setup_.options.headRelease);
+    AddMeasureEvent(evCount, step, 0, cc, kCtlBrightness, kHeadBrightness);
+    AddMeasureEvent(evCount, step, 0, cc, kCtlSoftPedal, mode == 1 || mode == 3 ? 127 : 0);
+    AddMeasureEvent(evCount, step, 0, ProgramCode(), partProgram, -1);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -471,12 +472,10 @@ void Composer::ResetPassState() {
     s3Dr3.clear();
     s3A3.clear();
     deferredOffs.clear();
-    bngOnEvA0 = {};
-    a0Count = 0;
+    bngOnEvA0.clear();
     bngOnEvB1.clear();
     bngOnEvB3.clear();
-    drum0Notes.clear();
-    drum0Released.clear();
+    drum0Evs.clear();
     lastB1Note = lastB3Note = 0;
     channelVolume = 125;
     sValCount = 0;
@@ -539,18 +538,18 @@ std::vector<std::uint8_t> Composer::TrackPass(int pass) {
     const int cc = ControlCode();
     if (channel != kDrumChannel)
         writer.Meta(0x59, {setup_.header.keySignature[0], setup_.header.keySignature[1]});
-    writer.Event(cc, 7, kHeadVolume);
-    writer.Event(cc, 0, channel == kDrumChannel ? kDrumBank : 0);
-    writer.Event(cc, 10, partPan);
-    writer.Event(cc, 91, partEffect);
-    writer.Event(cc, 93, channel >= 5 && channel <= 8 ? kEchoReverb : partEffect);
-    writer.Event(cc, 64, 0);
-    writer.Event(cc, 72, setup_.options.headRelease);
-    writer.Event(cc, 74, 60);
-    writer.Event(cc, 125, 0);
-    writer.Event(cc, 127, 0);
-    writer.Event(cc, 67, trackChannelMode[trackNumber - 1] != 0 ? 127 : 0);
-    writer.Event(0xC0 + channel, partProgram, -1);
+    writer.Event(cc, kCtlVolume, kHeadVolume);
+    writer.Event(cc, kCtlBank, channel == kDrumChannel ? kDrumBank : 0);
+    writer.Event(cc, kCtlPan, partPan);
+    writer.Event(cc, kCtlReverb, partEffect);
+    writer.Event(cc, kCtlChorus, channel >= 5 && channel <= 8 ? kEchoReverb : partEffect);
+    writer.Event(cc, kCtlSustain, 0);
+    writer.Event(cc, kCtlRelease, setup_.options.headRelease);
+    writer.Event(cc, kCtlBrightness, kHeadBrightness);
+    writer.Event(cc, kCtlOmniOn, 0);
+    writer.Event(cc, kCtlPolyOn, 0);
+    writer.Event(cc, kCtlSoftPedal, trackChannelMode[trackNumber - 1] != 0 ? 127 : 0);
+    writer.Event(ProgramCode(), partProgram, -1);
 
     ResetPartFlags();
     std::int64_t measureStart = 0;

@@ -31,6 +31,19 @@ constexpr int kMaxDrum0Evs = 239;
 constexpr int kEchoEventLimit = kMeasureTabSize * 2 * 5;
 constexpr int kMaxChordNames = 4;
 
+// Controller numbers of the events that open a track and reopen it after a section change.
+constexpr int kCtlBank = 0;
+constexpr int kCtlVolume = 7;
+constexpr int kCtlPan = 10;
+constexpr int kCtlSustain = 64;
+constexpr int kCtlSoftPedal = 67;
+constexpr int kCtlRelease = 72;
+constexpr int kCtlBrightness = 74;
+constexpr int kCtlReverb = 91;
+constexpr int kCtlChorus = 93;
+constexpr int kCtlOmniOn = 125;
+constexpr int kCtlPolyOn = 127;
+
 struct MeasureEvent {
     int step = 0;
     int status = 0;
@@ -51,6 +64,11 @@ struct HeldNote {
     int age = 0;
     int offset = 0;
     int velocity = 0;
+};
+
+struct DrumHit {
+    int note = 0;
+    bool released = false;
 };
 
 struct DeferredOff {
@@ -265,12 +283,10 @@ class Composer {
     std::vector<HeldNote> s3Dr3;
     std::vector<HeldNote> s3A3;
     std::vector<DeferredOff> deferredOffs;
-    std::array<AccompEntry, kPartBufferSize> bngOnEvA0{};
-    int a0Count = 0;
+    std::vector<AccompEntry> bngOnEvA0;
     std::vector<PatternEntry> bngOnEvB1;
     std::vector<PatternEntry> bngOnEvB3;
-    std::vector<int> drum0Notes;
-    std::vector<bool> drum0Released;
+    std::vector<DrumHit> drum0Evs;
     bool silenced = true;
     bool stoppedOnce = false;
     bool mayStop = false;
@@ -340,8 +356,24 @@ class Composer {
     int NoteOnCode() const { return 0x90 + channel; }
     int NoteOffCode() const { return 0x80 + channel; }
     int ControlCode() const { return 0xB0 + channel; }
+    int ProgramCode() const { return 0xC0 + channel; }
 
   private:
+    // Appends to a buffer that holds at most `limit` entries; a full buffer ends the run with
+    // that buffer's own message.
+    template <typename Buffer, typename... Args>
+    void AppendBounded(Buffer& buffer, int limit, typename Buffer::value_type entry,
+                       const char* message, Args... args) {
+        if (static_cast<int>(buffer.size()) >= limit) {
+            if constexpr (sizeof...(Args) == 0)
+                log_.Append(message);
+            else
+                log_.Printf(message, args...);
+            AbortCompose(1);
+        }
+        buffer.push_back(std::move(entry));
+    }
+
     // A track pass (1..5, 10..13): returns the plain track bytes.
     std::vector<std::uint8_t> TrackPass(int pass);
     void ResetPassState();

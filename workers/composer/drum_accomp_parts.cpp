@@ -51,11 +51,10 @@ int Composer::DrumAccent(int note) {
 }
 
 int Composer::DrumSectionEnd(int step, int evCount) {
-    for (std::size_t i = 0; i < drum0Notes.size(); ++i) {
-        if (!drum0Released[i]) SwOff(evCount, step, 0, drum0Notes[i], 0);
+    for (const DrumHit& hit : drum0Evs) {
+        if (!hit.released) SwOff(evCount, step, 0, hit.note, 0);
     }
-    drum0Notes.clear();
-    drum0Released.clear();
+    drum0Evs.clear();
     return evCount;
 }
 
@@ -87,19 +86,15 @@ int Composer::DrumPart(int drumCode, const std::string& /*chord*/, int beg, int 
                 int vel = Clamp127(baseVel + s * VelHsOf(mode) / 2 + DrumAccent(note));
                 vel = ScaleByCellVelocity(vel, cellVel);
                 SwOn(ev, s, 0, note, vel);
-                if (static_cast<int>(drum0Notes.size()) >= kMaxDrum0Evs) {
-                    log_.Printf("Error: Out of Drum0Evs[] buffers.");
-                    AbortCompose(1);
-                }
-                drum0Notes.push_back(note);
-                drum0Released.push_back(false);
+                AppendBounded(drum0Evs, kMaxDrum0Evs, {note, false},
+                              "Error: Out of Drum0Evs[] buffers.");
             } else if (h < 0) {
                 const int note =
                     static_cast<int>(-static_cast<std::int64_t>(h) % 1000) + partStyleValue;
                 SwOff(ev, s, 0, note, 0);
-                for (std::size_t i = 0; i < drum0Notes.size(); ++i) {
-                    if (drum0Notes[i] == note && !drum0Released[i]) {
-                        drum0Released[i] = true;
+                for (DrumHit& hit : drum0Evs) {
+                    if (hit.note == note && !hit.released) {
+                        hit.released = true;
                         break;
                     }
                 }
@@ -228,8 +223,7 @@ int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chor
     const int mode = BeginAccompHalf(drumCode, instCode, chord, beg);
     const bool changed = chord != genPrevChord;
     if (changed) {
-        for (int i = 0; i < a0Count; ++i) {
-            const AccompEntry& e = bngOnEvA0[i];
+        for (const AccompEntry& e : bngOnEvA0) {
             if (e.released || e.note <= 0) continue;
             if (e.note != NearestChordTone(chord, e.note, beg)) {
                 SustainOff(ev, beg, 0, 0);
@@ -242,23 +236,21 @@ int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chor
         if (pUseSust) ReleaseSustainWhenBusy(mode, beg, end, ev);
         if (changed || beg == 0) {
             if (beg > 0) {
-                for (int i = 0; i < a0Count; ++i) {
-                    AccompEntry& e = bngOnEvA0[i];
+                const int held = static_cast<int>(bngOnEvA0.size());
+                for (AccompEntry& e : bngOnEvA0) {
                     if (e.released || e.note <= 0) continue;
                     SwOff(ev, beg, 0, e.note, 0);
                     const int note =
-                        PlaceOnValue(0, chordScale[e.degree] + partStyleValue + e.octave,
-                                     a0Count + 1, partStyleValue, e.octave);
+                        PlaceOnValue(0, chordScale[e.degree] + partStyleValue + e.octave, held + 1,
+                                     partStyleValue, e.octave);
                     SwOn(ev, beg, 0, note, std::clamp(e.velocity, 20, 127));
                     e.note = note;
                 }
             } else {
-                for (int i = 0; i < a0Count; ++i) {
-                    AccompEntry& e = bngOnEvA0[i];
+                for (const AccompEntry& e : bngOnEvA0) {
                     if (!e.released && e.note > 0) SwOff(ev, beg, 0, e.note, 0);
-                    e.released = 1;
                 }
-                a0Count = 0;
+                bngOnEvA0.clear();
             }
         }
         for (int s = beg; s < end; ++s) {
@@ -284,14 +276,10 @@ int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chor
                     if (std::find(started.begin(), started.end(), note) != started.end()) continue;
                     started.push_back(note);
                     SwOn(ev, s, 0, note, vel);
-                    if (a0Count >= kMaxAccompNotes) {
-                        log_.Printf("Error: Out of BngOnEvA0 buffer.");
-                        AbortCompose(1);
-                    }
-                    bngOnEvA0[a0Count++] = {note, 0, degree, octave, vel};
+                    AppendBounded(bngOnEvA0, kMaxAccompNotes, {note, 0, degree, octave, vel},
+                                  "Error: Out of BngOnEvA0 buffer.");
                 } else {
-                    for (int i = 0; i < a0Count; ++i) {
-                        AccompEntry& e = bngOnEvA0[i];
+                    for (AccompEntry& e : bngOnEvA0) {
                         if (!e.released && e.degree == degree && e.octave == octave) {
                             e.released = 1;
                             SwOff(ev, s, 0, e.note, 0);

@@ -142,11 +142,7 @@ int Composer::MakeEchoPart2(int instCode, const std::string& chord, int beg, int
             // An echo note that part 1 never set has nothing to follow.
             if (note < 1 || note > 127) continue;
             note = PlaceOnValue(1, note, 1, 0, -1);
-            if (static_cast<int>(candidates.size()) >= kMaxCandidates) {
-                log_.Printf("Error: Out of BngOnEvT buffer.");
-                AbortCompose(1);
-            }
-            candidates.push_back(note);
+            AppendBounded(candidates, kMaxCandidates, note, "Error: Out of BngOnEvT buffer.");
             if (std::find(bngOnEv2.begin(), bngOnEv2.end(), note) == bngOnEv2.end()) restart = true;
         }
         const bool changeNow = changed && !changeUsed;
@@ -161,16 +157,9 @@ int Composer::MakeEchoPart2(int instCode, const std::string& chord, int beg, int
             }
             for (int note : candidates) {
                 SwOn(ev, s, 0, note, vel);
-                if (static_cast<int>(echoEv.size()) >= kEchoEventLimit) {
-                    log_.Printf("Out of EchoEv[] buffer.");
-                    AbortCompose(1);
-                }
-                echoEv.push_back({curMeasure, s, note, vel});
-                if (static_cast<int>(bngOnEv2.size()) >= kPartBufferSize) {
-                    log_.Printf("Error: out of BngOnEv2[] buffer.");
-                    AbortCompose(1);
-                }
-                bngOnEv2.push_back(note);
+                AppendBounded(echoEv, kEchoEventLimit, {curMeasure, s, note, vel},
+                              "Out of EchoEv[] buffer.");
+                AppendBounded(bngOnEv2, kPartBufferSize, note, "Error: out of BngOnEv2[] buffer.");
                 started = true;
             }
             genPrevChord = chord;
@@ -226,11 +215,8 @@ int Composer::MakeEchoPart34(bool upper, const std::string& chord, int beg, int 
                 }
             }
             if (second >= 1 && second <= 127) SwOn(ev, e.step, 0, second, vel);
-            if (static_cast<int>(bngOnEv45.size()) >= kPartBufferSize) {
-                log_.Printf(upper ? "Out of BngOnEv4[][] buffer." : "Out of BngOnEv5[][] buffer.");
-                AbortCompose(1);
-            }
-            bngOnEv45.push_back({top, second});
+            AppendBounded(bngOnEv45, kPartBufferSize, {top, second},
+                          upper ? "Out of BngOnEv4[][] buffer." : "Out of BngOnEv5[][] buffer.");
             startedAny = true;
         }
         if (startedAny) SendVolume(ev, e.step, 0, kFullVolume);
@@ -326,16 +312,14 @@ int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, 
     if (r == 0) AbortCompose(1);
     BuildChordScale(r, chord);
     if (variant == 0) {
-        for (int i = 0; i < a0Count; ++i) {
-            AccompEntry& e = bngOnEvA0[i];
+        for (const AccompEntry& e : bngOnEvA0) {
             if (!e.released && e.note > 0) SwOff(ev, beg, 0, e.note, 0);
-            e.released = 1;
         }
     } else {
         ReleaseA3Notes(0, beg, 0, ev);
     }
     SendVolume(ev, beg, 0, kFullVolume);
-    a0Count = 0;
+    bngOnEvA0.clear();
     const int finalVel = std::max(30, partVelocity - 20);
     for (int col = 0; col < kColumnCount; ++col) {
         const std::int64_t v = Cell(mode, beg, col).whole;
@@ -348,11 +332,8 @@ int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, 
             note = NearestChordTone3(chord, note, beg);
             if (note < 1 || note > 127) continue;
             SwOn(ev, beg, 0, note, finalVel);
-            if (a0Count >= kMaxAccompNotes) {
-                log_.Printf("Error: Out of BngOnEvA0[][[] buffer.");
-                AbortCompose(1);
-            }
-            bngOnEvA0[a0Count++] = {note, 0, degree, octave, finalVel};
+            AppendBounded(bngOnEvA0, kMaxAccompNotes, {note, 0, degree, octave, finalVel},
+                          "Error: Out of BngOnEvA0[][[] buffer.");
         } else {
             int note = 0;
             if (variant == 1) {
@@ -377,13 +358,11 @@ int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, 
     CommonEndingFade(ev, beg, end);
     const int last = beg + FadeSteps(beg, end) + 4;
     if (variant == 0) {
-        for (int i = 0; i < a0Count; ++i) {
-            AccompEntry& e = bngOnEvA0[i];
+        for (const AccompEntry& e : bngOnEvA0) {
             if (!e.released && e.note > 0) SwOff(ev, last, 0, e.note, 0);
-            e.released = 1;
         }
         SustainOff(ev, last, 0, 1);
-        a0Count = 0;
+        bngOnEvA0.clear();
     } else {
         for (const HeldNote& h : s3A3) {
             if (h.note > 0) SwOff(ev, last, 0, h.note, 0);
@@ -419,12 +398,9 @@ int Composer::MakeBngEnding(bool b3, int code, const std::string& chord, int beg
     auto start = [&](int note) {
         if (note < 1 || note > 127) return;
         SwOn(ev, beg, 0, note, finalVel);
-        if (static_cast<int>(buffer.size()) >= kPartBufferSize) {
-            log_.Printf(b3 ? "Error: Out of BngOnEvB3[][[] buffer."
-                           : "Error: Out of BngOnEvB1[][[] buffer.");
-            AbortCompose(1);
-        }
-        buffer.push_back({note, 0, 0, 0, 0, 0});
+        AppendBounded(
+            buffer, kPartBufferSize, {note, 0, 0, 0, 0, 0},
+            b3 ? "Error: Out of BngOnEvB3[][[] buffer." : "Error: Out of BngOnEvB1[][[] buffer.");
     };
     bool any = false;
     for (int col = 0; col < kColumnCount; ++col) {

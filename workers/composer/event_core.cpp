@@ -8,12 +8,9 @@
 namespace composer {
 
 void Composer::AddMeasureEvent(int& evCount, int step, int tick, int status, int data1, int data2) {
-    if (evCount >= kMaxMeasureEvents) {
-        log_.Printf("Error: Out of event/measure buffer.");
-        AbortCompose(1);
-    }
     if (static_cast<int>(events.size()) > evCount) events.resize(evCount);
-    events.push_back({step, status, data1, data2, tick});
+    AppendBounded(events, kMaxMeasureEvents, {step, status, data1, data2, tick},
+                  "Error: Out of event/measure buffer.");
     ++evCount;
 }
 
@@ -44,11 +41,7 @@ void Composer::SwOn(int& evCount, int step, int tick, int note, int velocity) {
     AddMeasureEvent(evCount, step, tick, NoteOnCode(), note, velocity);
     ++noteOnCount;
     idleCalls = 0;
-    if (static_cast<int>(onBff.size()) >= kOnBffSize) {
-        log_.Printf("Out of OnBff[][] buffer");
-        AbortCompose(1);
-    }
-    onBff.push_back({note, true, channel});
+    AppendBounded(onBff, kOnBffSize, {note, true, channel}, "Out of OnBff[][] buffer");
 }
 
 void Composer::SwOff(int& evCount, int step, int tick, int note, int velocity) {
@@ -74,14 +67,14 @@ void Composer::SwOff(int& evCount, int step, int tick, int note, int velocity) {
 
 void Composer::SustainOn(int& evCount, int step, int tick) {
     if (oneNoteMode) SustainOff(evCount, step, tick, 0);
-    if (!sustainDown) AddMeasureEvent(evCount, step, tick, ControlCode(), 64, 127);
+    if (!sustainDown) AddMeasureEvent(evCount, step, tick, ControlCode(), kCtlSustain, 127);
     ++sustainNotes;
     sustainDown = 1;
 }
 
 void Composer::SustainOff(int& evCount, int step, int tick, int force) {
     if (sustainDown || force) {
-        AddMeasureEvent(evCount, step, tick, ControlCode(), 64, 0);
+        AddMeasureEvent(evCount, step, tick, ControlCode(), kCtlSustain, 0);
         sustainNotes = 0;
         sustainDown = 0;
     }
@@ -99,16 +92,13 @@ bool DeferOff(std::vector<DeferredOff>& list, int note, int measure) {
 }  // namespace
 
 void Composer::ReleaseAccompNotes(int defer, int step, int& evCount) {
-    for (int i = 0; i < kPartBufferSize; ++i) {
-        AccompEntry& e = bngOnEvA0[i];
-        if (i < a0Count && e.released == 0 && e.note >= 1 && e.note <= 127) {
+    for (const AccompEntry& e : bngOnEvA0) {
+        if (e.released == 0 && e.note >= 1 && e.note <= 127) {
             if (!(defer && DeferOff(deferredOffs, e.note, curMeasure)))
                 SwOff(evCount, step, 0, e.note, 0);
         }
-        e.note = 0;
-        e.released = 1;
     }
-    a0Count = 0;
+    bngOnEvA0.clear();
 }
 
 void Composer::ReleaseA3Notes(int defer, int step, int tick, int& evCount) {
@@ -130,19 +120,13 @@ void Composer::ReleaseDrumHeld(int step, int tick, int& evCount) {
 }
 
 void Composer::AddDrumHeld(int note, int tick, int mode, int row, int column) {
-    if (static_cast<int>(s3Dr3.size()) >= kMaxHeldNotes) {
-        log_.Printf("Error: Out of S3OnEvsDr3[] buffer.");
-        AbortCompose(1);
-    }
-    s3Dr3.push_back({note, Cell(mode, row, column).extra, 0, tick, 0});
+    AppendBounded(s3Dr3, kMaxHeldNotes, {note, Cell(mode, row, column).extra, 0, tick, 0},
+                  "Error: Out of S3OnEvsDr3[] buffer.");
 }
 
 void Composer::AddA3Held(int note, int tick, int mode, int row, int column, int velocity) {
-    if (static_cast<int>(s3A3.size()) >= kMaxHeldNotes) {
-        log_.Printf("Error: Out of S3OnEvsA3[] buffer.");
-        AbortCompose(1);
-    }
-    s3A3.push_back({note, Cell(mode, row, column).extra, 0, tick, velocity});
+    AppendBounded(s3A3, kMaxHeldNotes, {note, Cell(mode, row, column).extra, 0, tick, velocity},
+                  "Error: Out of S3OnEvsA3[] buffer.");
 }
 
 namespace {

@@ -19,7 +19,7 @@ constexpr int kScanColumns = 12;
 
 void Composer::SendVolume(int& ev, int step, int offset, int volume) {
     channelVolume = volume;
-    AddMeasureEvent(ev, step, offset, ControlCode(), 7, volume);
+    AddMeasureEvent(ev, step, offset, ControlCode(), kCtlVolume, volume);
 }
 
 bool Composer::PatternHasNVal(const std::vector<PatternEntry>& buffer, int note) const {
@@ -177,13 +177,10 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                         rv.degree = e.degree;
                         rv.octave = e.octave;
                     }
-                    if (static_cast<int>(reVoiced.size()) >= kMaxMayOnAtBegVal) {
-                        log_.Printf(quiet ? "Error: Out of MayOnAtBegVal buffer2: %03d,%02d"
-                                          : "Error: Out of MayOnAtBegVal buffer1: %03d,%02d",
-                                    curMeasure + 1, channel + 1);
-                        AbortCompose(1);
-                    }
-                    reVoiced.push_back(rv);
+                    AppendBounded(reVoiced, kMaxMayOnAtBegVal, rv,
+                                  quiet ? "Error: Out of MayOnAtBegVal buffer2: %03d,%02d"
+                                        : "Error: Out of MayOnAtBegVal buffer1: %03d,%02d",
+                                  curMeasure + 1, channel + 1);
                 }
                 if (!tone) {
                     if (!quiet) SwOff(ev, beg, 0, n, 0);
@@ -264,11 +261,9 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 [&](const Candidate& c) { return c.note == note && c.offset == offset; });
             if (again || note == lastNote) continue;
             lastNote = note;
-            if (static_cast<int>(candidates.size()) >= kMaxCandidates) {
-                log_.Printf("Error: Out of BngOnEvT buffer.");
-                AbortCompose(1);
-            }
-            candidates.push_back({note, CurrentStepTime(s), vel, offset, degree, octave});
+            AppendBounded(candidates, kMaxCandidates,
+                          {note, CurrentStepTime(s), vel, offset, degree, octave},
+                          "Error: Out of BngOnEvT buffer.");
             if (!restart && !PatternHasNVal(buffer, note)) restart = true;
         }
         if (b3 && s == beg && !restart) {
@@ -280,12 +275,9 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 } else {
                     channelVolume = kFullVolume;
                 }
-                if (static_cast<int>(buffer.size()) >= (quiet ? kMaxHeldNotes : kPartBufferSize)) {
-                    log_.Printf("Error: Out of BngOnEvB3[] buffer");
-                    AbortCompose(1);
-                }
-                buffer.push_back(
-                    {rv.note, 0, CurrentStepTime(beg), rv.degree, rv.octave, rv.velocity});
+                AppendBounded(buffer, quiet ? kMaxHeldNotes : kPartBufferSize,
+                              {rv.note, 0, CurrentStepTime(beg), rv.degree, rv.octave, rv.velocity},
+                              "Error: Out of BngOnEvB3[] buffer");
             }
         }
         if (!restart) continue;
@@ -322,12 +314,10 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 SwitchOffSVal(buffer, s, c.offset, c.note, ev);
                 SwOn(ev, s, c.offset, c.note, c.velocity);
             }
-            if (static_cast<int>(buffer.size()) >= (quiet ? kMaxHeldNotes : kPartBufferSize)) {
-                log_.Printf(b3 ? "Error: Out of BngOnEvB3[] buffer"
-                               : "Error: Out of BngOnEvB1[] buffer");
-                AbortCompose(1);
-            }
-            buffer.push_back({c.note, 0, c.start, c.degree, c.octave, Clamp127(c.velocity)});
+            AppendBounded(
+                buffer, quiet ? kMaxHeldNotes : kPartBufferSize,
+                {c.note, 0, c.start, c.degree, c.octave, Clamp127(c.velocity)},
+                b3 ? "Error: Out of BngOnEvB3[] buffer" : "Error: Out of BngOnEvB1[] buffer");
         }
         genPrevChord = chord;
     }
@@ -343,12 +333,9 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
             SendVolume(ev, beg, 0, channelVolume - kVolumeStep);
         }
         auto append = [&](int note, int vel) {
-            if (static_cast<int>(buffer.size()) >= kPartBufferSize) {
-                log_.Printf(b3 ? "Error: Out of BngOnEvB3[] buffer"
-                               : "Error: Out of BngOnEvB1[] buffer");
-                AbortCompose(1);
-            }
-            buffer.push_back({note, 0, CurrentStepTime(beg), 0, 0, vel});
+            AppendBounded(
+                buffer, kPartBufferSize, {note, 0, CurrentStepTime(beg), 0, 0, vel},
+                b3 ? "Error: Out of BngOnEvB3[] buffer" : "Error: Out of BngOnEvB1[] buffer");
         };
         if (soundingAtStart == 1 && !remembered.empty()) {
             const int held = remembered[0];

@@ -584,7 +584,7 @@ TEST(AccompPart, SixtyThreeSoundingNotesFitTheSixtyFourthStopsTheRun) {
         const bool stopped = e.Aborts([&] { e.c.MakeAccompPart(0, 0, "C....", 0, 24, 0); });
         EXPECT_EQ(stopped, notes == 64);
         if (!stopped) {
-            EXPECT_EQ(e.c.a0Count, notes);
+            EXPECT_EQ(static_cast<int>(e.c.bngOnEvA0.size()), notes);
         }
         EXPECT_EQ(e.log.text(), notes == 64 ? "Error: Out of BngOnEvA0 buffer." : "");
     }

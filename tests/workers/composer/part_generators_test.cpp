@@ -492,8 +492,7 @@ TEST(SectionHandOver, EveryHeldNoteGoesToTheDeferredNoteOffs) {
         e.c.channel = 2;
         e.c.curMeasure = c.measure;
         e.c.s3A3 = {{60, 40, 3, 0, 90}};
-        e.c.bngOnEvA0[0] = {64, 0, 10, 0, 90};
-        e.c.a0Count = 1;
+        e.c.bngOnEvA0 = {{64, 0, 10, 0, 90}};
         e.c.bngOnEvB1 = {{67, 0, 0, 0, 0, 90}};
         e.c.bngOnEvB3 = {{0, 71, 0, 0, 0, 90}};
         e.c.sValCount = 1;
