@@ -200,6 +200,7 @@ void Composer::SwitchStyles(int& /*evCount*/) {
     ++pass.sectionNext;
     // The first half measure of the new section looks at the held pattern notes again.
     pattern.recheckRequest = true;
+    ChoosePartGenerator();
 }
 
 void Composer::FlushSectionEnd(int& evCount, int step) {
@@ -271,58 +272,13 @@ int Composer::ComposeMeasure() {
     if (startMode == 2) ChordCandidates(0, chord);
     int ev = 0;
 
-    auto half = [&](const std::string& c, int beg, int end) {
-        const int mode = part.trackChannelMode[pass.trackNumber - 1];
-        if (pass.channel == kDrumChannel) {
-            ev = part.styleFlagLate ? DrumPartAlt(drumCode, c, beg, end, ev)
-                                    : DrumPart(drumCode, c, beg, end, ev);
-        } else if (mode == 0) {
-            ev = part.styleFlag1      ? MakeAccompPartAlt(1, drumCode, instCode, c, beg, end, ev)
-                 : part.styleFlagLate ? MakeAccompPartAlt(2, drumCode, instCode, c, beg, end, ev)
-                                      : MakeAccompPart(drumCode, instCode, c, beg, end, ev);
-        } else if (mode == 3) {
-            ev = MakeBngB3Part(instCode, c, beg, end, ev);
-        } else if (mode == 1 && pass.channel >= 5 && pass.channel <= 8) {
-            switch (pass.channel) {
-                case 5:
-                    ev = MakeEchoPart1(instCode, c, beg, end, ev);
-                    break;
-                case 6:
-                    ev = MakeEchoPart2(instCode, c, beg, end, ev);
-                    break;
-                case 7:
-                    ev = MakeEchoPart34(true, c, beg, end, ev);
-                    break;
-                default:
-                    ev = MakeEchoPart34(false, c, beg, end, ev);
-                    break;
-            }
-        } else if (mode == 2 || mode == 1) {
-            ev = MakeBngB1Part(instCode, c, beg, end, ev);
-        }
-    };
-
     if (pass.lastMeasure) {
-        const int mode = part.trackChannelMode[pass.trackNumber - 1];
-        if (pass.channel == kDrumChannel) {
-            ev = DrumEnding(chord, grid.halfStart1, grid.measureEnd, ev);
-        } else if (mode == 0) {
-            ev = MakeAccompEnding(part.styleFlag1      ? 1
-                                  : part.styleFlagLate ? 2
-                                                       : 0,
-                                  1, chord, grid.halfStart1, grid.measureEnd, ev);
-        } else if (mode == 3) {
-            ev = MakeBngEnding(true, 1, chord, grid.halfStart1, grid.measureEnd, ev);
-        } else if (mode == 1 && pass.channel >= 5 && pass.channel <= 8) {
-            ev = MakeEchoEnding(pass.channel - 4, chord, grid.halfStart1, grid.measureEnd, ev);
-        } else if (mode == 2 || mode == 1) {
-            ev = MakeBngEnding(false, 1, chord, grid.halfStart1, grid.measureEnd, ev);
-        }
+        ev = PlayEnding(chord, grid.halfStart1, grid.measureEnd, ev);
         pass.prevChord = chord;
         return ev;
     }
 
-    half(chord, grid.halfStart1, grid.halfEnd1);
+    ev = PlayHalf(drumCode, instCode, chord, grid.halfStart1, grid.halfEnd1, ev);
     const auto& sections = setup_.chords.sections;
     if (pass.trackNumber <= kStyleTrackCount &&
         pass.sectionNext < static_cast<int>(sections.size()) &&
@@ -353,21 +309,109 @@ int Composer::ComposeMeasure() {
     if (startMode == 2 && chord2.substr(0, 2) == chord.substr(0, 2)) {
         if (ChordCandidates(1, chord2) > 0) chord2 = chordNames_[0];
     }
-    half(chord2, grid.halfStart2, grid.measureEnd);
+    ev = PlayHalf(drumCode, instCode, chord2, grid.halfStart2, grid.measureEnd, ev);
     pass.prevChord = chord2;
+    return ev;
+}
+
+void Composer::ChoosePartGenerator() {
+    const int mode = part.trackChannelMode[pass.trackNumber - 1];
+    const int ch = pass.channel;
+    PartGenerator g = PartGenerator::kNone;
+    if (ch == kDrumChannel) {
+        g = part.styleFlagLate ? PartGenerator::kDrumLate : PartGenerator::kDrum;
+    } else if (mode == 0) {
+        g = part.styleFlag1      ? PartGenerator::kAccompKeyed
+            : part.styleFlagLate ? PartGenerator::kAccompLate
+                                 : PartGenerator::kAccomp;
+    } else if (mode == 3) {
+        g = PartGenerator::kPatternB3;
+    } else if (mode == 1 && ch >= 5 && ch <= 8) {
+        static constexpr PartGenerator kEchoByChannel[4] = {
+            PartGenerator::kEcho1, PartGenerator::kEcho2, PartGenerator::kEcho3,
+            PartGenerator::kEcho4};
+        g = kEchoByChannel[ch - 5];
+    } else if (mode == 2 || mode == 1) {
+        g = PartGenerator::kPatternB1;
+    }
+    part.generator = g;
+}
+
+int Composer::PlayHalf(int drumCode, int instCode, const std::string& chord, int beg, int end,
+                       int ev) {
+    switch (part.generator) {
+        case PartGenerator::kDrum:
+            return DrumPart(drumCode, chord, beg, end, ev);
+        case PartGenerator::kDrumLate:
+            return DrumPartAlt(drumCode, chord, beg, end, ev);
+        case PartGenerator::kAccomp:
+            return MakeAccompPart(drumCode, instCode, chord, beg, end, ev);
+        case PartGenerator::kAccompKeyed:
+            return MakeAccompPartAlt(1, drumCode, instCode, chord, beg, end, ev);
+        case PartGenerator::kAccompLate:
+            return MakeAccompPartAlt(2, drumCode, instCode, chord, beg, end, ev);
+        case PartGenerator::kPatternB3:
+            return MakeBngB3Part(instCode, chord, beg, end, ev);
+        case PartGenerator::kPatternB1:
+            return MakeBngB1Part(instCode, chord, beg, end, ev);
+        case PartGenerator::kEcho1:
+            return MakeEchoPart1(instCode, chord, beg, end, ev);
+        case PartGenerator::kEcho2:
+            return MakeEchoPart2(instCode, chord, beg, end, ev);
+        case PartGenerator::kEcho3:
+            return MakeEchoPart34(true, chord, beg, end, ev);
+        case PartGenerator::kEcho4:
+            return MakeEchoPart34(false, chord, beg, end, ev);
+        case PartGenerator::kNone:
+            break;
+    }
+    return ev;
+}
+
+int Composer::PlayEnding(const std::string& chord, int beg, int end, int ev) {
+    switch (part.generator) {
+        case PartGenerator::kDrum:
+        case PartGenerator::kDrumLate:
+            return DrumEnding(chord, beg, end, ev);
+        case PartGenerator::kAccomp:
+            return MakeAccompEnding(0, 1, chord, beg, end, ev);
+        case PartGenerator::kAccompKeyed:
+            return MakeAccompEnding(1, 1, chord, beg, end, ev);
+        case PartGenerator::kAccompLate:
+            return MakeAccompEnding(2, 1, chord, beg, end, ev);
+        case PartGenerator::kPatternB3:
+            return MakeBngEnding(true, 1, chord, beg, end, ev);
+        case PartGenerator::kPatternB1:
+            return MakeBngEnding(false, 1, chord, beg, end, ev);
+        case PartGenerator::kEcho1:
+            return MakeEchoEnding(1, chord, beg, end, ev);
+        case PartGenerator::kEcho2:
+            return MakeEchoEnding(2, chord, beg, end, ev);
+        case PartGenerator::kEcho3:
+            return MakeEchoEnding(3, chord, beg, end, ev);
+        case PartGenerator::kEcho4:
+            return MakeEchoEnding(4, chord, beg, end, ev);
+        case PartGenerator::kNone:
+            break;
+    }
     return ev;
 }
 
 int Composer::HeldBufferKind() const {
     enum { kAccomp, kHeldList, kPatternB3, kPatternB1, kNone };
-    if (pass.channel == kDrumChannel) return kNone;
-    switch (part.trackChannelMode[pass.trackNumber - 1]) {
-        case 0:
-            return part.styleFlag1 || part.styleFlagLate ? kHeldList : kAccomp;
-        case 3:
+    switch (part.generator) {
+        case PartGenerator::kAccomp:
+            return kAccomp;
+        case PartGenerator::kAccompKeyed:
+        case PartGenerator::kAccompLate:
+            return kHeldList;
+        case PartGenerator::kPatternB3:
             return kPatternB3;
-        case 1:
-        case 2:
+        case PartGenerator::kPatternB1:
+        case PartGenerator::kEcho1:
+        case PartGenerator::kEcho2:
+        case PartGenerator::kEcho3:
+        case PartGenerator::kEcho4:
             return kPatternB1;
         default:
             return kNone;
@@ -555,6 +599,7 @@ std::vector<std::uint8_t> Composer::TrackPass(int number) {
     writer.Event(ProgramCode(), part.partProgram, -1);
 
     ResetPartFlags();
+    ChoosePartGenerator();
     std::int64_t measureStart = 0;
     std::int64_t lastEventTime = 0;
     std::vector<TimedEvent> timed;

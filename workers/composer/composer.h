@@ -187,6 +187,23 @@ struct PatternBuffers {
     bool recheckRequest = false;
 };
 
+// The routine that writes the current part's half measures and its ending. The key-relative
+// and the late chord parts keep their notes in the held list, the plain one in its own buffer.
+enum class PartGenerator {
+    kNone,
+    kDrum,
+    kDrumLate,
+    kAccomp,
+    kAccompKeyed,
+    kAccompLate,
+    kPatternB1,
+    kPatternB3,
+    kEcho1,
+    kEcho2,
+    kEcho3,
+    kEcho4,
+};
+
 // The current slot's style flags and the working copy of the current track's style values.
 struct PartValues {
     int currentSlot = 1;
@@ -207,6 +224,7 @@ struct PartValues {
     std::array<int, 16> trackTensValue{};
     std::array<int, 16> trackTensFlag{};
     int partIsDrumOrMode0 = 0, partIsMode1 = 0, partIsMode2 = 0, partIsMode3 = 0;
+    PartGenerator generator = PartGenerator::kNone;
 };
 
 // The current slot's step grid: steps, ticks and the bounds of the two half measures.
@@ -302,6 +320,9 @@ class Composer {
     void SwitchStyles(int& evCount);
     void FlushSectionEnd(int& evCount, int step);
     void ResetPartFlags();
+    // Picks the part's generator from its channel, play mode and style flags; called once they
+    // are all set, at a pass's start and after a style switch.
+    void ChoosePartGenerator();
     int ScaleVelocity(int value, int slotIndex) const;
 
     // ---- chord and note rules ----
@@ -358,6 +379,10 @@ class Composer {
                        int evCount);
     int MakeAccompPartAlt(int variant, int drumCode, int instCode, const std::string& chord,
                           int beg, int end, int evCount);
+    // One half measure, or the last measure, with the part's generator.
+    int PlayHalf(int drumCode, int instCode, const std::string& chord, int beg, int end,
+                 int evCount);
+    int PlayEnding(const std::string& chord, int beg, int end, int evCount);
     int SectStyleEnd(int step, int& evCount);
     // Moves every note the chord and pattern parts hold to the deferred note-offs.
     void HandOverHeldNotes(int step, int& evCount);

@@ -53,6 +53,7 @@ void StartTrackInSlotOne(Engine& e, int track, const std::vector<std::uint8_t>& 
     e.c.SwStyData(1, track - 1);
     e.c.pass.channel = e.c.part.trackChannel[track - 1];
     e.c.SelectStyleSlot(1);
+    e.c.ChoosePartGenerator();
 }
 
 void PreparePart(Composer& c, int mode, const std::vector<std::pair<int, std::int64_t>>& rowCells) {
