@@ -42,6 +42,41 @@ bool WholeOctaves(int a, int b) {
     return (a - b) % 12 == 0;
 }
 
+void BuildChordScaleInto(std::array<int, 13>& cs, int root, const std::string& chord) {
+    const char Q = At(chord, 2), N = At(chord, 3), A = At(chord, 4);
+    for (int i = 0; i < 12; ++i) cs[i + 1] = root + i - 5 - (A == 'o' ? 1 : 0);
+    cs[6] = root;
+    if (Q == 'M') {
+        cs[9] = cs[10];
+        if (N == '7' || N == '9')
+            cs[4] = cs[5];
+        else
+            cs[4] = cs[5] = root;
+    } else if (Q == 'm') {
+        if (N != '9') cs[8] = cs[9];
+        cs[10] = cs[9];
+    } else if (Q == 's') {
+        if (N != '9') cs[8] = root;
+        cs[10] = cs[11];
+    } else {
+        if (N != '9') cs[8] = root;
+        cs[9] = cs[10];
+    }
+    if (Q != 'M') {
+        if (N != '7') {
+            if (N == '6')
+                cs[4] = cs[3];
+            else if (N != '9')
+                cs[4] = root;
+        }
+        cs[5] = cs[4];
+    }
+    if (A == '+')
+        cs[1] = cs[2];
+    else if (A == '-')
+        cs[1] = cs[12];
+}
+
 }  // namespace
 
 int Composer::RootValueOf(const std::string& chord) const {
@@ -412,42 +447,6 @@ int Composer::FitNoteRegister(int n, int w, int add, int half, int wanted) {
 
 // ---------------------------------------------------------------------------------------------
 // Chord scales
-
-void Composer::BuildChordScaleInto(std::array<int, 13>& cs, int root,
-                                   const std::string& chord) const {
-    const char Q = At(chord, 2), N = At(chord, 3), A = At(chord, 4);
-    for (int i = 0; i < 12; ++i) cs[i + 1] = root + i - 5 - (A == 'o' ? 1 : 0);
-    cs[6] = root;
-    if (Q == 'M') {
-        cs[9] = cs[10];
-        if (N == '7' || N == '9')
-            cs[4] = cs[5];
-        else
-            cs[4] = cs[5] = root;
-    } else if (Q == 'm') {
-        if (N != '9') cs[8] = cs[9];
-        cs[10] = cs[9];
-    } else if (Q == 's') {
-        if (N != '9') cs[8] = root;
-        cs[10] = cs[11];
-    } else {
-        if (N != '9') cs[8] = root;
-        cs[9] = cs[10];
-    }
-    if (Q != 'M') {
-        if (N != '7') {
-            if (N == '6')
-                cs[4] = cs[3];
-            else if (N != '9')
-                cs[4] = root;
-        }
-        cs[5] = cs[4];
-    }
-    if (A == '+')
-        cs[1] = cs[2];
-    else if (A == '-')
-        cs[1] = cs[12];
-}
 
 void Composer::BuildChordScale(int root, const std::string& chord) {
     BuildChordScaleInto(scales.chordScale, root, chord);

@@ -224,30 +224,34 @@ void Composer::FlushSectionEnd(int& evCount, int step) {
 // ---------------------------------------------------------------------------------------------
 // Measure dispatch
 
-void Composer::SetHalfMeasureBounds() {
-    const int q = grid.stepsPerQuarter;
-    grid.halfStart1 = 0;
-    switch (setup_.header.numerator) {
+void MeasureGrid::SetHalves(int numerator, int holdMode) {
+    const int q = stepsPerQuarter;
+    halfStart1 = 0;
+    switch (numerator) {
         case 2:
-            grid.halfEnd1 = q;
-            grid.measureEnd = 2 * q;
+            halfEnd1 = q;
+            measureEnd = 2 * q;
             break;
         case 3:
-            grid.halfEnd1 = 2 * q;
-            grid.measureEnd = 3 * q;
+            halfEnd1 = 2 * q;
+            measureEnd = 3 * q;
             break;
         case 6:
-            grid.halfEnd1 = 3 * q / 2;
-            grid.measureEnd = 3 * q;
+            halfEnd1 = 3 * q / 2;
+            measureEnd = 3 * q;
             break;
         default:
-            grid.halfEnd1 = 2 * q;
-            grid.measureEnd = 4 * q;
+            halfEnd1 = 2 * q;
+            measureEnd = 4 * q;
             break;
     }
-    grid.halfStart2 = grid.halfEnd1;
-    grid.holdLimitS = setup_.options.holdMode * grid.halfEnd1 + 1;
-    grid.holdLimitN = 11 * grid.halfEnd1 + 1;
+    halfStart2 = halfEnd1;
+    holdLimitS = holdMode * halfEnd1 + 1;
+    holdLimitN = 11 * halfEnd1 + 1;
+}
+
+void Composer::SetHalfMeasureBounds() {
+    grid.SetHalves(setup_.header.numerator, setup_.options.holdMode);
 }
 
 void Composer::PrePassMeasure() {

@@ -158,6 +158,10 @@ struct Loudness {
     float accompVelFactor = 1.0f;
     int baseVel = 120;
     int channelVolume = 125;
+
+    // The factor climbs back to full while the melody rests in a measure that plays, and drops
+    // (not below 0.85) while it sings.
+    void FollowMelody(bool melodyRests, float step);
 };
 
 // The chord of the half measure as tables: its scale with and without the diminished shift and
@@ -237,6 +241,9 @@ struct MeasureGrid {
     int halfStart1 = 0, halfEnd1 = 16, halfStart2 = 16, measureEnd = 32;
     int holdLimitS = 17, holdLimitN = 177;
     int lastStepOfHalf = 15;
+
+    // The half measures of a measure in `numerator` beats and how long pattern notes may hold.
+    void SetHalves(int numerator, int holdMode);
 };
 
 // The echo parts: part 1's note for each measure, which the others follow, and their notes.
@@ -396,7 +403,6 @@ class Composer {
 
     // ---- chord scales ----
     void BuildChordScale(int root, const std::string& chord);
-    void BuildChordScaleInto(std::array<int, 13>& table, int root, const std::string& chord) const;
     void ApplyMayOnToScale(int root, const std::string& chord, int beg);
     int IsNotMayOn(int note, const std::string& chord, int halfIndex, int rootTest) const;
     int NearestChordTone(const std::string& chord, int note, int beg);
@@ -458,9 +464,6 @@ class Composer {
                       int& evCount);
     void SwitchOffSVal(std::vector<PatternEntry>& buffer, int step, int offset, int note,
                        int& evCount);
-    bool PatternHasNVal(const std::vector<PatternEntry>& buffer, int note) const;
-    bool PatternNoteIsFree(const std::vector<PatternEntry>& buffer, int note) const;
-    int CountSounding(const std::vector<PatternEntry>& buffer) const;
     void AddHeldToMayOn(int halfIndex);
     int CurrentStepTime(int step) const { return step + pass.curMeasure * StepsPerMeasure(); }
     int PatternPart(bool b3, bool quiet, int instCode, const std::string& chord, int beg, int end,

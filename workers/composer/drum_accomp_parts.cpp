@@ -17,17 +17,21 @@ constexpr float kAccompFactorStep = 0.05f;
 
 }  // namespace
 
+void Loudness::FollowMelody(bool melodyRests, float step) {
+    if (melodyRests) {
+        if (accompVelFactor < 1.0f) accompVelFactor += step;
+        if (accompVelFactor > 1.0f) accompVelFactor = 1.0f;
+    } else if (accompVelFactor > 0.85f) {
+        accompVelFactor -= step;
+    }
+    baseVel = Clamp127(static_cast<int>(static_cast<float>(partVelocity) * accompVelFactor));
+}
+
 void Composer::UpdateVelocityFactor(float step) {
     const MeasureStat& st = Stat(pass.curMeasure);
     const int stored = setup_.chords.measures[pass.curMeasure].instCode;
-    if (stored != 0 && stored != 5 && st.mainNote1 <= 0 && st.mainNote2 <= 0) {
-        if (loudness.accompVelFactor < 1.0f) loudness.accompVelFactor += step;
-        if (loudness.accompVelFactor > 1.0f) loudness.accompVelFactor = 1.0f;
-    } else if (loudness.accompVelFactor > 0.85f) {
-        loudness.accompVelFactor -= step;
-    }
-    loudness.baseVel = Clamp127(
-        static_cast<int>(static_cast<float>(loudness.partVelocity) * loudness.accompVelFactor));
+    loudness.FollowMelody(stored != 0 && stored != 5 && st.mainNote1 <= 0 && st.mainNote2 <= 0,
+                          step);
 }
 
 int Composer::DrumAccent(int note) {

@@ -15,26 +15,26 @@ constexpr int kVolumeFloor = 31;
 constexpr int kMaxRemembered = 5;
 constexpr int kScanColumns = 12;
 
+bool PatternHasNVal(const std::vector<PatternEntry>& buffer, int note) {
+    return std::any_of(buffer.begin(), buffer.end(),
+                       [&](const PatternEntry& e) { return e.nVal == note; });
+}
+
+bool PatternNoteIsFree(const std::vector<PatternEntry>& buffer, int note) {
+    return std::none_of(buffer.begin(), buffer.end(),
+                        [&](const PatternEntry& e) { return e.nVal == note || e.sVal == note; });
+}
+
+int CountSounding(const std::vector<PatternEntry>& buffer) {
+    return static_cast<int>(std::count_if(buffer.begin(), buffer.end(),
+                                          [](const PatternEntry& e) { return e.nVal != 0; }));
+}
+
 }  // namespace
 
 void Composer::SendVolume(int& ev, int step, int offset, int volume) {
     loudness.channelVolume = volume;
     AddMeasureEvent(ev, step, offset, ControlCode(), kCtlVolume, volume);
-}
-
-bool Composer::PatternHasNVal(const std::vector<PatternEntry>& buffer, int note) const {
-    return std::any_of(buffer.begin(), buffer.end(),
-                       [&](const PatternEntry& e) { return e.nVal == note; });
-}
-
-bool Composer::PatternNoteIsFree(const std::vector<PatternEntry>& buffer, int note) const {
-    return std::none_of(buffer.begin(), buffer.end(),
-                        [&](const PatternEntry& e) { return e.nVal == note || e.sVal == note; });
-}
-
-int Composer::CountSounding(const std::vector<PatternEntry>& buffer) const {
-    return static_cast<int>(std::count_if(buffer.begin(), buffer.end(),
-                                          [](const PatternEntry& e) { return e.nVal != 0; }));
 }
 
 void Composer::SwitchOffSVal(std::vector<PatternEntry>& buffer, int step, int offset, int note,
