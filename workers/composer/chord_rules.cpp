@@ -42,6 +42,41 @@ bool WholeOctaves(int a, int b) {
     return (a - b) % 12 == 0;
 }
 
+void BuildChordScaleInto(std::array<int, 13>& cs, int root, const std::string& chord) {
+    const char Q = At(chord, 2), N = At(chord, 3), A = At(chord, 4);
+    for (int i = 0; i < 12; ++i) cs[i + 1] = root + i - 5 - (A == 'o' ? 1 : 0);
+    cs[6] = root;
+    if (Q == 'M') {
+        cs[9] = cs[10];
+        if (N == '7' || N == '9')
+            cs[4] = cs[5];
+        else
+            cs[4] = cs[5] = root;
+    } else if (Q == 'm') {
+        if (N != '9') cs[8] = cs[9];
+        cs[10] = cs[9];
+    } else if (Q == 's') {
+        if (N != '9') cs[8] = root;
+        cs[10] = cs[11];
+    } else {
+        if (N != '9') cs[8] = root;
+        cs[9] = cs[10];
+    }
+    if (Q != 'M') {
+        if (N != '7') {
+            if (N == '6')
+                cs[4] = cs[3];
+            else if (N != '9')
+                cs[4] = root;
+        }
+        cs[5] = cs[4];
+    }
+    if (A == '+')
+        cs[1] = cs[2];
+    else if (A == '-')
+        cs[1] = cs[12];
+}
+
 }  // namespace
 
 int Composer::RootValueOf(const std::string& chord) const {
@@ -139,7 +174,7 @@ int Composer::KhNote2Val(int beg, const std::string& chord) {
     const int i = NameIndex(chord);
     if (i < 0) {
         log_.Printf("KhNote2Val() Error: Ms=%03d,Beg=%02d,ChOnCode=%02X: invalid HaString <%s>",
-                    curMeasure + 1, beg, NoteOnCode(), chord.c_str());
+                    pass.curMeasure + 1, beg, NoteOnCode(), chord.c_str());
         return 0;
     }
     int v = Fold(60 + i, 61, 72);
@@ -169,14 +204,14 @@ bool Composer::ChordScaleNotes(const std::string& chord, std::array<int, 7>& out
 }
 
 int Composer::ChordCandidates(int /*second*/, const std::string& chord) {
-    KhHa2Notes(chord, chordNotes);
+    KhHa2Notes(chord, scales.chordNotes);
     chordNames_.clear();
     for (int bi = 0; bi < 4; ++bi) {
-        const int b = chordNotes[bi];
+        const int b = scales.chordNotes[bi];
         if (b < 0) continue;
         auto search = [&](int lo, int hi) {
             for (int xi = 0; xi < 4; ++xi) {
-                const int x = chordNotes[xi];
+                const int x = scales.chordNotes[xi];
                 if (xi == bi || x < 0) continue;
                 const int d = (x < b ? x + 12 : x) - b;
                 if (d >= lo && d <= hi) return d;
@@ -203,8 +238,9 @@ int Composer::ChordStepValue(int beg, const std::string& chord, int t, int& shif
     shift = 0;
     if (t == 6) return 6;
     const int half = HalfIndex(beg);
-    const int scaleNote = t >= 1 && t <= 12 ? chordScale[t] : 0;
-    if (oneNoteMode && t >= 1 && t <= 12 && IsNotMayOn(scaleNote, chord, half, 0) == 0) return t;
+    const int scaleNote = t >= 1 && t <= 12 ? scales.chordScale[t] : 0;
+    if (play.oneNoteMode && t >= 1 && t <= 12 && IsNotMayOn(scaleNote, chord, half, 0) == 0)
+        return t;
     const char Q = At(chord, 2), N = At(chord, 3), A = At(chord, 4);
     const bool n79 = N == '7' || N == '9';
     int result = t;
@@ -267,7 +303,7 @@ int Composer::ChordStepValue(int beg, const std::string& chord, int t, int& shif
     }
     if (conditional && result != t) {
         const bool offScale = scaleNote != NearestSongNote(scaleNote, 0);
-        const bool mayTake = !oneNoteMode || IsNotMayOn(scaleNote, chord, half, 0) != 0;
+        const bool mayTake = !play.oneNoteMode || IsNotMayOn(scaleNote, chord, half, 0) != 0;
         if (!(offScale && mayTake)) {
             shift = 0;
             return t;
@@ -277,56 +313,56 @@ int Composer::ChordStepValue(int beg, const std::string& chord, int t, int& shif
 }
 
 int Composer::GetInst31Mode(int code, int advance, int hold) {
-    if (!styleFlagNew) return code;
+    if (!part.styleFlagNew) return code;
     int mode = 0;
     switch (code) {
         case 0:
-            mode = 4 + 2 * normalStep;
-            introSeen = 0;
+            mode = 4 + 2 * play.normalStep;
+            play.introSeen = 0;
             break;
         case 1:
-            if (hold == 0 && introSeen) {
+            if (hold == 0 && play.introSeen) {
                 mode = 3;
-                if (advance > 0) introSeen = 0;
+                if (advance > 0) play.introSeen = 0;
             } else {
                 mode = 13;
             }
-            normalStep = 0;
+            play.normalStep = 0;
             break;
         case 2:
-            mode = hold == 0 && introSeen ? 2 : 12;
-            normalStep = 0;
+            mode = hold == 0 && play.introSeen ? 2 : 12;
+            play.normalStep = 0;
             break;
         case 3:
             mode = 1;
-            normalStep = 0;
-            introSeen = 1;
+            play.normalStep = 0;
+            play.introSeen = 1;
             break;
         case 4:
             mode = 0;
-            normalStep = 0;
-            introSeen = 0;
+            play.normalStep = 0;
+            play.introSeen = 0;
             break;
         case 5:
-            mode = 5 + 2 * normalStep;
-            if (advance > 0) normalStep = normalStep >= 3 ? 0 : normalStep + 1;
-            introSeen = 0;
+            mode = 5 + 2 * play.normalStep;
+            if (advance > 0) play.normalStep = play.normalStep >= 3 ? 0 : play.normalStep + 1;
+            play.introSeen = 0;
             break;
         case 6:
         case 8:
             mode = 15;
-            normalStep = 0;
-            introSeen = 0;
+            play.normalStep = 0;
+            play.introSeen = 0;
             break;
         case 7:
             mode = 14;
-            normalStep = 0;
-            introSeen = 0;
+            play.normalStep = 0;
+            play.introSeen = 0;
             break;
         case 9:
             mode = kPauseMode;
-            normalStep = 0;
-            introSeen = 0;
+            play.normalStep = 0;
+            play.introSeen = 0;
             break;
         default:
             log_.Printf("GetInst31Mode(): Invalid InpMode %d", code);
@@ -340,19 +376,19 @@ int Composer::PlaceOnValue(int instMode, int note, int /*count*/, int /*centreAr
     const int centre = setup_.options.autoOctave == 1 ? 60 : songKeyNote_;
     if (note < 1 || note > 127) {
         log_.Printf("Ms=%03d, Ch=%d, AsDrums=%d, InstMode=%d: Invalid On_Value <%d>\n",
-                    curMeasure + 1, channel, styleFlag1, instMode, note);
+                    pass.curMeasure + 1, pass.channel, part.styleFlag1, instMode, note);
         AbortCompose(1);
     }
-    const int t = trackNumber - 1;
-    if (oneNoteMode) {
+    const int t = pass.trackNumber - 1;
+    if (play.oneNoteMode) {
         while (note < 28) note += 12;
-        if (trackChannelMode[t] == 1) {
+        if (part.trackChannelMode[t] == 1) {
             while (note > 52) note -= 12;
         }
         return note;
     }
-    const int m = trackTensValue[t];
-    const int f = trackTensFlag[t];
+    const int m = part.trackTensValue[t];
+    const int f = part.trackTensFlag[t];
     switch (m) {
         case 1:
             while (note >= centre) note -= 12;
@@ -379,8 +415,8 @@ int Composer::PlaceOnValue(int instMode, int note, int /*count*/, int /*centreAr
         default:
             break;
     }
-    if (setup_.options.autoOctave == 1 && partProgram >= 0 && partProgram < 128) {
-        const ProgramRange& range = kProgramRanges[partProgram];
+    if (setup_.options.autoOctave == 1 && part.partProgram >= 0 && part.partProgram < 128) {
+        const ProgramRange& range = kProgramRanges[part.partProgram];
         while (note < range.low) note += 12;
         while (note > range.high) note -= 12;
     }
@@ -390,15 +426,15 @@ int Composer::PlaceOnValue(int instMode, int note, int /*count*/, int /*centreAr
 }
 
 int Composer::FitNoteRegister(int n, int w, int add, int half, int wanted) {
-    const int t = trackNumber - 1;
-    if (trackTensValue[t] == 1) return Fold(n, 43, 70);
+    const int t = pass.trackNumber - 1;
+    if (part.trackTensValue[t] == 1) return Fold(n, 43, 70);
     if (w == -36) {
         while (n > 60) n -= 12;
         while (n < 32) n += 12;
         return n;
     }
-    if (trackTensValue[t] != 0 || half != wanted) return 0;
-    const MeasureStat& st = Stat(curMeasure);
+    if (part.trackTensValue[t] != 0 || half != wanted) return 0;
+    const MeasureStat& st = Stat(pass.curMeasure);
     int main = half == 0 ? st.mainNote1 : st.mainNote2;
     if (main <= 0) return 0;
     main = Fold(main, w + 57, w + 69);
@@ -412,48 +448,12 @@ int Composer::FitNoteRegister(int n, int w, int add, int half, int wanted) {
 // ---------------------------------------------------------------------------------------------
 // Chord scales
 
-void Composer::BuildChordScaleInto(std::array<int, 13>& cs, int root,
-                                   const std::string& chord) const {
-    const char Q = At(chord, 2), N = At(chord, 3), A = At(chord, 4);
-    for (int i = 0; i < 12; ++i) cs[i + 1] = root + i - 5 - (A == 'o' ? 1 : 0);
-    cs[6] = root;
-    if (Q == 'M') {
-        cs[9] = cs[10];
-        if (N == '7' || N == '9')
-            cs[4] = cs[5];
-        else
-            cs[4] = cs[5] = root;
-    } else if (Q == 'm') {
-        if (N != '9') cs[8] = cs[9];
-        cs[10] = cs[9];
-    } else if (Q == 's') {
-        if (N != '9') cs[8] = root;
-        cs[10] = cs[11];
-    } else {
-        if (N != '9') cs[8] = root;
-        cs[9] = cs[10];
-    }
-    if (Q != 'M') {
-        if (N != '7') {
-            if (N == '6')
-                cs[4] = cs[3];
-            else if (N != '9')
-                cs[4] = root;
-        }
-        cs[5] = cs[4];
-    }
-    if (A == '+')
-        cs[1] = cs[2];
-    else if (A == '-')
-        cs[1] = cs[12];
-}
-
 void Composer::BuildChordScale(int root, const std::string& chord) {
-    BuildChordScaleInto(chordScale, root, chord);
+    BuildChordScaleInto(scales.chordScale, root, chord);
     // The plain table follows the same rules without the diminished shift.
     std::string plainChord = chord;
     if (plainChord.size() > 4 && plainChord[4] == 'o') plainChord[4] = '.';
-    BuildChordScaleInto(plainScale, root, plainChord);
+    BuildChordScaleInto(scales.plainScale, root, plainChord);
 }
 
 void Composer::ApplyMayOnToScale(int root, const std::string& chord, int beg) {
@@ -461,10 +461,10 @@ void Composer::ApplyMayOnToScale(int root, const std::string& chord, int beg) {
     for (int i = 0; i < 12; ++i) {
         const int p = root + i - 5;
         if (IsNotMayOn(p, chord, half, 0) == 0) {
-            if (plainScale[i + 1] != p) ++bsCnt0;
-            if (chordScale[i + 1] != p) ++bsCnt1;
-            plainScale[i + 1] = p;
-            chordScale[i + 1] = p;
+            if (scales.plainScale[i + 1] != p) ++prePass.bsCnt0;
+            if (scales.chordScale[i + 1] != p) ++prePass.bsCnt1;
+            scales.plainScale[i + 1] = p;
+            scales.chordScale[i + 1] = p;
         }
     }
 }
@@ -475,10 +475,10 @@ int Composer::IsNotMayOn(int note, const std::string& chord, int halfIndex, int 
         const int root = RootValueOf(chord);
         if (root > 0 && Fold(root - 2, 60, 71) == folded) return 0;
     }
-    if (halfIndex < 0 || halfIndex >= static_cast<int>(mayOnAtBegTab.size())) return 1;
-    const int fill = std::min(mayOnFill[halfIndex], 12);
+    if (halfIndex < 0 || halfIndex >= static_cast<int>(prePass.mayOnAtBegTab.size())) return 1;
+    const int fill = std::min(prePass.mayOnFill[halfIndex], 12);
     for (int i = 0; i < fill; ++i) {
-        if (mayOnAtBegTab[halfIndex][i] == folded) return 0;
+        if (prePass.mayOnAtBegTab[halfIndex][i] == folded) return 0;
     }
     return 1;
 }
@@ -531,8 +531,8 @@ int Composer::NearestChordTone(const std::string& chord, int note, int beg) {
     const int r = KhNote2Val(beg, chord);
     if (r == 0) AbortCompose(1);
     bool upward = false;
-    if (curMeasure > 0) {
-        const int prevRoot = RootValueOf(genPrevChord);
+    if (pass.curMeasure > 0) {
+        const int prevRoot = RootValueOf(pass.genPrevChord);
         if (prevRoot > 0) upward = KeyDegreeOf(prevRoot) < KeyDegreeOf(r);
     }
     std::array<int, 13> cs{};
@@ -568,8 +568,8 @@ int Composer::NearestChordTone3(const std::string& chord, int note, int beg) {
     const int r = KhNote2Val(beg, chord);
     if (r == 0) AbortCompose(1);
     bool upward = false;
-    if (curMeasure > 0) {
-        const int prevRoot = RootValueOf(genPrevChord);
+    if (pass.curMeasure > 0) {
+        const int prevRoot = RootValueOf(pass.genPrevChord);
         if (prevRoot > 0) upward = KeyDegreeOf(prevRoot) < KeyDegreeOf(r);
     }
     std::array<int, 13> cs{};

@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kEchoPassFirst = 10;
 constexpr int kHeadVolume = 120;
+constexpr int kHeadBrightness = 60;
 constexpr int kDrumBank = 127;
 constexpr int kEchoReverb = 20;
 
@@ -23,14 +24,14 @@ int PartVelocityOf(int scaledVolume) {
 }  // namespace
 
 Composer::Composer(ComposeSetup setup, MessageLog& log) : setup_(std::move(setup)), log_(log) {
-    events.reserve(kMaxMeasureEvents);
-    onBff.reserve(1024);
+    pass.events.reserve(kMaxMeasureEvents);
+    pass.onBff.reserve(1024);
     const int halves = 2 * static_cast<int>(setup_.chords.measures.size()) + 2;
-    mayOnAtBegTab.assign(halves, {});
-    mayOnFill.assign(halves, 0);
+    prePass.mayOnAtBegTab.assign(halves, {});
+    prePass.mayOnFill.assign(halves, 0);
     SelectStyleSlot(1);
     SetHalfMeasureBounds();
-    lastStepOfHalf = halfEnd1 - 1;
+    grid.lastStepOfHalf = grid.halfEnd1 - 1;
 }
 
 const MeasureStat& Composer::Stat(int measure) const {
@@ -45,7 +46,7 @@ const StyleCell& Composer::Cell(int mode, int row, int column) const {
         column >= kColumnCount) {
         return kEmpty;
     }
-    return (*work)[mode][row][column];
+    return (*part.work)[mode][row][column];
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -102,22 +103,22 @@ void Composer::LoadStyle(int slot, std::span<const std::uint8_t> file) {
     context.slot = slot;
     context.settings = setup_.slotSettings[slot - 1];
     context.params = setup_.slotParams[slot - 1];
-    context.linesPerMeasure = linesPerMeasure;
+    context.linesPerMeasure = grid.linesPerMeasure;
     context.timeSigName = setup_.header.timeSigName;
     LoadStyleBytes(file, context, log_, slots[slot]);
 }
 
 void Composer::SelectStyleSlot(int slot) {
     const SlotSettings& s = setup_.slotSettings[std::clamp(slot, 1, kSlotCount) - 1];
-    stepsPerQuarter = s.stepsPerQuarter;
-    linesPerMeasure = setup_.header.timeCode == 2   ? s.lines24
-                      : setup_.header.timeCode == 3 ? s.lines34
-                                                    : s.lines44;
-    maxTickOffset = s.maxTickOffset;
-    styleFlagLate = s.flagLate;
-    styleFlagNew = s.flagNew;
-    ticksPerStep = setup_.header.division / s.stepsPerQuarter;
-    measureTicks = setup_.header.division * setup_.header.timeCode;
+    grid.stepsPerQuarter = s.stepsPerQuarter;
+    grid.linesPerMeasure = setup_.header.timeCode == 2   ? s.lines24
+                           : setup_.header.timeCode == 3 ? s.lines34
+                                                         : s.lines44;
+    grid.maxTickOffset = s.maxTickOffset;
+    part.styleFlagLate = s.flagLate;
+    part.styleFlagNew = s.flagNew;
+    grid.ticksPerStep = setup_.header.division / s.stepsPerQuarter;
+    grid.measureTicks = setup_.header.division * setup_.header.timeCode;
 }
 
 int Composer::ScaleVelocity(int value, int slotIndex) const {
@@ -137,47 +138,47 @@ void Composer::SwStyData(int slot, int t) {
     }
     const StyleSlot& s = slots[slot];
     const StyleTrack& track = s.tracks[t];
-    partProgram = track.program;
-    partVolume = track.volume;
-    partPan = track.pan;
-    partEffect = track.effect;
-    pUseSust = track.pUseSust;
-    styleFlag1 = track.styleFlag1;
-    partModeTens = track.partModeTens;
+    part.partProgram = track.program;
+    part.partVolume = track.volume;
+    part.partPan = track.pan;
+    part.partEffect = track.effect;
+    part.pUseSust = track.pUseSust;
+    part.styleFlag1 = track.styleFlag1;
+    part.partModeTens = track.partModeTens;
     for (int e = 0; e < 16; ++e) {
         const bool known = e < kStyleTrackCount;
-        trackChannelMode[e] = styleFlag1 == 1 || !known ? 0 : s.channelMode[e];
-        trackChannel[e] = known ? s.channel[e] : 0;
-        trackTensValue[e] = known ? s.partTensValue[e] : 0;
-        trackTensFlag[e] = known ? s.partTensFlag[e] : 0;
+        part.trackChannelMode[e] = part.styleFlag1 == 1 || !known ? 0 : s.channelMode[e];
+        part.trackChannel[e] = known ? s.channel[e] : 0;
+        part.trackTensValue[e] = known ? s.partTensValue[e] : 0;
+        part.trackTensFlag[e] = known ? s.partTensFlag[e] : 0;
     }
-    velHs = track.velHs;
-    partStyleValue = track.partStyleValue;
+    part.velHs = track.velHs;
+    part.partStyleValue = track.partStyleValue;
     if (track.cells)
-        *work = *track.cells;
+        *part.work = *track.cells;
     else
-        ClearStyleTable(*work);
+        ClearStyleTable(*part.work);
     ResetPartFlags();
 }
 
 void Composer::ResetPartFlags() {
-    partIsDrumOrMode0 = partIsMode1 = partIsMode2 = partIsMode3 = 0;
-    if (channel == kDrumChannel) {
-        partIsDrumOrMode0 = 1;
+    part.partIsDrumOrMode0 = part.partIsMode1 = part.partIsMode2 = part.partIsMode3 = 0;
+    if (pass.channel == kDrumChannel) {
+        part.partIsDrumOrMode0 = 1;
         return;
     }
-    switch (trackChannelMode[trackNumber - 1]) {
+    switch (part.trackChannelMode[pass.trackNumber - 1]) {
         case 0:
-            partIsDrumOrMode0 = 1;
+            part.partIsDrumOrMode0 = 1;
             break;
         case 1:
-            partIsMode1 = 1;
+            part.partIsMode1 = 1;
             break;
         case 2:
-            partIsMode2 = 1;
+            part.partIsMode2 = 1;
             break;
         case 3:
-            partIsMode3 = 1;
+            part.partIsMode3 = 1;
             break;
         default:
             break;
@@ -185,47 +186,48 @@ void Composer::ResetPartFlags() {
 }
 
 void Composer::SwitchStyles(int& /*evCount*/) {
-    const int s = setup_.chords.sections[sectionNext].slot;
+    const int s = setup_.chords.sections[pass.sectionNext].slot;
     if (s < 1 || s > kSlotCount) {
         log_.Printf("Fatal error in call to Switch-Styles(): Invalid StyIdToSwTo %d", s);
         AbortCompose(1);
     }
-    SwStyData(s, trackNumber - 1);
-    channel = trackChannel[trackNumber - 1];
+    SwStyData(s, pass.trackNumber - 1);
+    pass.channel = part.trackChannel[pass.trackNumber - 1];
     SelectStyleSlot(s);
-    partVolume = ScaleVelocity(partVolume, s - 1);
-    partVelocity = PartVelocityOf(partVolume);
-    currentSlot = s;
-    ++sectionNext;
+    part.partVolume = ScaleVelocity(part.partVolume, s - 1);
+    loudness.partVelocity = PartVelocityOf(part.partVolume);
+    part.currentSlot = s;
+    ++pass.sectionNext;
     // The first half measure of the new section looks at the held pattern notes again.
-    recheckRequest = true;
+    pattern.recheckRequest = true;
+    ChoosePartGenerator();
 }
 
 void Composer::FlushSectionEnd(int& evCount, int step) {
-    oneNoteMode = partStyleValue == -36 && styleFlagLate ? 1 : 0;
+    play.oneNoteMode = part.partStyleValue == -36 && part.styleFlagLate ? 1 : 0;
     const int cc = ControlCode();
-    const int mode = trackChannelMode[trackNumber - 1];
-    AddMeasureEvent(evCount, step, 0, cc, 7, kHeadVolume);
-    AddMeasureEvent(evCount, step, 0, cc, 0, channel == kDrumChannel ? kDrumBank : 0);
-    AddMeasureEvent(evCount, step, 0, cc, 10, partPan);
-    AddMeasureEvent(evCount, step, 0, cc, 91, partEffect);
-    AddMeasureEvent(evCount, step, 0, cc, 93, partEffect);
-    AddMeasureEvent(evCount, step, 0, cc, 64, 0);
-    sustainDown = 0;
-    idleCalls = 0;
-    AddMeasureEvent(evCount, step, 0, cc, 72, setup_.options.headRelease);
-    AddMeasureEvent(evCount, step, 0, cc, 74, 60);
-    AddMeasureEvent(evCount, step, 0, cc, 67, mode == 1 || mode == 3 ? 127 : 0);
-    AddMeasureEvent(evCount, step, 0, 0xC0 + channel, partProgram, -1);
+    const int mode = part.trackChannelMode[pass.trackNumber - 1];
+    AddMeasureEvent(evCount, step, 0, cc, kCtlVolume, kHeadVolume);
+    AddMeasureEvent(evCount, step, 0, cc, kCtlBank, pass.channel == kDrumChannel ? kDrumBank : 0);
+    AddMeasureEvent(evCount, step, 0, cc, kCtlPan, part.partPan);
+    AddMeasureEvent(evCount, step, 0, cc, kCtlReverb, part.partEffect);
+    AddMeasureEvent(evCount, step, 0, cc, kCtlChorus, part.partEffect);
+    AddMeasureEvent(evCount, step, 0, cc, kCtlSustain, 0);
+    play.sustainDown = 0;
+    play.idleCalls = 0;
+    AddMeasureEvent(evCount, step, 0, cc, kCtlRelease, setup_.options.headRelease);
+    AddMeasureEvent(evCount, step, 0, cc, kCtlBrightness, kHeadBrightness);
+    AddMeasureEvent(evCount, step, 0, cc, kCtlSoftPedal, mode == 1 || mode == 3 ? 127 : 0);
+    AddMeasureEvent(evCount, step, 0, ProgramCode(), part.partProgram, -1);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Measure dispatch
 
-void Composer::SetHalfMeasureBounds() {
+void MeasureGrid::SetHalves(int numerator, int holdMode) {
     const int q = stepsPerQuarter;
     halfStart1 = 0;
-    switch (setup_.header.numerator) {
+    switch (numerator) {
         case 2:
             halfEnd1 = q;
             measureEnd = 2 * q;
@@ -244,128 +246,176 @@ void Composer::SetHalfMeasureBounds() {
             break;
     }
     halfStart2 = halfEnd1;
-    holdLimitS = setup_.options.holdMode * halfEnd1 + 1;
+    holdLimitS = holdMode * halfEnd1 + 1;
     holdLimitN = 11 * halfEnd1 + 1;
+}
+
+void Composer::SetHalfMeasureBounds() {
+    grid.SetHalves(setup_.header.numerator, setup_.options.holdMode);
 }
 
 void Composer::PrePassMeasure() {
     SetHalfMeasureBounds();
-    const MeasureRecord& rec = setup_.chords.measures[curMeasure];
-    std::string chord = rec.chord1.empty() || rec.chord1[0] == '.' ? prevChord : rec.chord1;
-    ScanMayOnAtBeg(0, chord, halfStart1, halfEnd1, 0);
-    prevChord = chord;
-    std::string chord2 = rec.chord2.empty() || rec.chord2[0] == '.' ? prevChord : rec.chord2;
-    ScanMayOnAtBeg(0, chord2, halfStart2, measureEnd, 0);
-    prevChord = chord2;
+    const MeasureRecord& rec = setup_.chords.measures[pass.curMeasure];
+    std::string chord = rec.chord1.empty() || rec.chord1[0] == '.' ? pass.prevChord : rec.chord1;
+    ScanMayOnAtBeg(0, chord, grid.halfStart1, grid.halfEnd1, 0);
+    pass.prevChord = chord;
+    std::string chord2 = rec.chord2.empty() || rec.chord2[0] == '.' ? pass.prevChord : rec.chord2;
+    ScanMayOnAtBeg(0, chord2, grid.halfStart2, grid.measureEnd, 0);
+    pass.prevChord = chord2;
 }
 
 int Composer::ComposeMeasure() {
     SetHalfMeasureBounds();
-    const MeasureRecord& rec = setup_.chords.measures[curMeasure];
+    const MeasureRecord& rec = setup_.chords.measures[pass.curMeasure];
     int instCode = rec.instCode;
     const int drumCode = rec.drumCode;
     if (drumCode == 7 || drumCode == 6) instCode = drumCode;
-    std::string chord = rec.chord1.empty() || rec.chord1[0] == '.' ? prevChord : rec.chord1;
-    const int startMode = trackChannelMode[trackNumber - 1];
+    std::string chord = rec.chord1.empty() || rec.chord1[0] == '.' ? pass.prevChord : rec.chord1;
+    const int startMode = part.trackChannelMode[pass.trackNumber - 1];
     if (startMode == 2) ChordCandidates(0, chord);
     int ev = 0;
 
-    auto half = [&](const std::string& c, int beg, int end) {
-        const int mode = trackChannelMode[trackNumber - 1];
-        if (channel == kDrumChannel) {
-            ev = styleFlagLate ? DrumPartAlt(drumCode, c, beg, end, ev)
-                               : DrumPart(drumCode, c, beg, end, ev);
-        } else if (mode == 0) {
-            ev = styleFlag1      ? MakeAccompPartAlt(1, drumCode, instCode, c, beg, end, ev)
-                 : styleFlagLate ? MakeAccompPartAlt(2, drumCode, instCode, c, beg, end, ev)
-                                 : MakeAccompPart(drumCode, instCode, c, beg, end, ev);
-        } else if (mode == 3) {
-            ev = MakeBngB3Part(instCode, c, beg, end, ev);
-        } else if (mode == 1 && channel >= 5 && channel <= 8) {
-            switch (channel) {
-                case 5:
-                    ev = MakeEchoPart1(instCode, c, beg, end, ev);
-                    break;
-                case 6:
-                    ev = MakeEchoPart2(instCode, c, beg, end, ev);
-                    break;
-                case 7:
-                    ev = MakeEchoPart34(true, c, beg, end, ev);
-                    break;
-                default:
-                    ev = MakeEchoPart34(false, c, beg, end, ev);
-                    break;
-            }
-        } else if (mode == 2 || mode == 1) {
-            ev = MakeBngB1Part(instCode, c, beg, end, ev);
-        }
-    };
-
-    if (lastMeasure) {
-        const int mode = trackChannelMode[trackNumber - 1];
-        if (channel == kDrumChannel) {
-            ev = DrumEnding(chord, halfStart1, measureEnd, ev);
-        } else if (mode == 0) {
-            ev = MakeAccompEnding(styleFlag1      ? 1
-                                  : styleFlagLate ? 2
-                                                  : 0,
-                                  1, chord, halfStart1, measureEnd, ev);
-        } else if (mode == 3) {
-            ev = MakeBngEnding(true, 1, chord, halfStart1, measureEnd, ev);
-        } else if (mode == 1 && channel >= 5 && channel <= 8) {
-            ev = MakeEchoEnding(channel - 4, chord, halfStart1, measureEnd, ev);
-        } else if (mode == 2 || mode == 1) {
-            ev = MakeBngEnding(false, 1, chord, halfStart1, measureEnd, ev);
-        }
-        prevChord = chord;
+    if (pass.lastMeasure) {
+        ev = PlayEnding(chord, grid.halfStart1, grid.measureEnd, ev);
+        pass.prevChord = chord;
         return ev;
     }
 
-    half(chord, halfStart1, halfEnd1);
+    ev = PlayHalf(drumCode, instCode, chord, grid.halfStart1, grid.halfEnd1, ev);
     const auto& sections = setup_.chords.sections;
-    if (trackNumber <= kStyleTrackCount && sectionNext < static_cast<int>(sections.size()) &&
-        curMeasure == sections[sectionNext].measure) {
+    if (pass.trackNumber <= kStyleTrackCount &&
+        pass.sectionNext < static_cast<int>(sections.size()) &&
+        pass.curMeasure == sections[pass.sectionNext].measure) {
         bool skip = false;
         const int heldBuffer = HeldBufferKind();
-        if (channel == kDrumChannel) {
-            ReleaseDrumHeld(halfEnd1, 0, ev);
-            ev = DrumSectionEnd(halfEnd1, ev);
+        if (pass.channel == kDrumChannel) {
+            ReleaseDrumHeld(grid.halfEnd1, 0, ev);
+            ev = DrumSectionEnd(grid.halfEnd1, ev);
         } else {
-            skip = SectStyleEnd(halfEnd1, ev) != 0;
+            skip = SectStyleEnd(grid.halfEnd1, ev) != 0;
         }
         SwitchStyles(ev);
         // In the first measure the held notes carry over to the second half; a part whose new
         // play mode keeps its notes elsewhere would never end them, so they are handed over.
-        if (!skip && channel != kDrumChannel && HeldBufferKind() != heldBuffer)
-            HandOverHeldNotes(halfEnd1, ev);
-        FlushSectionEnd(ev, halfEnd1);
+        if (!skip && pass.channel != kDrumChannel && HeldBufferKind() != heldBuffer)
+            HandOverHeldNotes(grid.halfEnd1, ev);
+        FlushSectionEnd(ev, grid.halfEnd1);
         if (skip) {
-            prevChord = chord;
+            pass.prevChord = chord;
             return ev;
         }
     }
-    prevChord = chord;
+    pass.prevChord = chord;
     SetHalfMeasureBounds();
-    std::string chord2 = rec.chord2.empty() || rec.chord2[0] == '.' ? prevChord : rec.chord2;
+    std::string chord2 = rec.chord2.empty() || rec.chord2[0] == '.' ? pass.prevChord : rec.chord2;
     // The candidate rule goes with the play mode the measure began in, also after a switch.
     if (startMode == 2 && chord2.substr(0, 2) == chord.substr(0, 2)) {
         if (ChordCandidates(1, chord2) > 0) chord2 = chordNames_[0];
     }
-    half(chord2, halfStart2, measureEnd);
-    prevChord = chord2;
+    ev = PlayHalf(drumCode, instCode, chord2, grid.halfStart2, grid.measureEnd, ev);
+    pass.prevChord = chord2;
+    return ev;
+}
+
+void Composer::ChoosePartGenerator() {
+    const int mode = part.trackChannelMode[pass.trackNumber - 1];
+    const int ch = pass.channel;
+    PartGenerator g = PartGenerator::kNone;
+    if (ch == kDrumChannel) {
+        g = part.styleFlagLate ? PartGenerator::kDrumLate : PartGenerator::kDrum;
+    } else if (mode == 0) {
+        g = part.styleFlag1      ? PartGenerator::kAccompKeyed
+            : part.styleFlagLate ? PartGenerator::kAccompLate
+                                 : PartGenerator::kAccomp;
+    } else if (mode == 3) {
+        g = PartGenerator::kPatternB3;
+    } else if (mode == 1 && ch >= 5 && ch <= 8) {
+        static constexpr PartGenerator kEchoByChannel[4] = {
+            PartGenerator::kEcho1, PartGenerator::kEcho2, PartGenerator::kEcho3,
+            PartGenerator::kEcho4};
+        g = kEchoByChannel[ch - 5];
+    } else if (mode == 2 || mode == 1) {
+        g = PartGenerator::kPatternB1;
+    }
+    part.generator = g;
+}
+
+int Composer::PlayHalf(int drumCode, int instCode, const std::string& chord, int beg, int end,
+                       int ev) {
+    switch (part.generator) {
+        case PartGenerator::kDrum:
+            return DrumPart(drumCode, chord, beg, end, ev);
+        case PartGenerator::kDrumLate:
+            return DrumPartAlt(drumCode, chord, beg, end, ev);
+        case PartGenerator::kAccomp:
+            return MakeAccompPart(drumCode, instCode, chord, beg, end, ev);
+        case PartGenerator::kAccompKeyed:
+            return MakeAccompPartAlt(1, drumCode, instCode, chord, beg, end, ev);
+        case PartGenerator::kAccompLate:
+            return MakeAccompPartAlt(2, drumCode, instCode, chord, beg, end, ev);
+        case PartGenerator::kPatternB3:
+            return MakeBngB3Part(instCode, chord, beg, end, ev);
+        case PartGenerator::kPatternB1:
+            return MakeBngB1Part(instCode, chord, beg, end, ev);
+        case PartGenerator::kEcho1:
+            return MakeEchoPart1(instCode, chord, beg, end, ev);
+        case PartGenerator::kEcho2:
+            return MakeEchoPart2(instCode, chord, beg, end, ev);
+        case PartGenerator::kEcho3:
+            return MakeEchoPart34(true, chord, beg, end, ev);
+        case PartGenerator::kEcho4:
+            return MakeEchoPart34(false, chord, beg, end, ev);
+        case PartGenerator::kNone:
+            break;
+    }
+    return ev;
+}
+
+int Composer::PlayEnding(const std::string& chord, int beg, int end, int ev) {
+    switch (part.generator) {
+        case PartGenerator::kDrum:
+        case PartGenerator::kDrumLate:
+            return DrumEnding(chord, beg, end, ev);
+        case PartGenerator::kAccomp:
+            return MakeAccompEnding(0, 1, chord, beg, end, ev);
+        case PartGenerator::kAccompKeyed:
+            return MakeAccompEnding(1, 1, chord, beg, end, ev);
+        case PartGenerator::kAccompLate:
+            return MakeAccompEnding(2, 1, chord, beg, end, ev);
+        case PartGenerator::kPatternB3:
+            return MakeBngEnding(true, 1, chord, beg, end, ev);
+        case PartGenerator::kPatternB1:
+            return MakeBngEnding(false, 1, chord, beg, end, ev);
+        case PartGenerator::kEcho1:
+            return MakeEchoEnding(1, chord, beg, end, ev);
+        case PartGenerator::kEcho2:
+            return MakeEchoEnding(2, chord, beg, end, ev);
+        case PartGenerator::kEcho3:
+            return MakeEchoEnding(3, chord, beg, end, ev);
+        case PartGenerator::kEcho4:
+            return MakeEchoEnding(4, chord, beg, end, ev);
+        case PartGenerator::kNone:
+            break;
+    }
     return ev;
 }
 
 int Composer::HeldBufferKind() const {
     enum { kAccomp, kHeldList, kPatternB3, kPatternB1, kNone };
-    if (channel == kDrumChannel) return kNone;
-    switch (trackChannelMode[trackNumber - 1]) {
-        case 0:
-            return styleFlag1 || styleFlagLate ? kHeldList : kAccomp;
-        case 3:
+    switch (part.generator) {
+        case PartGenerator::kAccomp:
+            return kAccomp;
+        case PartGenerator::kAccompKeyed:
+        case PartGenerator::kAccompLate:
+            return kHeldList;
+        case PartGenerator::kPatternB3:
             return kPatternB3;
-        case 1:
-        case 2:
+        case PartGenerator::kPatternB1:
+        case PartGenerator::kEcho1:
+        case PartGenerator::kEcho2:
+        case PartGenerator::kEcho3:
+        case PartGenerator::kEcho4:
             return kPatternB1;
         default:
             return kNone;
@@ -373,26 +423,26 @@ int Composer::HeldBufferKind() const {
 }
 
 void Composer::SetupEchoPart12(int first) {
-    ClearStyleTable(*work);
-    const int t = trackNumber - 1;
-    trackChannelMode[t] = 1;
-    trackChannel[t] = first ? 5 : 6;
-    trackTensValue[t] = 0;
-    trackTensFlag[t] = 0;
-    channel = trackChannel[t];
-    partProgram = setup_.options.echoProgram1;
-    partPan = first ? 24 : 104;
-    partEffect = 64;
-    pUseSust = 0;
-    styleFlag1 = 0;
-    partModeTens = 0;
-    partStyleValue = 0;
-    velHs = {};
-    partVolume = ScaleVelocity(setup_.options.echoLevel1, 0);
-    const int S = lastStepOfHalf;
+    ClearStyleTable(*part.work);
+    const int t = pass.trackNumber - 1;
+    part.trackChannelMode[t] = 1;
+    part.trackChannel[t] = first ? 5 : 6;
+    part.trackTensValue[t] = 0;
+    part.trackTensFlag[t] = 0;
+    pass.channel = part.trackChannel[t];
+    part.partProgram = setup_.options.echoProgram1;
+    part.partPan = first ? 24 : 104;
+    part.partEffect = 64;
+    part.pUseSust = 0;
+    part.styleFlag1 = 0;
+    part.partModeTens = 0;
+    part.partStyleValue = 0;
+    part.velHs = {};
+    part.partVolume = ScaleVelocity(setup_.options.echoLevel1, 0);
+    const int S = grid.lastStepOfHalf;
     auto put = [&](int row, int value) {
         if (row < 0 || row >= kRowCount) return;
-        for (int mode = 0; mode < kModeCount; ++mode) (*work)[mode][row][0].whole = value;
+        for (int mode = 0; mode < kModeCount; ++mode) (*part.work)[mode][row][0].whole = value;
     };
     if (setup_.options.echoLevel1 == 0) {
         if (first) {
@@ -403,7 +453,7 @@ void Composer::SetupEchoPart12(int first) {
     }
     put(0, 6);
     put(S - 1, -6);
-    const bool fine = stepsPerQuarter == 12;
+    const bool fine = grid.stepsPerQuarter == 12;
     struct Pair {
         int at;
         int value;
@@ -435,25 +485,25 @@ void Composer::SetupEchoPart12(int first) {
 }
 
 void Composer::SetupEchoPart3() {
-    ClearStyleTable(*work);
-    const int t = trackNumber - 1;
-    trackChannelMode[t] = 1;
-    trackChannel[t] = 7;
-    trackTensValue[t] = trackTensFlag[t] = 0;
-    channel = 7;
-    partProgram = setup_.options.echoProgram2;
-    partPan = 34;
-    partEffect = 64;
-    pUseSust = styleFlag1 = partModeTens = partStyleValue = 0;
-    velHs = {};
-    partVolume = ScaleVelocity(setup_.options.echoLevel2, 0);
+    ClearStyleTable(*part.work);
+    const int t = pass.trackNumber - 1;
+    part.trackChannelMode[t] = 1;
+    part.trackChannel[t] = 7;
+    part.trackTensValue[t] = part.trackTensFlag[t] = 0;
+    pass.channel = 7;
+    part.partProgram = setup_.options.echoProgram2;
+    part.partPan = 34;
+    part.partEffect = 64;
+    part.pUseSust = part.styleFlag1 = part.partModeTens = part.partStyleValue = 0;
+    part.velHs = {};
+    part.partVolume = ScaleVelocity(setup_.options.echoLevel2, 0);
 }
 
 void Composer::SetupEchoPart4() {
     SetupEchoPart3();
-    trackChannel[trackNumber - 1] = 8;
-    channel = 8;
-    partPan = 94;
+    part.trackChannel[pass.trackNumber - 1] = 8;
+    pass.channel = 8;
+    part.partPan = 94;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -461,56 +511,55 @@ void Composer::SetupEchoPart4() {
 
 void Composer::ResetPassState() {
     SelectStyleSlot(1);
-    currentSlot = 1;
+    part.currentSlot = 1;
     khLast_ = khBefore_ = songKeyRoot_;
     currentKeyNote_ = songKeyRoot_;
-    lastMeasure = false;
-    events.clear();
-    onBff.clear();
-    noteOnCount = noteOffCount = 0;
-    s3Dr3.clear();
-    s3A3.clear();
-    deferredOffs.clear();
-    bngOnEvA0 = {};
-    a0Count = 0;
-    bngOnEvB1.clear();
-    bngOnEvB3.clear();
-    drum0Notes.clear();
-    drum0Released.clear();
-    lastB1Note = lastB3Note = 0;
-    channelVolume = 125;
-    sValCount = 0;
-    idleCalls = 0;
-    silenced = true;
-    stoppedOnce = false;
-    mayStop = false;
-    oneNoteMode = 0;
-    pendingNote = 0;
-    normalStep = 0;
-    introSeen = 0;
-    sustainDown = 0;
-    sustainNotes = 0;
-    recheckRequest = false;
-    sectionNext = 0;
-    echoPart1Note = prevEchoNote = currentEchoNote = 0;
-    bngOnEv2.clear();
-    bngOnEv45.clear();
-    lastEcho3Note = lastEcho4Note = 0;
+    pass.lastMeasure = false;
+    pass.events.clear();
+    pass.onBff.clear();
+    pass.noteOnCount = pass.noteOffCount = 0;
+    held.s3Dr3.clear();
+    held.s3A3.clear();
+    held.deferredOffs.clear();
+    held.bngOnEvA0.clear();
+    pattern.bngOnEvB1.clear();
+    pattern.bngOnEvB3.clear();
+    held.drum0Evs.clear();
+    pattern.lastB1Note = pattern.lastB3Note = 0;
+    loudness.channelVolume = 125;
+    pattern.sValCount = 0;
+    play.idleCalls = 0;
+    play.silenced = true;
+    play.stoppedOnce = false;
+    play.mayStop = false;
+    play.oneNoteMode = 0;
+    play.pendingNote = 0;
+    play.normalStep = 0;
+    play.introSeen = 0;
+    play.sustainDown = 0;
+    play.sustainNotes = 0;
+    pattern.recheckRequest = false;
+    pass.sectionNext = 0;
+    echo.echoPart1Note = echo.prevEchoNote = echo.currentEchoNote = 0;
+    echo.bngOnEv2.clear();
+    echo.bngOnEv45.clear();
+    echo.lastEcho3Note = echo.lastEcho4Note = 0;
 }
 
-std::vector<std::uint8_t> Composer::TrackPass(int pass) {
-    trackNumber = pass <= kStyleTrackCount ? pass : pass - (kEchoPassFirst - kStyleTrackCount - 1);
+std::vector<std::uint8_t> Composer::TrackPass(int number) {
+    pass.trackNumber =
+        number <= kStyleTrackCount ? number : number - (kEchoPassFirst - kStyleTrackCount - 1);
     ResetPassState();
-    if (pass <= kStyleTrackCount) {
-        channel = slots[1].channel[pass - 1];
-        SwStyData(1, pass - 1);
-        channel = trackChannel[pass - 1];
-        partVolume = ScaleVelocity(partVolume, 0);
+    if (number <= kStyleTrackCount) {
+        pass.channel = slots[1].channel[number - 1];
+        SwStyData(1, number - 1);
+        pass.channel = part.trackChannel[number - 1];
+        part.partVolume = ScaleVelocity(part.partVolume, 0);
         // A part the user set to a play mode other than 0 in slot 1, where every pass starts,
         // plays from the first measure; a mode-0 part waits for its entry codes.
-        playFromStart = setup_.slotParams[0].channelMode[pass - 1] != 0;
+        play.playFromStart = setup_.slotParams[0].channelMode[number - 1] != 0;
     } else {
-        switch (pass) {
+        switch (number) {
             case 10:
                 SetupEchoPart12(1);
                 break;
@@ -524,47 +573,49 @@ std::vector<std::uint8_t> Composer::TrackPass(int pass) {
                 SetupEchoPart4();
                 break;
         }
-        playFromStart = false;
+        play.playFromStart = false;
     }
-    partVelocity = PartVelocityOf(partVolume);
+    loudness.partVelocity = PartVelocityOf(part.partVolume);
 
     TrackWriter writer;
-    const char* name = channel == kDrumChannel ? "Zq-Drums"
-                       : channel == 5          ? "Zq-Echo-Part-01"
-                       : channel == 6          ? "Zq-Echo-Part-02"
-                       : channel == 7          ? "Zq-Echo-Part-03"
-                       : channel == 8          ? "Zq-Echo-Part-04"
-                                               : "Zq-Composer";
+    const char* name = pass.channel == kDrumChannel ? "Zq-Drums"
+                       : pass.channel == 5          ? "Zq-Echo-Part-01"
+                       : pass.channel == 6          ? "Zq-Echo-Part-02"
+                       : pass.channel == 7          ? "Zq-Echo-Part-03"
+                       : pass.channel == 8          ? "Zq-Echo-Part-04"
+                                                    : "Zq-Composer";
     writer.BeginTrack(name);
     const int cc = ControlCode();
-    if (channel != kDrumChannel)
+    if (pass.channel != kDrumChannel)
         writer.Meta(0x59, {setup_.header.keySignature[0], setup_.header.keySignature[1]});
-    writer.Event(cc, 7, kHeadVolume);
-    writer.Event(cc, 0, channel == kDrumChannel ? kDrumBank : 0);
-    writer.Event(cc, 10, partPan);
-    writer.Event(cc, 91, partEffect);
-    writer.Event(cc, 93, channel >= 5 && channel <= 8 ? kEchoReverb : partEffect);
-    writer.Event(cc, 64, 0);
-    writer.Event(cc, 72, setup_.options.headRelease);
-    writer.Event(cc, 74, 60);
-    writer.Event(cc, 125, 0);
-    writer.Event(cc, 127, 0);
-    writer.Event(cc, 67, trackChannelMode[trackNumber - 1] != 0 ? 127 : 0);
-    writer.Event(0xC0 + channel, partProgram, -1);
+    writer.Event(cc, kCtlVolume, kHeadVolume);
+    writer.Event(cc, kCtlBank, pass.channel == kDrumChannel ? kDrumBank : 0);
+    writer.Event(cc, kCtlPan, part.partPan);
+    writer.Event(cc, kCtlReverb, part.partEffect);
+    writer.Event(cc, kCtlChorus,
+                 pass.channel >= 5 && pass.channel <= 8 ? kEchoReverb : part.partEffect);
+    writer.Event(cc, kCtlSustain, 0);
+    writer.Event(cc, kCtlRelease, setup_.options.headRelease);
+    writer.Event(cc, kCtlBrightness, kHeadBrightness);
+    writer.Event(cc, kCtlOmniOn, 0);
+    writer.Event(cc, kCtlPolyOn, 0);
+    writer.Event(cc, kCtlSoftPedal, part.trackChannelMode[pass.trackNumber - 1] != 0 ? 127 : 0);
+    writer.Event(ProgramCode(), part.partProgram, -1);
 
     ResetPartFlags();
+    ChoosePartGenerator();
     std::int64_t measureStart = 0;
     std::int64_t lastEventTime = 0;
     std::vector<TimedEvent> timed;
     const int count = static_cast<int>(setup_.chords.measures.size());
     for (int m = 0; m < count; ++m) {
-        curMeasure = m;
-        lastMeasure = m == count - 1;
-        events.clear();
+        pass.curMeasure = m;
+        pass.lastMeasure = m == count - 1;
+        pass.events.clear();
         const int n = ComposeMeasure();
-        for (int i = 0; i < n && i < static_cast<int>(events.size()); ++i) {
-            const MeasureEvent& e = events[i];
-            if (e.offset < 0 || e.offset > maxTickOffset) {
+        for (int i = 0; i < n && i < static_cast<int>(pass.events.size()); ++i) {
+            const MeasureEvent& e = pass.events[i];
+            if (e.offset < 0 || e.offset > grid.maxTickOffset) {
                 log_.Printf("Ms=%03d Error: Invalid mbM Value %02d, ", m + 1, e.offset);
                 log_.Printf("MesuBegTime=%06ld, MesuRelaTime=%02d, mbM=%02d, code=%02X\n",
                             static_cast<long>(measureStart), e.step, e.offset, e.status);
@@ -572,11 +623,11 @@ std::vector<std::uint8_t> Composer::TrackPass(int pass) {
             }
             // An event placed before the one written last is written at the same time.
             const std::int64_t time =
-                static_cast<std::int64_t>(e.step) * ticksPerStep + measureStart + e.offset;
+                static_cast<std::int64_t>(e.step) * grid.ticksPerStep + measureStart + e.offset;
             lastEventTime = std::max(lastEventTime, time);
             timed.push_back({lastEventTime, e.status, e.data1, e.data2});
         }
-        measureStart += measureTicks;
+        measureStart += grid.measureTicks;
     }
     WellFormedNotes(timed);
     std::int64_t written = 0;
@@ -594,11 +645,11 @@ std::vector<std::uint8_t> Composer::TrackPass(int pass) {
 ComposeResult Composer::ComposeAll(TrackSink* sink) {
     ComposeResult result;
     khLast_ = khBefore_ = songKeyRoot_;
-    trackNumber = 1;
-    channel = 0;
+    pass.trackNumber = 1;
+    pass.channel = 0;
     const int count = static_cast<int>(setup_.chords.measures.size());
     for (int m = 0; m < count; ++m) {
-        curMeasure = m;
+        pass.curMeasure = m;
         PrePassMeasure();
     }
     OutputTrackCoder coder(setup_.runCode);
@@ -609,8 +660,8 @@ ComposeResult Composer::ComposeAll(TrackSink* sink) {
         coder.Append(plain, result.codedTracks);
         if (sink)
             sink->Track(plain, std::span<const std::uint8_t>(result.codedTracks).subspan(before));
-        result.noteOnCounts[i] = noteOnCount;
-        result.noteOffCounts[i] = noteOffCount;
+        result.noteOnCounts[i] = pass.noteOnCount;
+        result.noteOffCounts[i] = pass.noteOffCount;
         ++result.tracksWritten;
     }
     result.lastPlainTrack = NameTrack(setup_.slotSettings);
@@ -657,8 +708,8 @@ std::string Composer::ClosingLines(const ComposeResult& result) const {
     long total = 0;
     for (long n : result.noteOnCounts) total += n;
     char text[128];
-    std::snprintf(text, sizeof text, "BsCnt0=%ld, BsCnt1=%ld\nTest: = %06ld", bsCnt0, bsCnt1,
-                  total);
+    std::snprintf(text, sizeof text, "BsCnt0=%ld, BsCnt1=%ld\nTest: = %06ld", prePass.bsCnt0,
+                  prePass.bsCnt1, total);
     return text;
 }
 

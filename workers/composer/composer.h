@@ -1,7 +1,10 @@
 // The composing engine: five loaded style slots, the song tables and one working copy of the
 // current track's style values, turned into nine coded MIDI tracks by track passes measure by
 // measure. The routines keep the system's names (SwOn, KhNote2Val, MakeBngB1Part ...) so that
-// each can be traced to the rule it implements; the state is one object per run.
+// each can be traced to the rule it implements. The state of a run is kept in a few records by
+// what it means (the pass, how the part plays, its loudness, held notes, pattern buffers, the
+// slot's values and step grid, the echo parts, the pre-pass), so that a routine shows which of
+// them it reads and changes.
 #pragma once
 
 #include <array>
@@ -31,6 +34,19 @@ constexpr int kMaxDrum0Evs = 239;
 constexpr int kEchoEventLimit = kMeasureTabSize * 2 * 5;
 constexpr int kMaxChordNames = 4;
 
+// Controller numbers of the events that open a track and reopen it after a section change.
+constexpr int kCtlBank = 0;
+constexpr int kCtlVolume = 7;
+constexpr int kCtlPan = 10;
+constexpr int kCtlSustain = 64;
+constexpr int kCtlSoftPedal = 67;
+constexpr int kCtlRelease = 72;
+constexpr int kCtlBrightness = 74;
+constexpr int kCtlReverb = 91;
+constexpr int kCtlChorus = 93;
+constexpr int kCtlOmniOn = 125;
+constexpr int kCtlPolyOn = 127;
+
 struct MeasureEvent {
     int step = 0;
     int status = 0;
@@ -51,6 +67,11 @@ struct HeldNote {
     int age = 0;
     int offset = 0;
     int velocity = 0;
+};
+
+struct DrumHit {
+    int note = 0;
+    bool released = false;
 };
 
 struct DeferredOff {
@@ -96,6 +117,154 @@ struct ReVoiced {
     int velocity = 0;
     int degree = 0;
     int octave = 0;
+};
+
+// Where a track pass stands: its track and channel, the measure, the events it has sent.
+struct PassState {
+    int trackNumber = 1;  // 1..9
+    int channel = 0;
+    int curMeasure = 0;
+    bool lastMeasure = false;
+    std::vector<MeasureEvent> events;  // the measure event buffer
+    std::vector<OnEntry> onBff;        // every note-on of the pass, to pair its note-off
+    long noteOnCount = 0;
+    long noteOffCount = 0;
+    bool errorMark = false;
+    int sectionNext = 0;  // the next entry of the section table
+    std::string prevChord = ".....";
+    std::string genPrevChord = ".....";  // the chord the generators last played on
+};
+
+// How the part plays at the moment: whether it has come in or been stopped, the sustain pedal,
+// the one-note rule, and where the section codes have walked the play modes.
+struct PlayState {
+    bool silenced = true;
+    bool stoppedOnce = false;
+    bool mayStop = false;
+    bool playFromStart = false;
+    int oneNoteMode = 0;
+    int pendingNote = 0;
+    int sustainDown = 0;
+    int sustainNotes = 0;
+    int idleCalls = 0;
+    int normalStep = 0;
+    int introSeen = 0;
+};
+
+// The part's loudness: the velocity it starts from, the factor that follows the melody, the
+// velocity this follows to, and the channel volume it last sent.
+struct Loudness {
+    int partVelocity = 120;
+    float accompVelFactor = 1.0f;
+    int baseVel = 120;
+    int channelVolume = 125;
+
+    // The factor climbs back to full while the melody rests in a measure that plays, and drops
+    // (not below 0.85) while it sings.
+    void FollowMelody(bool melodyRests, float step);
+};
+
+// The chord of the half measure as tables: its scale with and without the diminished shift and
+// its notes.
+struct ChordTables {
+    std::array<int, 13> chordScale{};
+    std::array<int, 13> plainScale{};
+    std::array<int, 4> chordNotes{-1, -1, -1, -1};
+};
+
+// Notes the drum and chord parts hold across steps, and the note-offs put off to a later chord.
+struct HeldNotes {
+    std::vector<HeldNote> s3Dr3;
+    std::vector<HeldNote> s3A3;
+    std::vector<DeferredOff> deferredOffs;
+    std::vector<AccompEntry> bngOnEvA0;
+    std::vector<DrumHit> drum0Evs;
+};
+
+// The two pattern parts' sounding and sustained notes.
+struct PatternBuffers {
+    std::vector<PatternEntry> bngOnEvB1;
+    std::vector<PatternEntry> bngOnEvB3;
+    int sValCount = 0;
+    int lastB1Note = 0;
+    int lastB3Note = 0;
+    bool recheckRequest = false;
+};
+
+// The routine that writes the current part's half measures and its ending. The key-relative
+// and the late chord parts keep their notes in the held list, the plain one in its own buffer.
+enum class PartGenerator {
+    kNone,
+    kDrum,
+    kDrumLate,
+    kAccomp,
+    kAccompKeyed,
+    kAccompLate,
+    kPatternB1,
+    kPatternB3,
+    kEcho1,
+    kEcho2,
+    kEcho3,
+    kEcho4,
+};
+
+// The current slot's style flags and the working copy of the current track's style values.
+struct PartValues {
+    int currentSlot = 1;
+    int styleFlagLate = 0;
+    int styleFlagNew = 0;
+    int partProgram = 0;
+    int partVolume = 0;
+    int partPan = 0;
+    int partEffect = 0;
+    int pUseSust = 0;
+    int styleFlag1 = 0;
+    int partModeTens = 0;
+    int partStyleValue = 0;
+    std::array<int, kModeCount> velHs{};
+    std::unique_ptr<StyleTable> work = std::make_unique<StyleTable>();
+    std::array<int, 16> trackChannelMode{};
+    std::array<int, 16> trackChannel{};
+    std::array<int, 16> trackTensValue{};
+    std::array<int, 16> trackTensFlag{};
+    int partIsDrumOrMode0 = 0, partIsMode1 = 0, partIsMode2 = 0, partIsMode3 = 0;
+    PartGenerator generator = PartGenerator::kNone;
+};
+
+// The current slot's step grid: steps, ticks and the bounds of the two half measures.
+struct MeasureGrid {
+    int stepsPerQuarter = 8;
+    int linesPerMeasure = 32;
+    int maxTickOffset = 47;
+    int ticksPerStep = 48;
+    int measureTicks = 1536;
+    int halfStart1 = 0, halfEnd1 = 16, halfStart2 = 16, measureEnd = 32;
+    int holdLimitS = 17, holdLimitN = 177;
+    int lastStepOfHalf = 15;
+
+    // The half measures of a measure in `numerator` beats and how long pattern notes may hold.
+    void SetHalves(int numerator, int holdMode);
+};
+
+// The echo parts: part 1's note for each measure, which the others follow, and their notes.
+struct EchoState {
+    std::array<int, kMeasureTabSize + 1> echoNoteTab{};
+    int echoPart1Note = 0;
+    int prevEchoNote = 0;
+    int currentEchoNote = 0;
+    std::vector<int> bngOnEv2;
+    std::vector<EchoEvent> echoEv;
+    std::vector<std::array<int, 2>> bngOnEv45;
+    int lastEcho3Note = 0;
+    int lastEcho4Note = 0;
+};
+
+// What the silent pre-pass learns: the pitch classes still held at each half measure's start
+// (12 per half measure), and how often they changed a chord scale.
+struct PrePass {
+    std::vector<std::array<int, 12>> mayOnAtBegTab;
+    std::vector<int> mayOnFill;
+    long bsCnt0 = 0, bsCnt1 = 0;
 };
 
 // Everything a run needs before the track passes start.
@@ -158,6 +327,9 @@ class Composer {
     void SwitchStyles(int& evCount);
     void FlushSectionEnd(int& evCount, int step);
     void ResetPartFlags();
+    // Picks the part's generator from its channel, play mode and style flags; called once they
+    // are all set, at a pass's start and after a style switch.
+    void ChoosePartGenerator();
     int ScaleVelocity(int value, int slotIndex) const;
 
     // ---- chord and note rules ----
@@ -214,6 +386,10 @@ class Composer {
                        int evCount);
     int MakeAccompPartAlt(int variant, int drumCode, int instCode, const std::string& chord,
                           int beg, int end, int evCount);
+    // One half measure, or the last measure, with the part's generator.
+    int PlayHalf(int drumCode, int instCode, const std::string& chord, int beg, int end,
+                 int evCount);
+    int PlayEnding(const std::string& chord, int beg, int end, int evCount);
     int SectStyleEnd(int step, int& evCount);
     // Moves every note the chord and pattern parts hold to the deferred note-offs.
     void HandOverHeldNotes(int step, int& evCount);
@@ -223,11 +399,10 @@ class Composer {
     int MakeAccompEnding(int variant, int code, const std::string& chord, int beg, int end,
                          int evCount);
     int MakeBngEnding(bool b3, int code, const std::string& chord, int beg, int end, int evCount);
-    int MakeEchoEnding(int part, const std::string& chord, int beg, int end, int evCount);
+    int MakeEchoEnding(int echoPart, const std::string& chord, int beg, int end, int evCount);
 
     // ---- chord scales ----
     void BuildChordScale(int root, const std::string& chord);
-    void BuildChordScaleInto(std::array<int, 13>& table, int root, const std::string& chord) const;
     void ApplyMayOnToScale(int root, const std::string& chord, int beg);
     int IsNotMayOn(int note, const std::string& chord, int halfIndex, int rootTest) const;
     int NearestChordTone(const std::string& chord, int note, int beg);
@@ -239,111 +414,47 @@ class Composer {
     int NearestSongNoteFolded(int folded, int above) const;
 
     // ---- state visible to tests ----
-    std::vector<MeasureEvent> events;  // the measure event buffer
-    int curMeasure = 0;
-    int trackNumber = 1;  // 1..9
-    int channel = 0;
-    bool lastMeasure = false;
-    int oneNoteMode = 0;
-    int pendingNote = 0;
-    int sustainDown = 0;
-    int sustainNotes = 0;
-    int idleCalls = 0;
-    long noteOnCount = 0;
-    long noteOffCount = 0;
-    bool errorMark = false;
-    int partVelocity = 120;
-    float accompVelFactor = 1.0f;
-    int baseVel = 120;
-    int channelVolume = 125;
-    std::string prevChord = ".....";
-    std::string genPrevChord = ".....";
-    std::array<int, 13> chordScale{};
-    std::array<int, 13> plainScale{};
-    std::array<int, 4> chordNotes{-1, -1, -1, -1};
-    std::vector<OnEntry> onBff;
-    std::vector<HeldNote> s3Dr3;
-    std::vector<HeldNote> s3A3;
-    std::vector<DeferredOff> deferredOffs;
-    std::array<AccompEntry, kPartBufferSize> bngOnEvA0{};
-    int a0Count = 0;
-    std::vector<PatternEntry> bngOnEvB1;
-    std::vector<PatternEntry> bngOnEvB3;
-    std::vector<int> drum0Notes;
-    std::vector<bool> drum0Released;
-    bool silenced = true;
-    bool stoppedOnce = false;
-    bool mayStop = false;
-    bool playFromStart = false;
-    bool recheckRequest = false;
-    int sValCount = 0;
-    int lastB1Note = 0;
-    int lastB3Note = 0;
-    int normalStep = 0;
-    int introSeen = 0;
-
-    // Current slot and part values.
-    int currentSlot = 1;
-    int linesPerMeasure = 32;
-    int maxTickOffset = 47;
-    int styleFlagLate = 0;
-    int styleFlagNew = 0;
-    int stepsPerQuarter = 8;
-    int partProgram = 0;
-    int partVolume = 0;
-    int partPan = 0;
-    int partEffect = 0;
-    int pUseSust = 0;
-    int styleFlag1 = 0;
-    int partModeTens = 0;
-    int partStyleValue = 0;
-    std::array<int, kModeCount> velHs{};
-    std::unique_ptr<StyleTable> work = std::make_unique<StyleTable>();
-    std::array<int, 16> trackChannelMode{};
-    std::array<int, 16> trackChannel{};
-    std::array<int, 16> trackTensValue{};
-    std::array<int, 16> trackTensFlag{};
-    int partIsDrumOrMode0 = 0, partIsMode1 = 0, partIsMode2 = 0, partIsMode3 = 0;
-    int sectionNext = 0;
-
-    // Half-measure bounds.
-    int halfStart1 = 0, halfEnd1 = 16, halfStart2 = 16, measureEnd = 32;
-    int holdLimitS = 17, holdLimitN = 177;
-    int lastStepOfHalf = 15;
-    int ticksPerStep = 48;
-    int measureTicks = 1536;
-
-    // Echo parts.
-    std::array<int, kMeasureTabSize + 1> echoNoteTab{};
-    int echoPart1Note = 0;
-    int prevEchoNote = 0;
-    int currentEchoNote = 0;
-    std::vector<int> bngOnEv2;
-    std::vector<EchoEvent> echoEv;
-    std::vector<std::array<int, 2>> bngOnEv45;
-    int lastEcho3Note = 0;
-    int lastEcho4Note = 0;
-
-    // Pre-pass result: 12 slots per half measure.
-    std::vector<std::array<int, 12>> mayOnAtBegTab;
-    std::vector<int> mayOnFill;
-    long bsCnt0 = 0, bsCnt1 = 0;
-
+    PassState pass;
+    PlayState play;
+    Loudness loudness;
+    ChordTables scales;
+    HeldNotes held;
+    PatternBuffers pattern;
+    PartValues part;
+    MeasureGrid grid;
+    EchoState echo;
+    PrePass prePass;
     std::array<StyleSlot, kSlotCount + 1> slots;  // 1..5
 
     // Cell access that treats the Pause mode and steps outside the rows as empty.
     const StyleCell& Cell(int mode, int row, int column) const;
-    int VelHsOf(int mode) const { return mode >= 0 && mode < kModeCount ? velHs[mode] : 0; }
-    int HalfIndex(int beg) const { return 2 * curMeasure + (beg > 0 ? 1 : 0); }
-    int StepsPerMeasure() const { return measureEnd; }
+    int VelHsOf(int mode) const { return mode >= 0 && mode < kModeCount ? part.velHs[mode] : 0; }
+    int HalfIndex(int beg) const { return 2 * pass.curMeasure + (beg > 0 ? 1 : 0); }
+    int StepsPerMeasure() const { return grid.measureEnd; }
     const MeasureStat& Stat(int measure) const;
-    int NoteOnCode() const { return 0x90 + channel; }
-    int NoteOffCode() const { return 0x80 + channel; }
-    int ControlCode() const { return 0xB0 + channel; }
+    int NoteOnCode() const { return 0x90 + pass.channel; }
+    int NoteOffCode() const { return 0x80 + pass.channel; }
+    int ControlCode() const { return 0xB0 + pass.channel; }
+    int ProgramCode() const { return 0xC0 + pass.channel; }
 
   private:
+    // Appends to a buffer that holds at most `limit` entries; a full buffer ends the run with
+    // that buffer's own message.
+    template <typename Buffer, typename... Args>
+    void AppendBounded(Buffer& buffer, int limit, typename Buffer::value_type entry,
+                       const char* message, Args... args) {
+        if (static_cast<int>(buffer.size()) >= limit) {
+            if constexpr (sizeof...(Args) == 0)
+                log_.Append(message);
+            else
+                log_.Printf(message, args...);
+            AbortCompose(1);
+        }
+        buffer.push_back(std::move(entry));
+    }
+
     // A track pass (1..5, 10..13): returns the plain track bytes.
-    std::vector<std::uint8_t> TrackPass(int pass);
+    std::vector<std::uint8_t> TrackPass(int number);
     void ResetPassState();
     void UpdateVelocityFactor(float step);
     int RootValueOf(const std::string& chord) const;  // name-table lookup without side effects
@@ -353,11 +464,8 @@ class Composer {
                       int& evCount);
     void SwitchOffSVal(std::vector<PatternEntry>& buffer, int step, int offset, int note,
                        int& evCount);
-    bool PatternHasNVal(const std::vector<PatternEntry>& buffer, int note) const;
-    bool PatternNoteIsFree(const std::vector<PatternEntry>& buffer, int note) const;
-    int CountSounding(const std::vector<PatternEntry>& buffer) const;
     void AddHeldToMayOn(int halfIndex);
-    int CurrentStepTime(int step) const { return step + curMeasure * StepsPerMeasure(); }
+    int CurrentStepTime(int step) const { return step + pass.curMeasure * StepsPerMeasure(); }
     int PatternPart(bool b3, bool quiet, int instCode, const std::string& chord, int beg, int end,
                     int evCount);
     // Pattern parts: deferred notes that are no chord tone (by pitch class) or too old end here.

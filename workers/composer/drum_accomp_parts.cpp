@@ -17,16 +17,21 @@ constexpr float kAccompFactorStep = 0.05f;
 
 }  // namespace
 
-void Composer::UpdateVelocityFactor(float step) {
-    const MeasureStat& st = Stat(curMeasure);
-    const int stored = setup_.chords.measures[curMeasure].instCode;
-    if (stored != 0 && stored != 5 && st.mainNote1 <= 0 && st.mainNote2 <= 0) {
+void Loudness::FollowMelody(bool melodyRests, float step) {
+    if (melodyRests) {
         if (accompVelFactor < 1.0f) accompVelFactor += step;
         if (accompVelFactor > 1.0f) accompVelFactor = 1.0f;
     } else if (accompVelFactor > 0.85f) {
         accompVelFactor -= step;
     }
     baseVel = Clamp127(static_cast<int>(static_cast<float>(partVelocity) * accompVelFactor));
+}
+
+void Composer::UpdateVelocityFactor(float step) {
+    const MeasureStat& st = Stat(pass.curMeasure);
+    const int stored = setup_.chords.measures[pass.curMeasure].instCode;
+    loudness.FollowMelody(stored != 0 && stored != 5 && st.mainNote1 <= 0 && st.mainNote2 <= 0,
+                          step);
 }
 
 int Composer::DrumAccent(int note) {
@@ -51,11 +56,10 @@ int Composer::DrumAccent(int note) {
 }
 
 int Composer::DrumSectionEnd(int step, int evCount) {
-    for (std::size_t i = 0; i < drum0Notes.size(); ++i) {
-        if (!drum0Released[i]) SwOff(evCount, step, 0, drum0Notes[i], 0);
+    for (const DrumHit& hit : held.drum0Evs) {
+        if (!hit.released) SwOff(evCount, step, 0, hit.note, 0);
     }
-    drum0Notes.clear();
-    drum0Released.clear();
+    held.drum0Evs.clear();
     return evCount;
 }
 
@@ -70,45 +74,41 @@ bool StopMeasure(const MeasureStat& st) {
 int Composer::DrumPart(int drumCode, const std::string& /*chord*/, int beg, int end, int ev) {
     UpdateVelocityFactor(kAccompFactorStep);
     const int mode = GetInst31Mode(drumCode, beg, 1);
-    if (silenced && (((drumCode == 2 || drumCode == 7) && beg > 0) || playFromStart)) {
-        silenced = false;
-        mayStop = true;
+    if (play.silenced && (((drumCode == 2 || drumCode == 7) && beg > 0) || play.playFromStart)) {
+        play.silenced = false;
+        play.mayStop = true;
     }
     SwOn(ev, beg, 0, kMarkerNote, kMarkerVelocity);
     SwOff(ev, beg, 0, kMarkerNote, 0);
-    if (silenced) return ev;
+    if (play.silenced) return ev;
     if (beg == 0) ev = DrumSectionEnd(0, ev);
     for (int s = beg; s < end; ++s) {
         for (int col = 0; col < kColumnCount; ++col) {
             const std::int32_t h = Low32(Cell(mode, s, col).whole);
             if (h > 0) {
-                const int note = h % 1000 + partStyleValue;
+                const int note = h % 1000 + part.partStyleValue;
                 const int cellVel = h / 1000;
-                int vel = Clamp127(baseVel + s * VelHsOf(mode) / 2 + DrumAccent(note));
+                int vel = Clamp127(loudness.baseVel + s * VelHsOf(mode) / 2 + DrumAccent(note));
                 vel = ScaleByCellVelocity(vel, cellVel);
                 SwOn(ev, s, 0, note, vel);
-                if (static_cast<int>(drum0Notes.size()) >= kMaxDrum0Evs) {
-                    log_.Printf("Error: Out of Drum0Evs[] buffers.");
-                    AbortCompose(1);
-                }
-                drum0Notes.push_back(note);
-                drum0Released.push_back(false);
+                AppendBounded(held.drum0Evs, kMaxDrum0Evs, {note, false},
+                              "Error: Out of Drum0Evs[] buffers.");
             } else if (h < 0) {
                 const int note =
-                    static_cast<int>(-static_cast<std::int64_t>(h) % 1000) + partStyleValue;
+                    static_cast<int>(-static_cast<std::int64_t>(h) % 1000) + part.partStyleValue;
                 SwOff(ev, s, 0, note, 0);
-                for (std::size_t i = 0; i < drum0Notes.size(); ++i) {
-                    if (drum0Notes[i] == note && !drum0Released[i]) {
-                        drum0Released[i] = true;
+                for (DrumHit& hit : held.drum0Evs) {
+                    if (hit.note == note && !hit.released) {
+                        hit.released = true;
                         break;
                     }
                 }
             }
         }
     }
-    if (!stoppedOnce && drumCode == 6 && StopMeasure(Stat(curMeasure)) && mayStop) {
-        silenced = true;
-        stoppedOnce = true;
+    if (!play.stoppedOnce && drumCode == 6 && StopMeasure(Stat(pass.curMeasure)) && play.mayStop) {
+        play.silenced = true;
+        play.stoppedOnce = true;
     }
     return ev;
 }
@@ -116,51 +116,51 @@ int Composer::DrumPart(int drumCode, const std::string& /*chord*/, int beg, int 
 int Composer::DrumPartAlt(int drumCode, const std::string& /*chord*/, int beg, int end, int ev) {
     UpdateVelocityFactor(kAccompFactorStep);
     const int mode = GetInst31Mode(drumCode, beg, 1);
-    if (silenced && (((drumCode == 2 || drumCode == 7) && beg > 0) || playFromStart)) {
-        silenced = false;
-        mayStop = true;
+    if (play.silenced && (((drumCode == 2 || drumCode == 7) && beg > 0) || play.playFromStart)) {
+        play.silenced = false;
+        play.mayStop = true;
     }
     SwOn(ev, beg, 0, kMarkerNote, kMarkerVelocity);
     SwOff(ev, beg, 0, kMarkerNote, 0);
-    if (silenced) return ev;
+    if (play.silenced) return ev;
     const auto& measures = setup_.chords.measures;
-    const bool pauseNext = curMeasure + 1 < static_cast<int>(measures.size()) &&
-                           measures[curMeasure + 1].drumCode == 9;
+    const bool pauseNext = pass.curMeasure + 1 < static_cast<int>(measures.size()) &&
+                           measures[pass.curMeasure + 1].drumCode == 9;
     for (int s = beg; s < end; ++s) {
         AgeDrumHeld(s, ev);
         if (pauseNext && s != 0) continue;
         for (int col = 0; col < kColumnCount; ++col) {
             const std::int64_t v = Cell(mode, s, col).whole;
             if (v <= 0) continue;
-            const int note = CellNote(v) + partStyleValue;
-            int vel = Clamp127(baseVel + s * VelHsOf(mode) / 2 + DrumAccent(note));
+            const int note = CellNote(v) + part.partStyleValue;
+            int vel = Clamp127(loudness.baseVel + s * VelHsOf(mode) / 2 + DrumAccent(note));
             vel = ScaleByCellVelocity(vel, CellVelocity(v));
             const int offset = static_cast<int>(std::min<std::int64_t>(v / 1000000, 1 << 20));
             SwOn(ev, s, offset, note, vel);
             AddDrumHeld(note, offset, mode, s, col);
         }
     }
-    if (!stoppedOnce && drumCode == 6 && StopMeasure(Stat(curMeasure)) && mayStop) {
-        silenced = true;
-        stoppedOnce = true;
+    if (!play.stoppedOnce && drumCode == 6 && StopMeasure(Stat(pass.curMeasure)) && play.mayStop) {
+        play.silenced = true;
+        play.stoppedOnce = true;
     }
     return ev;
 }
 
 int Composer::DrumEnding(const std::string& /*chord*/, int beg, int end, int ev) {
-    if (styleFlagLate) ReleaseDrumHeld(beg, 0, ev);
+    if (part.styleFlagLate) ReleaseDrumHeld(beg, 0, ev);
     const int mode = GetInst31Mode(1, beg, 1);
-    const int v1 = std::max(1, partVelocity - 10);
-    const int v2 = std::max(1, partVelocity - 20);
+    const int v1 = std::max(1, loudness.partVelocity - 10);
+    const int v2 = std::max(1, loudness.partVelocity - 20);
     int d = end - beg;
     if (d <= 0) d = 2;
     std::vector<int> notes;
     for (int col = 0; col < kColumnCount; ++col) {
         const std::int64_t v = Cell(mode, beg, col).whole;
-        if (v > 0) notes.push_back(CellNote(v) + partStyleValue);
+        if (v > 0) notes.push_back(CellNote(v) + part.partStyleValue);
     }
     for (int note : notes) SwOn(ev, beg, 0, note, v1);
-    for (int note : notes) SwOff(ev, end - 1, maxTickOffset, note, 0);
+    for (int note : notes) SwOff(ev, end - 1, grid.maxTickOffset, note, 0);
     for (int note : notes) SwOn(ev, beg + d, 0, note, v2);
     for (int note : notes) SwOff(ev, end + d, 0, note, 0);
     return ev;
@@ -168,33 +168,33 @@ int Composer::DrumEnding(const std::string& /*chord*/, int beg, int end, int ev)
 
 void Composer::DeferredOffsAtChord(const std::string& chord, int beg, int& ev) {
     bool allDone = true;
-    for (DeferredOff& d : deferredOffs) {
+    for (DeferredOff& d : held.deferredOffs) {
         if (d.note <= 0) continue;
         const int c = NearestChordTone(chord, d.note, beg);
-        if ((d.note - c) % 12 != 0 || curMeasure - d.measure > 2) {
+        if ((d.note - c) % 12 != 0 || pass.curMeasure - d.measure > 2) {
             SwOff(ev, beg, 0, d.note, 0);
             d.note = 0;
         } else {
             allDone = false;
         }
     }
-    if (allDone) deferredOffs.clear();
+    if (allDone) held.deferredOffs.clear();
 }
 
 // Notes whose switch-off was put off end here unless they are still a tone of the new chord
 // (and not older than two measures).
 void Composer::DeferredOffsOffChord(const std::string& chord, int beg, int& ev) {
     bool allDone = true;
-    for (DeferredOff& d : deferredOffs) {
+    for (DeferredOff& d : held.deferredOffs) {
         if (d.note <= 0) continue;
-        if (d.note != NearestChordTone(chord, d.note, beg) || curMeasure - d.measure > 2) {
+        if (d.note != NearestChordTone(chord, d.note, beg) || pass.curMeasure - d.measure > 2) {
             SwOff(ev, beg, 0, d.note, 0);
             d.note = 0;
         } else {
             allDone = false;
         }
     }
-    if (allDone) deferredOffs.clear();
+    if (allDone) held.deferredOffs.clear();
 }
 
 // A busy half (more than eight cells) or a part that has been called often lifts the pedal.
@@ -203,18 +203,18 @@ void Composer::ReleaseSustainWhenBusy(int mode, int beg, int end, int& ev) {
     for (int s = beg; s < end; ++s) {
         for (int col = 0; col < kColumnCount; ++col) cells += Cell(mode, s, col).whole > 0 ? 1 : 0;
     }
-    if (cells > 8 || idleCalls > 5) SustainOff(ev, beg, 0, 0);
+    if (cells > 8 || play.idleCalls > 5) SustainOff(ev, beg, 0, 0);
 }
 
 // What both accompaniment chord parts do first: take the half's mode, let a silenced part in
 // again at a break, a fill or from the start, and build the chord's scale. Returns the mode.
 int Composer::BeginAccompHalf(int drumCode, int instCode, const std::string& chord, int beg) {
-    ++idleCalls;
+    ++play.idleCalls;
     const int mode = GetInst31Mode(instCode, beg, 0);
     UpdateVelocityFactor(kAccompFactorStep);
-    if (silenced && (drumCode == 2 || drumCode == 3 || drumCode == 7 || playFromStart)) {
-        silenced = false;
-        mayStop = true;
+    if (play.silenced && (drumCode == 2 || drumCode == 3 || drumCode == 7 || play.playFromStart)) {
+        play.silenced = false;
+        play.mayStop = true;
     }
     const int r = KhNote2Val(beg, chord);
     if (r == 0) AbortCompose(1);
@@ -226,10 +226,9 @@ int Composer::BeginAccompHalf(int drumCode, int instCode, const std::string& cho
 int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chord, int beg, int end,
                              int ev) {
     const int mode = BeginAccompHalf(drumCode, instCode, chord, beg);
-    const bool changed = chord != genPrevChord;
+    const bool changed = chord != pass.genPrevChord;
     if (changed) {
-        for (int i = 0; i < a0Count; ++i) {
-            const AccompEntry& e = bngOnEvA0[i];
+        for (const AccompEntry& e : held.bngOnEvA0) {
             if (e.released || e.note <= 0) continue;
             if (e.note != NearestChordTone(chord, e.note, beg)) {
                 SustainOff(ev, beg, 0, 0);
@@ -238,35 +237,34 @@ int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chor
         }
     }
     DeferredOffsOffChord(chord, beg, ev);
-    if (!silenced) {
-        if (pUseSust) ReleaseSustainWhenBusy(mode, beg, end, ev);
+    if (!play.silenced) {
+        if (part.pUseSust) ReleaseSustainWhenBusy(mode, beg, end, ev);
         if (changed || beg == 0) {
             if (beg > 0) {
-                for (int i = 0; i < a0Count; ++i) {
-                    AccompEntry& e = bngOnEvA0[i];
+                const int sounding = static_cast<int>(held.bngOnEvA0.size());
+                for (AccompEntry& e : held.bngOnEvA0) {
                     if (e.released || e.note <= 0) continue;
                     SwOff(ev, beg, 0, e.note, 0);
-                    const int note =
-                        PlaceOnValue(0, chordScale[e.degree] + partStyleValue + e.octave,
-                                     a0Count + 1, partStyleValue, e.octave);
+                    const int note = PlaceOnValue(
+                        0, scales.chordScale[e.degree] + part.partStyleValue + e.octave,
+                        sounding + 1, part.partStyleValue, e.octave);
                     SwOn(ev, beg, 0, note, std::clamp(e.velocity, 20, 127));
                     e.note = note;
                 }
             } else {
-                for (int i = 0; i < a0Count; ++i) {
-                    AccompEntry& e = bngOnEvA0[i];
+                for (const AccompEntry& e : held.bngOnEvA0) {
                     if (!e.released && e.note > 0) SwOff(ev, beg, 0, e.note, 0);
-                    e.released = 1;
                 }
-                a0Count = 0;
+                held.bngOnEvA0.clear();
             }
         }
         for (int s = beg; s < end; ++s) {
             AgeA3Held(s, ev);
             int n = 0;
             for (int col = 0; col < kColumnCount; ++col) n += Cell(mode, s, col).whole > 0 ? 1 : 0;
-            int stepVel = n <= 1 ? baseVel : baseVel - 7 * (n - 1);
-            if (stepVel < baseVel * 4 / 5 || stepVel <= 0) stepVel = baseVel * 4 / 5;
+            int stepVel = n <= 1 ? loudness.baseVel : loudness.baseVel - 7 * (n - 1);
+            if (stepVel < loudness.baseVel * 4 / 5 || stepVel <= 0)
+                stepVel = loudness.baseVel * 4 / 5;
             std::vector<int> started;
             for (int col = 0; col < kColumnCount; ++col) {
                 const std::int64_t v = Cell(mode, s, col).whole;
@@ -277,21 +275,18 @@ int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chor
                 degree = ChordStepValue(beg, chord, degree, shift);
                 octave += shift;
                 if (v > 0) {
-                    const int note = PlaceOnValue(0, chordScale[degree] + partStyleValue + octave,
-                                                  n + 1, partStyleValue, octave);
+                    const int note =
+                        PlaceOnValue(0, scales.chordScale[degree] + part.partStyleValue + octave,
+                                     n + 1, part.partStyleValue, octave);
                     int vel = Clamp127(stepVel + s * VelHsOf(mode) / 2);
                     vel = ScaleByCellVelocity(vel, CellVelocity(v));
                     if (std::find(started.begin(), started.end(), note) != started.end()) continue;
                     started.push_back(note);
                     SwOn(ev, s, 0, note, vel);
-                    if (a0Count >= kMaxAccompNotes) {
-                        log_.Printf("Error: Out of BngOnEvA0 buffer.");
-                        AbortCompose(1);
-                    }
-                    bngOnEvA0[a0Count++] = {note, 0, degree, octave, vel};
+                    AppendBounded(held.bngOnEvA0, kMaxAccompNotes, {note, 0, degree, octave, vel},
+                                  "Error: Out of BngOnEvA0 buffer.");
                 } else {
-                    for (int i = 0; i < a0Count; ++i) {
-                        AccompEntry& e = bngOnEvA0[i];
+                    for (AccompEntry& e : held.bngOnEvA0) {
                         if (!e.released && e.degree == degree && e.octave == octave) {
                             e.released = 1;
                             SwOff(ev, s, 0, e.note, 0);
@@ -301,16 +296,16 @@ int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chor
                 }
             }
         }
-        if (!stoppedOnce && drumCode == 6 && mayStop) {
-            const MeasureStat& st = Stat(curMeasure);
+        if (!play.stoppedOnce && drumCode == 6 && play.mayStop) {
+            const MeasureStat& st = Stat(pass.curMeasure);
             if ((st.mainNote1 > 0 || st.mainNote2 > 0) &&
                 (st.position1 >= 0 || st.position2 >= 0)) {
-                silenced = true;
-                stoppedOnce = true;
+                play.silenced = true;
+                play.stoppedOnce = true;
             }
         }
     }
-    genPrevChord = chord;
+    pass.genPrevChord = chord;
     return ev;
 }
 
@@ -318,12 +313,12 @@ int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const s
                                 int beg, int end, int ev) {
     const int mode = BeginAccompHalf(drumCode, instCode, chord, beg);
     const int half = HalfIndex(beg);
-    const bool changed = chord != genPrevChord;
+    const bool changed = chord != pass.genPrevChord;
     if (changed) {
-        const bool placement = trackTensFlag[trackNumber - 1] != 0;
+        const bool placement = part.trackTensFlag[pass.trackNumber - 1] != 0;
         // By index and on a copy: in one-note mode the note-on below ends and empties the list.
-        for (std::size_t i = 0; i < s3A3.size(); ++i) {
-            HeldNote h = s3A3[i];
+        for (std::size_t i = 0; i < held.s3A3.size(); ++i) {
+            HeldNote h = held.s3A3[i];
             if (h.note <= 0) continue;
             const int c = NearestChordTone(chord, h.note, beg);
             const bool strange = h.note != c && IsNotMayOn(h.note, chord, half, 1) == 1;
@@ -332,30 +327,31 @@ int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const s
                 if (strange) SustainOff(ev, beg, 0, 0);
                 SwOn(ev, beg, 0, c, std::max(1, h.velocity));
                 h.note = c;
-                if (i >= s3A3.size()) {
+                if (i >= held.s3A3.size()) {
                     // The one-note rule ended every other held note; the new one stays held,
                     // so that its length still ends it.
-                    s3A3.push_back(h);
+                    held.s3A3.push_back(h);
                     break;
                 }
-                s3A3[i] = h;
+                held.s3A3[i] = h;
             } else if (strange) {
                 SwOff(ev, beg, 0, h.note, 0);
                 SustainOff(ev, beg, 0, 0);
-                s3A3[i].note = 0;
+                held.s3A3[i].note = 0;
             }
         }
-        s3A3.erase(
-            std::remove_if(s3A3.begin(), s3A3.end(), [](const HeldNote& h) { return h.note == 0; }),
-            s3A3.end());
+        held.s3A3.erase(std::remove_if(held.s3A3.begin(), held.s3A3.end(),
+                                       [](const HeldNote& h) { return h.note == 0; }),
+                        held.s3A3.end());
     }
     DeferredOffsOffChord(chord, beg, ev);
-    if (!silenced) {
-        if (pUseSust) ReleaseSustainWhenBusy(mode, beg, end, ev);
+    if (!play.silenced) {
+        if (part.pUseSust) ReleaseSustainWhenBusy(mode, beg, end, ev);
         const auto& measures = setup_.chords.measures;
-        const bool pauseNext = variant == 2 && curMeasure + 1 < static_cast<int>(measures.size()) &&
-                               measures[curMeasure + 1].instCode == 9;
-        const bool fitting = styleFlagNew || styleFlagLate;
+        const bool pauseNext = variant == 2 &&
+                               pass.curMeasure + 1 < static_cast<int>(measures.size()) &&
+                               measures[pass.curMeasure + 1].instCode == 9;
+        const bool fitting = part.styleFlagNew || part.styleFlagLate;
         const int halfNo = beg > 0 ? 1 : 0;
         for (int s = beg; s < end; ++s) {
             AgeA3Held(s, ev);
@@ -365,8 +361,9 @@ int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const s
                 const std::int64_t v = Cell(mode, s, col).whole;
                 n += v > 0 && v / 1000000 == 0 && v % 1000000 > 0 ? 1 : 0;
             }
-            int stepVel = n <= 1 ? baseVel : baseVel - 7 * (n - 1);
-            if (stepVel < baseVel * 4 / 5 || stepVel <= 0) stepVel = baseVel * 4 / 5;
+            int stepVel = n <= 1 ? loudness.baseVel : loudness.baseVel - 7 * (n - 1);
+            if (stepVel < loudness.baseVel * 4 / 5 || stepVel <= 0)
+                stepVel = loudness.baseVel * 4 / 5;
             std::vector<std::pair<int, int>> started;
             for (int col = 0; col < kColumnCount; ++col) {
                 const std::int64_t v = Cell(mode, s, col).whole;
@@ -378,7 +375,7 @@ int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const s
                     while (note < 1) note += 12;
                     note = NearestChordTone(chord, note, beg);
                     if (fitting) {
-                        const int f = FitNoteRegister(note, partStyleValue, 0, halfNo, halfNo);
+                        const int f = FitNoteRegister(note, part.partStyleValue, 0, halfNo, halfNo);
                         if (f > 0) note = f;
                     }
                 } else {
@@ -386,10 +383,11 @@ int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const s
                     SplitDegree(CellNote(v), degree, octave);
                     degree = ChordStepValue(beg, chord, degree, shift);
                     octave += shift;
-                    const int raw = chordScale[degree] + partStyleValue + octave;
+                    const int raw = scales.chordScale[degree] + part.partStyleValue + octave;
                     const int f =
-                        fitting ? FitNoteRegister(raw, partStyleValue, octave, halfNo, halfNo) : 0;
-                    note = f > 0 ? f : PlaceOnValue(0, raw, n + 1, partStyleValue, octave);
+                        fitting ? FitNoteRegister(raw, part.partStyleValue, octave, halfNo, halfNo)
+                                : 0;
+                    note = f > 0 ? f : PlaceOnValue(0, raw, n + 1, part.partStyleValue, octave);
                 }
                 int vel = Clamp127(stepVel + s * VelHsOf(mode) / 2);
                 vel = ScaleByCellVelocity(vel, CellVelocity(v));
@@ -403,16 +401,16 @@ int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const s
                 AddA3Held(note, offset, mode, s, col, vel);
             }
         }
-        if (!stoppedOnce && drumCode == 6 && mayStop) {
-            const MeasureStat& st = Stat(curMeasure);
+        if (!play.stoppedOnce && drumCode == 6 && play.mayStop) {
+            const MeasureStat& st = Stat(pass.curMeasure);
             if ((st.mainNote1 > 0 || st.mainNote2 > 0) &&
                 (st.position1 >= 0 || st.position2 >= 0)) {
-                silenced = true;
-                stoppedOnce = true;
+                play.silenced = true;
+                play.stoppedOnce = true;
             }
         }
     }
-    genPrevChord = chord;
+    pass.genPrevChord = chord;
     return ev;
 }
 

@@ -25,19 +25,19 @@ int FoldDegree(int note) {
 
 int Composer::MakeEchoPart1(int instCode, const std::string& chord, int beg, int end, int ev) {
     UpdateVelocityFactor(kEchoFactorStep);
-    const int vel = setup_.options.echoLevel1 > 0 ? baseVel : kEchoMuteVelocity;
+    const int vel = setup_.options.echoLevel1 > 0 ? loudness.baseVel : kEchoMuteVelocity;
     const int r = KhNote2Val(beg, chord);
     if (r == 0) AbortCompose(1);
     BuildChordScale(r, chord);
     const int mode = instCode;
-    const bool changed = chord != prevChord;
+    const bool changed = chord != pass.prevChord;
     bool started = false;
     auto fade = [&]() {
-        if (channelVolume > kFadeFloor)
-            SendVolume(ev, beg, maxTickOffset, channelVolume - kVolumeStep);
+        if (loudness.channelVolume > kFadeFloor)
+            SendVolume(ev, beg, grid.maxTickOffset, loudness.channelVolume - kVolumeStep);
     };
     if (beg > 0) {
-        int e = echoNoteTab[curMeasure];
+        int e = echo.echoNoteTab[pass.curMeasure];
         if (e <= 0) e = songKeyNote_;
         const int c = NearestChordTone(chord, e, beg);
         if (changed || (c != e && c > 0)) {
@@ -48,12 +48,12 @@ int Composer::MakeEchoPart1(int instCode, const std::string& chord, int beg, int
                     break;
                 }
             }
-            if (echoPart1Note > 0) SwOff(ev, start, 0, echoPart1Note, 0);
+            if (echo.echoPart1Note > 0) SwOff(ev, start, 0, echo.echoPart1Note, 0);
             SendVolume(ev, start, 0, kFullVolume);
             if (c >= 1 && c <= 127) {
                 SwOn(ev, start, 0, c, vel);
-                echoNoteTab[curMeasure] = c;
-                echoPart1Note = c;
+                echo.echoNoteTab[pass.curMeasure] = c;
+                echo.echoPart1Note = c;
             }
             started = true;
         } else {
@@ -68,28 +68,28 @@ int Composer::MakeEchoPart1(int instCode, const std::string& chord, int beg, int
             if (v <= 0) continue;
             const int degree = FoldDegree(v % 1000);
             if (degree < 1) continue;
-            int note = chordScale[degree];
-            const MeasureStat& st = Stat(curMeasure);
+            int note = scales.chordScale[degree];
+            const MeasureStat& st = Stat(pass.curMeasure);
             if (st.mainNote1 > 0) {
                 note = st.mainNote1;
-            } else if (curMeasure > 0) {
-                if (prevEchoNote > 0) {
-                    while (note > prevEchoNote + 6) note -= 12;
-                    while (note < prevEchoNote - 7) note += 12;
+            } else if (pass.curMeasure > 0) {
+                if (echo.prevEchoNote > 0) {
+                    while (note > echo.prevEchoNote + 6) note -= 12;
+                    while (note < echo.prevEchoNote - 7) note += 12;
                 }
             } else {
                 note = r;
             }
             note = PlaceOnValue(1, note, 1, 0, -1);
-            prevEchoNote = note;
-            echoNoteTab[curMeasure] = note;
+            echo.prevEchoNote = note;
+            echo.echoNoteTab[pass.curMeasure] = note;
             const bool changeNow = changed && !changeUsed;
-            if (changeNow || (note != echoPart1Note && note > 0)) {
+            if (changeNow || (note != echo.echoPart1Note && note > 0)) {
                 if (changeNow) changeUsed = true;
-                if (echoPart1Note > 1) SwOff(ev, s, 0, echoPart1Note, 0);
+                if (echo.echoPart1Note > 1) SwOff(ev, s, 0, echo.echoPart1Note, 0);
                 SendVolume(ev, s, 0, kFullVolume);
                 SwOn(ev, s, 0, note, vel);
-                echoPart1Note = note;
+                echo.echoPart1Note = note;
                 started = true;
             }
         }
@@ -100,17 +100,18 @@ int Composer::MakeEchoPart1(int instCode, const std::string& chord, int beg, int
 
 int Composer::MakeEchoPart2(int instCode, const std::string& chord, int beg, int end, int ev) {
     UpdateVelocityFactor(kEchoFactorStep);
-    const int vel = baseVel;
+    const int vel = loudness.baseVel;
     const int count = static_cast<int>(setup_.chords.measures.size());
-    const MeasureStat& next = Stat(curMeasure + 1);
+    const MeasureStat& next = Stat(pass.curMeasure + 1);
     const int positionGate = next.position1;
     const int velocityGate = next.velocity;
     const int r = KhNote2Val(beg, chord);
     if (r == 0) AbortCompose(1);
     BuildChordScale(r, chord);
-    const int t = echoNoteTab[curMeasure + 1 < count ? curMeasure + 1 : curMeasure];
+    const int t =
+        echo.echoNoteTab[pass.curMeasure + 1 < count ? pass.curMeasure + 1 : pass.curMeasure];
     const int mode = instCode;
-    const bool changed = chord != genPrevChord;
+    const bool changed = chord != pass.genPrevChord;
     bool changeUsed = false, volumeSent = false, started = false;
     std::vector<int> candidates;
     for (int s = beg; s < end; ++s) {
@@ -122,10 +123,10 @@ int Composer::MakeEchoPart2(int instCode, const std::string& chord, int beg, int
             const int d = FoldDegree(v % 1000);
             int note = 0;
             if (beg == 0) {
-                note = echoNoteTab[curMeasure];
-                currentEchoNote = note;
+                note = echo.echoNoteTab[pass.curMeasure];
+                echo.currentEchoNote = note;
             } else {
-                const int c = currentEchoNote;
+                const int c = echo.currentEchoNote;
                 if (std::abs(t - c) < 4 || std::abs(t - c) > 11 ||
                     (positionGate > 4 && velocityGate >= 20)) {
                     note = c;
@@ -136,52 +137,43 @@ int Composer::MakeEchoPart2(int instCode, const std::string& chord, int beg, int
                     if (d < 6 && std::abs(note - c) <= 1) note = c;
                     if (d >= 6 && std::abs(note - t) <= 1) note = t;
                 }
-                const int main2 = Stat(curMeasure).mainNote2;
+                const int main2 = Stat(pass.curMeasure).mainNote2;
                 if (main2 > 0 && std::abs(note - main2) <= 1 && main2 != c) note = main2;
             }
             // An echo note that part 1 never set has nothing to follow.
             if (note < 1 || note > 127) continue;
             note = PlaceOnValue(1, note, 1, 0, -1);
-            if (static_cast<int>(candidates.size()) >= kMaxCandidates) {
-                log_.Printf("Error: Out of BngOnEvT buffer.");
-                AbortCompose(1);
-            }
-            candidates.push_back(note);
-            if (std::find(bngOnEv2.begin(), bngOnEv2.end(), note) == bngOnEv2.end()) restart = true;
+            AppendBounded(candidates, kMaxCandidates, note, "Error: Out of BngOnEvT buffer.");
+            if (std::find(echo.bngOnEv2.begin(), echo.bngOnEv2.end(), note) == echo.bngOnEv2.end())
+                restart = true;
         }
         const bool changeNow = changed && !changeUsed;
         // A chord change restarts the part at its first melody onset, with or without a note.
         if ((restart || changeNow) && s < 48 && setup_.beatPattern[s] > 0) {
             if (changeNow) changeUsed = true;
-            for (int note : bngOnEv2) SwOff(ev, s, 0, note, 0);
-            bngOnEv2.clear();
+            for (int note : echo.bngOnEv2) SwOff(ev, s, 0, note, 0);
+            echo.bngOnEv2.clear();
             if (!volumeSent) {
                 SendVolume(ev, s, 0, kFullVolume);
                 volumeSent = true;
             }
             for (int note : candidates) {
                 SwOn(ev, s, 0, note, vel);
-                if (static_cast<int>(echoEv.size()) >= kEchoEventLimit) {
-                    log_.Printf("Out of EchoEv[] buffer.");
-                    AbortCompose(1);
-                }
-                echoEv.push_back({curMeasure, s, note, vel});
-                if (static_cast<int>(bngOnEv2.size()) >= kPartBufferSize) {
-                    log_.Printf("Error: out of BngOnEv2[] buffer.");
-                    AbortCompose(1);
-                }
-                bngOnEv2.push_back(note);
+                AppendBounded(echo.echoEv, kEchoEventLimit, {pass.curMeasure, s, note, vel},
+                              "Out of EchoEv[] buffer.");
+                AppendBounded(echo.bngOnEv2, kPartBufferSize, note,
+                              "Error: out of BngOnEv2[] buffer.");
                 started = true;
             }
-            genPrevChord = chord;
+            pass.genPrevChord = chord;
         }
     }
     if (!started) {
-        if (channelVolume > kFadeFloor) {
-            SendVolume(ev, beg, maxTickOffset, channelVolume - kVolumeStep);
+        if (loudness.channelVolume > kFadeFloor) {
+            SendVolume(ev, beg, grid.maxTickOffset, loudness.channelVolume - kVolumeStep);
         } else {
-            for (int note : bngOnEv2) SwOff(ev, beg, maxTickOffset, note, 0);
-            bngOnEv2.clear();
+            for (int note : echo.bngOnEv2) SwOff(ev, beg, grid.maxTickOffset, note, 0);
+            echo.bngOnEv2.clear();
         }
     }
     return ev;
@@ -191,33 +183,33 @@ int Composer::MakeEchoPart34(bool upper, const std::string& chord, int beg, int 
     if (setup_.options.echoLevel1 <= 0) return ev;
     const int r = KhNote2Val(beg, chord);
     if (r == 0) AbortCompose(1);
-    int& lastNote = upper ? lastEcho3Note : lastEcho4Note;
+    int& lastNote = upper ? echo.lastEcho3Note : echo.lastEcho4Note;
     bool startedAny = false;
-    for (std::size_t i = 0; i < echoEv.size(); ++i) {
-        const EchoEvent e = echoEv[i];
-        if (e.measure != curMeasure || e.step < beg || e.step >= end || e.note <= 0) continue;
+    for (std::size_t i = 0; i < echo.echoEv.size(); ++i) {
+        const EchoEvent e = echo.echoEv[i];
+        if (e.measure != pass.curMeasure || e.step < beg || e.step >= end || e.note <= 0) continue;
         const int vel =
             Clamp127(e.velocity + setup_.options.echoLevel2 - setup_.options.echoLevel1);
         int a = NearestChordTone(chord, e.note - 3, beg);
         if (std::abs(a - e.note) <= 1) a = e.note;
         const int fa = FitNearKey(a), fr = FitNearKey(r);
         const int top = upper ? std::max(fa, fr) : std::min(fa, fr);
-        if (top != lastNote || bngOnEv45.empty()) {
-            for (const auto& pair : bngOnEv45) {
+        if (top != lastNote || echo.bngOnEv45.empty()) {
+            for (const auto& pair : echo.bngOnEv45) {
                 SwOff(ev, e.step, 0, pair[0], 0);
                 if (pair[1] > 0) SwOff(ev, e.step, 0, pair[1], 0);
             }
-            bngOnEv45.clear();
+            echo.bngOnEv45.clear();
             SwOn(ev, e.step, 0, top, vel);
             lastNote = top;
-            KhHa2Notes(chord, chordNotes);
+            KhHa2Notes(chord, scales.chordNotes);
             int second = 0;
             static constexpr int kDown[] = {2, 1, 0};
             static constexpr int kUp[] = {0, 1, 2, 3};
             const int* order = upper ? kDown : kUp;
             const int orderCount = upper ? 3 : 4;
             for (int k = 0; k < orderCount; ++k) {
-                const int x = chordNotes[order[k]];
+                const int x = scales.chordNotes[order[k]];
                 if (x < 0) continue;
                 const int folded = FoldNear(x, top);
                 if (folded != top) {
@@ -226,24 +218,21 @@ int Composer::MakeEchoPart34(bool upper, const std::string& chord, int beg, int 
                 }
             }
             if (second >= 1 && second <= 127) SwOn(ev, e.step, 0, second, vel);
-            if (static_cast<int>(bngOnEv45.size()) >= kPartBufferSize) {
-                log_.Printf(upper ? "Out of BngOnEv4[][] buffer." : "Out of BngOnEv5[][] buffer.");
-                AbortCompose(1);
-            }
-            bngOnEv45.push_back({top, second});
+            AppendBounded(echo.bngOnEv45, kPartBufferSize, {top, second},
+                          upper ? "Out of BngOnEv4[][] buffer." : "Out of BngOnEv5[][] buffer.");
             startedAny = true;
         }
         if (startedAny) SendVolume(ev, e.step, 0, kFullVolume);
     }
     if (!startedAny) {
-        if (channelVolume > kFadeFloor) {
-            SendVolume(ev, beg, maxTickOffset, channelVolume - kVolumeStep);
+        if (loudness.channelVolume > kFadeFloor) {
+            SendVolume(ev, beg, grid.maxTickOffset, loudness.channelVolume - kVolumeStep);
         } else {
-            for (const auto& pair : bngOnEv45) {
-                SwOff(ev, beg, maxTickOffset, pair[0], 0);
-                if (pair[1] > 0) SwOff(ev, beg, maxTickOffset, pair[1], 0);
+            for (const auto& pair : echo.bngOnEv45) {
+                SwOff(ev, beg, grid.maxTickOffset, pair[0], 0);
+                if (pair[1] > 0) SwOff(ev, beg, grid.maxTickOffset, pair[1], 0);
             }
-            bngOnEv45.clear();
+            echo.bngOnEv45.clear();
         }
     }
     return ev;
@@ -254,7 +243,7 @@ int Composer::MakeEchoPart34(bool upper, const std::string& chord, int beg, int 
 
 int Composer::FlushDeferredOffs(int step, int ev) {
     std::vector<DeferredOff> offs;
-    offs.swap(deferredOffs);
+    offs.swap(held.deferredOffs);
     for (const DeferredOff& d : offs) {
         if (d.note >= 1 && d.note <= 127) SwOff(ev, step, 0, d.note, 0);
     }
@@ -262,9 +251,9 @@ int Composer::FlushDeferredOffs(int step, int ev) {
 }
 
 int Composer::SectStyleEnd(int step, int& ev) {
-    if (curMeasure == 0) return 0;
+    if (pass.curMeasure == 0) return 0;
     ev = FlushDeferredOffs(step, ev);
-    const int s = setup_.chords.sections[sectionNext].slot;
+    const int s = setup_.chords.sections[pass.sectionNext].slot;
     if (s < 1 || s > kSlotCount) {
         log_.Printf("Fatal error in call to SectStyleEnd(): Invalid StyIdToSwTo %d", s);
         AbortCompose(1);
@@ -280,28 +269,28 @@ void Composer::HandOverHeldNotes(int step, int& ev) {
     ReleaseAccompNotes(1, step, ev);
     auto defer = [&](int note) {
         if (note < 1 || note > 127) return;
-        if (static_cast<int>(deferredOffs.size()) < kMaxDeferredOffs)
-            deferredOffs.push_back({note, curMeasure});
+        if (static_cast<int>(held.deferredOffs.size()) < kMaxDeferredOffs)
+            held.deferredOffs.push_back({note, pass.curMeasure});
         else
             SwOff(ev, step, 0, note, 0);
     };
-    for (PatternEntry& e : bngOnEvB1) {
+    for (PatternEntry& e : pattern.bngOnEvB1) {
         defer(e.nVal);
         defer(e.sVal);
     }
-    for (PatternEntry& e : bngOnEvB3) {
+    for (PatternEntry& e : pattern.bngOnEvB3) {
         defer(e.nVal);
-        if (e.sVal >= 1 && e.sVal <= 127) --sValCount;
+        if (e.sVal >= 1 && e.sVal <= 127) --pattern.sValCount;
         defer(e.sVal);
     }
-    bngOnEvB1.clear();
-    bngOnEvB3.clear();
+    pattern.bngOnEvB1.clear();
+    pattern.bngOnEvB3.clear();
 }
 
 void Composer::CommonEndingFade(int& ev, int beg, int end) {
     int fadeSteps = end - beg;
     if (fadeSteps <= 0) fadeSteps = 2;
-    int volume = channelVolume;
+    int volume = loudness.channelVolume;
     const int decrement = std::max(1, (volume - kEndingVolumeFloor) / (fadeSteps + 2));
     for (int st = beg + 1; st <= beg + fadeSteps + 1; ++st) {
         if (volume <= kEndingVolumeFloor) break;
@@ -326,33 +315,28 @@ int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, 
     if (r == 0) AbortCompose(1);
     BuildChordScale(r, chord);
     if (variant == 0) {
-        for (int i = 0; i < a0Count; ++i) {
-            AccompEntry& e = bngOnEvA0[i];
+        for (const AccompEntry& e : held.bngOnEvA0) {
             if (!e.released && e.note > 0) SwOff(ev, beg, 0, e.note, 0);
-            e.released = 1;
         }
     } else {
         ReleaseA3Notes(0, beg, 0, ev);
     }
     SendVolume(ev, beg, 0, kFullVolume);
-    a0Count = 0;
-    const int finalVel = std::max(30, partVelocity - 20);
+    held.bngOnEvA0.clear();
+    const int finalVel = std::max(30, loudness.partVelocity - 20);
     for (int col = 0; col < kColumnCount; ++col) {
         const std::int64_t v = Cell(mode, beg, col).whole;
         if (v <= 0 || CellNote(v) == 0) continue;
         int degree = 0, octave = 0;
         SplitDegree(CellNote(v), degree, octave);
         if (variant == 0) {
-            int note = PlaceOnValue(0, chordScale[degree] + partStyleValue + octave, 1,
-                                    partStyleValue, octave);
+            int note = PlaceOnValue(0, scales.chordScale[degree] + part.partStyleValue + octave, 1,
+                                    part.partStyleValue, octave);
             note = NearestChordTone3(chord, note, beg);
             if (note < 1 || note > 127) continue;
             SwOn(ev, beg, 0, note, finalVel);
-            if (a0Count >= kMaxAccompNotes) {
-                log_.Printf("Error: Out of BngOnEvA0[][[] buffer.");
-                AbortCompose(1);
-            }
-            bngOnEvA0[a0Count++] = {note, 0, degree, octave, finalVel};
+            AppendBounded(held.bngOnEvA0, kMaxAccompNotes, {note, 0, degree, octave, finalVel},
+                          "Error: Out of BngOnEvA0[][[] buffer.");
         } else {
             int note = 0;
             if (variant == 1) {
@@ -361,8 +345,8 @@ int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, 
                 while (note < 1) note += 12;
                 note = NearestChordTone(chord, note, beg);
             } else {
-                note = PlaceOnValue(0, chordScale[degree] + partStyleValue + octave, 1,
-                                    partStyleValue, octave);
+                note = PlaceOnValue(0, scales.chordScale[degree] + part.partStyleValue + octave, 1,
+                                    part.partStyleValue, octave);
                 note = NearestChordTone3(chord, note, beg);
             }
             if (note < 1 || note > 127) continue;
@@ -377,25 +361,23 @@ int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, 
     CommonEndingFade(ev, beg, end);
     const int last = beg + FadeSteps(beg, end) + 4;
     if (variant == 0) {
-        for (int i = 0; i < a0Count; ++i) {
-            AccompEntry& e = bngOnEvA0[i];
+        for (const AccompEntry& e : held.bngOnEvA0) {
             if (!e.released && e.note > 0) SwOff(ev, last, 0, e.note, 0);
-            e.released = 1;
         }
         SustainOff(ev, last, 0, 1);
-        a0Count = 0;
+        held.bngOnEvA0.clear();
     } else {
-        for (const HeldNote& h : s3A3) {
+        for (const HeldNote& h : held.s3A3) {
             if (h.note > 0) SwOff(ev, last, 0, h.note, 0);
         }
         SustainOff(ev, last, 0, 1);
-        s3A3.clear();
+        held.s3A3.clear();
     }
     return ev;
 }
 
 int Composer::MakeBngEnding(bool b3, int code, const std::string& chord, int beg, int end, int ev) {
-    std::vector<PatternEntry>& buffer = b3 ? bngOnEvB3 : bngOnEvB1;
+    std::vector<PatternEntry>& buffer = b3 ? pattern.bngOnEvB3 : pattern.bngOnEvB1;
     const int mode = GetInst31Mode(code, beg, 0);
     ev = FlushDeferredOffs(beg, ev);
     const int r = KhNote2Val(beg, chord);
@@ -410,21 +392,18 @@ int Composer::MakeBngEnding(bool b3, int code, const std::string& chord, int beg
         if (e.sVal != 0) {
             SwOff(ev, beg, 0, e.sVal, 0);
             lastS = e.sVal;
-            if (b3) --sValCount;
+            if (b3) --pattern.sValCount;
         }
     }
     buffer.clear();
     SendVolume(ev, beg, 0, kFullVolume);
-    const int finalVel = std::max(30, partVelocity - 20);
+    const int finalVel = std::max(30, loudness.partVelocity - 20);
     auto start = [&](int note) {
         if (note < 1 || note > 127) return;
         SwOn(ev, beg, 0, note, finalVel);
-        if (static_cast<int>(buffer.size()) >= kPartBufferSize) {
-            log_.Printf(b3 ? "Error: Out of BngOnEvB3[][[] buffer."
-                           : "Error: Out of BngOnEvB1[][[] buffer.");
-            AbortCompose(1);
-        }
-        buffer.push_back({note, 0, 0, 0, 0, 0});
+        AppendBounded(
+            buffer, kPartBufferSize, {note, 0, 0, 0, 0, 0},
+            b3 ? "Error: Out of BngOnEvB3[][[] buffer." : "Error: Out of BngOnEvB1[][[] buffer.");
     };
     bool any = false;
     for (int col = 0; col < kColumnCount; ++col) {
@@ -432,14 +411,14 @@ int Composer::MakeBngEnding(bool b3, int code, const std::string& chord, int beg
         if (v <= 0 || CellNote(v) == 0) continue;
         int degree = 0, octave = 0;
         SplitDegree(CellNote(v), degree, octave);
-        const int raw = chordScale[degree] + partStyleValue + octave;
+        const int raw = scales.chordScale[degree] + part.partStyleValue + octave;
         int note = 0;
         if (b3) {
-            note = PlaceOnValue(1, raw, 1, partStyleValue, octave);
+            note = PlaceOnValue(1, raw, 1, part.partStyleValue, octave);
             note = NearestChordTone3(chord, note, beg);
         } else {
             note = NearestChordTone3(chord, raw, beg);
-            note = PlaceOnValue(1, note, 1, partStyleValue, octave);
+            note = PlaceOnValue(1, note, 1, part.partStyleValue, octave);
         }
         start(note);
         any = true;
@@ -458,57 +437,57 @@ int Composer::MakeBngEnding(bool b3, int code, const std::string& chord, int beg
     return ev;
 }
 
-int Composer::MakeEchoEnding(int part, const std::string& chord, int beg, int end, int ev) {
+int Composer::MakeEchoEnding(int echoPart, const std::string& chord, int beg, int end, int ev) {
     const int r = KhNote2Val(beg, chord);
     if (r == 0) AbortCompose(1);
     BuildChordScale(r, chord);
     int reference = 0;
-    switch (part) {
+    switch (echoPart) {
         case 1:
-            if (echoPart1Note > 0) SwOff(ev, beg, 0, echoPart1Note, 0);
-            if (prevEchoNote > 0) SwOff(ev, beg, 0, prevEchoNote, 0);
-            reference = prevEchoNote;
+            if (echo.echoPart1Note > 0) SwOff(ev, beg, 0, echo.echoPart1Note, 0);
+            if (echo.prevEchoNote > 0) SwOff(ev, beg, 0, echo.prevEchoNote, 0);
+            reference = echo.prevEchoNote;
             break;
         case 2:
-            for (int note : bngOnEv2) SwOff(ev, beg, 0, note, 0);
-            bngOnEv2.clear();
-            reference = currentEchoNote;
+            for (int note : echo.bngOnEv2) SwOff(ev, beg, 0, note, 0);
+            echo.bngOnEv2.clear();
+            reference = echo.currentEchoNote;
             break;
         default: {
-            int& lastNote = part == 3 ? lastEcho3Note : lastEcho4Note;
+            int& lastNote = echoPart == 3 ? echo.lastEcho3Note : echo.lastEcho4Note;
             if (lastNote > 0) SwOff(ev, beg, 0, lastNote, 0);
-            for (const auto& pair : bngOnEv45) {
+            for (const auto& pair : echo.bngOnEv45) {
                 SwOff(ev, beg, 0, pair[0], 0);
                 if (pair[1] > 0) SwOff(ev, beg, 0, pair[1], 0);
             }
-            bngOnEv45.clear();
+            echo.bngOnEv45.clear();
             break;
         }
     }
     int note = r;
-    if (part <= 2 && reference > 0) {
+    if (echoPart <= 2 && reference > 0) {
         if (note - reference >= 6) note -= 12;
         if (reference - note >= 6) note += 12;
     }
-    note = PlaceOnValue(1, note, 1, partStyleValue, 0);
+    note = PlaceOnValue(1, note, 1, part.partStyleValue, 0);
     SendVolume(ev, beg, 0, kFullVolume);
-    const int finalVel = std::max(30, partVelocity - 20);
+    const int finalVel = std::max(30, loudness.partVelocity - 20);
     SwOn(ev, beg, 0, note, finalVel);
     CommonEndingFade(ev, beg, end);
     SwOff(ev, beg + FadeSteps(beg, end) + 4, 0, note, 0);
-    switch (part) {
+    switch (echoPart) {
         case 1:
-            prevEchoNote = 0;
-            echoPart1Note = 0;
+            echo.prevEchoNote = 0;
+            echo.echoPart1Note = 0;
             break;
         case 2:
-            currentEchoNote = 0;
+            echo.currentEchoNote = 0;
             break;
         case 3:
-            lastEcho3Note = 0;
+            echo.lastEcho3Note = 0;
             break;
         default:
-            lastEcho4Note = 0;
+            echo.lastEcho4Note = 0;
             break;
     }
     return ev;

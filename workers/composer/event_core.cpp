@@ -8,12 +8,9 @@
 namespace composer {
 
 void Composer::AddMeasureEvent(int& evCount, int step, int tick, int status, int data1, int data2) {
-    if (evCount >= kMaxMeasureEvents) {
-        log_.Printf("Error: Out of event/measure buffer.");
-        AbortCompose(1);
-    }
-    if (static_cast<int>(events.size()) > evCount) events.resize(evCount);
-    events.push_back({step, status, data1, data2, tick});
+    if (static_cast<int>(pass.events.size()) > evCount) pass.events.resize(evCount);
+    AppendBounded(pass.events, kMaxMeasureEvents, {step, status, data1, data2, tick},
+                  "Error: Out of event/measure buffer.");
     ++evCount;
 }
 
@@ -22,68 +19,65 @@ void Composer::SwOn(int& evCount, int step, int tick, int note, int velocity) {
         log_.Printf(
             "SwOn() Error: invalid value(s) Ev=%d, OnVelo=%d, ChOnCode=%02X, MesuIdx=%d, "
             "InstCnt=%d,",
-            note, velocity, NoteOnCode(), curMeasure + 1, trackNumber);
+            note, velocity, NoteOnCode(), pass.curMeasure + 1, pass.trackNumber);
         AbortCompose(1);
     }
-    if (channel != kDrumChannel && !onBff.empty() && onBff.back().active &&
-        onBff.back().note == note)
+    if (pass.channel != kDrumChannel && !pass.onBff.empty() && pass.onBff.back().active &&
+        pass.onBff.back().note == note)
         return;
-    if (partIsDrumOrMode0 && channel != kDrumChannel && (pUseSust != 0 || partModeTens != 0)) {
+    if (part.partIsDrumOrMode0 && pass.channel != kDrumChannel &&
+        (part.pUseSust != 0 || part.partModeTens != 0)) {
         SustainOn(evCount, step, tick);
     }
-    if (oneNoteMode) {
-        if (styleFlagLate) ReleaseA3Notes(0, step, tick, evCount);
+    if (play.oneNoteMode) {
+        if (part.styleFlagLate) ReleaseA3Notes(0, step, tick, evCount);
         std::vector<DeferredOff> offs;
-        offs.swap(deferredOffs);
+        offs.swap(held.deferredOffs);
         for (const DeferredOff& d : offs) {
             if (d.note > 0) SwOff(evCount, step, tick, d.note, 0);
         }
-        if (pendingNote > 0) SwOff(evCount, step, tick, pendingNote, 0);
-        pendingNote = note;
+        if (play.pendingNote > 0) SwOff(evCount, step, tick, play.pendingNote, 0);
+        play.pendingNote = note;
     }
     AddMeasureEvent(evCount, step, tick, NoteOnCode(), note, velocity);
-    ++noteOnCount;
-    idleCalls = 0;
-    if (static_cast<int>(onBff.size()) >= kOnBffSize) {
-        log_.Printf("Out of OnBff[][] buffer");
-        AbortCompose(1);
-    }
-    onBff.push_back({note, true, channel});
+    ++pass.noteOnCount;
+    play.idleCalls = 0;
+    AppendBounded(pass.onBff, kOnBffSize, {note, true, pass.channel}, "Out of OnBff[][] buffer");
 }
 
 void Composer::SwOff(int& evCount, int step, int tick, int note, int velocity) {
     if (note < 1 || note > 127 || velocity < 0 || velocity > 127) {
         log_.Printf(
             "Sw-Off() Error: invalid value(s) Ev=%d, OffVelo=%d, ChOffCode=%02X, MesuIdx=%d\n",
-            note, velocity, NoteOffCode(), curMeasure + 1);
-        errorMark = true;
+            note, velocity, NoteOffCode(), pass.curMeasure + 1);
+        pass.errorMark = true;
         return;
     }
-    for (auto it = onBff.rbegin(); it != onBff.rend(); ++it) {
+    for (auto it = pass.onBff.rbegin(); it != pass.onBff.rend(); ++it) {
         if (it->active && it->note == note) {
             it->active = false;
             // The note ends on the channel it was started on.
             AddMeasureEvent(evCount, step, tick, 0x80 + it->channel, note, velocity);
-            ++noteOffCount;
-            if (oneNoteMode) pendingNote = 0;
-            if (sustainNotes > 2 * channel + 8) SustainOff(evCount, step, tick, 0);
+            ++pass.noteOffCount;
+            if (play.oneNoteMode) play.pendingNote = 0;
+            if (play.sustainNotes > 2 * pass.channel + 8) SustainOff(evCount, step, tick, 0);
             return;
         }
     }
 }
 
 void Composer::SustainOn(int& evCount, int step, int tick) {
-    if (oneNoteMode) SustainOff(evCount, step, tick, 0);
-    if (!sustainDown) AddMeasureEvent(evCount, step, tick, ControlCode(), 64, 127);
-    ++sustainNotes;
-    sustainDown = 1;
+    if (play.oneNoteMode) SustainOff(evCount, step, tick, 0);
+    if (!play.sustainDown) AddMeasureEvent(evCount, step, tick, ControlCode(), kCtlSustain, 127);
+    ++play.sustainNotes;
+    play.sustainDown = 1;
 }
 
 void Composer::SustainOff(int& evCount, int step, int tick, int force) {
-    if (sustainDown || force) {
-        AddMeasureEvent(evCount, step, tick, ControlCode(), 64, 0);
-        sustainNotes = 0;
-        sustainDown = 0;
+    if (play.sustainDown || force) {
+        AddMeasureEvent(evCount, step, tick, ControlCode(), kCtlSustain, 0);
+        play.sustainNotes = 0;
+        play.sustainDown = 0;
     }
 }
 
@@ -99,50 +93,42 @@ bool DeferOff(std::vector<DeferredOff>& list, int note, int measure) {
 }  // namespace
 
 void Composer::ReleaseAccompNotes(int defer, int step, int& evCount) {
-    for (int i = 0; i < kPartBufferSize; ++i) {
-        AccompEntry& e = bngOnEvA0[i];
-        if (i < a0Count && e.released == 0 && e.note >= 1 && e.note <= 127) {
-            if (!(defer && DeferOff(deferredOffs, e.note, curMeasure)))
+    for (const AccompEntry& e : held.bngOnEvA0) {
+        if (e.released == 0 && e.note >= 1 && e.note <= 127) {
+            if (!(defer && DeferOff(held.deferredOffs, e.note, pass.curMeasure)))
                 SwOff(evCount, step, 0, e.note, 0);
         }
-        e.note = 0;
-        e.released = 1;
     }
-    a0Count = 0;
+    held.bngOnEvA0.clear();
 }
 
 void Composer::ReleaseA3Notes(int defer, int step, int tick, int& evCount) {
-    std::vector<HeldNote> held;
-    held.swap(s3A3);
-    for (const HeldNote& h : held) {
+    std::vector<HeldNote> taken;
+    taken.swap(held.s3A3);
+    for (const HeldNote& h : taken) {
         if (h.note < 1 || h.note > 127) continue;
-        if (!(defer && DeferOff(deferredOffs, h.note, curMeasure)))
+        if (!(defer && DeferOff(held.deferredOffs, h.note, pass.curMeasure)))
             SwOff(evCount, step, tick, h.note, 0);
     }
 }
 
 void Composer::ReleaseDrumHeld(int step, int tick, int& evCount) {
-    std::vector<HeldNote> held;
-    held.swap(s3Dr3);
-    for (const HeldNote& h : held) {
+    std::vector<HeldNote> taken;
+    taken.swap(held.s3Dr3);
+    for (const HeldNote& h : taken) {
         if (h.note > 0) SwOff(evCount, step, tick, h.note, 0);
     }
 }
 
 void Composer::AddDrumHeld(int note, int tick, int mode, int row, int column) {
-    if (static_cast<int>(s3Dr3.size()) >= kMaxHeldNotes) {
-        log_.Printf("Error: Out of S3OnEvsDr3[] buffer.");
-        AbortCompose(1);
-    }
-    s3Dr3.push_back({note, Cell(mode, row, column).extra, 0, tick, 0});
+    AppendBounded(held.s3Dr3, kMaxHeldNotes, {note, Cell(mode, row, column).extra, 0, tick, 0},
+                  "Error: Out of S3OnEvsDr3[] buffer.");
 }
 
 void Composer::AddA3Held(int note, int tick, int mode, int row, int column, int velocity) {
-    if (static_cast<int>(s3A3.size()) >= kMaxHeldNotes) {
-        log_.Printf("Error: Out of S3OnEvsA3[] buffer.");
-        AbortCompose(1);
-    }
-    s3A3.push_back({note, Cell(mode, row, column).extra, 0, tick, velocity});
+    AppendBounded(held.s3A3, kMaxHeldNotes,
+                  {note, Cell(mode, row, column).extra, 0, tick, velocity},
+                  "Error: Out of S3OnEvsA3[] buffer.");
 }
 
 namespace {
@@ -169,25 +155,25 @@ void AgeList(std::vector<HeldNote>& list, Off off) {
 }  // namespace
 
 void Composer::AgeDrumHeld(int step, int& evCount) {
-    AgeList(s3Dr3, [&](int note) { SwOff(evCount, step, 0, note, 0); });
+    AgeList(held.s3Dr3, [&](int note) { SwOff(evCount, step, 0, note, 0); });
 }
 
 void Composer::AgeA3Held(int step, int& evCount) {
-    const bool had = !s3A3.empty();
-    AgeList(s3A3, [&](int note) { SwOff(evCount, step, 0, note, 0); });
-    if (had && s3A3.empty() && partModeTens == 0) SustainOff(evCount, step, 0, 0);
+    const bool had = !held.s3A3.empty();
+    AgeList(held.s3A3, [&](int note) { SwOff(evCount, step, 0, note, 0); });
+    if (had && held.s3A3.empty() && part.partModeTens == 0) SustainOff(evCount, step, 0, 0);
 }
 
 void Composer::ReleaseA3Note(int step, int& evCount, int note) {
-    for (HeldNote& h : s3A3) {
+    for (HeldNote& h : held.s3A3) {
         if (h.note == note) {
             SwOff(evCount, step, 0, note, 0);
             h.note = 0;
         }
     }
-    s3A3.erase(
-        std::remove_if(s3A3.begin(), s3A3.end(), [](const HeldNote& h) { return h.note == 0; }),
-        s3A3.end());
+    held.s3A3.erase(std::remove_if(held.s3A3.begin(), held.s3A3.end(),
+                                   [](const HeldNote& h) { return h.note == 0; }),
+                    held.s3A3.end());
 }
 
 }  // namespace composer

@@ -15,26 +15,26 @@ constexpr int kVolumeFloor = 31;
 constexpr int kMaxRemembered = 5;
 constexpr int kScanColumns = 12;
 
-}  // namespace
-
-void Composer::SendVolume(int& ev, int step, int offset, int volume) {
-    channelVolume = volume;
-    AddMeasureEvent(ev, step, offset, ControlCode(), 7, volume);
-}
-
-bool Composer::PatternHasNVal(const std::vector<PatternEntry>& buffer, int note) const {
+bool PatternHasNVal(const std::vector<PatternEntry>& buffer, int note) {
     return std::any_of(buffer.begin(), buffer.end(),
                        [&](const PatternEntry& e) { return e.nVal == note; });
 }
 
-bool Composer::PatternNoteIsFree(const std::vector<PatternEntry>& buffer, int note) const {
+bool PatternNoteIsFree(const std::vector<PatternEntry>& buffer, int note) {
     return std::none_of(buffer.begin(), buffer.end(),
                         [&](const PatternEntry& e) { return e.nVal == note || e.sVal == note; });
 }
 
-int Composer::CountSounding(const std::vector<PatternEntry>& buffer) const {
+int CountSounding(const std::vector<PatternEntry>& buffer) {
     return static_cast<int>(std::count_if(buffer.begin(), buffer.end(),
                                           [](const PatternEntry& e) { return e.nVal != 0; }));
+}
+
+}  // namespace
+
+void Composer::SendVolume(int& ev, int step, int offset, int volume) {
+    loudness.channelVolume = volume;
+    AddMeasureEvent(ev, step, offset, ControlCode(), kCtlVolume, volume);
 }
 
 void Composer::SwitchOffSVal(std::vector<PatternEntry>& buffer, int step, int offset, int note,
@@ -43,7 +43,7 @@ void Composer::SwitchOffSVal(std::vector<PatternEntry>& buffer, int step, int of
         if (e.sVal == note && note != 0) {
             SwOff(ev, step, offset, note, 0);
             e.sVal = 0;
-            --sValCount;
+            --pattern.sValCount;
         }
     }
 }
@@ -52,14 +52,14 @@ int Composer::ExpirePattern(std::vector<PatternEntry>& buffer, bool b3, bool qui
                             int& ev) {
     const int now = CurrentStepTime(step);
     for (PatternEntry& e : buffer) {
-        if (e.nVal != 0 && now - e.start > holdLimitN) {
+        if (e.nVal != 0 && now - e.start > grid.holdLimitN) {
             if (!quiet) SwOff(ev, step, 0, e.nVal, 0);
             e.nVal = 0;
         }
-        if (e.sVal != 0 && now - e.start > holdLimitS) {
+        if (e.sVal != 0 && now - e.start > grid.holdLimitS) {
             if (!quiet) {
                 SwOff(ev, step, 0, e.sVal, 0);
-                --sValCount;
+                --pattern.sValCount;
             }
             e.sVal = 0;
         }
@@ -80,19 +80,19 @@ int Composer::ExpirePattern(std::vector<PatternEntry>& buffer, bool b3, bool qui
 }
 
 void Composer::AddHeldToMayOn(int halfIndex) {
-    if (halfIndex < 0 || halfIndex >= static_cast<int>(mayOnAtBegTab.size())) return;
+    if (halfIndex < 0 || halfIndex >= static_cast<int>(prePass.mayOnAtBegTab.size())) return;
     auto add = [&](int note) {
         int folded = note;
         while (folded < 60) folded += 12;
         while (folded > 71) folded -= 12;
         if (IsNotMayOn(folded, std::string(), halfIndex, 0) == 0) return;
-        int& fill = mayOnFill[halfIndex];
+        int& fill = prePass.mayOnFill[halfIndex];
         if (fill < 12)
-            mayOnAtBegTab[halfIndex][fill++] = folded;
+            prePass.mayOnAtBegTab[halfIndex][fill++] = folded;
         else
-            mayOnAtBegTab[halfIndex][11] = folded;
+            prePass.mayOnAtBegTab[halfIndex][11] = folded;
     };
-    for (const PatternEntry& e : bngOnEvB3) {
+    for (const PatternEntry& e : pattern.bngOnEvB3) {
         if (e.nVal > 0) add(e.nVal);
         if (e.sVal > 0) add(e.sVal);
     }
@@ -114,13 +114,13 @@ int Composer::MakeBngB1Part(int instCode, const std::string& chord, int beg, int
 // pre-pass (B3 logic on a fixed pattern, no events).
 int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& chord, int beg,
                           int end, int ev) {
-    std::vector<PatternEntry>& buffer = b3 ? bngOnEvB3 : bngOnEvB1;
-    int& lastNote = b3 ? lastB3Note : lastB1Note;
+    std::vector<PatternEntry>& buffer = b3 ? pattern.bngOnEvB3 : pattern.bngOnEvB1;
+    int& lastNote = b3 ? pattern.lastB3Note : pattern.lastB1Note;
     const int half = HalfIndex(beg);
     const int halfNo = beg > 0 ? 1 : 0;
     int mode = 0;
     if (!quiet) {
-        ++idleCalls;
+        ++play.idleCalls;
         mode = GetInst31Mode(instCode, beg, 0);
         UpdateVelocityFactor(kPatternFactorStep);
     }
@@ -142,10 +142,10 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
             ++soundingAtStart;
             if (static_cast<int>(remembered.size()) < kMaxRemembered) remembered.push_back(e.nVal);
         }
-        const bool changed = chord != genPrevChord;
+        const bool changed = chord != pass.genPrevChord;
         if (!b3) {
-            if (changed || (recheckRequest && beg == 0)) {
-                recheckRequest = false;
+            if (changed || (pattern.recheckRequest && beg == 0)) {
+                pattern.recheckRequest = false;
                 for (PatternEntry& e : buffer) {
                     if (e.nVal == 0) continue;
                     const int n = e.nVal;
@@ -154,8 +154,8 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                     if (IsNotMayOn(n, chord, half, 1)) {
                         SwOff(ev, beg, 0, n, 0);
                         e.nVal = 0;
-                    } else if (oneNoteMode) {
-                        pendingNote = n;
+                    } else if (play.oneNoteMode) {
+                        play.pendingNote = n;
                     }
                 }
             }
@@ -168,22 +168,19 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 if (!tone && (quiet || IsNotMayOn(n, chord, half, 1))) {
                     if (!quiet) SwOff(ev, beg, 0, n, 0);
                     e.nVal = 0;
-                    ReVoiced rv{c, quiet ? 1 : baseVel, 0, 0};
+                    ReVoiced rv{c, quiet ? 1 : loudness.baseVel, 0, 0};
                     if (e.degree >= 1 && e.degree <= 12 && e.octave >= 0) {
-                        const int raw =
-                            chordScale[e.degree] + (quiet ? 0 : partStyleValue + e.octave);
-                        rv.note = PlaceOnValue(3, raw, 1, quiet ? 0 : partStyleValue,
+                        const int raw = scales.chordScale[e.degree] +
+                                        (quiet ? 0 : part.partStyleValue + e.octave);
+                        rv.note = PlaceOnValue(3, raw, 1, quiet ? 0 : part.partStyleValue,
                                                quiet ? 0 : e.octave);
                         rv.degree = e.degree;
                         rv.octave = e.octave;
                     }
-                    if (static_cast<int>(reVoiced.size()) >= kMaxMayOnAtBegVal) {
-                        log_.Printf(quiet ? "Error: Out of MayOnAtBegVal buffer2: %03d,%02d"
-                                          : "Error: Out of MayOnAtBegVal buffer1: %03d,%02d",
-                                    curMeasure + 1, channel + 1);
-                        AbortCompose(1);
-                    }
-                    reVoiced.push_back(rv);
+                    AppendBounded(reVoiced, kMaxMayOnAtBegVal, rv,
+                                  quiet ? "Error: Out of MayOnAtBegVal buffer2: %03d,%02d"
+                                        : "Error: Out of MayOnAtBegVal buffer1: %03d,%02d",
+                                  pass.curMeasure + 1, pass.channel + 1);
                 }
                 if (!tone) {
                     if (!quiet) SwOff(ev, beg, 0, n, 0);
@@ -193,7 +190,7 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                     if (PatternNoteIsFree(buffer, n)) {
                         e.sVal = n;
                         e.start = CurrentStepTime(beg);
-                        ++sValCount;
+                        ++pattern.sValCount;
                     } else if (!quiet) {
                         SwOff(ev, beg, 0, n, 0);
                     }
@@ -202,7 +199,7 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
         }
     }
 
-    const bool fitting = styleFlagNew || styleFlagLate;
+    const bool fitting = part.styleFlagNew || part.styleFlagLate;
     bool anyRestart = false;
     std::vector<Candidate> candidates;
     // The pre-pass plays the same cells at every step of the half: place them once.
@@ -215,7 +212,8 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
             int degree = 0, octave = 0, shift = 0;
             SplitDegree(CellNote(10000096 + 100 * (col + 1)), degree, octave);
             degree = ChordStepValue(beg, chord, degree, shift);
-            scanNotes[col] = {PlaceOnValue(3, chordScale[degree], 1, 0, 0), degree, octave + shift};
+            scanNotes[col] = {PlaceOnValue(3, scales.chordScale[degree], 1, 0, 0), degree,
+                              octave + shift};
         }
     }
     for (int s = beg; s < end; ++s) {
@@ -227,10 +225,11 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 n += v > 0 && v / 1000000 == 0 && v % 1000000 > 0 ? 1 : 0;
             }
         }
-        int stepVel = baseVel;
+        int stepVel = loudness.baseVel;
         if (n >= 2) {
-            stepVel = baseVel - 7 * (std::min(n, 3) - 1);
-            if (stepVel < baseVel * 4 / 5 || stepVel < 1) stepVel = baseVel * 4 / 5;
+            stepVel = loudness.baseVel - 7 * (std::min(n, 3) - 1);
+            if (stepVel < loudness.baseVel * 4 / 5 || stepVel < 1)
+                stepVel = loudness.baseVel * 4 / 5;
         }
         bool restart = false;
         const int columns = quiet ? kScanColumns : kColumnCount;
@@ -248,11 +247,12 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 SplitDegree(CellNote(v), degree, octave);
                 degree = ChordStepValue(beg, chord, degree, shift);
                 octave += shift;
-                const int raw = chordScale[degree] + partStyleValue + octave;
-                const int f = b3 && fitting
-                                  ? FitNoteRegister(raw, partStyleValue, octave, halfNo, halfNo)
-                                  : 0;
-                note = f >= 1 ? f : PlaceOnValue(b3 ? 3 : 1, raw, n + 1, partStyleValue, octave);
+                const int raw = scales.chordScale[degree] + part.partStyleValue + octave;
+                const int f = b3 && fitting ? FitNoteRegister(raw, part.partStyleValue, octave,
+                                                              halfNo, halfNo)
+                                            : 0;
+                note =
+                    f >= 1 ? f : PlaceOnValue(b3 ? 3 : 1, raw, n + 1, part.partStyleValue, octave);
                 vel = Clamp127(stepVel + s * VelHsOf(mode) / 2);
                 const int cellVel = CellVelocity(v);
                 vel = ScaleByCellVelocity(vel, cellVel);
@@ -264,11 +264,9 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 [&](const Candidate& c) { return c.note == note && c.offset == offset; });
             if (again || note == lastNote) continue;
             lastNote = note;
-            if (static_cast<int>(candidates.size()) >= kMaxCandidates) {
-                log_.Printf("Error: Out of BngOnEvT buffer.");
-                AbortCompose(1);
-            }
-            candidates.push_back({note, CurrentStepTime(s), vel, offset, degree, octave});
+            AppendBounded(candidates, kMaxCandidates,
+                          {note, CurrentStepTime(s), vel, offset, degree, octave},
+                          "Error: Out of BngOnEvT buffer.");
             if (!restart && !PatternHasNVal(buffer, note)) restart = true;
         }
         if (b3 && s == beg && !restart) {
@@ -278,14 +276,11 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                     SendVolume(ev, beg, 0, kFullVolume);
                     SwOn(ev, beg, 0, rv.note, rv.velocity);
                 } else {
-                    channelVolume = kFullVolume;
+                    loudness.channelVolume = kFullVolume;
                 }
-                if (static_cast<int>(buffer.size()) >= (quiet ? kMaxHeldNotes : kPartBufferSize)) {
-                    log_.Printf("Error: Out of BngOnEvB3[] buffer");
-                    AbortCompose(1);
-                }
-                buffer.push_back(
-                    {rv.note, 0, CurrentStepTime(beg), rv.degree, rv.octave, rv.velocity});
+                AppendBounded(buffer, quiet ? kMaxHeldNotes : kPartBufferSize,
+                              {rv.note, 0, CurrentStepTime(beg), rv.degree, rv.octave, rv.velocity},
+                              "Error: Out of BngOnEvB3[] buffer");
             }
         }
         if (!restart) continue;
@@ -306,14 +301,14 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 } else if (PatternNoteIsFree(buffer, note)) {
                     e.sVal = note;
                     e.start = CurrentStepTime(s);
-                    ++sValCount;
+                    ++pattern.sValCount;
                 } else if (!quiet) {
                     SwOff(ev, s, 0, note, 0);
                 }
             }
         }
         if (quiet)
-            channelVolume = kFullVolume;
+            loudness.channelVolume = kFullVolume;
         else
             SendVolume(ev, s, 0, kFullVolume);
         for (const Candidate& c : candidates) {
@@ -322,50 +317,46 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 SwitchOffSVal(buffer, s, c.offset, c.note, ev);
                 SwOn(ev, s, c.offset, c.note, c.velocity);
             }
-            if (static_cast<int>(buffer.size()) >= (quiet ? kMaxHeldNotes : kPartBufferSize)) {
-                log_.Printf(b3 ? "Error: Out of BngOnEvB3[] buffer"
-                               : "Error: Out of BngOnEvB1[] buffer");
-                AbortCompose(1);
-            }
-            buffer.push_back({c.note, 0, c.start, c.degree, c.octave, Clamp127(c.velocity)});
+            AppendBounded(
+                buffer, quiet ? kMaxHeldNotes : kPartBufferSize,
+                {c.note, 0, c.start, c.degree, c.octave, Clamp127(c.velocity)},
+                b3 ? "Error: Out of BngOnEvB3[] buffer" : "Error: Out of BngOnEvB1[] buffer");
         }
-        genPrevChord = chord;
+        pass.genPrevChord = chord;
     }
 
     if (!anyRestart) {
         if (quiet) {
-            if (channelVolume >= kVolumeFloor) channelVolume -= kVolumeStep;
-        } else if (channelVolume < kVolumeFloor) {
+            if (loudness.channelVolume >= kVolumeFloor) loudness.channelVolume -= kVolumeStep;
+        } else if (loudness.channelVolume < kVolumeFloor) {
             for (const PatternEntry& e : buffer) {
                 if (e.nVal != 0) SwOff(ev, beg, 0, e.nVal, 0);
             }
         } else {
-            SendVolume(ev, beg, 0, channelVolume - kVolumeStep);
+            SendVolume(ev, beg, 0, loudness.channelVolume - kVolumeStep);
         }
         auto append = [&](int note, int vel) {
-            if (static_cast<int>(buffer.size()) >= kPartBufferSize) {
-                log_.Printf(b3 ? "Error: Out of BngOnEvB3[] buffer"
-                               : "Error: Out of BngOnEvB1[] buffer");
-                AbortCompose(1);
-            }
-            buffer.push_back({note, 0, CurrentStepTime(beg), 0, 0, vel});
+            AppendBounded(
+                buffer, kPartBufferSize, {note, 0, CurrentStepTime(beg), 0, 0, vel},
+                b3 ? "Error: Out of BngOnEvB3[] buffer" : "Error: Out of BngOnEvB1[] buffer");
         };
         if (soundingAtStart == 1 && !remembered.empty()) {
-            const int held = remembered[0];
-            const int c = NearestChordTone(chord, held, beg);
+            const int heldNote = remembered[0];
+            const int c = NearestChordTone(chord, heldNote, beg);
             const bool free = PatternNoteIsFree(buffer, c);
-            int vel = c == held ? (quiet ? 1 : baseVel) : std::max(1, partVelocity);
+            int vel =
+                c == heldNote ? (quiet ? 1 : loudness.baseVel) : std::max(1, loudness.partVelocity);
             if (!b3) {
                 if (free) {
-                    if (c != held) SendVolume(ev, beg, 0, kFullVolume);
+                    if (c != heldNote) SendVolume(ev, beg, 0, kFullVolume);
                     append(c, vel);
                     SwitchOffSVal(buffer, beg, 0, c, ev);
                     SwOn(ev, beg, 0, c, vel);
                 }
             } else {
-                if (c != held) {
+                if (c != heldNote) {
                     if (quiet)
-                        channelVolume = kFullVolume;
+                        loudness.channelVolume = kFullVolume;
                     else
                         SendVolume(ev, beg, 0, kFullVolume);
                 }
@@ -376,15 +367,15 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                 }
             }
         } else if (b3 && soundingAtStart >= 2) {
-            const int vel = std::max(1, partVelocity - 5 * soundingAtStart);
-            for (int held : remembered) {
-                int t = beg > 0 ? NearestChordTone(chord, held, beg)
-                                : NearestChordTone3(chord, held, beg);
+            const int vel = std::max(1, loudness.partVelocity - 5 * soundingAtStart);
+            for (int heldNote : remembered) {
+                int t = beg > 0 ? NearestChordTone(chord, heldNote, beg)
+                                : NearestChordTone3(chord, heldNote, beg);
                 t = PlaceOnValue(3, t, 1, 0, -1);
                 if (PatternHasNVal(buffer, t)) continue;
                 append(t, vel);
                 if (quiet) {
-                    channelVolume = kFullVolume;
+                    loudness.channelVolume = kFullVolume;
                 } else {
                     SwitchOffSVal(buffer, beg, 0, t, ev);
                     SendVolume(ev, beg, 0, kFullVolume);
@@ -393,7 +384,7 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
             }
         }
     }
-    genPrevChord = chord;
+    pass.genPrevChord = chord;
     return ev;
 }
 

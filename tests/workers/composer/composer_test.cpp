@@ -104,7 +104,7 @@ TEST(ChordRules, ChordCandidatesNameTheFifthInTheFifthSlot) {
 
 TEST(ChordRules, GetInst31ModeWalksNormalSteps) {
     Engine e;
-    e.c.styleFlagNew = 1;
+    e.c.part.styleFlagNew = 1;
     std::vector<int> modes;
     for (int i = 0; i < 5; ++i) modes.push_back(e.c.GetInst31Mode(5, 1, 0));
     EXPECT_EQ(modes, (std::vector<int>{5, 7, 9, 11, 5}));
@@ -115,21 +115,21 @@ TEST(ChordRules, GetInst31ModeWalksNormalSteps) {
     EXPECT_EQ(e.c.GetInst31Mode(9, 0, 0), kPauseMode);
     EXPECT_TRUE(e.Aborts([&] { e.c.GetInst31Mode(10, 0, 0); }));
     EXPECT_EQ(e.log.text(), "GetInst31Mode(): Invalid InpMode 10");
-    e.c.styleFlagNew = 0;
+    e.c.part.styleFlagNew = 0;
     EXPECT_EQ(e.c.GetInst31Mode(7, 0, 0), 7);
 }
 
 TEST(ChordRules, PlaceOnValueRegisterRules) {
     Engine e;
-    e.c.trackNumber = 1;
+    e.c.pass.trackNumber = 1;
     EXPECT_EQ(e.c.PlaceOnValue(0, 20, 1, 0, 0), 32);
     EXPECT_EQ(e.c.PlaceOnValue(0, 120, 1, 0, 0), 108);
-    e.c.trackTensValue[0] = 3;  // at least the centre (the key note 60)
+    e.c.part.trackTensValue[0] = 3;  // at least the centre (the key note 60)
     EXPECT_EQ(e.c.PlaceOnValue(0, 40, 1, 0, 0), 64);
-    e.c.trackTensValue[0] = 1;  // below the centre
+    e.c.part.trackTensValue[0] = 1;  // below the centre
     EXPECT_EQ(e.c.PlaceOnValue(0, 64, 1, 0, 0), 52);
-    e.c.trackTensValue[0] = 0;
-    e.c.oneNoteMode = 1;
+    e.c.part.trackTensValue[0] = 0;
+    e.c.play.oneNoteMode = 1;
     EXPECT_EQ(e.c.PlaceOnValue(0, 20, 1, 0, 0), 32);
     EXPECT_TRUE(e.Aborts([&] { e.c.PlaceOnValue(1, 0, 1, 0, 0); }));
     EXPECT_EQ(e.log.text(), "Ms=001, Ch=0, AsDrums=0, InstMode=1: Invalid On_Value <0>\n");
@@ -137,7 +137,7 @@ TEST(ChordRules, PlaceOnValueRegisterRules) {
     ComposeSetup s = SongSetup();
     s.options.autoOctave = 1;
     Engine auto_(s);
-    auto_.c.partProgram = 8;
+    auto_.c.part.partProgram = 8;
     EXPECT_EQ(auto_.c.PlaceOnValue(0, 40, 1, 0, 0), 76);
 }
 
@@ -226,11 +226,11 @@ TEST(ChordRules, ChordStepValueByDegreeAndChord) {
     // In one-note mode a degree whose note may still sound at the half's start stays.
     Engine e;
     e.c.BuildChordScale(60, "C....");
-    e.c.oneNoteMode = 1;
+    e.c.play.oneNoteMode = 1;
     int shift = 0;
     EXPECT_EQ(e.c.ChordStepValue(0, "C....", 3, shift), 6);
-    e.c.mayOnAtBegTab[0][0] = 69;  // degree 3 is the sixth below, A
-    e.c.mayOnFill[0] = 1;
+    e.c.prePass.mayOnAtBegTab[0][0] = 69;  // degree 3 is the sixth below, A
+    e.c.prePass.mayOnFill[0] = 1;
     EXPECT_EQ(e.c.ChordStepValue(0, "C....", 3, shift), 3);
 }
 
@@ -238,7 +238,7 @@ TEST(ChordRules, FitNoteRegisterRules) {
     ComposeSetup s = SongSetup();
     s.stats = {{62, 0, 67, 24, 90}, {0, 0, 0, 0, 0}};
     Engine e(s);
-    e.c.trackNumber = 1;
+    e.c.pass.trackNumber = 1;
     struct Case {
         int tens, note, window, add, half, wanted, expected;
     };
@@ -260,11 +260,11 @@ TEST(ChordRules, FitNoteRegisterRules) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << "note " << c.note << " window " << c.window << " tens " << c.tens);
-        e.c.trackTensValue[0] = c.tens;
+        e.c.part.trackTensValue[0] = c.tens;
         EXPECT_EQ(e.c.FitNoteRegister(c.note, c.window, c.add, c.half, c.wanted), c.expected);
     }
-    e.c.trackTensValue[0] = 0;
-    e.c.curMeasure = 1;  // no main note
+    e.c.part.trackTensValue[0] = 0;
+    e.c.pass.curMeasure = 1;  // no main note
     EXPECT_EQ(e.c.FitNoteRegister(74, 0, 0, 0, 0), 0);
 }
 
@@ -288,16 +288,16 @@ TEST(ChordRules, PlaceOnValueAroundTheCentreAndNearTheReference) {
         SCOPED_TRACE(testing::Message() << "rule " << c.rule << (c.tight ? " tight" : "")
                                         << " note " << c.note << " reference " << c.reference);
         Engine e;
-        e.c.trackNumber = 1;
-        e.c.trackTensValue[0] = c.rule;
-        e.c.trackTensFlag[0] = c.tight;
+        e.c.pass.trackNumber = 1;
+        e.c.part.trackTensValue[0] = c.rule;
+        e.c.part.trackTensFlag[0] = c.tight;
         EXPECT_EQ(e.c.PlaceOnValue(0, c.note, 1, 0, c.reference), c.expected);
     }
 }
 
 TEST(NoteEventCore, SwOnAndSwOff) {
     Engine e;
-    e.c.channel = 2;
+    e.c.pass.channel = 2;
     int ev = 0;
     e.c.SwOn(ev, 0, 0, 60, 100);
     e.c.SwOn(ev, 1, 0, 60, 100);  // the same note again: nothing
@@ -305,7 +305,7 @@ TEST(NoteEventCore, SwOnAndSwOff) {
     EXPECT_EQ(ev, 1);
     e.c.SwOff(ev, 3, 0, 60, 0);
     EXPECT_EQ(ev, 2);
-    EXPECT_EQ(e.c.events[1].status, 0x82);
+    EXPECT_EQ(e.c.pass.events[1].status, 0x82);
     e.c.SwOff(ev, 3, 0, 0, 0);  // invalid: message only, the run goes on
     EXPECT_EQ(e.log.text(),
               "Sw-Off() Error: invalid value(s) Ev=0, OffVelo=0, ChOffCode=82, MesuIdx=1\n");
@@ -316,9 +316,9 @@ TEST(NoteEventCore, PedalReleasesAfterChannelDependentCount) {
     for (const auto& [channel, pedalled] : {std::pair{0, 9}, std::pair{3, 15}}) {
         SCOPED_TRACE(channel);
         Engine e;
-        e.c.channel = channel;
-        e.c.partIsDrumOrMode0 = 1;
-        e.c.pUseSust = 1;
+        e.c.pass.channel = channel;
+        e.c.part.partIsDrumOrMode0 = 1;
+        e.c.part.pUseSust = 1;
         int ev = 0;
         for (int i = 0; i < pedalled - 1; ++i) e.c.SwOn(ev, i, 0, 40 + i, 90);
         e.c.SwOff(ev, 20, 0, 40, 0);
@@ -326,7 +326,7 @@ TEST(NoteEventCore, PedalReleasesAfterChannelDependentCount) {
         e.c.SwOn(ev, 21, 0, 40 + pedalled, 90);
         e.c.SwOff(ev, 22, 0, 41, 0);
         EXPECT_EQ(CountEvents(e.c, 0xB0 + channel, 64, 0), 1);
-        EXPECT_EQ(e.c.events.back().step, 22);
+        EXPECT_EQ(e.c.pass.events.back().step, 22);
         EXPECT_EQ(CountEvents(e.c, 0xB0 + channel, 64, 127), 1);
     }
 }
@@ -342,22 +342,22 @@ TEST(NoteEventCore, MeasureBufferHoldsTwoHundredThirtyNineRecords) {
 
 TEST(NoteEventCore, OneNoteModeEndsThePendingNoteFirst) {
     Engine e;
-    e.c.oneNoteMode = 1;
+    e.c.play.oneNoteMode = 1;
     int ev = 0;
     e.c.SwOn(ev, 0, 0, 60, 100);
     e.c.SwOn(ev, 4, 0, 62, 100);
     ASSERT_EQ(ev, 3);
-    EXPECT_EQ(e.c.events[1].status, 0x80);
-    EXPECT_EQ(e.c.events[1].data1, 60);
-    EXPECT_EQ(e.c.events[1].step, 4);
-    EXPECT_EQ(e.c.events[2].data1, 62);
+    EXPECT_EQ(e.c.pass.events[1].status, 0x80);
+    EXPECT_EQ(e.c.pass.events[1].data1, 60);
+    EXPECT_EQ(e.c.pass.events[1].step, 4);
+    EXPECT_EQ(e.c.pass.events[2].data1, 62);
 }
 
 TEST(NoteEventCore, HeldNoteOfLengthOneEndsAtTheFirstAging) {
     Engine e;
-    (*e.c.work)[0][0][0] = {36, 1};
-    (*e.c.work)[0][0][1] = {38, 3};
-    e.c.channel = 9;
+    (*e.c.part.work)[0][0][0] = {36, 1};
+    (*e.c.part.work)[0][0][1] = {38, 3};
+    e.c.pass.channel = 9;
     int ev = 0;
     e.c.SwOn(ev, 0, 0, 36, 100);
     e.c.AddDrumHeld(36, 0, 0, 0, 0);
@@ -368,7 +368,7 @@ TEST(NoteEventCore, HeldNoteOfLengthOneEndsAtTheFirstAging) {
     EXPECT_EQ(CountEvents(e.c, 0x89, 38), 0);
     e.c.AgeDrumHeld(2, ev);
     EXPECT_EQ(CountEvents(e.c, 0x89, 38), 1);
-    EXPECT_TRUE(e.c.s3Dr3.empty());
+    EXPECT_TRUE(e.c.held.s3Dr3.empty());
 }
 
 TEST(NoteEventCore, FoldingAroundTheKey) {
@@ -380,18 +380,18 @@ TEST(NoteEventCore, FoldingAroundTheKey) {
 
 TEST(SectionSwitch, BurstControllersAndSlotChecks) {
     Engine e;
-    e.c.channel = 2;
-    e.c.trackNumber = 3;
-    e.c.trackChannelMode[2] = 2;
-    e.c.partPan = 33;
+    e.c.pass.channel = 2;
+    e.c.pass.trackNumber = 3;
+    e.c.part.trackChannelMode[2] = 2;
+    e.c.part.partPan = 33;
     int ev = 0;
     e.c.FlushSectionEnd(ev, 24);
     ASSERT_EQ(ev, 10);
-    EXPECT_EQ(e.c.events[2].data2, 33);
-    EXPECT_EQ(e.c.events[8].data1, 67);
-    EXPECT_EQ(e.c.events[8].data2, 0);  // the head has 127 for mode 2
-    EXPECT_EQ(e.c.events[9].status, 0xC2);
-    EXPECT_EQ(e.c.events[9].data2, -1);
+    EXPECT_EQ(e.c.pass.events[2].data2, 33);
+    EXPECT_EQ(e.c.pass.events[8].data1, 67);
+    EXPECT_EQ(e.c.pass.events[8].data2, 0);  // the head has 127 for mode 2
+    EXPECT_EQ(e.c.pass.events[9].status, 0xC2);
+    EXPECT_EQ(e.c.pass.events[9].data2, -1);
     EXPECT_TRUE(e.Aborts([&] { e.c.SwStyData(6, 0); }));
     EXPECT_EQ(e.log.text(), "Fatal error in call to SwStyData(): Invalid SectNo 6");
 }
@@ -410,10 +410,10 @@ TEST(Dispatch, HalfMeasureBoundsByTimeSignature) {
         SCOPED_TRACE(testing::Message() << c.numerator << " " << c.style);
         Engine e(SongSetup(2, c.numerator, c.style));
         e.c.SetHalfMeasureBounds();
-        EXPECT_EQ(e.c.halfEnd1, c.half);
-        EXPECT_EQ(e.c.halfStart2, c.half);
-        EXPECT_EQ(e.c.measureEnd, c.end);
-        EXPECT_EQ(e.c.lastStepOfHalf, c.half - 1);
+        EXPECT_EQ(e.c.grid.halfEnd1, c.half);
+        EXPECT_EQ(e.c.grid.halfStart2, c.half);
+        EXPECT_EQ(e.c.grid.measureEnd, c.end);
+        EXPECT_EQ(e.c.grid.lastStepOfHalf, c.half - 1);
     }
 }
 
@@ -435,10 +435,10 @@ TEST(Dispatch, SecondHalfCandidateFollowsThePlayModeTheMeasureBeganIn) {
         StartTrackInSlotOne(e, 1,
                             composertest::EncodeStyle(composertest::FullStyle(48), 48,
                                                       formats::StyleKeyForVersion(12)));
-        e.c.playFromStart = true;
+        e.c.play.playFromStart = true;
         EXPECT_FALSE(e.Aborts([&] { e.c.ComposeMeasure(); })) << e.log.text();
-        EXPECT_EQ(e.c.trackChannelMode[0], c.after);
-        EXPECT_EQ(e.c.genPrevChord, c.secondChord);
+        EXPECT_EQ(e.c.part.trackChannelMode[0], c.after);
+        EXPECT_EQ(e.c.pass.genPrevChord, c.secondChord);
     }
 }
 
@@ -447,47 +447,47 @@ TEST(EchoSetup, CellsByLevelAndTimeSignature) {
     s.options.echoLevel1 = 0;
     s.options.echoLevel2 = 0;
     Engine off(s);
-    off.c.trackNumber = 6;
+    off.c.pass.trackNumber = 6;
     off.c.SetupEchoPart12(1);
-    EXPECT_EQ((*off.c.work)[3][0][0].whole, 6);
-    EXPECT_EQ((*off.c.work)[3][22][0].whole, -6);
-    EXPECT_EQ((*off.c.work)[3][24][0].whole, 0);
-    off.c.trackNumber = 7;
+    EXPECT_EQ((*off.c.part.work)[3][0][0].whole, 6);
+    EXPECT_EQ((*off.c.part.work)[3][22][0].whole, -6);
+    EXPECT_EQ((*off.c.part.work)[3][24][0].whole, 0);
+    off.c.pass.trackNumber = 7;
     off.c.SetupEchoPart12(0);
-    for (int row = 0; row < kRowCount; ++row) EXPECT_EQ((*off.c.work)[0][row][0].whole, 0);
+    for (int row = 0; row < kRowCount; ++row) EXPECT_EQ((*off.c.part.work)[0][row][0].whole, 0);
 
     Engine on;
-    on.c.trackNumber = 6;
+    on.c.pass.trackNumber = 6;
     on.c.SetupEchoPart12(1);
-    EXPECT_EQ(on.c.channel, 5);
-    EXPECT_EQ(on.c.partPan, 24);
-    EXPECT_EQ((*on.c.work)[15][24][0].whole, 2);   // S + 1 with S = 23
-    EXPECT_EQ((*on.c.work)[15][43][0].whole, -8);  // S + 20
+    EXPECT_EQ(on.c.pass.channel, 5);
+    EXPECT_EQ(on.c.part.partPan, 24);
+    EXPECT_EQ((*on.c.part.work)[15][24][0].whole, 2);   // S + 1 with S = 23
+    EXPECT_EQ((*on.c.part.work)[15][43][0].whole, -8);  // S + 20
 }
 
 TEST(Endings, FadeFallsByTwoOverThirtyThreeSteps) {
     Engine e;
-    e.c.trackNumber = 6;
+    e.c.pass.trackNumber = 6;
     e.c.SetupEchoPart12(1);
-    e.c.curMeasure = 3;
-    e.c.prevEchoNote = 64;
+    e.c.pass.curMeasure = 3;
+    e.c.echo.prevEchoNote = 64;
     const int ev = e.c.MakeEchoEnding(1, "C....", 0, 32, 0);
     std::vector<int> volumes;
     for (int i = 0; i < ev; ++i) {
-        if (e.c.events[i].status == 0xB5 && e.c.events[i].data1 == 7)
-            volumes.push_back(e.c.events[i].data2);
+        if (e.c.pass.events[i].status == 0xB5 && e.c.pass.events[i].data1 == 7)
+            volumes.push_back(e.c.pass.events[i].data2);
     }
     ASSERT_EQ(volumes.size(), 34u);
     EXPECT_EQ(volumes.front(), 125);
     EXPECT_EQ(volumes[1], 123);
     EXPECT_EQ(volumes.back(), 59);
-    EXPECT_EQ(e.c.events[ev - 1].status, 0x85);
-    EXPECT_EQ(e.c.events[ev - 1].step, 36);
+    EXPECT_EQ(e.c.pass.events[ev - 1].status, 0x85);
+    EXPECT_EQ(e.c.pass.events[ev - 1].step, 36);
 }
 
 std::vector<int> VolumeSteps(const Composer& c) {
     std::vector<int> out;
-    for (const MeasureEvent& e : c.events) {
+    for (const MeasureEvent& e : c.pass.events) {
         if (e.status == 0xB2 && e.data1 == 7) out.push_back(e.data2);
     }
     return out;
@@ -499,8 +499,8 @@ TEST(PatternPart, HalvesWithoutNewNotesFadeByFiveThenCut) {
     std::vector<int> volumes;
     int offs = 0;
     for (int m = 0; m < 20; ++m) {
-        e.c.curMeasure = m;
-        e.c.events.clear();
+        e.c.pass.curMeasure = m;
+        e.c.pass.events.clear();
         e.c.SetHalfMeasureBounds();
         int ev = e.c.MakeBngB1Part(0, "C....", 0, 24, 0);
         e.c.MakeBngB1Part(0, "C....", 24, 48, ev);
@@ -522,22 +522,22 @@ TEST(PatternPart, SustainingPartKeepsCommonTonesAtAChordChange) {
     int ev = e.c.MakeBngB3Part(0, "C....", 0, 24, 0);
     ASSERT_EQ(CountEvents(e.c, 0x92), 3);
     std::vector<int> held;
-    for (const MeasureEvent& m : e.c.events) {
+    for (const MeasureEvent& m : e.c.pass.events) {
         if (m.status == 0x92) held.push_back(m.data1);
     }
     ASSERT_EQ(held, (std::vector<int>{72, 76, 79}));
-    const std::size_t before = e.c.events.size();
+    const std::size_t before = e.c.pass.events.size();
     ev = e.c.MakeBngB3Part(0, "F....", 24, 48, ev);
     std::vector<int> cut;
-    for (std::size_t i = before; i < e.c.events.size(); ++i) {
-        if (e.c.events[i].status == 0x82) cut.push_back(e.c.events[i].data1);
+    for (std::size_t i = before; i < e.c.pass.events.size(); ++i) {
+        if (e.c.pass.events[i].status == 0x82) cut.push_back(e.c.pass.events[i].data1);
     }
     // C is the fifth of F and sounds on as a sustained note while the new root starts; E and
     // G are cut at the change.
     EXPECT_EQ(std::count(cut.begin(), cut.end(), 72), 0);
     EXPECT_EQ(std::count(cut.begin(), cut.end(), 76), 1);
     EXPECT_EQ(std::count(cut.begin(), cut.end(), 79), 1);
-    EXPECT_TRUE(std::any_of(e.c.bngOnEvB3.begin(), e.c.bngOnEvB3.end(),
+    EXPECT_TRUE(std::any_of(e.c.pattern.bngOnEvB3.begin(), e.c.pattern.bngOnEvB3.end(),
                             [](const PatternEntry& p) { return p.sVal == 72; }));
 }
 
@@ -547,10 +547,10 @@ TEST(AccompPart, ThreeNoteRowPlaysFourteenBelowBase) {
     e.c.SetHalfMeasureBounds();
     const int ev = e.c.MakeAccompPart(0, 0, "C....", 0, 24, 0);
     ASSERT_EQ(ev, 3);
-    EXPECT_EQ(e.c.baseVel, 114);  // factor 0.95 after the first step down
-    for (const MeasureEvent& m : e.c.events) EXPECT_EQ(m.data2, 100);
+    EXPECT_EQ(e.c.loudness.baseVel, 114);  // factor 0.95 after the first step down
+    for (const MeasureEvent& m : e.c.pass.events) EXPECT_EQ(m.data2, 100);
     std::vector<int> notes;
-    for (const MeasureEvent& m : e.c.events) notes.push_back(m.data1);
+    for (const MeasureEvent& m : e.c.pass.events) notes.push_back(m.data1);
     EXPECT_EQ(notes, (std::vector<int>{72, 76, 79}));  // roots sit in 61..72
 }
 
@@ -561,12 +561,12 @@ TEST(AccompPart, SecondHalfKeepsNotesFirstHalfEndsThem) {
     int ev = e.c.MakeAccompPart(0, 0, "C....", 0, 24, 0);
     ev = e.c.MakeAccompPart(0, 0, "C....", 24, 48, ev);
     EXPECT_EQ(CountEvents(e.c, 0x82), 0);  // same chord: the note sounds on
-    e.c.curMeasure = 1;
-    e.c.events.clear();
+    e.c.pass.curMeasure = 1;
+    e.c.pass.events.clear();
     ev = e.c.MakeAccompPart(0, 0, "C....", 0, 24, 0);
     EXPECT_EQ(CountEvents(e.c, 0x82, 72), 1);
-    EXPECT_EQ(e.c.events[0].status, 0x82);  // switched off before the row plays it again
-    e.c.events.clear();
+    EXPECT_EQ(e.c.pass.events[0].status, 0x82);  // switched off before the row plays it again
+    e.c.pass.events.clear();
     ev = e.c.MakeAccompPart(0, 0, "F....", 24, 48, 0);
     // A chord change in the second half re-sounds the held note on the new chord.
     EXPECT_EQ(CountEvents(e.c, 0x82, 72), 1);
@@ -584,7 +584,7 @@ TEST(AccompPart, SixtyThreeSoundingNotesFitTheSixtyFourthStopsTheRun) {
         const bool stopped = e.Aborts([&] { e.c.MakeAccompPart(0, 0, "C....", 0, 24, 0); });
         EXPECT_EQ(stopped, notes == 64);
         if (!stopped) {
-            EXPECT_EQ(e.c.a0Count, notes);
+            EXPECT_EQ(static_cast<int>(e.c.held.bngOnEvA0.size()), notes);
         }
         EXPECT_EQ(e.log.text(), notes == 64 ? "Error: Out of BngOnEvA0 buffer." : "");
     }
@@ -593,10 +593,10 @@ TEST(AccompPart, SixtyThreeSoundingNotesFitTheSixtyFourthStopsTheRun) {
 TEST(AccompPart, SilentUntilBreakIntroOrBreak2) {
     Engine e;
     PreparePart(e.c, 0, {{0, 6}});
-    e.c.playFromStart = false;
+    e.c.play.playFromStart = false;
     e.c.SetHalfMeasureBounds();
     for (int code : {0, 5, 1, 4, 6, 8, 9}) {
-        e.c.events.clear();
+        e.c.pass.events.clear();
         EXPECT_EQ(e.c.MakeAccompPart(code, code, "C....", 0, 24, 0), 0) << code;
     }
     EXPECT_EQ(e.c.MakeAccompPart(3, 3, "C....", 0, 24, 0), 1);
@@ -623,36 +623,36 @@ TEST(SectionSwitch, StyleFlagOneComposesInModeZero) {
     composertest::FixtureTrack t = composertest::UniformTrack(1, 1, {{0, "6"}, {1, "-6"}});
     t.value11 = 200;
     e.c.LoadStyle(2, composertest::EncodeStyle({t}, 48, formats::StyleKeyForVersion(12)));
-    e.c.trackNumber = 1;
+    e.c.pass.trackNumber = 1;
     e.c.SwStyData(2, 0);
-    EXPECT_EQ(e.c.styleFlag1, 1);
-    EXPECT_EQ(e.c.trackChannelMode[0], 0);
-    EXPECT_EQ(e.c.partIsDrumOrMode0, 1);
+    EXPECT_EQ(e.c.part.styleFlag1, 1);
+    EXPECT_EQ(e.c.part.trackChannelMode[0], 0);
+    EXPECT_EQ(e.c.part.partIsDrumOrMode0, 1);
 }
 
 TEST(DrumPart, ReleaseCellEndsOneHitAndTheMeasureStartEndsTheRest) {
     Engine e;
-    e.c.trackNumber = 5;
-    e.c.channel = 9;
-    e.c.trackChannelMode[4] = 1;
-    e.c.playFromStart = true;
+    e.c.pass.trackNumber = 5;
+    e.c.pass.channel = 9;
+    e.c.part.trackChannelMode[4] = 1;
+    e.c.play.playFromStart = true;
     e.c.ResetPartFlags();
-    (*e.c.work)[0][0][0].whole = 36;
-    (*e.c.work)[0][2][0].whole = 36;
-    (*e.c.work)[0][4][0].whole = -36;
+    (*e.c.part.work)[0][0][0].whole = 36;
+    (*e.c.part.work)[0][2][0].whole = 36;
+    (*e.c.part.work)[0][4][0].whole = -36;
     e.c.SetHalfMeasureBounds();
     int ev = e.c.DrumPart(0, "C....", 0, 24, 0);
     EXPECT_EQ(CountEvents(e.c, 0x99, 36), 2);
     EXPECT_EQ(CountEvents(e.c, 0x89, 36), 1);
-    e.c.curMeasure = 1;
-    e.c.events.clear();
+    e.c.pass.curMeasure = 1;
+    e.c.pass.events.clear();
     ev = e.c.DrumPart(0, "C....", 0, 24, 0);
     // The marker comes first, then the hit still sounding from the last measure ends at step 0.
     ASSERT_GE(ev, 3);
-    EXPECT_EQ(e.c.events[0].data1, 56);
-    EXPECT_EQ(e.c.events[2].status, 0x89);
-    EXPECT_EQ(e.c.events[2].data1, 36);
-    EXPECT_EQ(e.c.events[2].step, 0);
+    EXPECT_EQ(e.c.pass.events[0].data1, 56);
+    EXPECT_EQ(e.c.pass.events[2].status, 0x89);
+    EXPECT_EQ(e.c.pass.events[2].data1, 36);
+    EXPECT_EQ(e.c.pass.events[2].step, 0);
     EXPECT_EQ(CountEvents(e.c, 0x89, 36), 2);
 }
 

@@ -40,7 +40,7 @@ bool Engine::Aborts(const std::function<void()>& f) {
 
 int CountEvents(const Composer& c, int status, int data1, int data2) {
     return static_cast<int>(
-        std::count_if(c.events.begin(), c.events.end(), [&](const MeasureEvent& e) {
+        std::count_if(c.pass.events.begin(), c.pass.events.end(), [&](const MeasureEvent& e) {
             return e.status == status && (data1 < 0 || e.data1 == data1) &&
                    (data2 < 0 || e.data2 == data2);
         }));
@@ -49,18 +49,19 @@ int CountEvents(const Composer& c, int status, int data1, int data2) {
 void StartTrackInSlotOne(Engine& e, int track, const std::vector<std::uint8_t>& style) {
     e.c.LoadStyle(1, style);
     e.c.LoadStyle(2, style);
-    e.c.trackNumber = track;
+    e.c.pass.trackNumber = track;
     e.c.SwStyData(1, track - 1);
-    e.c.channel = e.c.trackChannel[track - 1];
+    e.c.pass.channel = e.c.part.trackChannel[track - 1];
     e.c.SelectStyleSlot(1);
+    e.c.ChoosePartGenerator();
 }
 
 void PreparePart(Composer& c, int mode, const std::vector<std::pair<int, std::int64_t>>& rowCells) {
-    c.trackNumber = 2;
-    c.channel = 2;
-    c.trackChannelMode[1] = mode;
-    c.playFromStart = true;
-    for (auto& m : *c.work) {
+    c.pass.trackNumber = 2;
+    c.pass.channel = 2;
+    c.part.trackChannelMode[1] = mode;
+    c.play.playFromStart = true;
+    for (auto& m : *c.part.work) {
         for (const auto& [row, value] : rowCells) {
             for (int col = 0; col < kColumnCount; ++col) {
                 if (m[row][col].whole == 0) {

@@ -28,8 +28,8 @@ struct Note {
 // The note events from index `from` on, as (step, status, note).
 std::vector<Note> NotesFrom(const Composer& c, std::size_t from = 0) {
     std::vector<Note> out;
-    for (std::size_t i = from; i < c.events.size(); ++i) {
-        const MeasureEvent& e = c.events[i];
+    for (std::size_t i = from; i < c.pass.events.size(); ++i) {
+        const MeasureEvent& e = c.pass.events[i];
         if ((e.status & 0xE0) == 0x80) out.push_back({e.step, e.status, e.data1});
     }
     return out;
@@ -39,10 +39,10 @@ std::vector<Note> NotesFrom(const Composer& c, std::size_t from = 0) {
 // for `length` steps.
 void PrepareKeyRelativePart(Engine& e, int note, int length, int base, bool placement) {
     PreparePart(e.c, 0, {{0, note}});
-    for (auto& mode : *e.c.work) mode[0][0].extra = static_cast<std::int16_t>(length);
-    e.c.styleFlag1 = 1;
-    e.c.partStyleValue = base;
-    e.c.trackTensFlag[1] = placement ? 1 : 0;
+    for (auto& mode : *e.c.part.work) mode[0][0].extra = static_cast<std::int16_t>(length);
+    e.c.part.styleFlag1 = 1;
+    e.c.part.partStyleValue = base;
+    e.c.part.trackTensFlag[1] = placement ? 1 : 0;
     e.c.SetHalfMeasureBounds();
 }
 
@@ -51,15 +51,15 @@ TEST(AlternativeChordPart, OneNoteWalkAtAChordChangeKeepsTheNewNoteHeld) {
     // chord ends every other held note first, and the walk stops there.
     Engine e(SongSetup(4, 4, "Abcd30.sty"));
     PrepareKeyRelativePart(e, 62, 40, -36, true);
-    e.c.oneNoteMode = 1;
+    e.c.play.oneNoteMode = 1;
     int ev = e.c.MakeAccompPartAlt(1, 0, 0, "C....", 0, 24, 0);
     ASSERT_EQ(NotesFrom(e.c), (std::vector<Note>{{0, 0x92, 60}}));
-    const std::size_t before = e.c.events.size();
+    const std::size_t before = e.c.pass.events.size();
     ev = e.c.MakeAccompPartAlt(1, 0, 0, "F....", 24, 48, ev);
     const std::vector<Note> expected = {{24, 0x82, 60}, {24, 0x92, 60}, {39, 0x82, 60}};
     EXPECT_EQ(NotesFrom(e.c, before), expected);
-    EXPECT_TRUE(e.c.s3A3.empty());
-    EXPECT_EQ(e.c.noteOnCount, e.c.noteOffCount);
+    EXPECT_TRUE(e.c.held.s3A3.empty());
+    EXPECT_EQ(e.c.pass.noteOnCount, e.c.pass.noteOffCount);
 }
 
 TEST(AlternativeChordPart, ChordChangeWalkByPlacementFlag) {
@@ -81,21 +81,21 @@ TEST(AlternativeChordPart, ChordChangeWalkByPlacementFlag) {
         Engine e(SongSetup(4, 4, "Abcd30.sty"));
         PrepareKeyRelativePart(e, 62, 40, 0, c.placement);
         PreparePart(e.c, 0, {{0, 64}});
-        for (auto& mode : *e.c.work) mode[0][1].extra = 40;
+        for (auto& mode : *e.c.part.work) mode[0][1].extra = 40;
         int ev = e.c.MakeAccompPartAlt(1, 0, 0, "C....", 0, 24, 0);
         ASSERT_EQ(NotesFrom(e.c), (std::vector<Note>{{0, 0x92, 60}, {0, 0x92, 64}}));
-        const std::size_t before = e.c.events.size();
+        const std::size_t before = e.c.pass.events.size();
         e.c.MakeAccompPartAlt(1, 0, 0, "F....", 24, 36, ev);
         EXPECT_EQ(NotesFrom(e.c, before), c.secondHalf);
         std::vector<int> held;
-        for (const HeldNote& h : e.c.s3A3) held.push_back(h.note);
+        for (const HeldNote& h : e.c.held.s3A3) held.push_back(h.note);
         EXPECT_EQ(held, c.held);
     }
 }
 
 // Echo part 2 (track 7, channel 6) of a 4/4 song at twelve steps a quarter note.
 void PrepareEchoPart2(Engine& e) {
-    e.c.trackNumber = 7;
+    e.c.pass.trackNumber = 7;
     e.c.SetupEchoPart12(0);
     e.c.ResetPartFlags();
     e.c.SetHalfMeasureBounds();
@@ -103,7 +103,7 @@ void PrepareEchoPart2(Engine& e) {
 
 std::vector<std::pair<int, int>> NoteOnsOf(const Composer& c, int channel) {
     std::vector<std::pair<int, int>> out;
-    for (const MeasureEvent& e : c.events) {
+    for (const MeasureEvent& e : c.pass.events) {
         if (e.status == 0x90 + channel) out.emplace_back(e.step, e.data1);
     }
     return out;
@@ -117,19 +117,19 @@ TEST(EchoPart2, ChordChangeRestartsAtTheFirstOnsetEvenWithoutANote) {
     PrepareEchoPart2(e);
     int ev = 0;
     e.c.SwOn(ev, 0, 0, 64, 90);
-    e.c.bngOnEv2 = {64};
-    e.c.echoNoteTab[0] = 64;
-    e.c.genPrevChord = "C....";
-    const std::size_t before = e.c.events.size();
+    e.c.echo.bngOnEv2 = {64};
+    e.c.echo.echoNoteTab[0] = 64;
+    e.c.pass.genPrevChord = "C....";
+    const std::size_t before = e.c.pass.events.size();
     e.c.MakeEchoPart2(0, "F....", 0, 24, ev);
     EXPECT_EQ(NotesFrom(e.c, before), (std::vector<Note>{{3, 0x86, 64}}));
-    EXPECT_TRUE(e.c.bngOnEv2.empty());
-    EXPECT_EQ(e.c.genPrevChord, "F....");
+    EXPECT_TRUE(e.c.echo.bngOnEv2.empty());
+    EXPECT_EQ(e.c.pass.genPrevChord, "F....");
     // The volume is reset where the part restarted; no note started, so the half still fades.
     std::vector<std::pair<int, int>> volumes;
-    for (std::size_t i = before; i < e.c.events.size(); ++i) {
-        if (e.c.events[i].status == 0xB6)
-            volumes.emplace_back(e.c.events[i].step, e.c.events[i].data2);
+    for (std::size_t i = before; i < e.c.pass.events.size(); ++i) {
+        if (e.c.pass.events[i].status == 0xB6)
+            volumes.emplace_back(e.c.pass.events[i].step, e.c.pass.events[i].data2);
     }
     EXPECT_EQ(volumes, (std::vector<std::pair<int, int>>{{3, 125}, {0, 120}}));
 }
@@ -141,9 +141,9 @@ TEST(EchoPart2, SecondHalfWalksTowardsTheNextEchoNote) {
     // low degrees; a note already sounding does not start again.
     Engine e(SongSetup());
     PrepareEchoPart2(e);
-    e.c.echoNoteTab[1] = 64;
-    e.c.currentEchoNote = 72;
-    e.c.genPrevChord = "C....";
+    e.c.echo.echoNoteTab[1] = 64;
+    e.c.echo.currentEchoNote = 72;
+    e.c.pass.genPrevChord = "C....";
     e.c.MakeEchoPart2(0, "C....", 24, 48, 0);
     EXPECT_EQ(NoteOnsOf(e.c, 6), (std::vector<std::pair<int, int>>{{24, 69}, {36, 67}}));
 }
@@ -154,12 +154,12 @@ TEST(EchoEnding, PartsThreeAndFourEndTheSongAlsoWithTheFirstEchoLevelAtZero) {
         ComposeSetup s = SongSetup();
         s.options.echoLevel1 = 0;
         Engine e(s);
-        e.c.trackNumber = 5 + part;
+        e.c.pass.trackNumber = 5 + part;
         if (part == 3)
             e.c.SetupEchoPart3();
         else
             e.c.SetupEchoPart4();
-        e.c.curMeasure = 3;
+        e.c.pass.curMeasure = 3;
         e.c.MakeEchoEnding(part, "C....", 0, 48, 0);
         const int channel = 4 + part;
         EXPECT_EQ(NotesFrom(e.c),
@@ -178,7 +178,7 @@ struct Event {
 
 std::vector<Event> NoteEvents(const Composer& c) {
     std::vector<Event> out;
-    for (const MeasureEvent& e : c.events) {
+    for (const MeasureEvent& e : c.pass.events) {
         if ((e.status & 0xE0) == 0x80)
             out.push_back({e.step, e.status, e.data1, e.data2, e.offset});
     }
@@ -187,12 +187,12 @@ std::vector<Event> NoteEvents(const Composer& c) {
 
 // The drum track (track 5, channel 10) with the given cells in every mode.
 void PrepareDrums(Engine& e, const std::vector<std::pair<int, StyleCell>>& rowCells) {
-    e.c.trackNumber = 5;
-    e.c.channel = kDrumChannel;
-    e.c.trackChannelMode[4] = 1;
-    e.c.playFromStart = true;
+    e.c.pass.trackNumber = 5;
+    e.c.pass.channel = kDrumChannel;
+    e.c.part.trackChannelMode[4] = 1;
+    e.c.play.playFromStart = true;
     e.c.ResetPartFlags();
-    for (auto& mode : *e.c.work) {
+    for (auto& mode : *e.c.part.work) {
         int column = 0;
         for (const auto& [row, cell] : rowCells) mode[row][column++] = cell;
     }
@@ -235,13 +235,13 @@ TEST(DrumEnding, StrikesTheFirstRowTwiceAndHoldsIt) {
         SCOPED_TRACE(c.style);
         Engine e(SongSetup(4, 4, c.style));
         PrepareDrums(e, {{0, {36, 0}}, {0, {49, 0}}, {6, {38, 0}}});
-        e.c.partVelocity = c.partVelocity;
+        e.c.loudness.partVelocity = c.partVelocity;
         int ev = 0;
-        if (e.c.styleFlagLate) {
+        if (e.c.part.styleFlagLate) {
             e.c.SwOn(ev, 0, 0, 42, 90);
             e.c.AddDrumHeld(42, 0, 0, 0, 15);
         }
-        const std::size_t before = e.c.events.size();
+        const std::size_t before = e.c.pass.events.size();
         e.c.DrumEnding("C....", 0, 48, ev);
         std::vector<Event> ending = NoteEvents(e.c);
         ending.erase(ending.begin(), ending.begin() + static_cast<long>(before));
@@ -311,8 +311,8 @@ TEST(AlternativeChordPart, NoteChoiceOfBothVariants) {
         std::vector<std::pair<int, std::int64_t>> cells;
         for (int cell : c.cells) cells.emplace_back(0, cell);
         PreparePart(e.c, 0, cells);
-        e.c.styleFlag1 = c.variant == 1 ? 1 : 0;
-        e.c.partStyleValue = c.base;
+        e.c.part.styleFlag1 = c.variant == 1 ? 1 : 0;
+        e.c.part.partStyleValue = c.base;
         e.c.SetHalfMeasureBounds();
         e.c.MakeAccompPartAlt(c.variant, 0, 0, "C....", 0, 24, 0);
         std::vector<int> notes;
@@ -359,15 +359,15 @@ TEST(EchoPart1, FollowsTheMelodyOrTheChord) {
         s.stats.assign(4, {});
         s.stats[c.measure].mainNote1 = c.mainNote;
         Engine e(s);
-        e.c.trackNumber = 6;
+        e.c.pass.trackNumber = 6;
         e.c.SetupEchoPart12(1);
         e.c.ResetPartFlags();
         e.c.SetHalfMeasureBounds();
-        e.c.curMeasure = c.measure;
-        e.c.prevEchoNote = c.previous;
+        e.c.pass.curMeasure = c.measure;
+        e.c.echo.prevEchoNote = c.previous;
         e.c.MakeEchoPart1(0, c.chord, 0, 24, 0);
         EXPECT_EQ(NoteOnsOf(e.c, 5), (std::vector<std::pair<int, int>>{{0, c.note}}));
-        EXPECT_EQ(e.c.echoNoteTab[c.measure], c.note);
+        EXPECT_EQ(e.c.echo.echoNoteTab[c.measure], c.note);
     }
 }
 
@@ -376,28 +376,29 @@ TEST(EchoPart1, SecondHalfMovesToTheNearestChordToneAtTheFirstOnset) {
     s.beatPattern.fill(0);
     s.beatPattern[30] = 1;
     Engine e(s);
-    e.c.trackNumber = 6;
+    e.c.pass.trackNumber = 6;
     e.c.SetupEchoPart12(1);
     e.c.ResetPartFlags();
     e.c.SetHalfMeasureBounds();
-    e.c.echoNoteTab[0] = 64;  // E, no tone of F: in the first measure the search goes down, to C
-    e.c.prevChord = "F....";  // the chord did not change: the echo note's own move starts it
+    // E, no tone of F: in the first measure the search goes down, to C
+    e.c.echo.echoNoteTab[0] = 64;
+    e.c.pass.prevChord = "F....";  // the chord did not change: the echo note's own move starts it
     int ev = 0;
     e.c.SwOn(ev, 0, 0, 64, 90);
-    e.c.echoPart1Note = 64;
+    e.c.echo.echoPart1Note = 64;
     e.c.MakeEchoPart1(0, "F....", 24, 48, ev);
     const std::vector<Note> expected = {{0, 0x95, 64}, {30, 0x85, 64}, {30, 0x95, 60}};
     EXPECT_EQ(NotesFrom(e.c), expected);
-    EXPECT_EQ(e.c.echoNoteTab[0], 60);
+    EXPECT_EQ(e.c.echo.echoNoteTab[0], 60);
 }
 
 TEST(EchoPart2, FirstHalfPlaysTheEchoNoteAndTheSecondSnapsToTheMelody) {
     Engine first;
     PrepareEchoPart2(first);
-    first.c.echoNoteTab[0] = 67;
+    first.c.echo.echoNoteTab[0] = 67;
     first.c.MakeEchoPart2(0, "C....", 0, 24, 0);
     EXPECT_EQ(NoteOnsOf(first.c, 6), (std::vector<std::pair<int, int>>{{0, 67}}));
-    EXPECT_EQ(first.c.currentEchoNote, 67);
+    EXPECT_EQ(first.c.echo.currentEchoNote, 67);
 
     // From C5 to E4 the pattern's lowest degree walks to A (69); a melody note a semitone
     // above (A# 70) takes its place.
@@ -405,9 +406,9 @@ TEST(EchoPart2, FirstHalfPlaysTheEchoNoteAndTheSecondSnapsToTheMelody) {
     s.stats = {{0, 0, 70, 24, 90}, {}};
     Engine second(s);
     PrepareEchoPart2(second);
-    second.c.echoNoteTab[1] = 64;
-    second.c.currentEchoNote = 72;
-    second.c.genPrevChord = "C....";
+    second.c.echo.echoNoteTab[1] = 64;
+    second.c.echo.currentEchoNote = 72;
+    second.c.pass.genPrevChord = "C....";
     second.c.MakeEchoPart2(0, "C....", 24, 30, 0);
     EXPECT_EQ(NoteOnsOf(second.c, 6), (std::vector<std::pair<int, int>>{{24, 70}}));
 }
@@ -432,16 +433,16 @@ TEST(DeferredNoteOffs, KeptWhileAChordToneAndNotTooOld) {
         e.c.SetHalfMeasureBounds();
         int ev = 0;
         for (const int note : {60, 64, 65}) e.c.SwOn(ev, 0, 0, note, 90);
-        e.c.deferredOffs = {{60, 1}, {64, 1}, {65, 0}};
-        e.c.curMeasure = 3;
-        e.c.events.clear();
+        e.c.held.deferredOffs = {{60, 1}, {64, 1}, {65, 0}};
+        e.c.pass.curMeasure = 3;
+        e.c.pass.events.clear();
         if (c.mode == 0)
             e.c.MakeAccompPart(0, 0, "F....", 0, 24, 0);
         else
             e.c.MakeBngB1Part(0, "F....", 0, 24, 0);
         EXPECT_EQ(NotesFrom(e.c), c.offs);
         std::vector<int> kept;
-        for (const DeferredOff& d : e.c.deferredOffs) {
+        for (const DeferredOff& d : e.c.held.deferredOffs) {
             if (d.note > 0) kept.push_back(d.note);
         }
         EXPECT_EQ(kept, c.kept);
@@ -456,13 +457,13 @@ TEST(BeginningNotePrePass, RecordsWhatIsHeldAtEachHalfsStart) {
     s.chords.measures[1].chord1 = s.chords.measures[1].chord2 = "F....";
     Engine e(s);
     for (int m = 0; m < 2; ++m) {
-        e.c.curMeasure = m;
+        e.c.pass.curMeasure = m;
         e.c.PrePassMeasure();
     }
-    EXPECT_TRUE(e.c.events.empty());
+    EXPECT_TRUE(e.c.pass.events.empty());
     auto held = [&](int half) {
-        std::set<int> notes(e.c.mayOnAtBegTab[half].begin(),
-                            e.c.mayOnAtBegTab[half].begin() + std::min(e.c.mayOnFill[half], 12));
+        const auto& tab = e.c.prePass.mayOnAtBegTab[half];
+        std::set<int> notes(tab.begin(), tab.begin() + std::min(e.c.prePass.mayOnFill[half], 12));
         return notes;
     };
     EXPECT_EQ(held(0), std::set<int>{});
@@ -488,23 +489,22 @@ TEST(SectionHandOver, EveryHeldNoteGoesToTheDeferredNoteOffs) {
         ComposeSetup s = SongSetup(4, 4, c.style);
         s.chords.sections = {{c.measure, 2}};
         Engine e(s);
-        e.c.trackNumber = 2;
-        e.c.channel = 2;
-        e.c.curMeasure = c.measure;
-        e.c.s3A3 = {{60, 40, 3, 0, 90}};
-        e.c.bngOnEvA0[0] = {64, 0, 10, 0, 90};
-        e.c.a0Count = 1;
-        e.c.bngOnEvB1 = {{67, 0, 0, 0, 0, 90}};
-        e.c.bngOnEvB3 = {{0, 71, 0, 0, 0, 90}};
-        e.c.sValCount = 1;
+        e.c.pass.trackNumber = 2;
+        e.c.pass.channel = 2;
+        e.c.pass.curMeasure = c.measure;
+        e.c.held.s3A3 = {{60, 40, 3, 0, 90}};
+        e.c.held.bngOnEvA0 = {{64, 0, 10, 0, 90}};
+        e.c.pattern.bngOnEvB1 = {{67, 0, 0, 0, 0, 90}};
+        e.c.pattern.bngOnEvB3 = {{0, 71, 0, 0, 0, 90}};
+        e.c.pattern.sValCount = 1;
         int ev = 0;
         EXPECT_EQ(e.c.SectStyleEnd(24, ev), c.handedOver ? 1 : 0);
         std::vector<int> deferred;
-        for (const DeferredOff& d : e.c.deferredOffs) deferred.push_back(d.note);
+        for (const DeferredOff& d : e.c.held.deferredOffs) deferred.push_back(d.note);
         EXPECT_EQ(deferred, c.handedOver ? (std::vector<int>{60, 64, 67, 71}) : std::vector<int>{});
-        EXPECT_EQ(e.c.s3A3.empty(), c.handedOver);
-        EXPECT_EQ(e.c.bngOnEvB3.empty(), c.handedOver);
-        EXPECT_EQ(e.c.sValCount, c.handedOver ? 0 : 1);
+        EXPECT_EQ(e.c.held.s3A3.empty(), c.handedOver);
+        EXPECT_EQ(e.c.pattern.bngOnEvB3.empty(), c.handedOver);
+        EXPECT_EQ(e.c.pattern.sValCount, c.handedOver ? 0 : 1);
         EXPECT_EQ(ev, 0);  // no note ends here
     }
 }
@@ -531,10 +531,10 @@ TEST(SectionHandOver, FirstMeasureSwitchToAnotherBufferHandsTheNotesOver) {
             e, 2, composertest::EncodeStyle({first, pattern}, 48, formats::StyleKeyForVersion(12)));
         e.c.ComposeMeasure();
         std::vector<int> deferred;
-        for (const DeferredOff& d : e.c.deferredOffs) deferred.push_back(d.note);
+        for (const DeferredOff& d : e.c.held.deferredOffs) deferred.push_back(d.note);
         EXPECT_EQ(deferred.size(), c.handedOver ? 2u : 0u);
         const auto held =
-            std::count_if(e.c.bngOnEvB3.begin(), e.c.bngOnEvB3.end(),
+            std::count_if(e.c.pattern.bngOnEvB3.begin(), e.c.pattern.bngOnEvB3.end(),
                           [](const PatternEntry& p) { return p.nVal > 0 || p.sVal > 0; });
         EXPECT_EQ(held, c.handedOver ? 0 : 2);
     }
@@ -542,10 +542,10 @@ TEST(SectionHandOver, FirstMeasureSwitchToAnotherBufferHandsTheNotesOver) {
 
 TEST(NoteEventCore, ANoteEndsOnTheChannelItWasStartedOn) {
     Engine e;
-    e.c.channel = 2;
+    e.c.pass.channel = 2;
     int ev = 0;
     e.c.SwOn(ev, 0, 0, 60, 90);
-    e.c.channel = 3;  // a section change moved the track
+    e.c.pass.channel = 3;  // a section change moved the track
     e.c.SwOff(ev, 4, 0, 60, 0);
     EXPECT_EQ(NotesFrom(e.c), (std::vector<Note>{{0, 0x92, 60}, {4, 0x82, 60}}));
 }
