@@ -30,7 +30,7 @@ const char* const kSaveHelp =
     "good result, so you can Re-Load them in the next time.\n"
     "-All current settings such as Style Names, GM Codes, Volumes, and \n"
     "Modes... will be saved to a file as your own style (User Style). \n"
-    "-By this way, an User Style is a combination of QX styles with your own instrument "
+    "-By this way, an User Style is a combination of Orvella styles with your own instrument "
     "settings.\n"
     "-You can load User Style later by clicking <Load User Style> button on the main panel.";
 
