@@ -87,7 +87,6 @@ std::vector<QRectF> SkinLayout::Bezels() {
 
 std::vector<EngravedCaption> SkinLayout::Captions() {
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
-    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     return {
         {"Bars", {107, 121, 24, 15}, left},   {"Options", {244, 123, 58, 12}, left},
         {"Melody", {266, 141, 36, 15}, left}, {"STYLE MIXER", {444, 258, 110, 12}, Qt::AlignCenter},

@@ -84,8 +84,8 @@ class FrmMain : public QWidget,
     void WipeVisualiser();
     void ResetRipple();
 
-    // The mixer bars' change handling that the painter runs
-    // (frontend/shell/ui/mixer_bars.cpp until the sliders complete it).
+    // The mixer bars' change handling, which the painter also runs
+    // (frontend/shell/ui/mixer_bars.cpp).
     void CanGatVol_Change(int index);
     void CanGatEcho_Change(int index);
     void CanGatOut_Change(int index);
