@@ -52,6 +52,8 @@ class FrmMain : public QWidget,
     bool ScreenAtNormalScale() const;
     bool ClearOutName();
     void SetBackColour(QWidget* control, Colour colour);
+    // The text colour of the bar list, LstHa.
+    void SetBarListColour(Colour colour);
 
     // The procedures of the workflow, saving and playback that the faces call (saving's in
     // frontend/core/ui/file_commands.cpp, playback's and the transport's in
