@@ -26,31 +26,33 @@ void UndoOutputCoding(std::span<std::uint8_t> coded, int runCode) {
     }
 }
 
-bool TrackChunksAreWhole(std::span<const std::uint8_t> tracks) {
+std::optional<std::size_t> CountWholeTrackChunks(std::span<const std::uint8_t> tracks) {
+    std::size_t count = 0;
     std::size_t at = 0;
     while (at < tracks.size()) {
         if (tracks.size() - at < midi::kChunkHeadLength ||
             !midi::HasChunkTag(tracks, at, midi::kTrackChunkTag)) {
-            return false;
+            return std::nullopt;
         }
         const std::uint64_t length = midi::ReadChunkLength(tracks, at);
         if (length < midi::kEndOfTrackEvent.size() - 1 ||
             length > tracks.size() - at - midi::kChunkHeadLength) {
-            return false;
+            return std::nullopt;
         }
         at += midi::kChunkHeadLength + static_cast<std::size_t>(length);
         // The end-of-track meta event without its delta time, which may be longer than a byte.
         if (tracks[at - 3] != midi::kMeta || tracks[at - 2] != midi::kMetaEndOfTrack ||
             tracks[at - 1] != 0x00) {
-            return false;
+            return std::nullopt;
         }
+        ++count;
     }
-    return true;
+    return count;
 }
 
 bool DecodeOutputTracks(std::span<std::uint8_t> coded, int runCode) {
     UndoOutputCoding(coded, runCode);
-    return TrackChunksAreWhole(coded);
+    return CountWholeTrackChunks(coded).has_value();
 }
 
 }  // namespace formats

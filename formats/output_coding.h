@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -29,9 +30,11 @@ class OutputTrackCoder {
 // Undoes the coding of the composed tracks in place, from their first byte on. No check.
 void UndoOutputCoding(std::span<std::uint8_t> coded, int runCode);
 
-// True when `tracks` is a run of whole track chunks and nothing else: each "MTrk" with a length
-// that fits, ending with the end-of-track event. Zero chunks count as whole.
-[[nodiscard]] bool TrackChunksAreWhole(std::span<const std::uint8_t> tracks);
+// How many track chunks `tracks` holds when it is a run of whole track chunks and nothing else:
+// each "MTrk" with a length that fits, ending with the end-of-track event. No bytes are zero
+// whole chunks; nullopt when a chunk is not whole or something else follows.
+[[nodiscard]] std::optional<std::size_t> CountWholeTrackChunks(
+    std::span<const std::uint8_t> tracks);
 
 // Decodes the composed tracks in place and checks them: false when they do not decode into
 // whole track chunks, which is what a run code other than the composer's gives (codes equal

@@ -111,4 +111,8 @@ shell::FrmAbout& App::frmAbout() {
     return Load(frmAbout_, "FrmAbout");
 }
 
+std::string InFolder(const char* name) {
+    return App::Get().g.AppFolder + "/" + name;
+}
+
 }  // namespace corvane

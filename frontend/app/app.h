@@ -107,4 +107,7 @@ class App {
     std::unique_ptr<shell::FrmAbout> frmAbout_;
 };
 
+// `name` in the program folder, where the workers read and write their files.
+std::string InFolder(const char* name);
+
 }  // namespace corvane

@@ -38,6 +38,9 @@ std::array<Colour, 6> DemoBackColours(Colour designBackColour);
 const std::array<Colour, 15>& ChordColours();
 const std::array<Colour, 7>& BeatLedColours();
 constexpr int kFirstLitBeatLed = 1;
+// An unlit beat or style LED, and the bar list's text while no output is being composed.
+constexpr Colour kLedOff = 0x808080;
+constexpr Colour kBarListIdle = 0xC0C0C0;
 // The C major scale from middle C that the instrument audition plays.
 constexpr std::array<std::uint8_t, 9> AuditionNotes = {60, 62, 64, 65, 67, 69, 71, 72, 0};
 

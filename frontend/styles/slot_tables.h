@@ -1,7 +1,7 @@
 // The five style slots and their part tables: which library style each slot holds, its
 // master volume, per part what the user chose (program, volume, play mode, sustain) and what
 // the slot's style prescribes for its tracks. Element (slot, part); slot 5 exists in the
-// tables but no control selects it. Part 4 is the drum track.
+// tables but no control selects it. Part index 4 is the drum track.
 #pragma once
 
 #include <array>

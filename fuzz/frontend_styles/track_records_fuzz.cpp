@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int slot : {0, 1}) {
         const auto read = corvane::styles::ReadSlotStyle(bytes, slot);
         if (read.parts[4].channel != 9 && read.recordsRead <= 4) {
-            // Part 4 holds drums unless a fifth melodic record reached it.
+            // Part index 4 holds drums unless a fifth melodic record reached it.
             std::abort();
         }
         for (const auto& part : read.parts) {

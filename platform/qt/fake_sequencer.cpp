@@ -6,9 +6,13 @@
 #include "platform/qt/virtual_clock.h"
 
 namespace platform::qt {
+namespace {
+
+constexpr int kMsPerSixteenth = 125;
+
+}  // namespace
 
 struct FakeSequencer::State {
-    int msPerSixteenth = 125;
     std::vector<std::string> lines;
     std::function<void(const std::string&)> onCommand;
     struct Failure {
@@ -64,7 +68,7 @@ class FakeBackend : public SequencerBackend {
 
     std::int64_t Position() override {
         if (!running_) return at_;
-        const std::int64_t played = (NowMs() - startMs_) / std::max(state_->msPerSixteenth, 1);
+        const std::int64_t played = (NowMs() - startMs_) / kMsPerSixteenth;
         return std::min(at_ + played, std::max(length_, at_));
     }
 
@@ -109,10 +113,6 @@ FakeSequencer::FakeSequencer() : state_(std::make_shared<State>()) {
 FakeSequencer::~FakeSequencer() {
     state_->installed = false;
     SetSequencerBackendMaker(nullptr);
-}
-
-void FakeSequencer::SetMsPerSixteenth(int ms) {
-    state_->msPerSixteenth = ms;
 }
 
 std::vector<std::string> FakeSequencer::Lines() const {

@@ -1,8 +1,9 @@
 // The players' stand-in for tests: while installed, every player opened plays on the test's
 // clock (NowMs, so a VirtualClock makes its position move only when the test advances time) at
-// one sixteenth every `msPerSixteenth` milliseconds, and logs each command it receives with the
-// player's name: "MMControl1 Open /folder/Play.sti", "MMControl1 Play from 48",
-// "MMControl1 Stop", "MMControl1 Close". A test may make a playing player fail.
+// one sixteenth every 125 milliseconds (a quarter note every half second), and logs each
+// command it receives with the player's name: "MMControl1 Open /folder/Play.sti",
+// "MMControl1 Play from 48", "MMControl1 Stop", "MMControl1 Close". A test may make a playing
+// player fail.
 #pragma once
 
 #include <functional>
@@ -23,8 +24,6 @@ class FakeSequencer {
     FakeSequencer(const FakeSequencer&) = delete;
     FakeSequencer& operator=(const FakeSequencer&) = delete;
 
-    // 125 ms: a quarter note every half second.
-    void SetMsPerSixteenth(int ms);
     std::vector<std::string> Lines() const;
     void Clear();
     // Runs with each line as it is logged, so a test can see what else holds at that moment.

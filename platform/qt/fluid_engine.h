@@ -39,7 +39,6 @@ class FluidSynthEngine {
 
     fluid_synth_t* synth() const { return synth_; }
     bool HasSoundFont() const { return soundFontId_ >= 0; }
-    bool HasAudio() const { return driver_ != nullptr; }
 
   private:
     fluid_settings_t* settings_ = nullptr;

@@ -82,7 +82,10 @@ TEST(OutputCoding, DecoderAcceptsOnlyWholeTracksOfTheRightRunCode) {
         EXPECT_EQ(formats::DecodeOutputTracks(bytes, c.runCode), c.whole);
         if (c.whole) {
             EXPECT_EQ(bytes.size(), c.coded.empty() ? 0 : plain.size());
-            if (!c.coded.empty()) EXPECT_EQ(bytes, plain);
+            if (!c.coded.empty()) {
+                EXPECT_EQ(bytes, plain);
+            }
+            EXPECT_EQ(formats::CountWholeTrackChunks(bytes), c.coded.empty() ? 0u : 2u);
         }
     }
 }

@@ -106,8 +106,10 @@ TEST(DemoChain, AccompaniedDemoIsAPlainMidiFileWithEveryPartAudible) {
     EXPECT_EQ(parsed->division, 384);
     EXPECT_EQ(NoteStreamFaults(*parsed, 2), "");
     if (std::filesystem::exists("/usr/bin/midicsv")) {
-        const std::string csv =
-            CommandOutput("/usr/bin/midicsv '" + song.string() + "' 2>/dev/null");
+        const auto midicsv =
+            testsupport::RunCommand("/usr/bin/midicsv '" + song.string() + "' 2>/dev/null");
+        EXPECT_EQ(midicsv.exitCode, 0);
+        const std::string& csv = midicsv.output;
         EXPECT_NE(csv.find("0, 0, Header, 1, 12, 384"), std::string::npos) << csv.substr(0, 200);
         EXPECT_NE(csv.find("12, 0, End_track"), std::string::npos);
     }

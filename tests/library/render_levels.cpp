@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <sstream>
+
+#include "tests/support/program_folder.h"
 
 namespace librarytest {
 namespace {
@@ -14,22 +15,12 @@ constexpr int kMelodyChannel = 1;
 
 }  // namespace
 
-std::string CommandOutput(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-        if (pclose(pipe) != 0) out.clear();
-    }
-    return out;
-}
-
 std::vector<SongLevels> RenderLevels(const std::vector<std::string>& songs) {
     std::string command = PARTLEVELS_PROGRAM;
     for (const std::string& song : songs) command += " '" + song + "'";
     command += " 2-16";
-    std::istringstream lines(CommandOutput(command));
+    const testsupport::CommandRun run = testsupport::RunCommand(command);
+    std::istringstream lines(run.exitCode == 0 ? run.output : std::string());
     std::vector<SongLevels> levels;
     if (songs.size() == 1) levels.emplace_back();
     std::string line;

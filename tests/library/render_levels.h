@@ -14,9 +14,6 @@ struct SongLevels {
     std::string report;             // partlevels' lines for the song
 };
 
-// What a shell command prints; empty when it fails.
-std::string CommandOutput(const std::string& command);
-
 // One entry per song in order; empty when partlevels fails.
 std::vector<SongLevels> RenderLevels(const std::vector<std::string>& songs);
 

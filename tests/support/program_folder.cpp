@@ -1,5 +1,7 @@
 #include "tests/support/program_folder.h"
 
+#include <sys/wait.h>
+
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -55,16 +57,21 @@ std::string ReadTextFile(const std::filesystem::path& path) {
     return text.str();
 }
 
-std::string CommandOutput(const std::string& command) {
-    std::string out;
+CommandRun RunCommand(const std::string& command) {
+    CommandRun run;
     FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return out;
+    if (pipe == nullptr) return run;
     char buffer[4096];
     for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        out.append(buffer, got);
+        run.output.append(buffer, got);
     }
-    pclose(pipe);
-    return out;
+    const int status = pclose(pipe);
+    if (status != -1 && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+    return run;
+}
+
+std::string CommandOutput(const std::string& command) {
+    return RunCommand(command).output;
 }
 
 std::string TempProgramFolder::ReadText(const std::string& name) const {

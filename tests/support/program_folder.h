@@ -65,6 +65,12 @@ WorkerRun RunWorker(const std::string& program, const std::filesystem::path& fol
 // Reads a file as text; empty when missing.
 std::string ReadTextFile(const std::filesystem::path& path);
 
+struct CommandRun {
+    std::string output;  // what it printed on its standard output
+    int exitCode = -1;   // -1 when it could not be started or did not exit by itself
+};
+// Runs a shell command to its end.
+CommandRun RunCommand(const std::string& command);
 // What a shell command prints on its standard output (empty when it cannot be started).
 std::string CommandOutput(const std::string& command);
 

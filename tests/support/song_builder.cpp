@@ -76,16 +76,8 @@ std::vector<std::uint8_t> BuildSong(const SimpleSong& song) {
 }
 
 std::vector<std::uint8_t> TrackChunk(const std::vector<std::uint8_t>& events) {
-    const auto length = static_cast<std::uint32_t>(events.size());
-    std::vector<std::uint8_t> chunk = {'M',
-                                       'T',
-                                       'r',
-                                       'k',
-                                       static_cast<std::uint8_t>(length >> 24),
-                                       static_cast<std::uint8_t>(length >> 16),
-                                       static_cast<std::uint8_t>(length >> 8),
-                                       static_cast<std::uint8_t>(length)};
-    chunk.insert(chunk.end(), events.begin(), events.end());
+    std::vector<std::uint8_t> chunk;
+    AppendChunk(chunk, events);
     return chunk;
 }
 

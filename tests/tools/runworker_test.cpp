@@ -31,9 +31,11 @@ TEST(RunWorkerTool, KillsAWorkerThatOutlivesTheTimeOut) {
                             " /bin/sleep 60"),
               "completion: none\nexit: timeout\n");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
-    EXPECT_NE(CommandOutput(std::string(RUNWORKER) + " --timeout=x " + folder.path().string() +
-                            " /bin/true 2>&1"),
-              "completion: none\nexit: 0\n");
+    const testsupport::CommandRun refused = testsupport::RunCommand(
+        std::string(RUNWORKER) + " --timeout=x " + folder.path().string() + " /bin/true 2>&1");
+    EXPECT_EQ(refused.output,
+              "runworker: the time-out must be a number of seconds, not --timeout=x\n");
+    EXPECT_EQ(refused.exitCode, 2);
 }
 
 }  // namespace

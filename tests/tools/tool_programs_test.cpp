@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <span>
 #include <string>
+#include <vector>
 
+#include "formats/output_coding.h"
 #include "tests/formats/sample_style.h"
 #include "tests/support/program_folder.h"
 
@@ -57,15 +61,12 @@ TEST(Stylec, RefusalsNameTheFileAndLine) {
     EXPECT_EQ(RunTool(folder, kStylec + " decode odd.sty").exitCode, 1);
 }
 
-// The composer's coding of the bytes after the plain part, as the decoder undoes it.
+// The composer's coding of the bytes after the plain part, which decodeout undoes.
 std::string Coded(const std::string& plain, int runCode) {
-    std::string coded;
-    int counter = 1;
-    for (const char c : plain) {
-        if (counter < 255) ++counter;
-        coded += static_cast<char>((static_cast<unsigned char>(c) - runCode - counter) & 0xFF);
-    }
-    return coded;
+    std::vector<std::uint8_t> coded;
+    formats::OutputTrackCoder(runCode).Append(
+        std::span(reinterpret_cast<const std::uint8_t*>(plain.data()), plain.size()), coded);
+    return {coded.begin(), coded.end()};
 }
 
 const std::string kHeader = std::string("MThd\0\0\0\6\0\1\0\3\1\x80", 14);
@@ -111,6 +112,32 @@ TEST(Decodeout, RefusesASongWhoseChunksAreBroken) {
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_NE(run.errors.find("song.mid is not written"), std::string::npos) << run.errors;
         EXPECT_EQ(folder.ReadText("song.mid"), "earlier song");
+    }
+}
+
+// A run killed before its rename leaves its temporary beside the file it was writing; the next
+// run of either tool removes it, and only the leftovers of the file it writes.
+TEST(ToolPrograms, RemoveTheLeftoversOfAKilledRun) {
+    struct Case {
+        const char* what;
+        std::string command;
+        const char* leftover;
+    };
+    const Case cases[] = {
+        {"stylec", kStylec + " compile demo.txt", "Demo05.tmp-k3Jf9Q.sty"},
+        {"decodeout", kDecodeout + " ComposeOut.bin 70 song.mid", "song.tmp-k3Jf9Q.mid"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testsupport::TempProgramFolder folder;
+        folder.Write("demo.txt", testsupport::kSampleStyle);
+        folder.Write("ComposeOut.bin",
+                     kHeader + kEndOnlyTrack + kEndOnlyTrack + Coded(kEndOnlyTrack, 70));
+        folder.Write(c.leftover, std::string("half written"));
+        folder.Write("Other.tmp-k3Jf9Q.sty", std::string("someone else's"));
+        ASSERT_EQ(RunTool(folder, c.command).exitCode, 0);
+        EXPECT_FALSE(folder.Exists(c.leftover));
+        EXPECT_TRUE(folder.Exists("Other.tmp-k3Jf9Q.sty"));
     }
 }
 

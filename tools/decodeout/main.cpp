@@ -20,22 +20,20 @@ constexpr int kLowestRunCode = 1;
 constexpr int kHighestRunCode = 32767;
 namespace midi = formats::midi;
 
-// The header chunk, then as many whole track chunks as it announces and nothing after them:
-// what a player needs to read the song.
-bool SongIsWhole(std::span<const std::uint8_t> song) {
-    if (song.size() < midi::kHeaderChunkLength ||
+// The header chunk, then as many whole track chunks as it announces and nothing after them,
+// the composed ones starting at `headLength`: what a player needs to read the song.
+bool SongIsWhole(std::span<const std::uint8_t> song, std::size_t headLength) {
+    if (headLength < midi::kHeaderChunkLength || headLength > song.size() ||
         !midi::HasChunkTag(song, 0, midi::kHeaderChunkTag) ||
-        midi::ReadChunkLength(song, 0) != midi::kHeaderDataLength ||
-        !formats::TrackChunksAreWhole(song.subspan(midi::kHeaderChunkLength))) {
+        midi::ReadChunkLength(song, 0) != midi::kHeaderDataLength) {
         return false;
     }
-    const std::uint32_t announced =
-        std::uint32_t{song[formats::kTrackCountOffset - 1]} << 8 | song[formats::kTrackCountOffset];
-    std::uint32_t tracks = 0;
-    for (std::size_t at = midi::kHeaderChunkLength; at < song.size(); ++tracks) {
-        at += midi::kChunkHeadLength + midi::ReadChunkLength(song, at);
-    }
-    return announced == tracks;
+    const std::size_t announced =
+        std::size_t{song[formats::kTrackCountOffset - 1]} << 8 | song[formats::kTrackCountOffset];
+    const auto plain = formats::CountWholeTrackChunks(
+        song.subspan(midi::kHeaderChunkLength, headLength - midi::kHeaderChunkLength));
+    const auto composed = formats::CountWholeTrackChunks(song.subspan(headLength));
+    return plain && composed && *plain + *composed == announced;
 }
 
 int Run(int argc, char** argv) {
@@ -65,15 +63,15 @@ int Run(int argc, char** argv) {
         std::fprintf(stderr, "decodeout: %s holds no two plain tracks to start from\n", argv[1]);
         return 1;
     }
-    const auto decoded = frontend::DecodeComposeOutput(bytes, static_cast<std::int16_t>(runCode));
-    if (!decoded || !SongIsWhole(decoded->song)) {
+    formats::UndoOutputCoding(std::span(bytes).subspan(*headLength), runCode);
+    if (!SongIsWhole(bytes, *headLength)) {
         std::fprintf(stderr,
                      "decodeout: %s does not decode to a whole MIDI file with run code %d "
                      "(cut short or another run's code); %s is not written\n",
                      argv[1], runCode, argv[3]);
         return 1;
     }
-    if (!platform::ReplaceFileAtomically(argv[3], decoded->song)) {
+    if (!platform::ReplaceFileAtomically(argv[3], bytes)) {
         std::fprintf(stderr, "decodeout: cannot write %s\n", argv[3]);
         return 1;
     }

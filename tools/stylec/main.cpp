@@ -26,6 +26,8 @@ int Fail(const std::string& where, const formats::Problem& problem) {
 }
 
 bool WriteOut(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    // A run killed before its rename left a temporary file beside the target; ours to remove.
+    platform::RemoveStaleTemporaries(path);
     if (platform::ReplaceFileAtomically(path, bytes)) return true;
     std::fprintf(stderr, "stylec: cannot write %s\n", path.c_str());
     return false;

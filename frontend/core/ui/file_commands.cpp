@@ -7,6 +7,7 @@
 #include "frontend/core/file_dialog_rules.h"
 #include "frontend/core/song_project.h"
 #include "frontend/core/ui/frm_select_file.h"
+#include "frontend/core/ui/qt_text.h"
 #include "frontend/core/vb_text.h"
 #include "frontend/editors/ui/frm_quenby.h"
 #include "frontend/shell/ui/frm_main.h"
@@ -30,10 +31,6 @@ const char* const kLengthText = "Fatal Error returned from Long-To-4Bytes()";
 const char* const kBadProjectText = "Error: Bad File Description in the .qxs file";
 const char* const kInvalidProjectText = "Error: The data in the .qxs file is invalid.";
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 std::span<const std::uint8_t> Bytes(const std::string& text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
@@ -47,10 +44,6 @@ void Critical(const std::string& text) {
 FileCommands::FileCommands(FrmMain& main) : main_(main) {
     QObject::connect(main_.CmdLoadSet, &QPushButton::clicked, &main_,
                      [this] { CmdLoadSet_Click(); });
-}
-
-std::string FileCommands::InFolder(const char* name) const {
-    return App::Get().g.AppFolder + "/" + name;
 }
 
 // ---- Saving ---------------------------------------------------------------------------------

@@ -39,8 +39,6 @@ class FileCommands {
     std::string OutputSavePath;  // the file the output is saved to
 
   private:
-    std::string InFolder(const char* name) const;
-
     FrmMain& main_;
 };
 

@@ -14,6 +14,7 @@
 #include "frontend/app/app.h"
 #include "frontend/core/ui/file_commands.h"
 #include "frontend/core/ui/make_control.h"
+#include "frontend/core/ui/qt_text.h"
 #include "frontend/editors/ui/frm_chord.h"
 #include "frontend/shell/ui/frm_main.h"
 #include "frontend/styles/ui/frm_save_setting.h"
@@ -45,10 +46,6 @@ class FolderLevelDelegate : public QStyledItemDelegate {
         QStyledItemDelegate::paint(painter, moved, index);
     }
 };
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 bool Hidden(const std::string& name) {
     return !name.empty() && name.front() == '.';

@@ -4,6 +4,7 @@
 
 #include "frontend/app/app.h"
 #include "frontend/core/playback_rules.h"
+#include "frontend/core/ui/qt_text.h"
 #include "frontend/shell/ui/frm_main.h"
 #include "platform/qt/byte_file.h"
 #include "platform/qt/msg_box.h"
@@ -14,13 +15,7 @@ namespace {
 using platform::qt::MsgBox;
 using platform::qt::MsgIcon;
 
-constexpr Colour kLedOff = 0x808080;
-constexpr int kOutputUpdateMs = 100;
 constexpr int kInputUpdateMs = 200;
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 }  // namespace
 

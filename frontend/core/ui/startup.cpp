@@ -6,6 +6,7 @@
 #include "frontend/core/last_style.h"
 #include "frontend/core/name_tables.h"
 #include "frontend/core/style_library.h"
+#include "frontend/core/ui/qt_text.h"
 #include "frontend/core/user_settings.h"
 #include "frontend/core/vb_text.h"
 #include "frontend/editors/ui/frm_chord.h"
@@ -42,10 +43,6 @@ MsgIcon IconOf(MessageIcon icon) {
             break;
     }
     return MsgIcon::kNone;
-}
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
 }
 
 const char* const kBadScale =

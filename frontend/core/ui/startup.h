@@ -21,7 +21,6 @@ class Startup {
     // False when a fatal message was shown.
     bool Form_Load();
     void Form_Activate();
-    bool FirstActivationDone() const { return firstActivationDone_; }
 
     void SaveUserSetting();
     // The shutdown (frontend/core/ui/shutdown.cpp).

@@ -10,6 +10,7 @@
 #include "frontend/core/section_table.h"
 #include "frontend/core/ui/file_commands.h"
 #include "frontend/core/ui/playback.h"
+#include "frontend/core/ui/qt_text.h"
 #include "frontend/core/ui/startup.h"
 #include "frontend/core/vb_text.h"
 #include "frontend/editors/ui/frm_chord.h"
@@ -31,7 +32,6 @@ using platform::qt::MsgButtons;
 using platform::qt::MsgIcon;
 using platform::qt::MsgResult;
 
-constexpr Colour kBarListIdle = 0xC0C0C0;
 constexpr Colour kBarListComposing = 0xC0FFC0;
 constexpr Colour kGridSaved = 0x000000;
 // The header line of Notes.aco is short; this much of the file is more than enough for it.
@@ -55,16 +55,6 @@ const char* const kCParaInvalidText =
     "The data in <cPara.dat> is invalid.\n"
     "You may have an incorrect version of Compose installed.";
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-void SetListForeColour(QListWidget* list, Colour colour) {
-    // A new style sheet restyles the whole list, so only a change of colour sets one.
-    const QString sheet = "color: " + platform::qt::ColourOf(colour).name();
-    if (list->styleSheet() != sheet) list->setStyleSheet(sheet);
-}
-
 std::string CannotStart(const char* program) {
     return std::string("Cannot start ") + program;
 }
@@ -81,10 +71,6 @@ Workflow::Workflow(FrmMain& main) : main_(main) {
     QObject::connect(main_.CmdMessageWindow, &platform::qt::MessageWindow::KeyUp, &main_,
                      [this](int keyCode, int shift) { CmdMessage_KeyUp(keyCode, shift); });
     QObject::connect(main_.TimerMess, &QTimer::timeout, &main_, [this] { TimerMess_Timer(); });
-}
-
-std::string Workflow::InFolder(const char* name) const {
-    return App::Get().g.AppFolder + "/" + name;
 }
 
 void Workflow::Caption(const char* text) {
@@ -150,7 +136,7 @@ void Workflow::CmdGetNote_Click() {
     app.frmChord().hide();
     app.frmChord().LstTemp->clear();
     main_.LstHa->clear();
-    SetListForeColour(main_.LstHa, kBarListIdle);
+    main_.SetBarListColour(kBarListIdle);
     main_.LblTotalMCnt->SetCaption("000");
     g.LoadDone = false;
     g.ProceedDone = false;
@@ -278,7 +264,7 @@ void Workflow::Proceed() {
     g.ChordsNewerThanOutput = true;
     app.frmChord().LstTemp->clear();
     main_.LstHa->clear();
-    SetListForeColour(main_.LstHa, kBarListIdle);
+    main_.SetBarListColour(kBarListIdle);
 
     const auto keysLength = platform::qt::FileLength(InFolder("KeysData.Aco")).value_or(0);
     editors::FrmKeys& keys = app.frmKeys();
@@ -304,7 +290,7 @@ void Workflow::Proceed() {
     }
     g.MyVmCode = 0;
     StartTimeOut(kProceedCommand);
-    SetListForeColour(main_.LstHa, kBarListIdle);
+    main_.SetBarListColour(kBarListIdle);
     app.frmChord().SetGridForeColour(kGridSaved);
     g.SongFromProject = false;
 }
@@ -437,7 +423,7 @@ void Workflow::CmdCompose_Click() {
     g.OutputRunCode = 0;
     StartTimeOut(kMakeCommand);
     main_.CmdTestOut->setEnabled(false);
-    SetListForeColour(main_.LstHa, kBarListComposing);
+    main_.SetBarListColour(kBarListComposing);
 }
 
 bool Workflow::FinishMake(bool failed) {
@@ -575,9 +561,7 @@ void Workflow::TimerMess_Timer() {
 int Workflow::ShowWorkerError(const char* fileName, WorkerErrorMode mode) {
     const auto head = platform::qt::ReadAtMost(InFolder(fileName), kWorkerErrorBytes);
     const WorkerErrorBox box = WorkerErrorMessage(head, mode, App::Get().g.MelodyWorkerBusy);
-    if (box.result == 1)
-        MsgBox(QString::fromLatin1(box.text.data(), static_cast<int>(box.text.size())),
-               MsgIcon::kCritical);
+    if (box.result == 1) MsgBox(Latin1(box.text), MsgIcon::kCritical);
     return box.result;
 }
 

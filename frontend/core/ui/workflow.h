@@ -47,7 +47,6 @@ class Workflow {
     bool FixedsysNoticeShown = false;
 
   private:
-    std::string InFolder(const char* name) const;
     // A fresh completion handle for the next worker, 0 when none could be bound.
     std::uint32_t FreshHandle();
     // Clears CmdTimedOut and starts the worker; false when it could not be started.

@@ -87,10 +87,6 @@ DialogRun DialogWorker::TimeOut() {
     return run;
 }
 
-std::string DialogWorker::InFolder(const char* name) {
-    return App::Get().g.AppFolder + "/" + name;
-}
-
 std::optional<int> DialogWorker::ReadDetectedKeyCode() {
     return DetectedKeyCode(platform::qt::ReadAtMost(InFolder("KeyCode.dat"), kKeyCodeReadLimit));
 }

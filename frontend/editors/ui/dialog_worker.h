@@ -45,9 +45,6 @@ struct DialogWorker {
     DialogCompletion ReceiveCompletion(int keyCode);
     // The run that timed out (none when nothing waited); it is no longer waited for.
     DialogRun TimeOut();
-
-    // `name` in the program folder, where the workers read and write their files.
-    static std::string InFolder(const char* name);
     // The key code the detector left in "KeyCode.dat" (see DetectedKeyCode).
     static std::optional<int> ReadDetectedKeyCode();
 };

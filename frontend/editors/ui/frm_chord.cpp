@@ -9,6 +9,7 @@
 #include "frontend/app/app.h"
 #include "frontend/core/ui/file_commands.h"
 #include "frontend/core/ui/make_control.h"
+#include "frontend/core/ui/qt_text.h"
 #include "frontend/core/vb_text.h"
 #include "frontend/shell/ui/frm_main.h"
 #include "platform/file.h"
@@ -24,7 +25,6 @@ using platform::qt::MsgButtons;
 using platform::qt::MsgIcon;
 using platform::qt::MsgResult;
 
-constexpr Colour kBarListIdle = 0xC0C0C0;
 // A chord file is read as far as the editor reads chord data: 260 records.
 constexpr std::size_t kChordFileReadLimit = kMaxChordRecords * kChordRecordLength;
 
@@ -32,18 +32,6 @@ const char* const kNotApplicableText =
     "The Chord Data is invalid or not applicable for this song.\n"
     "Click <2.Proceed> to Re-Create Chord Data automaticaly.";
 const char* const kExportFile = "ChordList.txt";
-
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-void SetListForeColour(QListWidget* list, Colour colour) {
-    list->setStyleSheet("color: " + platform::qt::ColourOf(colour).name());
-}
-
-std::string InFolder(const char* name) {
-    return App::Get().g.AppFolder + "/" + name;
-}
 
 }  // namespace
 
@@ -208,7 +196,7 @@ bool FrmChord::DoCmdLoad(bool useFixedKey) {
     ClearMsData();
     LstTemp->clear();
     main.LstHa->clear();
-    SetListForeColour(main.LstHa, kBarListIdle);
+    main.SetBarListColour(kBarListIdle);
     if (useFixedKey) g.MyVmCode = kFixedChordKey;
 
     // A missing file reads as an empty one: no measures.
@@ -294,7 +282,7 @@ bool FrmChord::SaveChordData() {
 
     LstTemp->clear();
     main.LstHa->clear();
-    SetListForeColour(main.LstHa, kBarListIdle);
+    main.SetBarListColour(kBarListIdle);
     for (const std::string& line : write.lines) {
         LstTemp->addItem(Latin1(line));
         main.LstHa->addItem(Latin1(line.substr(0, kBarListWidth)));
@@ -387,7 +375,7 @@ void FrmChord::CmdLoadUsr_Click() {
         main.MMControl1->Command("Close");
         main.SwOfPlLed();
         main.LstHa->clear();
-        SetListForeColour(main.LstHa, kBarListIdle);
+        main.SetBarListColour(kBarListIdle);
         main.LblTotalMCnt->SetCaption("000");
         MsgBox(kNotApplicableText, MsgIcon::kCritical);
         hide();

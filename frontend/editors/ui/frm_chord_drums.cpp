@@ -7,8 +7,6 @@
 namespace corvane::editors {
 namespace {
 
-constexpr Colour kBarListIdle = 0xC0C0C0;
-
 void SetLamp(platform::qt::CaptionLabel* lamp, Colour colour) {
     lamp->setProperty("BackColor", static_cast<uint>(colour));
     lamp->setStyleSheet("background-color: " + platform::qt::ColourOf(colour).name());
@@ -33,7 +31,7 @@ void FrmChord::SwitchDrumMode(DrumMode mode) {
     CoreGlobals& g = app.g;
     QListWidget& bars = *app.frmMain().LstHa;
     bars.clear();
-    bars.setStyleSheet("color: " + platform::qt::ColourOf(kBarListIdle).name());
+    app.frmMain().SetBarListColour(kBarListIdle);
     g.ChordListBusy = true;
     ClearMsData();
     std::vector<std::string> lines;

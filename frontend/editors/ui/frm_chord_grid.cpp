@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "frontend/app/app.h"
+#include "frontend/core/ui/qt_text.h"
 #include "frontend/core/vb_text.h"
 #include "frontend/editors/ui/frm_chord.h"
 #include "frontend/editors/ui/frm_drfill.h"
@@ -11,10 +12,6 @@
 
 namespace corvane::editors {
 namespace {
-
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 std::string Text(const QString& cell) {
     return cell.toLatin1().toStdString();

@@ -6,6 +6,7 @@
 #include "frontend/app/app.h"
 #include "frontend/core/name_tables.h"
 #include "frontend/core/ui/make_control.h"
+#include "frontend/core/ui/qt_text.h"
 #include "frontend/core/vb_text.h"
 #include "frontend/core/worker_control.h"
 #include "frontend/editors/key_list.h"
@@ -244,8 +245,7 @@ void FrmQuenby::ShowMelodyError() {
     const auto head = platform::qt::ReadAtMost(InFolder("Error4.msg"), kWorkerErrorBytes);
     const WorkerErrorBox box =
         WorkerErrorMessage(head, WorkerErrorMode::kMelodyImport, App::Get().g.MelodyWorkerBusy);
-    MsgBox(QString::fromLatin1(box.text.data(), static_cast<int>(box.text.size())),
-           MsgIcon::kCritical);
+    MsgBox(Latin1(box.text), MsgIcon::kCritical);
 }
 
 void FrmQuenby::FinishMelodyRun(bool failed) {

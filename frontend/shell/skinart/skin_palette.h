@@ -43,9 +43,6 @@ struct SkinPalette {
     static QColor SignDim() { return QColor(0x3A, 0x4A, 0x3A); }
     static QColor Wordmark() { return QColor(0xF2, 0xF6, 0xFB); }
     static QColor WordmarkLow() { return QColor(0x9F, 0xB4, 0xCE); }
-    // Standard widgets over the skin.
-    static QColor FieldBack() { return QColor(0x0E, 0x13, 0x18); }
-    static QColor FieldText() { return QColor(0xD8, 0xE2, 0xEE); }
 };
 
 }  // namespace corvane::shell::skin

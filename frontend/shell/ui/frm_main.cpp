@@ -100,6 +100,12 @@ void FrmMain::SetBackColour(QWidget* control, Colour colour) {
     control->setStyleSheet("background-color: " + platform::qt::ColourOf(colour).name());
 }
 
+void FrmMain::SetBarListColour(Colour colour) {
+    // A new style sheet restyles the whole list, so only a change of colour sets one.
+    const QString sheet = "color: " + platform::qt::ColourOf(colour).name();
+    if (LstHa->styleSheet() != sheet) LstHa->setStyleSheet(sheet);
+}
+
 void FrmMain::Form_MouseDown(int button, int shift, float X, float Y) {
     WindowDrag.Form_MouseDown(button, shift, X, Y, {Twips(x()), Twips(y())});
 }

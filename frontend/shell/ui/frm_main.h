@@ -52,6 +52,8 @@ class FrmMain : public QWidget,
     bool ScreenAtNormalScale() const;
     bool ClearOutName();
     void SetBackColour(QWidget* control, Colour colour);
+    // The text colour of the bar list, LstHa.
+    void SetBarListColour(Colour colour);
 
     // The procedures of the workflow, saving and playback that the faces call (saving's in
     // frontend/core/ui/file_commands.cpp, playback's and the transport's in
@@ -84,8 +86,8 @@ class FrmMain : public QWidget,
     void WipeVisualiser();
     void ResetRipple();
 
-    // The mixer bars' change handling that the painter runs
-    // (frontend/shell/ui/mixer_bars.cpp until the sliders complete it).
+    // The mixer bars' change handling, which the painter also runs
+    // (frontend/shell/ui/mixer_bars.cpp).
     void CanGatVol_Change(int index);
     void CanGatEcho_Change(int index);
     void CanGatOut_Change(int index);

@@ -14,7 +14,6 @@ namespace {
 using platform::qt::MsgBox;
 using platform::qt::MsgIcon;
 
-constexpr Colour kLedOff = 0x808080;
 constexpr int kPlayingUpdateMs = 100;
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "frontend/app/app.h"
 #include "frontend/core/ui/make_control.h"
+#include "frontend/core/ui/qt_text.h"
 #include "frontend/core/vb_text.h"
 #include "frontend/shell/ui/frm_main.h"
 #include "frontend/styles/slot_tables.h"
@@ -33,10 +34,6 @@ const char* const kSaveHelp =
     "-By this way, an User Style is a combination of Orvella styles with your own instrument "
     "settings.\n"
     "-You can load User Style later by clicking <Load User Style> button on the main panel.";
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // The lines of the file up to its first empty line, read in pieces so that a file of any size
 // is counted without being held; nothing when it cannot be read.

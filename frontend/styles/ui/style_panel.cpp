@@ -5,6 +5,7 @@
 
 #include "frontend/app/app.h"
 #include "frontend/core/name_tables.h"
+#include "frontend/core/ui/qt_text.h"
 #include "frontend/core/vb_text.h"
 #include "frontend/editors/ui/frm_chord.h"
 #include "frontend/editors/ui/frm_keys.h"
@@ -26,10 +27,6 @@ using platform::qt::MsgIcon;
 constexpr std::size_t kMaxStyleFileBytes = 16u << 20;
 // The echo voice list opens here when the label's voice is out of range (053: Choir Aahs).
 constexpr int kEchoFallbackRow = 52;
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // The caption as a whole number, as a typed conversion reads it; nothing when it is not one.
 std::optional<long> WholeNumber(const QString& caption) {

@@ -123,7 +123,9 @@ TEST(SongHeaderTest, KeyTempoAndTimeSignatureFromTheFirstLine) {
         EXPECT_EQ(header.keyCode, c.key);
         EXPECT_EQ(header.tempo, c.tempo);
         EXPECT_EQ(header.timeSig, c.timeSig);
-        if (c.caption != nullptr) EXPECT_EQ(MusicTypeCaption(header), c.caption);
+        if (c.caption != nullptr) {
+            EXPECT_EQ(MusicTypeCaption(header), c.caption);
+        }
     }
 }
 

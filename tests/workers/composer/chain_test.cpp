@@ -6,9 +6,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <span>
 
+#include "formats/output_coding.h"
 #include "output_reader.h"
-#include "tests/library/render_levels.h"
 #include "tests/support/hex_text.h"
 #include "tests/support/program_folder.h"
 
@@ -24,7 +25,9 @@ constexpr const char* kStyles[] = {"Md4412.sty", "Kd4425.sty", "Lt4430.sty", "Nw
 // midicsv's verdict on a file: its CSV text, empty when the tool is missing or refuses.
 std::string MidiCsv(const std::filesystem::path& file) {
     if (!std::filesystem::exists("/usr/bin/midicsv")) return {};
-    return librarytest::CommandOutput("/usr/bin/midicsv '" + file.string() + "' 2>/dev/null");
+    const auto run =
+        testsupport::RunCommand("/usr/bin/midicsv '" + file.string() + "' 2>/dev/null");
+    return run.exitCode == 0 ? run.output : std::string();
 }
 
 TEST(ChainTest, MelodyThroughAmbrelTressilAndCompose) {
@@ -92,11 +95,8 @@ TEST(ChainTest, MelodyThroughAmbrelTressilAndCompose) {
     // An independent reader accepts the decoded song and sees the same twelve tracks.
     std::vector<std::uint8_t> decoded = output;
     const std::size_t plain = 14 + song->tracks[0].bytes.size() + song->tracks[1].bytes.size();
-    int k = 1;
-    for (std::size_t j = plain; j < decoded.size(); ++j) {
-        if (k < 255) ++k;
-        decoded[j] = static_cast<std::uint8_t>(decoded[j] + composed.completion->wParam + 1 + k);
-    }
+    formats::UndoOutputCoding(std::span(decoded).subspan(plain),
+                              static_cast<int>(composed.completion->wParam) + 1);
     folder.Write("decoded.mid", decoded);
     const std::string csv = MidiCsv(folder.path() / "decoded.mid");
     if (csv.empty() && !std::filesystem::exists("/usr/bin/midicsv"))

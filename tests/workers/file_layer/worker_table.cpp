@@ -12,7 +12,6 @@ using testsupport::RunWorker;
 using testsupport::TempProgramFolder;
 using testsupport::WorkerRun;
 
-constexpr std::uint32_t kFailureFlag = 0x20000000;
 constexpr const char* kChordKeySeed = "7";
 const std::vector<std::string> kStyles = {"Md4412.sty", "Kd4425.sty", "Lt4430.sty", "Nw4431.sty",
                                           "Nx4435.sty"};
