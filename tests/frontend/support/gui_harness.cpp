@@ -65,7 +65,12 @@ CorvaneTest::~CorvaneTest() {
 
 StartupOutcome CorvaneTest::StartCorvane() {
     app_ = std::make_unique<App>();
-    return app_->Start();
+    const StartupOutcome outcome = app_->Start();
+    // The window system activates the shown main window a moment later; on a busy machine that
+    // can come after a test has opened a dialog, which the late activation would then close.
+    if (outcome == StartupOutcome::kShown)
+        WaitUntil([this] { return app_->frmMain().isActiveWindow(); });
+    return outcome;
 }
 
 void CorvaneTest::EndCorvane() {
