@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -101,7 +102,10 @@ bool StartHidden(const QString& commandLine, const QString& programFolder, qint6
 }
 
 bool EndWorker(qint64 processId) {
-    if (processId <= 0) return false;
+    // Once collected, the id may already belong to another process, which must not be hit.
+    const auto& started = Unreaped();
+    if (std::find(started.begin(), started.end(), static_cast<pid_t>(processId)) == started.end())
+        return false;
     const bool ended = ::kill(static_cast<pid_t>(processId), SIGKILL) == 0;
     ReapEnded();
     return ended;

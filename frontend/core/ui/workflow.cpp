@@ -83,7 +83,7 @@ std::uint32_t Workflow::FreshHandle() {
 
 bool Workflow::StartWorker(const std::string& commandLine) {
     App::Get().g.CmdTimedOut = false;
-    return platform::qt::StartHidden(Q(commandLine), Q(App::Get().g.AppFolder));
+    return platform::qt::StartHidden(Q(commandLine), Q(App::Get().g.AppFolder), &workerProcess_);
 }
 
 void Workflow::StartTimeOut(int command) {
@@ -491,6 +491,7 @@ void Workflow::CmdMessage_KeyUp(int keyCode, int shift) {
     if (route == CompletionRoute::kNobodyWaits) return;
     // The worker has answered; nothing more may arrive for its command.
     main_.CmdMessageWindow->Close();
+    workerProcess_ = 0;
     if (route == CompletionRoute::kTimedOutWorker) {
         g.CmdTimedOut = false;
         return;
@@ -538,6 +539,10 @@ void Workflow::TimerMess_Timer() {
     main_.TimerMess->stop();
     if (g.CmdRunning == kNoCommand) return;
     g.CmdTimedOut = true;
+    // A worker left running could still write its files under the next step: a late chord
+    // maker over the chord list being edited, a late composer over the next Make's output.
+    platform::qt::EndWorker(workerProcess_);
+    workerProcess_ = 0;
     switch (g.CmdRunning) {
         case kLoadInCommand:
             Caption("<Load In> command time out.");

@@ -2,11 +2,12 @@
 // (Ambrel, Tressil, Compose) and waiting for it without blocking. A command starts its worker
 // with a fresh completion handle and arms the time-out; the completion arrives as a key-up of
 // the hidden button CmdMessage (its code the worker's completion code, Alt for a failure) and
-// moves the workflow on, or the time-out reports the command as aborted. One worker runs at a
-// time (CmdRunning). Every box goes through MsgBox; after every refusal, failure and time-out
-// the buttons of the next step the user can take are usable again.
+// moves the workflow on, or the time-out ends the worker and reports the command as aborted.
+// One worker runs at a time (CmdRunning). Every box goes through MsgBox; after every refusal,
+// failure and time-out the buttons of the next step the user can take are usable again.
 #pragma once
 
+#include <QtGlobal>
 #include <array>
 #include <string>
 
@@ -57,6 +58,7 @@ class Workflow {
     void Caption(const char* text);
 
     FrmMain& main_;
+    qint64 workerProcess_ = 0;  // the running command's worker, 0 when none runs
 };
 
 }  // namespace corvane

@@ -47,13 +47,12 @@ void DialogWorker::CreateWorkerControls(QWidget* form, std::function<void(int, i
 }
 
 bool DialogWorker::StartWorker(DialogRun run,
-                               const std::function<std::string(std::uint32_t)>& commandLineFor,
-                               qint64* processId) {
+                               const std::function<std::string(std::uint32_t)>& commandLineFor) {
     const std::uint32_t handle = CmdMessWindow->Rebind();
     MessTimedOut = false;
-    if (handle == 0 ||
-        !platform::qt::StartHidden(QString::fromStdString(commandLineFor(handle)),
-                                   QString::fromStdString(App::Get().g.AppFolder), processId)) {
+    if (handle == 0 || !platform::qt::StartHidden(QString::fromStdString(commandLineFor(handle)),
+                                                  QString::fromStdString(App::Get().g.AppFolder),
+                                                  &workerProcess)) {
         CmdMessWindow->Close();
         return false;
     }
@@ -74,6 +73,7 @@ DialogCompletion DialogWorker::ReceiveCompletion(int keyCode) {
     // The worker has answered; nothing more may arrive for its run.
     CmdMessWindow->Close();
     pendingRun = DialogRun::kNone;
+    workerProcess = 0;
     return route;
 }
 
@@ -83,6 +83,10 @@ DialogRun DialogWorker::TimeOut() {
     if (run != DialogRun::kNone) {
         pendingRun = DialogRun::kNone;
         MessTimedOut = true;
+        // A worker left running could still write its files under what the user does next: a
+        // late key detector would overwrite the key list the user has saved since.
+        platform::qt::EndWorker(workerProcess);
+        workerProcess = 0;
     }
     return run;
 }

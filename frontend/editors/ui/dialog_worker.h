@@ -2,7 +2,7 @@
 // and running a worker. Each of the two forms inherits DialogWorker, so it has the hidden
 // button CmdMess, whose receiver takes the worker's completion, the time-out TimerMlMess and
 // the flag MessTimedOut as its own members; the form keeps which run it waits for, so a
-// completion is acted on only by its own run.
+// completion is acted on only by its own run, and a run that times out has its worker ended.
 #pragma once
 
 #include <QLabel>
@@ -32,18 +32,20 @@ struct DialogWorker {
     // Set by a time-out until the late completion of that run has arrived or a run starts.
     bool MessTimedOut = false;
     DialogRun pendingRun = DialogRun::kNone;
+    qint64 workerProcess = 0;  // the pending run's worker, 0 when none runs
 
     // Makes the three controls on `form` and connects them to the form's handlers.
     void CreateWorkerControls(QWidget* form, std::function<void(int, int)> keyUp,
                               std::function<void()> timer);
     // Binds a fresh handle, starts the program of `commandLineFor(handle)` from the program
     // folder and arms the time-out; false, with nothing waiting, when it could not start.
-    bool StartWorker(DialogRun run, const std::function<std::string(std::uint32_t)>& commandLineFor,
-                     qint64* processId = nullptr);
+    bool StartWorker(DialogRun run,
+                     const std::function<std::string(std::uint32_t)>& commandLineFor);
     // Where a completion goes; the late one after a time-out is dropped here, and a completion
     // of the pending run ends the wait.
     DialogCompletion ReceiveCompletion(int keyCode);
-    // The run that timed out (none when nothing waited); it is no longer waited for.
+    // The run that timed out (none when nothing waited); it is no longer waited for, and its
+    // worker is ended.
     DialogRun TimeOut();
     // The key code the detector left in "KeyCode.dat" (see DetectedKeyCode).
     static std::optional<int> ReadDetectedKeyCode();

@@ -13,7 +13,6 @@
 #include "frontend/shell/ui/frm_main.h"
 #include "platform/qt/byte_file.h"
 #include "platform/qt/msg_box.h"
-#include "platform/qt/worker_start.h"
 
 namespace corvane::editors {
 namespace {
@@ -230,7 +229,7 @@ void FrmQuenby::StartMelodyWorker() {
         run.handle = handle;
         return QuenbyArgs(run);
     };
-    if (!StartWorker(DialogRun::kMelodyImport, commandLineFor, &workerProcess_)) {
+    if (!StartWorker(DialogRun::kMelodyImport, commandLineFor)) {
         // Without a run there is no generated song for the next Load In to take.
         g.UseMelodyTitle = false;
         MsgBox(QString("Cannot start ") + kMelodyImporterProgram, MsgIcon::kCritical);
@@ -251,7 +250,6 @@ void FrmQuenby::ShowMelodyError() {
 void FrmQuenby::FinishMelodyRun(bool failed) {
     CoreGlobals& g = App::Get().g;
     FrmMain& main = App::Get().frmMain();
-    workerProcess_ = 0;
     if (failed) {
         main.LblInName->SetCaption("<Quenby> command error.");
         g.MelodyWorkerBusy = false;
@@ -316,10 +314,8 @@ void FrmQuenby::TimerMlMess_Timer() {
         runButtons_->setEnabled(true);
         return;
     }
-    // A worker left running could still write "InPut.bin" under the next Load In, which then
-    // must take the user's chosen song again.
-    platform::qt::EndWorker(workerProcess_);
-    workerProcess_ = 0;
+    // The ended worker may have written "InPut.bin" already, so the next Load In must take the
+    // user's chosen song again.
     CoreGlobals& g = App::Get().g;
     g.MelodyWorkerBusy = false;
     g.UseMelodyTitle = false;

@@ -73,7 +73,6 @@ class FrmQuenby : public styles::DeactivatingDialog, public DialogWorker {
     // Holds "Load-in Melody" and "Generate Music"; disabled while a key detection runs, so
     // each keeps the enabled state the opener gave it.
     QWidget* runButtons_ = nullptr;
-    qint64 workerProcess_ = 0;  // the melody worker's process, ended when it times out
 };
 
 }  // namespace corvane::editors

@@ -1,11 +1,15 @@
 // The three steps with the stand-in worker: time-outs, a late completion, failures with their
 // error files, foreign completion codes, missing programs and damaged result files. Each ends
 // with its message and the step buttons usable, and loses nothing the user had.
+#include <signal.h>
+
 #include <QTimer>
+#include <filesystem>
 
 #include "frontend/editors/chord_data.h"
 #include "frontend/editors/ui/frm_chord.h"
 #include "frontend/editors/ui/frm_quenby.h"
+#include "platform/completion.h"
 #include "platform/qt/worker_timeout.h"
 #include "tests/frontend/support/fake_workers.h"
 #include "tests/frontend/support/fixture_song.h"
@@ -77,8 +81,10 @@ class WorkflowFakeTest : public WorkflowTest {
     }
 };
 
-TEST_F(WorkflowFakeTest, EachCommandTimesOutWithItsCaptionAndButtons) {
-    platform::qt::SetWorkerTimeoutForTests(150);
+TEST_F(WorkflowFakeTest, EachCommandTimesOutWithItsCaptionAndButtonsAndEndsItsWorker) {
+    // Long enough for a loaded machine to start the fake before it is ended, far below its own
+    // five seconds.
+    platform::qt::SetWorkerTimeoutForTests(1000);
     const struct {
         const char* program;
         const char* caption;
@@ -89,11 +95,15 @@ TEST_F(WorkflowFakeTest, EachCommandTimesOutWithItsCaptionAndButtons) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.program);
-        InstallFakeWorker(folder(), c.program, "code=none\n");
-        recorder.clear();
         const std::string program = c.program;
+        const std::string late = program + ".late";
+        InstallFakeWorker(folder(), program,
+                          "delay_ms=5000\ncode=none\ncopy=notes.src " + late + "\n");
+        recorder.clear();
         StartCommandOf(program);
         EXPECT_NE(g().CmdRunning, 0);
+        ASSERT_TRUE(WaitLogged(program, 1));
+        const int pid = FakeWorkerProcessId(folder(), program);
         ASSERT_TRUE(WaitCaption(c.caption, 5000)) << Caption().toStdString();
         EXPECT_EQ(recorder.lines(), QStringList{kTimeOutBox});
         EXPECT_EQ(g().CmdRunning, 0);
@@ -107,17 +117,23 @@ TEST_F(WorkflowFakeTest, EachCommandTimesOutWithItsCaptionAndButtons) {
             EXPECT_TRUE(main().CmdTestOut->isEnabled() && main().PictTest->isEnabled() &&
                         main().PictEndT->isEnabled());
         }
+        // Ended long before its own five seconds were up: it writes nothing under the next step.
+        EXPECT_TRUE(WaitUntil([&] { return ::kill(pid, 0) != 0; }, 2000));
+        EXPECT_FALSE(std::filesystem::exists(folder() / late));
     }
 }
 
+// A completion already on its way when the time-out ended the worker.
 TEST_F(WorkflowFakeTest, LateCompletionOnlyClearsTheTimeOut) {
     platform::qt::SetWorkerTimeoutForTests(100);
-    InstallFakeWorker(folder(), "Ambrel", "delay_ms=500\ncode=47\ncopy=notes.src Notes.aco\n");
+    InstallFakeWorker(folder(), "Ambrel", "delay_ms=5000\ncode=none\n");
     Click(main().PictLoad);
+    const platform::Hwnd handle = main().CmdMessageWindow->hWnd();
     ASSERT_TRUE(WaitCaption("<Load In> command time out.", 5000));
-    ASSERT_TRUE(WaitLogged("Ambrel", 2));
+    // What the worker had written before it answered.
+    WriteFile(folder() / "Notes.aco", std::string("1,+,G,8,96,3/4\r\n"));
+    ASSERT_TRUE(platform::SendCompletion(handle, {platform::WM_KEYUP, 47, 0}));
     ASSERT_TRUE(WaitUntil([&] { return !g().CmdTimedOut; }, 5000));
-    EXPECT_EQ(FakeWorkerLog(folder(), "Ambrel").back(), "done 47 0");
     EXPECT_EQ(Caption(), "<Load In> command time out.");
     EXPECT_FALSE(g().LoadDone);
     EXPECT_EQ(main().LblMusicType->Caption(), "");
@@ -126,22 +142,22 @@ TEST_F(WorkflowFakeTest, LateCompletionOnlyClearsTheTimeOut) {
 
 TEST_F(WorkflowFakeTest, LateCompletionReachesNoListenerWhenTheSameCommandRunsAgain) {
     platform::qt::SetWorkerTimeoutForTests(100);
-    InstallFakeWorker(folder(), "Ambrel",
-                      "delay_ms=700\ncode=47\nfailed=1\nerror_file=Error1.msg\n"
-                      "error_text=late\n");
+    InstallFakeWorker(folder(), "Ambrel", "delay_ms=5000\ncode=none\n");
     Click(main().PictLoad);
+    const platform::Hwnd old = main().CmdMessageWindow->hWnd();
     ASSERT_TRUE(WaitCaption("<Load In> command time out.", 5000));
-    ASSERT_TRUE(WaitLogged("Ambrel", 1));  // the first run has read its settings
 
     platform::qt::SetWorkerTimeoutForTests(0);
     InstallFakeWorker(folder(), "Ambrel", "delay_ms=300\ncode=47\ncopy=notes.src Notes.aco\n");
     Click(main().PictLoad);
     EXPECT_FALSE(g().CmdTimedOut);
+    // The first run's failure, on its way when that run was ended, arrives now.
+    WriteFile(folder() / "Error1.msg", std::string("late"));
+    EXPECT_FALSE(
+        platform::SendCompletion(old, {platform::WM_KEYUP, 47, platform::kCompletionFailed}));
     ASSERT_TRUE(WaitCaption("<Load In> command complete.", 5000)) << Caption().toStdString();
-    ASSERT_TRUE(WaitLogged("Ambrel", 4));
     WaitUntil([] { return false; }, 200);
-    const std::vector<std::string> log = FakeWorkerLog(folder(), "Ambrel");
-    EXPECT_EQ(std::count(log.begin(), log.end(), "done 47 1"), 1);  // the late one was sent
+    EXPECT_EQ(FakeWorkerLog(folder(), "Ambrel").back(), "done 47 0");
     EXPECT_EQ(Caption(), "<Load In> command complete.");
     EXPECT_TRUE(g().LoadDone);
     EXPECT_EQ(main().LblMusicType->Caption(), "G  Major, Tempo=96, 3/4");

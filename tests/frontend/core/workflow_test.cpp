@@ -12,6 +12,7 @@
 #include "tests/frontend/support/fixture_song.h"
 #include "tests/frontend/support/program_files.h"
 #include "tests/frontend/support/workflow_harness.h"
+#include "tests/library/midi_events.h"
 
 namespace corvane::testing {
 namespace {
@@ -237,6 +238,93 @@ TEST_F(WorkflowTest, SongChosenAsTheInputFileItselfIsKept) {
     ASSERT_TRUE(WaitCaption("<Load In> command complete.")) << Caption().toStdString();
     EXPECT_EQ(main().LblMusicType->Caption(), "G  Major, Tempo=96, 3/4");
     EXPECT_EQ(g().SongTitle, "InPut");
+}
+
+// One part's program, volume and play mode, as the style panel and the mixer leave them for
+// slot 1, reach that part's track of the composed song, and no other track. Each case is made
+// twice: once with the part's own program and volume in the case's mode, once with the case's.
+TEST_F(WorkflowTest, OnePartsSettingsReachItsTrackOfTheOutput) {
+    StartWithSong(8);
+    LoadAndProceed();
+    SetWaltzStyles();
+    Click(main().PictMake);
+    ASSERT_TRUE(WaitCaption("<Make> command complete.")) << Caption().toStdString();
+    ASSERT_EQ(main().LstSections->count(), 1);  // slot 1 plays the whole song
+    // What the composer reported using: the styles' own programs and volumes.
+    const styles::SlotTables styleOwn = app().slotTables;
+
+    const struct {
+        int part;
+        int program;  // General MIDI program + 1, as the instrument list gives it
+        int volume;
+        int mode;
+        bool louder;
+    } cases[] = {
+        {1, 34, 40, 0, false},
+        {1, 57, 127, 1, true},
+        {0, 36, 30, 0, false},
+        {3, 41, 120, 2, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "part " << c.part << ", mode " << c.mode);
+        // The composed tracks follow the song's two, one a part.
+        const int track = 2 + c.part;
+        const auto make = [&] {
+            Click(main().PictMake);
+            EXPECT_TRUE(WaitCaption("<Make> command complete.")) << Caption().toStdString();
+            return g().Output.OutputBuf();
+        };
+        app().slotTables = styleOwn;
+        app().slotTables.PartMode(0, c.part) = static_cast<std::int16_t>(c.mode);
+        const Bytes own = make();
+        app().slotTables = styleOwn;
+        app().slotTables.PartMode(0, c.part) = static_cast<std::int16_t>(c.mode);
+        app().slotTables.PartProgram(0, c.part) = static_cast<std::int16_t>(c.program);
+        app().slotTables.PartVol(0, c.part) = static_cast<std::int16_t>(c.volume);
+        const Bytes changed = make();
+
+        const Song ownChunks = ParseChunks(own);
+        const Song changedChunks = ParseChunks(changed);
+        ASSERT_EQ(changedChunks.tracks.size(), 12u);
+        ASSERT_EQ(ownChunks.tracks.size(), 12u);
+        for (int t = 0; t < 12; ++t) {
+            if (t != track)
+                EXPECT_EQ(changedChunks.tracks[t], ownChunks.tracks[t]) << "track " << t;
+        }
+
+        const auto ownSong = librarytest::ReadMidiSong(own);
+        const auto changedSong = librarytest::ReadMidiSong(changed);
+        ASSERT_TRUE(ownSong && changedSong);
+        std::vector<int> programs, softPedal;
+        std::vector<std::pair<int, int>> ownNotes, notes;  // key, velocity
+        for (const librarytest::ChannelEvent& e : changedSong->events) {
+            if (e.track != track) continue;
+            if (e.kind == 0xC0) programs.push_back(e.data1);
+            if (e.kind == 0xB0 && e.data1 == 67) softPedal.push_back(e.data2);
+            if (e.IsNoteOn()) notes.emplace_back(e.data1, e.data2);
+        }
+        for (const librarytest::ChannelEvent& e : ownSong->events) {
+            if (e.track == track && e.IsNoteOn()) ownNotes.emplace_back(e.data1, e.data2);
+        }
+        ASSERT_FALSE(programs.empty());
+        EXPECT_EQ(programs, std::vector<int>(programs.size(), c.program - 1));
+        // A part in mode 1, 2 or 3 starts with the soft pedal down.
+        ASSERT_FALSE(softPedal.empty());
+        EXPECT_EQ(softPedal.front(), c.mode == 0 ? 0 : 127);
+
+        // The same notes, every one softer or louder with the volume.
+        ASSERT_FALSE(notes.empty());
+        ASSERT_EQ(notes.size(), ownNotes.size());
+        for (std::size_t i = 0; i < notes.size(); ++i) {
+            EXPECT_EQ(notes[i].first, ownNotes[i].first) << "note " << i;
+            if (c.louder) {
+                EXPECT_GT(notes[i].second, ownNotes[i].second) << "note " << i;
+            } else {
+                EXPECT_LT(notes[i].second, ownNotes[i].second) << "note " << i;
+            }
+        }
+    }
+    EXPECT_TRUE(recorder.lines().isEmpty()) << recorder.lines().join("\n").toStdString();
 }
 
 }  // namespace

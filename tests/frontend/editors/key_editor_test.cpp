@@ -1,11 +1,14 @@
 // The key list dialog: editing the list, loading and saving "KeysData.Aco", and the key
 // detector's runs with the stand-in detector (its command line, its results, a failure, a
-// time-out with a late completion, a missing program) and once with the real one.
+// time-out that ends it and a late completion, a missing program) and once with the real one.
+#include <signal.h>
+
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <fstream>
 
 #include "frontend/editors/ui/frm_keys.h"
+#include "platform/completion.h"
 #include "platform/qt/worker_timeout.h"
 #include "tests/frontend/support/fake_workers.h"
 #include "tests/frontend/support/fixture_song.h"
@@ -285,19 +288,31 @@ TEST_F(KeyEditorTest, DetectorResultsFillTheListsAndTheKey) {
                          std::to_string(handle + 31470952 + 2426) + " 1");
 }
 
-TEST_F(KeyEditorTest, TimeOutLeavesTheListsAndItsLateCompletionIsIgnored) {
+TEST_F(KeyEditorTest, TimeOutEndsTheDetectorAndALateCompletionIsIgnored) {
     platform::qt::SetWorkerTimeoutForTests(150);
     WriteFile(folder() / "keys.src", std::string("001:02;G  Major\r\n"));
     WriteFile(folder() / "KeysData.Aco", std::string("005:04;D  Major\r\n"));
-    InstallFakeWorker(folder(), "Sorvik", "delay_ms=700\ncode=46\ncopy=keys.src KeysData.Aco\n");
+    InstallFakeWorker(folder(), "Sorvik", "delay_ms=3000\ncode=46\ncopy=keys.src KeysData.Aco\n");
     Open("17");
     keys().CmdKeyDetect_Click();
+    const qint64 pid = keys().workerProcess;
+    const platform::Hwnd handle = keys().CmdMessWindow->hWnd();
+    ASSERT_GT(pid, 0);
     ASSERT_TRUE(WaitUntil([&] { return keys().LblKeyFindInfo->Caption() == "Time Out error."; }));
     EXPECT_EQ(recorder.lines(), QStringList{kDetectorTimeOutBox});
     EXPECT_TRUE(ButtonsEnabled());
     EXPECT_TRUE(keys().MessTimedOut);
 
-    ASSERT_TRUE(WaitLogged("Sorvik", 2));
+    // Ended long before its own three seconds were up, so it can no longer replace the list the
+    // user saves and Proceed reads.
+    EXPECT_TRUE(WaitUntil([&] { return ::kill(static_cast<pid_t>(pid), 0) != 0; }, 1500));
+    EXPECT_EQ(ReadText("KeysData.Aco"), "005:04;D  Major\r\n");
+    EXPECT_LE(FakeWorkerLog(folder(), "Sorvik").size(), 1u);  // at most its start
+
+    // A completion already on its way when the detector was ended (its list written) changes
+    // nothing.
+    WriteFile(folder() / "KeysData.Aco", std::string("001:02;G  Major\r\n"));
+    ASSERT_TRUE(platform::SendCompletion(handle, {platform::WM_KEYUP, 46, 0}));
     ASSERT_TRUE(WaitUntil([&] { return !keys().MessTimedOut; }));
     EXPECT_EQ(Items(keys().LstKeyUser), QStringList{"005: D  Major"});
     EXPECT_EQ(keys().LblKeyFindInfo->Caption(), "Time Out error.");

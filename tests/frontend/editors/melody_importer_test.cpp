@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "frontend/editors/ui/frm_quenby.h"
+#include "platform/completion.h"
 #include "platform/qt/worker_timeout.h"
 #include "tests/frontend/support/fake_workers.h"
 #include "tests/frontend/support/fixture_song.h"
@@ -261,16 +262,19 @@ TEST_F(MelodyImporterTest, KeyDetectionProposesTheOverallKey) {
     EXPECT_TRUE(recorder.lines().isEmpty());
 }
 
-TEST_F(MelodyImporterTest, KeyDetectionTimeOutTouchesOnlyTheDialog) {
+TEST_F(MelodyImporterTest, KeyDetectionTimeOutEndsTheDetectorAndTouchesOnlyTheDialog) {
     platform::qt::SetWorkerTimeoutForTests(150);
     WriteFile(folder() / "keycode.src", std::string("07\r\n"));
-    InstallFakeWorker(folder(), "Sorvik", "delay_ms=700\ncode=46\ncopy=keycode.src KeyCode.dat\n");
+    InstallFakeWorker(folder(), "Sorvik", "delay_ms=3000\ncode=46\ncopy=keycode.src KeyCode.dat\n");
     main().LblInName->SetCaption("before");
     main().PictLoad->setEnabled(false);
     ASSERT_TRUE(main().PictMiVi->isEnabled());
     quenby().show();
     quenby().CmdLoadIn->setEnabled(false);  // as the opener leaves it without a song to import
     quenby().CmdKeyDetect->click();
+    const qint64 pid = quenby().workerProcess;
+    const platform::Hwnd handle = quenby().CmdMessWindow->hWnd();
+    ASSERT_GT(pid, 0);
     ASSERT_TRUE(WaitUntil([&] { return quenby().LblKeyFindInfo->Caption() == "Time Out error."; }));
     EXPECT_EQ(recorder.lines(), QStringList{kDetectorTimeOutBox});
     EXPECT_EQ(Caption(), "before");
@@ -279,9 +283,13 @@ TEST_F(MelodyImporterTest, KeyDetectionTimeOutTouchesOnlyTheDialog) {
     EXPECT_FALSE(g().MelodyWorkerBusy);
     EXPECT_TRUE(quenby().CmdAutoMusic->isEnabled());
     EXPECT_FALSE(quenby().CmdLoadIn->isEnabled());
+    // Ended long before its own three seconds were up.
+    EXPECT_TRUE(WaitUntil([&] { return ::kill(static_cast<pid_t>(pid), 0) != 0; }, 1500));
+    EXPECT_FALSE(std::filesystem::exists(folder() / "KeyCode.dat"));
 
-    // Its late completion changes nothing.
-    ASSERT_TRUE(WaitLogged("Sorvik", 2));
+    // A completion already on its way when it was ended (its key written) changes nothing.
+    WriteFile(folder() / "KeyCode.dat", std::string("07\r\n"));
+    ASSERT_TRUE(platform::SendCompletion(handle, {platform::WM_KEYUP, 46, 0}));
     ASSERT_TRUE(WaitUntil([&] { return !quenby().MessTimedOut; }));
     EXPECT_EQ(quenby().LblKeyFindInfo->Caption(), "Time Out error.");
     EXPECT_EQ(quenby().CmbKey->currentText(), "C  Major");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
 #include <filesystem>
 
 #include "platform/qt/worker_start.h"
@@ -101,6 +102,21 @@ TEST_F(MessageWindowTest, EndedWorkersLeaveNoProcessBehind) {
     EXPECT_TRUE(platform::qt::EndWorker(pid));
     EXPECT_TRUE(WaitUntil(
         [&] { return !std::filesystem::exists("/proc/" + std::to_string(pid) + "/stat"); }, 10000));
+    // Its id, once collected, is free for any other process to take.
+    EXPECT_FALSE(platform::qt::EndWorker(pid));
+}
+
+// Ending reaches only a worker the front end started and has not collected yet.
+TEST_F(MessageWindowTest, EndLeavesOtherProcessesAlone) {
+    QProcess other;
+    other.start("/bin/sleep", {"20"});
+    ASSERT_TRUE(other.waitForStarted());
+    EXPECT_FALSE(platform::qt::EndWorker(other.processId()));
+    EXPECT_FALSE(platform::qt::EndWorker(0));
+    EXPECT_EQ(other.state(), QProcess::Running);
+    EXPECT_FALSE(other.waitForFinished(200));
+    other.kill();
+    other.waitForFinished();
 }
 
 }  // namespace
