@@ -288,8 +288,9 @@ TEST_F(WorkflowTest, OnePartsSettingsReachItsTrackOfTheOutput) {
         ASSERT_EQ(changedChunks.tracks.size(), 12u);
         ASSERT_EQ(ownChunks.tracks.size(), 12u);
         for (int t = 0; t < 12; ++t) {
-            if (t != track)
+            if (t != track) {
                 EXPECT_EQ(changedChunks.tracks[t], ownChunks.tracks[t]) << "track " << t;
+            }
         }
 
         const auto ownSong = librarytest::ReadMidiSong(own);
