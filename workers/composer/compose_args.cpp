@@ -1,5 +1,6 @@
 #include "workers/composer/compose_args.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <limits>
@@ -142,11 +143,11 @@ bool ParseVPara(std::span<const std::uint8_t> text, std::array<SlotParams, kSlot
 bool TextLines::Next(std::size_t maxChars, std::string& line) {
     line.clear();
     if (pos_ >= bytes_.size()) return false;
-    while (pos_ < bytes_.size() && line.size() < maxChars) {
-        const char c = static_cast<char>(bytes_[pos_++]);
-        line.push_back(c);
-        if (c == '\n') break;
-    }
+    const auto rest = bytes_.subspan(pos_, std::min(bytes_.size() - pos_, maxChars));
+    const auto end = std::find(rest.begin(), rest.end(), std::uint8_t{'\n'});
+    const std::size_t taken = static_cast<std::size_t>(end - rest.begin()) + (end == rest.end() ? 0 : 1);
+    line.assign(reinterpret_cast<const char*>(rest.data()), taken);
+    pos_ += taken;
     return true;
 }
 
