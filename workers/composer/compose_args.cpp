@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "formats/style_keys.h"
+#include "formats/style_model.h"
 
 namespace composer {
 
@@ -102,14 +103,14 @@ SlotSettings SlotSettingsFromName(std::string_view name) {
         s.styleVersion = DecimalValue(name.substr(name.size() - 6));
         if (name.size() - 6 >= 4) s.styleCode = std::string(name.substr(name.size() - 10, 4));
     }
-    s.stepsPerQuarter = s.styleVersion < 10 ? 8 : 12;
+    s.stepsPerQuarter = formats::StepsPerQuarter(s.styleVersion);
     s.lines24 = 2 * s.stepsPerQuarter;
     s.lines34 = 3 * s.stepsPerQuarter;
     s.lines44 = 4 * s.stepsPerQuarter;
     s.maxTickOffset = kTicksPerQuarter / s.stepsPerQuarter - 1;
     s.styleKey = formats::StyleKeyForVersion(s.styleVersion);
-    s.flagLate = s.styleVersion >= 30 ? 1 : 0;
-    s.flagNew = s.styleVersion >= 31 ? 1 : 0;
+    s.flagLate = s.styleVersion >= formats::kFirstLateVersion ? 1 : 0;
+    s.flagNew = s.styleVersion >= formats::kFirstNewVersion ? 1 : 0;
     return s;
 }
 

@@ -7,13 +7,14 @@
 #include <vector>
 
 #include "formats/style_coding.h"
+#include "formats/style_model.h"
 #include "workers/composer/style_row_scan.h"
 
 namespace composer {
 
 namespace {
 
-constexpr std::size_t kStyleLineChars = 299;
+constexpr std::size_t kStyleLineChars = formats::kMaxLineBytes;
 constexpr int kMaxLinesPerMode = 100;
 constexpr std::string_view kTrackTag = formats::kStyleRecordTag;
 // Cell values beyond this magnitude cannot be held as a whole value with its octave code.
