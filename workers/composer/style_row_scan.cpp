@@ -47,20 +47,38 @@ const char* ScanInt(const char* at, int& value) {
     return at;
 }
 
-// The plain decimal shapes of a style row ("36", "-6.3"), read exactly by from_chars; nullptr
-// for anything else (exponents, hexadecimal, infinities, a lone point), which the C library
-// reads with its own rules.
+// Digits of a decimal that a double holds exactly, and the powers of ten it holds exactly.
+constexpr int kExactDigits = 15;
+constexpr double kExactPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// The plain decimal shapes of a style row ("36", "-6.3"); nullptr for anything else
+// (exponents, hexadecimal, infinities, a lone point), which the C library reads with its own
+// rules. Up to 15 digits the value is the digits over a power of ten, both exact, and one
+// correctly rounded division gives the correctly rounded value the library gives; longer
+// numbers go through from_chars.
 const char* ScanPlainDouble(const char* at, double& value) {
     const char* begin = *at == '+' ? at + 1 : at;
+    const bool negative = *at == '-';
     const char* p = *at == '-' || *at == '+' ? at + 1 : at;
     if (!IsDigit(*p)) return nullptr;
-    while (IsDigit(*p)) ++p;
+    std::uint64_t digits = 0;
+    int count = 0;
+    int fraction = 0;
+    for (; IsDigit(*p); ++p, ++count) digits = digits * 10 + static_cast<std::uint64_t>(*p - '0');
     if (*p == '.') {
         ++p;
         if (!IsDigit(*p)) return nullptr;
-        while (IsDigit(*p)) ++p;
+        for (; IsDigit(*p); ++p, ++count, ++fraction) {
+            digits = digits * 10 + static_cast<std::uint64_t>(*p - '0');
+        }
     }
     if (*p != ',' && *p != '\0' && !IsSpace(*p)) return nullptr;
+    if (count <= kExactDigits) {
+        const double magnitude = static_cast<double>(digits) / kExactPowersOfTen[fraction];
+        value = negative ? -magnitude : magnitude;
+        return p;
+    }
     const auto [end, error] = std::from_chars(begin, p, value);
     if (error != std::errc() || end != p) return nullptr;
     return p;
