@@ -11,7 +11,7 @@ namespace {
 
 // The white space the C library skips before a number (the "C" locale's).
 bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    return c == ' ' || (c >= '\t' && c <= '\r');  // tab, line feed, \v, \f, carriage return
 }
 
 bool IsDigit(char c) {
@@ -23,8 +23,8 @@ const char* SkipSpace(const char* at) {
     return at;
 }
 
-// What follows a stored number: the count so far when the comma is missing (or the text ends),
-// else the place behind the comma.
+// The place behind the comma that must follow a stored number; nullptr when anything else (or
+// the end of the text) comes there, which ends the row.
 const char* AfterComma(const char* at) {
     return *at == ',' ? at + 1 : nullptr;
 }
@@ -112,11 +112,12 @@ int ScanRow(const char* text, std::span<T> values, Scan scan) {
 }  // namespace
 
 int ScanIntRow(const char* text, std::span<int> values) {
-    return ScanRow(text, values, ScanInt);
+    return ScanRow(text, values, [](const char* at, int& value) { return ScanInt(at, value); });
 }
 
 int ScanDoubleRow(const char* text, std::span<double> values) {
-    return ScanRow(text, values, ScanDouble);
+    return ScanRow(text, values,
+                   [](const char* at, double& value) { return ScanDouble(at, value); });
 }
 
 }  // namespace composer
