@@ -54,4 +54,23 @@ constexpr std::uint32_t ReadChunkLength(std::span<const std::uint8_t> bytes, std
            (std::uint32_t{bytes[at + 6]} << 8) | std::uint32_t{bytes[at + 7]};
 }
 
+// Walks `bytes` as track chunks laid end to end, handing `visit` each chunk with its head.
+// True when every byte belongs to a chunk whose "MTrk" tag and length fit and `visit` took
+// every chunk (returned true); false at the first chunk that breaks either.
+template <typename Visit>
+constexpr bool ForEachTrackChunk(std::span<const std::uint8_t> bytes, Visit visit) {
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        if (bytes.size() - at < kChunkHeadLength || !HasChunkTag(bytes, at, kTrackChunkTag)) {
+            return false;
+        }
+        const std::uint64_t length = ReadChunkLength(bytes, at);
+        if (length > bytes.size() - at - kChunkHeadLength) return false;
+        const std::size_t size = kChunkHeadLength + static_cast<std::size_t>(length);
+        if (!visit(bytes.subspan(at, size))) return false;
+        at += size;
+    }
+    return true;
+}
+
 }  // namespace formats::midi

@@ -28,25 +28,16 @@ void UndoOutputCoding(std::span<std::uint8_t> coded, int runCode) {
 
 std::optional<std::size_t> CountWholeTrackChunks(std::span<const std::uint8_t> tracks) {
     std::size_t count = 0;
-    std::size_t at = 0;
-    while (at < tracks.size()) {
-        if (tracks.size() - at < midi::kChunkHeadLength ||
-            !midi::HasChunkTag(tracks, at, midi::kTrackChunkTag)) {
-            return std::nullopt;
-        }
-        const std::uint64_t length = midi::ReadChunkLength(tracks, at);
-        if (length < midi::kEndOfTrackEvent.size() - 1 ||
-            length > tracks.size() - at - midi::kChunkHeadLength) {
-            return std::nullopt;
-        }
-        at += midi::kChunkHeadLength + static_cast<std::size_t>(length);
-        // The end-of-track meta event without its delta time, which may be longer than a byte.
-        if (tracks[at - 3] != midi::kMeta || tracks[at - 2] != midi::kMetaEndOfTrack ||
-            tracks[at - 1] != 0x00) {
-            return std::nullopt;
-        }
-        ++count;
-    }
+    const bool whole =
+        midi::ForEachTrackChunk(tracks, [&count](std::span<const std::uint8_t> chunk) {
+            // The end-of-track meta event without its delta time, which may be longer than a byte.
+            const std::size_t end = chunk.size();
+            ++count;
+            return end >= midi::kChunkHeadLength + midi::kEndOfTrackEvent.size() - 1 &&
+                   chunk[end - 3] == midi::kMeta && chunk[end - 2] == midi::kMetaEndOfTrack &&
+                   chunk[end - 1] == 0x00;
+        });
+    if (!whole) return std::nullopt;
     return count;
 }
 

@@ -25,13 +25,18 @@ bool ReadStyleBlock(std::span<const std::uint8_t> file, std::size_t& pos, std::u
         if (b == '\n') break;
     }
     block.recordLength = block.text.size();
+    // The composer decodes every byte of its five styles here: room for the rest of the file
+    // at once, and the end mark looked for only behind its last letter.
+    block.text.reserve(block.text.size() + (file.size() - at));
     std::uint8_t t = 1;
     while (at < file.size()) {
-        block.text.push_back(DecodeStyleByte(file[at++], key, t));
+        const std::uint8_t plain = DecodeStyleByte(file[at++], key, t);
+        block.text.push_back(plain);
         t = static_cast<std::uint8_t>(t + 1);
+        if (plain != static_cast<std::uint8_t>(kStyleEndOfBlock[2])) continue;
         const std::size_t n = block.text.size();
         if (n >= kStyleEndOfBlock.size() && block.text[n - 3] == kStyleEndOfBlock[0] &&
-            block.text[n - 2] == kStyleEndOfBlock[1] && block.text[n - 1] == kStyleEndOfBlock[2]) {
+            block.text[n - 2] == kStyleEndOfBlock[1]) {
             block.complete = true;
             at = std::min(file.size(), at + kBytesAfterEndOfBlock);
             break;

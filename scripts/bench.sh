@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the benchmarks (optimised, no sanitizers) and runs each one; every figure is a median
-# over repeated whole-process runs.
+# Builds the benchmarks (optimised, no sanitizers) and runs each one, then times the composer
+# and the whole worker chain on the 259-measure song; every figure is a median over repeated
+# whole-process runs (with valgrind installed, the instruction counts come too).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -10,3 +11,7 @@ for program in "$root"/build-bench/benchmarks/*; do
   echo "== $(basename "$program")"
   "$program" --benchmark_report_aggregates_only=true
 done
+echo "== composer, 259 measures"
+python3 "$root/bench/composer/time_compose.py" "$root/build-bench"
+echo "== chain, 259 measures"
+python3 "$root/bench/chain/time_chain.py" "$root/build-bench"

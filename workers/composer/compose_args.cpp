@@ -1,10 +1,12 @@
 #include "workers/composer/compose_args.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <limits>
 
 #include "formats/style_keys.h"
+#include "formats/style_model.h"
 
 namespace composer {
 
@@ -101,14 +103,14 @@ SlotSettings SlotSettingsFromName(std::string_view name) {
         s.styleVersion = DecimalValue(name.substr(name.size() - 6));
         if (name.size() - 6 >= 4) s.styleCode = std::string(name.substr(name.size() - 10, 4));
     }
-    s.stepsPerQuarter = s.styleVersion < 10 ? 8 : 12;
+    s.stepsPerQuarter = formats::StepsPerQuarter(s.styleVersion);
     s.lines24 = 2 * s.stepsPerQuarter;
     s.lines34 = 3 * s.stepsPerQuarter;
     s.lines44 = 4 * s.stepsPerQuarter;
     s.maxTickOffset = kTicksPerQuarter / s.stepsPerQuarter - 1;
     s.styleKey = formats::StyleKeyForVersion(s.styleVersion);
-    s.flagLate = s.styleVersion >= 30 ? 1 : 0;
-    s.flagNew = s.styleVersion >= 31 ? 1 : 0;
+    s.flagLate = s.styleVersion >= formats::kFirstLateVersion ? 1 : 0;
+    s.flagNew = s.styleVersion >= formats::kFirstNewVersion ? 1 : 0;
     return s;
 }
 
@@ -142,11 +144,11 @@ bool ParseVPara(std::span<const std::uint8_t> text, std::array<SlotParams, kSlot
 bool TextLines::Next(std::size_t maxChars, std::string& line) {
     line.clear();
     if (pos_ >= bytes_.size()) return false;
-    while (pos_ < bytes_.size() && line.size() < maxChars) {
-        const char c = static_cast<char>(bytes_[pos_++]);
-        line.push_back(c);
-        if (c == '\n') break;
-    }
+    const auto rest = bytes_.subspan(pos_, std::min(bytes_.size() - pos_, maxChars));
+    const auto end = std::find(rest.begin(), rest.end(), std::uint8_t{'\n'});
+    const std::size_t taken = static_cast<std::size_t>(end - rest.begin()) + (end == rest.end() ? 0 : 1);
+    line.assign(reinterpret_cast<const char*>(rest.data()), taken);
+    pos_ += taken;
     return true;
 }
 

@@ -13,19 +13,20 @@
 #include <vector>
 
 #include "formats/song_limits.h"
+#include "formats/style_model.h"
 #include "workers/common/worker_fatal.h"
 
 namespace composer {
 
 constexpr int kSlotCount = 5;
-constexpr int kStyleTrackCount = 5;
-constexpr int kDrumTrackIndex = 4;
-constexpr int kDrumChannel = 9;
-constexpr int kModeCount = 16;
+constexpr int kStyleTrackCount = formats::kMaxTracks;
+constexpr int kDrumTrackIndex = kStyleTrackCount - 1;
+constexpr int kDrumChannel = formats::kDrumChannel;
+constexpr int kModeCount = formats::kMaxModes;
 // GetInst31Mode answers 16 for the Pause section: a mode that holds no cells.
 constexpr int kPauseMode = 16;
-constexpr int kRowCount = 48;
-constexpr int kColumnCount = 16;
+constexpr int kRowCount = formats::kMaxRowsPerMode;
+constexpr int kColumnCount = formats::kCellColumns;
 // The composer's measure table keeps one record fewer than the song loader and the chord maker
 // accept, so a song of formats::kMaxMeasures measures passes them and is refused here.
 constexpr int kMeasureTabSize = formats::kMaxMeasures - 1;

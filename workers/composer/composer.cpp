@@ -40,15 +40,6 @@ const MeasureStat& Composer::Stat(int measure) const {
     return setup_.stats[measure];
 }
 
-const StyleCell& Composer::Cell(int mode, int row, int column) const {
-    static const StyleCell kEmpty{};
-    if (mode < 0 || mode >= kModeCount || row < 0 || row >= kRowCount || column < 0 ||
-        column >= kColumnCount) {
-        return kEmpty;
-    }
-    return (*part.work)[mode][row][column];
-}
-
 // ---------------------------------------------------------------------------------------------
 // Song preparation
 

@@ -426,8 +426,21 @@ class Composer {
     PrePass prePass;
     std::array<StyleSlot, kSlotCount + 1> slots;  // 1..5
 
-    // Cell access that treats the Pause mode and steps outside the rows as empty.
-    const StyleCell& Cell(int mode, int row, int column) const;
+    // Cell access that treats the Pause mode and steps outside the rows as empty. Inline: the
+    // part generators read every cell of every step through it.
+    const StyleCell& Cell(int mode, int row, int column) const {
+        static constexpr StyleCell kEmpty{};
+        if (static_cast<unsigned>(column) >= kColumnCount) return kEmpty;
+        return CellRow(mode, row)[column];
+    }
+    // The cells of one step, read the same way, for loops over its columns.
+    const std::array<StyleCell, kColumnCount>& CellRow(int mode, int row) const {
+        static constexpr std::array<StyleCell, kColumnCount> kEmptyRow{};
+        if (static_cast<unsigned>(mode) >= kModeCount || static_cast<unsigned>(row) >= kRowCount) {
+            return kEmptyRow;
+        }
+        return (*part.work)[mode][row];
+    }
     int VelHsOf(int mode) const { return mode >= 0 && mode < kModeCount ? part.velHs[mode] : 0; }
     int HalfIndex(int beg) const { return 2 * pass.curMeasure + (beg > 0 ? 1 : 0); }
     int StepsPerMeasure() const { return grid.measureEnd; }

@@ -43,25 +43,39 @@ bool WriteFile(const std::string& name, std::string_view text) {
                                reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-// Builds the output file as the passes finish: each track goes plain into "Temp.dat", then
-// coded onto the output, and the header's track count says how many tracks there will be once
-// the name track follows. A run that stops midway leaves both files as far as they got.
+// Builds the output file as the run goes: the header, the song's first two tracks, then each
+// composed track, which goes plain into "Temp.dat" and coded onto the end of the output. The
+// file stays open, so each track costs one write of its own bytes and one of the header's
+// track count, which says how many tracks there will be once the name track follows. A track
+// is on disk whole before the count is raised, so a run that stops midway leaves whole tracks.
 class OutputFileSink : public TrackSink {
   public:
-    OutputFileSink(std::vector<std::uint8_t>& output, MessageLog& log)
-        : output_(output), log_(log) {}
+    explicit OutputFileSink(MessageLog& log) : log_(log) {}
+
+    // Creates the output with the header alone; false when it cannot be written.
+    bool Create(std::span<const std::uint8_t> header) {
+        if (!file_.Open(kOutputFile, platform::FileMode::kWriteBinary)) return false;
+        return Put(header) || Discard();
+    }
+
+    // Adds bytes that stay plain (the song's tracks); false when they cannot be written.
+    bool AddPlain(std::span<const std::uint8_t> bytes) { return Put(bytes) || Discard(); }
 
     void Track(std::span<const std::uint8_t> plain, std::span<const std::uint8_t> coded) override {
         if (!WriteFile(kTrackScratch, plain)) {
             log_.Append("Error: Cannot create template output.");
             AbortCompose(1);
         }
-        output_.insert(output_.end(), coded.begin(), coded.end());
         ++tracks_;
+        bool written = Put(coded);
         // The name track does not count itself again.
-        if (tracks_ <= kComposedTracks)
-            output_[kTrackCountOffset] = static_cast<std::uint8_t>(2 + tracks_ + 1);
-        if (!WriteFile(kOutputFile, output_)) {
+        if (written && tracks_ <= kComposedTracks) {
+            const std::uint8_t count = static_cast<std::uint8_t>(2 + tracks_ + 1);
+            written = file_.Seek(static_cast<std::int64_t>(kTrackCountOffset)) &&
+                      file_.WriteBytes(std::span(&count, 1)) && file_.Seek(end_);
+        }
+        if (!written || (tracks_ > kComposedTracks && !file_.CloseOrDiscard())) {
+            Discard();
             log_.Append("Error: Cannot open template data for update mode");
             AbortCompose(1);
         }
@@ -69,7 +83,21 @@ class OutputFileSink : public TrackSink {
 
   private:
     static constexpr int kComposedTracks = 9;
-    std::vector<std::uint8_t>& output_;
+
+    // Writes `bytes` at the end and onto the disk at once.
+    bool Put(std::span<const std::uint8_t> bytes) {
+        end_ += static_cast<std::int64_t>(bytes.size());
+        return file_.WriteBytes(bytes) && file_.Seek(end_);
+    }
+
+    // A file that could not be written completely is no output.
+    bool Discard() {
+        file_.CloseOrDiscard();
+        return false;
+    }
+
+    platform::File file_;
+    std::int64_t end_ = 0;
     MessageLog& log_;
     int tracks_ = 0;
 };
@@ -165,17 +193,19 @@ int Compose(std::string_view commandLine, std::time_t now, MessageLog& log) {
         }
     }
 
-    std::vector<std::uint8_t> output = OutputHeader();
-    if (!WriteFile(kOutputFile, output)) {
+    OutputFileSink sink(log);
+    const std::vector<std::uint8_t> header = OutputHeader();
+    if (!sink.Create(header)) {
         log.Printf("Error: Cannot create template data <%s>.", kOutputFile);
         return 1;
     }
+    std::vector<std::uint8_t> output = header;
     status = CopyFirstTwoTracks(song, output);
     if (!status.ok) {
         log.Append(status.message);
         return 1;
     }
-    if (!WriteFile(kOutputFile, output)) {
+    if (!sink.AddPlain(std::span(output).subspan(header.size()))) {
         log.Printf("Error: Cannot create template data <%s>.", kOutputFile);
         return 1;
     }
@@ -196,7 +226,6 @@ int Compose(std::string_view commandLine, std::time_t now, MessageLog& log) {
         composer.LoadStyle(slot, style);
     }
 
-    OutputFileSink sink(output, log);
     const ComposeResult result = composer.ComposeAll(&sink);
     if (!WriteFile(kSectionFile, composer.SectionFileText())) {
         log.Printf("Error: Cannot create %s", kSectionFile);

@@ -83,8 +83,9 @@ int Composer::DrumPart(int drumCode, const std::string& /*chord*/, int beg, int 
     if (play.silenced) return ev;
     if (beg == 0) ev = DrumSectionEnd(0, ev);
     for (int s = beg; s < end; ++s) {
+        const auto& cells = CellRow(mode, s);
         for (int col = 0; col < kColumnCount; ++col) {
-            const std::int32_t h = Low32(Cell(mode, s, col).whole);
+            const std::int32_t h = Low32(cells[col].whole);
             if (h > 0) {
                 const int note = h % 1000 + part.partStyleValue;
                 const int cellVel = h / 1000;
@@ -129,8 +130,9 @@ int Composer::DrumPartAlt(int drumCode, const std::string& /*chord*/, int beg, i
     for (int s = beg; s < end; ++s) {
         AgeDrumHeld(s, ev);
         if (pauseNext && s != 0) continue;
+        const auto& cells = CellRow(mode, s);
         for (int col = 0; col < kColumnCount; ++col) {
-            const std::int64_t v = Cell(mode, s, col).whole;
+            const std::int64_t v = cells[col].whole;
             if (v <= 0) continue;
             const int note = CellNote(v) + part.partStyleValue;
             int vel = Clamp127(loudness.baseVel + s * VelHsOf(mode) / 2 + DrumAccent(note));
@@ -201,7 +203,7 @@ void Composer::DeferredOffsOffChord(const std::string& chord, int beg, int& ev) 
 void Composer::ReleaseSustainWhenBusy(int mode, int beg, int end, int& ev) {
     int cells = 0;
     for (int s = beg; s < end; ++s) {
-        for (int col = 0; col < kColumnCount; ++col) cells += Cell(mode, s, col).whole > 0 ? 1 : 0;
+        for (const StyleCell& cell : CellRow(mode, s)) cells += cell.whole > 0 ? 1 : 0;
     }
     if (cells > 8 || play.idleCalls > 5) SustainOff(ev, beg, 0, 0);
 }
@@ -261,13 +263,14 @@ int Composer::MakeAccompPart(int drumCode, int instCode, const std::string& chor
         for (int s = beg; s < end; ++s) {
             AgeA3Held(s, ev);
             int n = 0;
-            for (int col = 0; col < kColumnCount; ++col) n += Cell(mode, s, col).whole > 0 ? 1 : 0;
+            const auto& cells = CellRow(mode, s);
+            for (const StyleCell& cell : cells) n += cell.whole > 0 ? 1 : 0;
             int stepVel = n <= 1 ? loudness.baseVel : loudness.baseVel - 7 * (n - 1);
             if (stepVel < loudness.baseVel * 4 / 5 || stepVel <= 0)
                 stepVel = loudness.baseVel * 4 / 5;
             std::vector<int> started;
             for (int col = 0; col < kColumnCount; ++col) {
-                const std::int64_t v = Cell(mode, s, col).whole;
+                const std::int64_t v = cells[col].whole;
                 if (v == 0) continue;
                 int degree = 0, octave = 0, shift = 0;
                 SplitDegree(CellNote(v < 0 ? -v : v), degree, octave);
@@ -357,8 +360,9 @@ int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const s
             AgeA3Held(s, ev);
             if (pauseNext && s != beg) continue;
             int n = 0;
-            for (int col = 0; col < kColumnCount; ++col) {
-                const std::int64_t v = Cell(mode, s, col).whole;
+            const auto& cells = CellRow(mode, s);
+            for (const StyleCell& cell : cells) {
+                const std::int64_t v = cell.whole;
                 n += v > 0 && v / 1000000 == 0 && v % 1000000 > 0 ? 1 : 0;
             }
             int stepVel = n <= 1 ? loudness.baseVel : loudness.baseVel - 7 * (n - 1);
@@ -366,7 +370,7 @@ int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const s
                 stepVel = loudness.baseVel * 4 / 5;
             std::vector<std::pair<int, int>> started;
             for (int col = 0; col < kColumnCount; ++col) {
-                const std::int64_t v = Cell(mode, s, col).whole;
+                const std::int64_t v = cells[col].whole;
                 if (v <= 0 || CellNote(v) == 0) continue;
                 int note = 0;
                 if (variant == 1) {

@@ -63,8 +63,9 @@ int Composer::MakeEchoPart1(int instCode, const std::string& chord, int beg, int
     }
     bool changeUsed = false;
     for (int s = beg; s < end; ++s) {
+        const auto& cells = CellRow(mode, s);
         for (int col = 0; col < kColumnCount; ++col) {
-            const std::int32_t v = Low32(Cell(mode, s, col).whole);
+            const std::int32_t v = Low32(cells[col].whole);
             if (v <= 0) continue;
             const int degree = FoldDegree(v % 1000);
             if (degree < 1) continue;
@@ -117,8 +118,9 @@ int Composer::MakeEchoPart2(int instCode, const std::string& chord, int beg, int
     for (int s = beg; s < end; ++s) {
         candidates.clear();
         bool restart = false;
+        const auto& cells = CellRow(mode, s);
         for (int col = 0; col < kColumnCount; ++col) {
-            const std::int32_t v = Low32(Cell(mode, s, col).whole);
+            const std::int32_t v = Low32(cells[col].whole);
             if (v <= 0) continue;
             const int d = FoldDegree(v % 1000);
             int note = 0;

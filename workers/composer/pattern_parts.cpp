@@ -216,12 +216,20 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
                               octave + shift};
         }
     }
+    // The step's cell values, read once for the count and the placing; the pre-pass plays
+    // fixed values instead.
+    std::array<std::int64_t, kColumnCount> stepCells{};
+    if (quiet) {
+        for (int col = 0; col < kScanColumns; ++col) stepCells[col] = 10000096 + 100 * (col + 1);
+    }
     for (int s = beg; s < end; ++s) {
         candidates.clear();
         int n = 0;
         if (!quiet) {
+            const auto& cells = CellRow(mode, s);
             for (int col = 0; col < kColumnCount; ++col) {
-                const std::int64_t v = Cell(mode, s, col).whole;
+                const std::int64_t v = cells[col].whole;
+                stepCells[col] = v;
                 n += v > 0 && v / 1000000 == 0 && v % 1000000 > 0 ? 1 : 0;
             }
         }
@@ -234,7 +242,7 @@ int Composer::PatternPart(bool b3, bool quiet, int instCode, const std::string& 
         bool restart = false;
         const int columns = quiet ? kScanColumns : kColumnCount;
         for (int col = 0; col < columns; ++col) {
-            const std::int64_t v = quiet ? 10000096 + 100 * (col + 1) : Cell(mode, s, col).whole;
+            const std::int64_t v = stepCells[col];
             if (v <= 0 || CellNote(v) == 0) continue;
             int degree = 0, octave = 0, shift = 0;
             int note = 0;

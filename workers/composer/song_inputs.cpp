@@ -35,19 +35,12 @@ std::int64_t FindMeta(std::span<const std::uint8_t> bytes, const std::uint8_t (&
 // stay inside the file (a song cut short, or with stray bytes after its tracks, would give an
 // output nobody can decode).
 bool HoldsTwoWholeChunks(std::span<const std::uint8_t> song, std::int64_t begin, std::int64_t end) {
-    const auto size = static_cast<std::int64_t>(song.size());
-    std::int64_t at = begin;
-    for (int chunk = 0; chunk < 2; ++chunk) {
-        if (at < 0 || size - at < 8 || song[at] != 'M' || song[at + 1] != 'T' ||
-            song[at + 2] != 'r' || song[at + 3] != 'k') {
-            return false;
-        }
-        const std::int64_t length = std::int64_t{song[at + 4]} << 24 | song[at + 5] << 16 |
-                                    song[at + 6] << 8 | song[at + 7];
-        if (length > size - at - 8) return false;
-        at += 8 + length;
-    }
-    return at == end;
+    if (begin < 0 || begin > end || end > static_cast<std::int64_t>(song.size())) return false;
+    int chunks = 0;
+    const bool whole = formats::midi::ForEachTrackChunk(
+        song.subspan(static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin)),
+        [&chunks](std::span<const std::uint8_t>) { return ++chunks <= 2; });
+    return whole && chunks == 2;
 }
 
 }  // namespace

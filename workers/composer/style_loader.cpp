@@ -2,18 +2,19 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <string_view>
 #include <vector>
 
 #include "formats/style_coding.h"
+#include "formats/style_model.h"
+#include "workers/composer/style_row_scan.h"
 
 namespace composer {
 
 namespace {
 
-constexpr std::size_t kStyleLineChars = 299;
+constexpr std::size_t kStyleLineChars = formats::kMaxLineBytes;
 constexpr int kMaxLinesPerMode = 100;
 constexpr std::string_view kTrackTag = formats::kStyleRecordTag;
 // Cell values beyond this magnitude cannot be held as a whole value with its octave code.
@@ -81,7 +82,7 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
             std::string_view body(first);
             if (body.substr(0, kTrackTag.size()) == kTrackTag) body.remove_prefix(kTrackTag.size());
             const std::string scan(body);
-            std::sscanf(scan.c_str(), "%d", &channel);
+            ScanIntRow(scan.c_str(), std::span(&channel, 1));
             log.Printf("Error reading Style data from %s, Channel %d", name, channel);
             AbortCompose(1);
         }
@@ -108,9 +109,7 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
                     std::string_view body(line);
                     if (body.substr(0, kTrackTag.size()) == kTrackTag) body.remove_prefix(kTrackTag.size());
                     const std::string scan(body);
-                    if (std::sscanf(scan.c_str(), "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,", &values[0], &values[1],
-                                    &values[2], &values[3], &values[4], &values[5], &values[6], &values[7],
-                                    &values[8], &values[9], &values[10]) != 11) {
+                    if (ScanIntRow(scan.c_str(), values) != 11) {
                         scanFailed = true;
                         break;
                     }
@@ -145,8 +144,10 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
                     track.partModeTens = c.params.partModeTens[trackIndex];
                     track.partStyleValue = Bounded(values[1]);
                 } else if (count == 0) {
-                    int modNo = 0, vel = 0;
-                    if (std::sscanf(line.c_str(), "%d,%d,", &modNo, &vel) == 2) {
+                    int modeLine[2] = {};
+                    if (ScanIntRow(line.c_str(), modeLine) == 2) {
+                        const int modNo = modeLine[0];
+                        const int vel = modeLine[1];
                         if (modNo < 0 || modNo > 15) {
                             log.Printf("Error in Style data %s, Channel %d, Mode %d, ModNo=%d, VelHs=%d", name,
                                        channel, k, modNo, vel);
@@ -161,11 +162,8 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
                                    name, channel, k, count);
                         AbortCompose(1);
                     }
-                    double v[16] = {};
-                    const int n = std::sscanf(line.c_str(),
-                                              "%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,",
-                                              &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7], &v[8],
-                                              &v[9], &v[10], &v[11], &v[12], &v[13], &v[14], &v[15]);
+                    double v[kColumnCount] = {};
+                    const int n = ScanDoubleRow(line.c_str(), v);
                     bool usable = n >= 1;
                     for (double value : v) {
                         if (!std::isfinite(value) || std::fabs(value) > kLargestCellValue) usable = false;

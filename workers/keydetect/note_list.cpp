@@ -4,20 +4,39 @@
 
 namespace keydetect {
 
+namespace {
+
+void End(NotOn& entry, Tick songTick) {
+    const Tick elapsed = songTick - entry.StartTick;
+    entry.Duration = elapsed > 0 ? elapsed : 1;
+}
+
+}  // namespace
+
 bool NotOnList::RecordNoteOn(Tick songTick, int note) {
     if (count_ >= kMaxNotOn) return false;
-    notes_[count_] = NotOn{songTick, static_cast<std::int16_t>(note), 0};
+    const NotOn entry{songTick, static_cast<std::int16_t>(note), 0};
+    notes_[count_] = entry;
+    if (entry.Note >= 0 && entry.Note < kKeys) sounding_[entry.Note].push_back(count_);
     ++count_;
     return true;
 }
 
 void NotOnList::RecordNoteOff(Tick songTick, int note) {
+    if (note >= 0 && note < kKeys) {
+        for (const int i : sounding_[note]) End(notes_[i], songTick);
+        sounding_[note].clear();
+        return;
+    }
     for (int i = count_ - 1; i >= 0; --i) {
         NotOn& entry = notes_[i];
-        if (entry.Note != note || entry.Duration != 0) continue;
-        const Tick elapsed = songTick - entry.StartTick;
-        entry.Duration = elapsed > 0 ? elapsed : 1;
+        if (entry.Note == note && entry.Duration == 0) End(entry, songTick);
     }
+}
+
+void NotOnList::Clear() {
+    count_ = 0;
+    for (std::vector<int>& key : sounding_) key.clear();
 }
 
 NoteStatistics::NoteStatistics(std::span<const NotOn> notes) : notes_(notes) {

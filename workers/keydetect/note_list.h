@@ -45,15 +45,20 @@ class NotOnList {
     // start (at least 1).
     void RecordNoteOff(Tick songTick, int note);
 
-    void Clear() { count_ = 0; }
+    void Clear();
     int size() const { return count_; }
     std::span<const NotOn> notes() const {
         return {notes_.data(), static_cast<std::size_t>(count_)};
     }
 
   private:
+    // The MIDI keys, whose sounding notes are kept per key so that a note-off finds them
+    // without walking the whole list; any other key is looked for in the list itself.
+    static constexpr int kKeys = 128;
+
     std::array<NotOn, kMaxNotOn> notes_{};
     int count_ = 0;
+    std::array<std::vector<int>, kKeys> sounding_;
 };
 
 // Count and summed duration of the long notes of each pitch class.

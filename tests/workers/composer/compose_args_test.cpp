@@ -137,6 +137,15 @@ TEST(TextLines, SplitsLongLinesLikeAFixedBuffer) {
     ASSERT_TRUE(lines.Next(4, line));
     EXPECT_EQ(line, "xy\n");
     EXPECT_FALSE(lines.Next(4, line));
+
+    // A line feed that just fits stays with its line; a last line may lack one.
+    const std::string unended = "abc\nxyz";
+    TextLines fitting(Bytes(unended));
+    ASSERT_TRUE(fitting.Next(4, line));
+    EXPECT_EQ(line, "abc\n");
+    ASSERT_TRUE(fitting.Next(4, line));
+    EXPECT_EQ(line, "xyz");
+    EXPECT_FALSE(fitting.Next(4, line));
 }
 
 }  // namespace

@@ -3,14 +3,17 @@
 // the song inputs and the style checks.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
 #include <map>
+#include <set>
 
 #include "compose_fixture.h"
 #include "formats/style_keys.h"
 #include "output_reader.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/song_builder.h"
+#include "workers/composer/track_coding.h"
 
 namespace composertest {
 namespace {
@@ -162,6 +165,61 @@ TEST(ComposeRun, RunStoppedInTheSecondPassLeavesThePartialOutput) {
     EXPECT_EQ(partial[11], 4);  // three tracks written, the name track to come
     EXPECT_EQ(folder.ReadText("Temp.dat").substr(0, 4), "MTrk");
     EXPECT_EQ(folder.ReadText("sty.err"), "");
+}
+
+// The tracks of an output left behind, counting the song's two: -1 unless the coded part
+// decodes into whole tracks under one of the run codes the composer can pick.
+int WholeTracksIn(const std::vector<std::uint8_t>& output) {
+    for (int runCode = 59; runCode < 59 + 42; ++runCode) {
+        if (const auto song = ReadComposerOutput(output, runCode)) {
+            return static_cast<int>(song->tracks.size());
+        }
+    }
+    return -1;
+}
+
+// The header's track count once a run has written `tracks` tracks: 2 for the song's, then one
+// ahead of the tracks (the name track to come) until the name track is there.
+int SettledCount(int tracks) {
+    return tracks <= 2 ? 2 : tracks < 12 ? tracks + 1 : 12;
+}
+
+// Killed at any change to its files, a run leaves nothing, an output not yet begun, or whole
+// tracks under the count they settle at or, when killed between a track and its count, under
+// the count of the tracks before.
+TEST(ComposeRun, ARunKilledAtAnyChangeLeavesWholeTracks) {
+    constexpr int kMostChanges = 200;
+    ComposeFixture f;
+    f.measures = TypicalMeasures(4);
+    std::set<int> tracksSeen;
+    std::size_t lastSize = 0;
+    int at = 1;
+    for (; at <= kMostChanges; ++at) {
+        SCOPED_TRACE("killed at change " + std::to_string(at));
+        TempProgramFolder folder;
+        f.WriteTo(folder);
+        testsupport::RunOptions options;
+        options.environment.emplace_back("ORVELLA_FILE_FAULT", "kill-at:" + std::to_string(at));
+        const auto run = RunWorker(
+            "Compose", folder.path(), [&](platform::Hwnd h) { return f.Args(h); }, options);
+        ASSERT_FALSE(run.timedOut);
+        if (run.signal != SIGKILL) break;
+        const auto output = folder.ReadBytes("ComposeOut.bin");
+        // The output only grows: no later change empties it to write it again.
+        EXPECT_GE(output.size(), lastSize);
+        lastSize = output.size();
+        // Not begun, or the header before the song's tracks.
+        if (output.empty() || output == composer::OutputHeader()) continue;
+        const int tracks = WholeTracksIn(output);
+        ASSERT_GE(tracks, 2) << "the output holds a cut track";
+        EXPECT_TRUE(output[11] == SettledCount(tracks) || output[11] == SettledCount(tracks - 1))
+            << "count " << int{output[11]} << " for " << tracks << " tracks";
+        tracksSeen.insert(tracks);
+        if (HasFailure()) break;
+    }
+    EXPECT_LE(at, kMostChanges);
+    // Every stage of the output was met, from the song's tracks alone to the name track.
+    EXPECT_EQ(tracksSeen, (std::set<int>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
 }
 
 TEST(ComposeRun, RefusalsReportFailureWithTheirMessage) {

@@ -33,6 +33,29 @@ TEST(NotOnListTest, DurationIsAtLeastOneTick) {
     EXPECT_EQ(list.notes()[1].Duration, 1);
 }
 
+TEST(NotOnListTest, NoteOffsFindOnlyTheNotesOfTheirKeyInTheCurrentList) {
+    NotOnList list;
+    ASSERT_TRUE(list.RecordNoteOn(0, 60));
+    list.Clear();
+    ASSERT_TRUE(list.RecordNoteOn(100, 61));
+    list.RecordNoteOff(200, 60);  // the cleared note of key 60 is gone
+    EXPECT_EQ(list.notes()[0].Duration, 0);
+
+    // Keys beyond the MIDI range pair up by the value the list keeps of them.
+    ASSERT_TRUE(list.RecordNoteOn(300, 128));
+    ASSERT_TRUE(list.RecordNoteOn(300, -1));
+    ASSERT_TRUE(list.RecordNoteOn(300, 65536 + 64));  // kept as key 64
+    list.RecordNoteOff(400, 0);
+    list.RecordNoteOff(500, 128);
+    list.RecordNoteOff(600, -1);
+    list.RecordNoteOff(700, 65536 + 64);
+    EXPECT_EQ(list.notes()[1].Duration, 200);
+    EXPECT_EQ(list.notes()[2].Duration, 300);
+    EXPECT_EQ(list.notes()[3].Duration, 0);
+    list.RecordNoteOff(800, 64);
+    EXPECT_EQ(list.notes()[3].Duration, 500);
+}
+
 TEST(NotOnListTest, RefusesTheNoteAfterTheLimit) {
     NotOnList list;
     for (int i = 0; i < kMaxNotOn; ++i) ASSERT_TRUE(list.RecordNoteOn(i, 60 + i % 12));
