@@ -1,12 +1,12 @@
 // Replays a fuzz target's corpus without libFuzzer: each file (or every file of each folder
 // given) goes once through LLVMFuzzerTestOneInput. The ctest run under the sanitizers keeps the
 // seeds and every crash found and fixed since crash-free.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <algorithm>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);

@@ -17,13 +17,15 @@ inline const std::string& ScratchFolder() {
         return new std::string(pattern);
     }();
     static const bool cleanUpRegistered = std::atexit([] {
-        std::error_code ignored;
-        std::filesystem::remove_all(*folder, ignored);
-    }) == 0;
+                                              std::error_code ignored;
+                                              std::filesystem::remove_all(*folder, ignored);
+                                          }) == 0;
     (void)cleanUpRegistered;
     return *folder;
 }
 
-inline std::string ScratchPath(const std::string& name) { return ScratchFolder() + "/" + name; }
+inline std::string ScratchPath(const std::string& name) {
+    return ScratchFolder() + "/" + name;
+}
 
 }  // namespace fuzzsupport

@@ -24,12 +24,15 @@ void BM_AmbrelDenseSong(benchmark::State& state) {
     folder.Write("InPut.bin", testsupport::BuildSong(DenseSong()));
     const std::string mode = state.range(0) == 0 ? "/1" : state.range(0) == 1 ? "/2" : "/0";
     for (auto _ : state) {
-        const auto run = testsupport::RunWorker("Ambrel", folder.path(), mode + " InPut.bin {hwnd} 2426");
+        const auto run =
+            testsupport::RunWorker("Ambrel", folder.path(), mode + " InPut.bin {hwnd} 2426");
         if (run.exitCode != 0) state.SkipWithError("Ambrel failed");
     }
 }
 BENCHMARK(BM_AmbrelDenseSong)
-    ->Arg(0)->Arg(1)->Arg(2)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Repetitions(15)

@@ -5,8 +5,8 @@
 #include <QTimer>
 
 #include "frontend/app/app.h"
-#include "platform/qt/program_end.h"
 #include "frontend/shell/window_platform.h"
+#include "platform/qt/program_end.h"
 
 int main(int argc, char** argv) {
     corvane::shell::PreferXcbUnderWayland();

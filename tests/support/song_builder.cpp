@@ -7,7 +7,8 @@ namespace testsupport {
 namespace {
 
 void AppendBe32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 void AppendChunk(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& body) {
@@ -45,10 +46,10 @@ std::vector<std::uint8_t> BuildSong(const SimpleSong& song) {
                          {0x00, 0xFF, 0x59, 0x02, static_cast<std::uint8_t>(song.keySign), 0x00});
     }
     if (song.tempo > 0) {
-        conductor.insert(conductor.end(), {0x00, 0xFF, 0x51, 0x03,
-                                           static_cast<std::uint8_t>(song.tempo >> 16),
-                                           static_cast<std::uint8_t>(song.tempo >> 8),
-                                           static_cast<std::uint8_t>(song.tempo)});
+        conductor.insert(
+            conductor.end(),
+            {0x00, 0xFF, 0x51, 0x03, static_cast<std::uint8_t>(song.tempo >> 16),
+             static_cast<std::uint8_t>(song.tempo >> 8), static_cast<std::uint8_t>(song.tempo)});
     }
     conductor.insert(conductor.end(), {0x00, 0xFF, 0x2F, 0x00});
     AppendChunk(file, conductor);

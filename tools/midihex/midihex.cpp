@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
     const std::string temporary = std::string(argv[2]) + ".part";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes->data()), static_cast<std::streamsize>(bytes->size()));
+        out.write(reinterpret_cast<const char*>(bytes->data()),
+                  static_cast<std::streamsize>(bytes->size()));
         if (!out.flush()) {
             std::fprintf(stderr, "midihex: cannot write %s\n", argv[2]);
             return 1;

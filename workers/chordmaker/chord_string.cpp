@@ -219,9 +219,11 @@ NoteSet KhHa2NotesM(std::string_view chord) {
         .acceptSuspended = true, .ninthWithMajor = true, .majorSeventhWithMajor = true};
     const int failed = ReadTones(chord, rules, tones);
     if (failed == 3) {
-        throw worker::WorkerFatal(Format("\nKhHa2-NotesM: Error finding 3: %s\n", HaStr(chord).c_str()));
+        throw worker::WorkerFatal(
+            Format("\nKhHa2-NotesM: Error finding 3: %s\n", HaStr(chord).c_str()));
     }
-    if (failed != 0) throw worker::WorkerFatal(Format("\nKhHa2-NotesM: Error finding %d.\n", failed));
+    if (failed != 0)
+        throw worker::WorkerFatal(Format("\nKhHa2-NotesM: Error finding %d.\n", failed));
     return tones;
 }
 
@@ -242,7 +244,8 @@ int ChordRootPitch(std::string_view chord) {
     constexpr int kMiddleC = 60;
     const int letter = LetterPitchClass(ChordChar(chord, 1));
     if (letter == kNoNote) {
-        throw worker::WorkerFatal(Format("Invalid Root in Chord String <%s>", HaStr(chord).c_str()));
+        throw worker::WorkerFatal(
+            Format("Invalid Root in Chord String <%s>", HaStr(chord).c_str()));
     }
     int shift = 0;
     if (AccidentalShift(ChordChar(chord, 2), shift) != 0) shift = 0;

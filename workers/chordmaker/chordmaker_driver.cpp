@@ -44,7 +44,9 @@ class ErrorFile {
     platform::File file_;
 };
 
-std::string CannotCreateChordData() { return Format("\nCannot create %s.", kChordDataFile); }
+std::string CannotCreateChordData() {
+    return Format("\nCannot create %s.", kChordDataFile);
+}
 
 void WritePathScores(const std::string& dump) {
     platform::File file;

@@ -58,8 +58,8 @@ int DemNoteNmOk(const SongInput& song, std::string_view chord, int half) {
     const int failed = ReadTones(chord, kPlainRules, tones);
     const HaStr text(chord);
     if (failed == 1) {
-        throw worker::WorkerFatal(Format("\nDemNoteNmOk 1: Error finding HaStr:<%s>, NuaMsIdx = %d\n",
-                                  text.c_str(), half));
+        throw worker::WorkerFatal(Format(
+            "\nDemNoteNmOk 1: Error finding HaStr:<%s>, NuaMsIdx = %d\n", text.c_str(), half));
     }
     if (failed != 0) {
         throw worker::WorkerFatal(
@@ -91,7 +91,8 @@ int DemNoteNmOkS(const SongInput& song, std::string_view chord, int half) {
 int DemNoteBaOk(const SongInput& song, std::string_view chord, int half) {
     NoteSet tones;
     const int failed = ReadHaBaTones(chord, tones);
-    if (failed == 5) throw worker::WorkerFatal(Format("DemNoteBaOk Error <%s>,", HaStr(chord).c_str()));
+    if (failed == 5)
+        throw worker::WorkerFatal(Format("DemNoteBaOk Error <%s>,", HaStr(chord).c_str()));
     if (failed == 6) throw worker::WorkerFatal("DemNoteBaOk Invalid HaBa Sign,");
     if (failed != 0) throw worker::WorkerFatal(Format("\nDemNoteBaOk Error finding %d.\n", failed));
     return Fit(ProfileOf(song, half), tones, kFullFit, 0);

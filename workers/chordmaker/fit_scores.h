@@ -3,8 +3,8 @@
 // half's counted notes: 50 x hits / notes, cut toward zero. The variants differ in how they read
 // the chord: DemNoteNmOk without the ninth and with '+' raising the fifth, DemNoteNmOkM with the
 // ninth and the major seventh of an 'M' chord, DemNoteNmOkS as M but also for 's' chords,
-// DemNoteBaOk on a HaBa chord's moved root. Every function throws worker::WorkerFatal on a malformed
-// chord string, with its own message.
+// DemNoteBaOk on a HaBa chord's moved root. Every function throws worker::WorkerFatal on a
+// malformed chord string, with its own message.
 #pragma once
 
 #include <string_view>

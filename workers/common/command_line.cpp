@@ -24,8 +24,10 @@ std::int64_t ParseLeadingInteger(const char* text) {
 
 std::int32_t ParseInt32(const char* text) {
     const std::int64_t value = ParseLeadingInteger(text);
-    if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-    if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+    if (value > std::numeric_limits<std::int32_t>::max())
+        return std::numeric_limits<std::int32_t>::max();
+    if (value < std::numeric_limits<std::int32_t>::min())
+        return std::numeric_limits<std::int32_t>::min();
     return static_cast<std::int32_t>(value);
 }
 
@@ -33,6 +35,8 @@ std::int16_t ParseInt16(const char* text) {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(ParseInt32(text)));
 }
 
-platform::Hwnd ParseHandle(const char* text) { return static_cast<platform::Hwnd>(ParseInt32(text)); }
+platform::Hwnd ParseHandle(const char* text) {
+    return static_cast<platform::Hwnd>(ParseInt32(text));
+}
 
 }  // namespace worker

@@ -90,7 +90,7 @@ struct [[nodiscard]] ReadStatus {
 
 // The worker's side of the reading.
 class MeasureSink {
-public:
+  public:
     virtual ~MeasureSink() = default;
     // Extra work for a recognised note-on or note-off, before the measure collection sees it.
     virtual ReadStatus OnNoteOn(const SongState&, int /*key*/) { return ReadStatus::Ok(); }

@@ -45,8 +45,12 @@ void StoreCommandLine(std::string_view line) {
     if (line.size() < kCommandLineLimit) std::memcpy(storedLine.data(), line.data(), line.size());
 }
 
-const char* StoredCommandLine() { return storedLine.data(); }
-char* StoredCommandLineBuffer() { return storedLine.data(); }
+const char* StoredCommandLine() {
+    return storedLine.data();
+}
+char* StoredCommandLineBuffer() {
+    return storedLine.data();
+}
 
 int SplitCommandLine(int fieldLimit) {
     if (fieldLimit < 1) fieldLimit = 1;
@@ -72,7 +76,9 @@ const char* Field(int n) {
     return fields[n];
 }
 
-void SetSuccessDoneCode(std::uint32_t code) { successCode = code; }
+void SetSuccessDoneCode(std::uint32_t code) {
+    successCode = code;
+}
 
 namespace {
 

@@ -16,7 +16,8 @@ void MessageLog::Printf(const char* format, ...) {
     va_start(args, format);
     const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
-    if (n > 0) text_.append(buffer, static_cast<std::size_t>(n) < sizeof buffer ? n : sizeof buffer - 1);
+    if (n > 0)
+        text_.append(buffer, static_cast<std::size_t>(n) < sizeof buffer ? n : sizeof buffer - 1);
 }
 
 int SplitComposeArgs(std::string_view line, std::vector<std::string>& fields) {
@@ -27,8 +28,8 @@ int SplitComposeArgs(std::string_view line, std::vector<std::string>& fields) {
     while (true) {
         const std::size_t blank = line.find(' ', start);
         if (count == kArgumentFieldLimit) return kArgumentFieldLimit + 2;
-        fields.emplace_back(line.substr(start, blank == std::string_view::npos ? std::string_view::npos
-                                                                               : blank - start));
+        fields.emplace_back(line.substr(
+            start, blank == std::string_view::npos ? std::string_view::npos : blank - start));
         ++count;
         if (blank == std::string_view::npos) break;
         start = blank + 1;
@@ -86,12 +87,25 @@ ComposeOptions DecodeComposeArgs(const std::vector<std::string>& fields) {
         if (options.echoLevel2 == 0) options.echoLevel2 = 1;
     }
     switch (DecimalValue(token(4))) {
-        case 0: options.headRelease = 30; options.holdMode = 0; break;
-        case 1: options.headRelease = 75; options.holdMode = 1; break;
-        case 2: options.headRelease = 90; options.holdMode = 2; break;
-        default: options.headRelease = 80; options.holdMode = 1; break;
+        case 0:
+            options.headRelease = 30;
+            options.holdMode = 0;
+            break;
+        case 1:
+            options.headRelease = 75;
+            options.holdMode = 1;
+            break;
+        case 2:
+            options.headRelease = 90;
+            options.holdMode = 2;
+            break;
+        default:
+            options.headRelease = 80;
+            options.holdMode = 1;
+            break;
     }
-    for (int slot = 0; slot < kSlotCount; ++slot) options.styleNames[slot] = std::string(token(5 + slot));
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        options.styleNames[slot] = std::string(token(5 + slot));
     options.echoProgram1 = EchoProgramOf(token(10));
     options.echoProgram2 = EchoProgramOf(token(11));
     return options;
@@ -123,10 +137,10 @@ bool ParseVPara(std::span<const std::uint8_t> text, std::array<SlotParams, kSlot
         if (!lines.Next(79, line) || (line.back() != '\n' && lines.AtEnd())) break;
         line.pop_back();
         int v[20];
-        const int n = std::sscanf(line.c_str(), "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d",
-                                  &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7], &v[8], &v[9],
-                                  &v[10], &v[11], &v[12], &v[13], &v[14], &v[15], &v[16], &v[17], &v[18],
-                                  &v[19]);
+        const int n = std::sscanf(
+            line.c_str(), "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", &v[0],
+            &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7], &v[8], &v[9], &v[10], &v[11], &v[12],
+            &v[13], &v[14], &v[15], &v[16], &v[17], &v[18], &v[19]);
         if (n != 16) return false;
         SlotParams& p = slots[slot];
         p.sectVol = v[0];
@@ -146,7 +160,8 @@ bool TextLines::Next(std::size_t maxChars, std::string& line) {
     if (pos_ >= bytes_.size()) return false;
     const auto rest = bytes_.subspan(pos_, std::min(bytes_.size() - pos_, maxChars));
     const auto end = std::find(rest.begin(), rest.end(), std::uint8_t{'\n'});
-    const std::size_t taken = static_cast<std::size_t>(end - rest.begin()) + (end == rest.end() ? 0 : 1);
+    const std::size_t taken =
+        static_cast<std::size_t>(end - rest.begin()) + (end == rest.end() ? 0 : 1);
     line.assign(reinterpret_cast<const char*>(rest.data()), taken);
     pos_ += taken;
     return true;

@@ -73,13 +73,13 @@ SlotSettings SlotSettingsFromName(std::string_view styleName);
 // Reads lines the way a fixed buffer does: at most maxChars characters a read, a line end
 // included, so a longer line comes back in pieces.
 class TextLines {
-public:
+  public:
     explicit TextLines(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
     // False at the end of the bytes.
     bool Next(std::size_t maxChars, std::string& line);
     bool AtEnd() const { return pos_ >= bytes_.size(); }
 
-private:
+  private:
     std::span<const std::uint8_t> bytes_;
     std::size_t pos_ = 0;
 };

@@ -55,9 +55,15 @@ inline void ClearStyleTable(StyleTable& table) {
 }
 
 // Decimal fields of a positive cell value.
-inline int CellNote(std::int64_t v) { return static_cast<int>(v % 1000); }
-inline int CellVelocity(std::int64_t v) { return static_cast<int>((v % 1000000) / 1000); }
-inline int CellOffset(std::int64_t v) { return static_cast<int>(v / 1000000); }
+inline int CellNote(std::int64_t v) {
+    return static_cast<int>(v % 1000);
+}
+inline int CellVelocity(std::int64_t v) {
+    return static_cast<int>((v % 1000000) / 1000);
+}
+inline int CellOffset(std::int64_t v) {
+    return static_cast<int>(v / 1000000);
+}
 
 // One chord data record as the composer keeps it.
 struct MeasureRecord {
@@ -84,17 +90,19 @@ struct MeasureStat {
 
 // Everything the composer writes into its error file, in order.
 class MessageLog {
-public:
+  public:
     void Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void Append(std::string_view text) { text_.append(text); }
     const std::string& text() const { return text_; }
     void Clear() { text_.clear(); }
 
-private:
+  private:
     std::string text_;
 };
 
 // The fatal stop, once its message is in the log.
-[[noreturn]] inline void AbortCompose(int code) { throw worker::WorkerFatal({}, code); }
+[[noreturn]] inline void AbortCompose(int code) {
+    throw worker::WorkerFatal({}, code);
+}
 
 }  // namespace composer

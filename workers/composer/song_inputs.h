@@ -21,9 +21,9 @@ struct InputStatus {
 
 struct SongHeader {
     int division = kTicksPerQuarter;
-    int timeCode = 4;        // 2, 3 (3/4 and 6/8) or 4
-    int numerator = 4;       // 2, 3, 4 or 6
-    bool split34 = false;    // 3/4 is split two beats + one
+    int timeCode = 4;      // 2, 3 (3/4 and 6/8) or 4
+    int numerator = 4;     // 2, 3, 4 or 6
+    bool split34 = false;  // 3/4 is split two beats + one
     std::string timeSigName = "4/4";
     std::array<std::uint8_t, 2> keySignature{0, 0};
 };
@@ -49,7 +49,8 @@ struct ChordData {
 };
 
 // "Data.aco" decoded with the chord data key.
-[[nodiscard]] InputStatus ReadChordData(std::span<const std::uint8_t> coded, int key, ChordData& data);
+[[nodiscard]] InputStatus ReadChordData(std::span<const std::uint8_t> coded, int key,
+                                        ChordData& data);
 
 // "Notes.dat" (text): the pitch classes 60..71 that any of the first lineCount lines holds.
 std::array<int, 12> ReadSongPitchClasses(std::span<const std::uint8_t> text, int lineCount);

@@ -24,23 +24,35 @@ constexpr double kLargestCellValue = 9.0e17;
 // still fails on its first note, with the note check's message).
 constexpr int kStyleValueBound = 10000;
 
-int Bounded(int value) { return std::clamp(value, -kStyleValueBound, kStyleValueBound); }
+int Bounded(int value) {
+    return std::clamp(value, -kStyleValueBound, kStyleValueBound);
+}
 
 }  // namespace
 
 int RoundStyleValue(double f) {
     const double a = std::fabs(f);
     int k = 0;
-    if (a <= 0.05 || a > 0.95) k = 0;
-    else if (a <= 0.15) k = 1;
-    else if (a <= 0.25) k = 2;
-    else if (a <= 0.35) k = 3;
-    else if (a <= 0.45) k = 4;
-    else if (a <= 0.55) k = 5;
-    else if (a <= 0.65) k = 6;
-    else if (a <= 0.75) k = 7;
-    else if (a <= 0.85) k = 8;
-    else k = 9;
+    if (a <= 0.05 || a > 0.95)
+        k = 0;
+    else if (a <= 0.15)
+        k = 1;
+    else if (a <= 0.25)
+        k = 2;
+    else if (a <= 0.35)
+        k = 3;
+    else if (a <= 0.45)
+        k = 4;
+    else if (a <= 0.55)
+        k = 5;
+    else if (a <= 0.65)
+        k = 6;
+    else if (a <= 0.75)
+        k = 7;
+    else if (a <= 0.85)
+        k = 8;
+    else
+        k = 9;
     return f < 0 ? -12 * k : 12 * k;
 }
 
@@ -101,13 +113,20 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
             std::int64_t testSum = 0;
             bool scanFailed = false;
             while (count < kMaxLinesPerMode) {
-                if (!lines.Next(kStyleLineChars, line)) { endOfBlock = true; break; }
-                if (line.compare(0, 3, "Eoi") == 0) { endOfBlock = true; break; }
+                if (!lines.Next(kStyleLineChars, line)) {
+                    endOfBlock = true;
+                    break;
+                }
+                if (line.compare(0, 3, "Eoi") == 0) {
+                    endOfBlock = true;
+                    break;
+                }
                 if (line.size() <= 2) break;
                 line.pop_back();
                 if (count == 0 && k == 0) {
                     std::string_view body(line);
-                    if (body.substr(0, kTrackTag.size()) == kTrackTag) body.remove_prefix(kTrackTag.size());
+                    if (body.substr(0, kTrackTag.size()) == kTrackTag)
+                        body.remove_prefix(kTrackTag.size());
                     const std::string scan(body);
                     if (ScanIntRow(scan.c_str(), values) != 11) {
                         scanFailed = true;
@@ -126,8 +145,9 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
                         flag1 = 1;
                     }
                     if (pUseSust > 1) {
-                        log.Printf("Error in style data %s, Channel %d: invalid pUseSust value (=%d)", name,
-                                   channel, pUseSust);
+                        log.Printf(
+                            "Error in style data %s, Channel %d: invalid pUseSust value (=%d)",
+                            name, channel, pUseSust);
                         AbortCompose(1);
                     }
                     localTens[trackIndex] = d < 5 ? d : d - 5;
@@ -135,8 +155,11 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
                     StyleTrack& track = out.tracks[trackIndex];
                     const bool mode0 = c.params.channelMode[trackIndex] == 0;
                     const int* v = mode0 ? &values[2] : &values[6];
-                    track.program = c.params.partProgram[trackIndex] >= 1 ? c.params.partProgram[trackIndex] - 1 : v[0];
-                    track.volume = c.params.partVol[trackIndex] >= 1 ? c.params.partVol[trackIndex] : v[1];
+                    track.program = c.params.partProgram[trackIndex] >= 1
+                                        ? c.params.partProgram[trackIndex] - 1
+                                        : v[0];
+                    track.volume =
+                        c.params.partVol[trackIndex] >= 1 ? c.params.partVol[trackIndex] : v[1];
                     track.pan = v[2];
                     track.effect = v[3];
                     track.pUseSust = pUseSust;
@@ -149,24 +172,27 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
                         const int modNo = modeLine[0];
                         const int vel = modeLine[1];
                         if (modNo < 0 || modNo > 15) {
-                            log.Printf("Error in Style data %s, Channel %d, Mode %d, ModNo=%d, VelHs=%d", name,
-                                       channel, k, modNo, vel);
+                            log.Printf(
+                                "Error in Style data %s, Channel %d, Mode %d, ModNo=%d, VelHs=%d",
+                                name, channel, k, modNo, vel);
                             AbortCompose(1);
                         }
                         velHs[c.settings.flagNew ? k : modNo] = Bounded(vel);
                     }
                 } else {
                     if (count > kRowCount) {
-                        log.Printf("Error: Out of pStTab[] buffer. Style data %s, Channel %d, Mode %d, "
-                                   "LinesTest = %d",
-                                   name, channel, k, count);
+                        log.Printf(
+                            "Error: Out of pStTab[] buffer. Style data %s, Channel %d, Mode %d, "
+                            "LinesTest = %d",
+                            name, channel, k, count);
                         AbortCompose(1);
                     }
                     double v[kColumnCount] = {};
                     const int n = ScanDoubleRow(line.c_str(), v);
                     bool usable = n >= 1;
                     for (double value : v) {
-                        if (!std::isfinite(value) || std::fabs(value) > kLargestCellValue) usable = false;
+                        if (!std::isfinite(value) || std::fabs(value) > kLargestCellValue)
+                            usable = false;
                     }
                     if (!usable) {
                         scanFailed = true;
@@ -186,14 +212,15 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
                 AbortCompose(1);
             }
             if (!c.settings.flagLate && testSum != 0) {
-                log.Printf("Error 1 in Style data %s, Channel %d, Mode %d, TestSum = %ld", name, channel, k,
-                           static_cast<long>(testSum));
+                log.Printf("Error 1 in Style data %s, Channel %d, Mode %d, TestSum = %ld", name,
+                           channel, k, static_cast<long>(testSum));
                 AbortCompose(1);
             }
             if (count != c.linesPerMeasure + 1) {
-                log.Printf("Error in Style Data %d (%s), Channel %d, Mode %d, LinesTest = %d.\n"
-                           "The Style cannot be used for %s song",
-                           c.slot, name, channel, k, count - 1, c.timeSigName.c_str());
+                log.Printf(
+                    "Error in Style Data %d (%s), Channel %d, Mode %d, LinesTest = %d.\n"
+                    "The Style cannot be used for %s song",
+                    c.slot, name, channel, k, count - 1, c.timeSigName.c_str());
                 AbortCompose(1);
             }
         }

@@ -47,10 +47,10 @@ std::int64_t SplitStyleValue(double value, std::int64_t& testValue, std::int16_t
 
 struct StyleLoadContext {
     std::string fileName;
-    int slot = 1;                 // 1..5
+    int slot = 1;  // 1..5
     SlotSettings settings;
     SlotParams params;
-    int linesPerMeasure = 32;     // of the song's time signature
+    int linesPerMeasure = 32;  // of the song's time signature
     std::string timeSigName = "4/4";
 };
 

@@ -30,9 +30,9 @@ static_assert(kErrorFileLimit % 1024 == 0, "the cut line gives the limit in whol
 // The line names the file and its limit from the values that set them, so that it cannot go on
 // saying what a change of either made untrue.
 const std::string& CutLine() {
-    static const std::string line = "\n(The rest of the messages was cut: " +
-                                    std::string(kErrorFileName) + " keeps " +
-                                    std::to_string(kErrorFileLimit / 1024) + " KB.)\n";
+    static const std::string line =
+        "\n(The rest of the messages was cut: " + std::string(kErrorFileName) + " keeps " +
+        std::to_string(kErrorFileLimit / 1024) + " KB.)\n";
     return line;
 }
 

@@ -10,12 +10,14 @@ namespace songloader {
 namespace {
 
 using worker::CurNote;
-using worker::QuantMode;
 using worker::kTicksPerQuarter;
+using worker::QuantMode;
 
 constexpr int kStepsPerMeasureWindow = 48;  // the quantised writer's end of a measure, every meter
 
-bool TickMode(const SongState& state) { return state.quantMode == QuantMode::kTick; }
+bool TickMode(const SongState& state) {
+    return state.quantMode == QuantMode::kTick;
+}
 
 int PositionForStats(const SongState& state, int start) {
     return TickMode(state) ? start * 8 / kTicksPerQuarter : start;
@@ -89,8 +91,8 @@ MainNote PickHalfMeasureNote(const SongState& state, Half half) {
     int best = 0;
     // Onset pass: a note struck right at the start of the half.
     for (const CurNote& n : entries) {
-        const bool inWindow = first ? (lo <= n.start && n.start < lo + 2)
-                                    : (lo - 10 <= n.start && n.start < lo - 5);
+        const bool inWindow =
+            first ? (lo <= n.start && n.start < lo + 2) : (lo - 10 <= n.start && n.start < lo - 5);
         if (inWindow && n.length > best) {
             chosen = n.note;
             best = n.length;
@@ -135,7 +137,8 @@ MainNote PickHalfMeasureNote(const SongState& state, Half half) {
             best = top;
         }
     }
-    if (chosen != 0 && best >= win.accept) return {NoteName(chosen, state.songKeySign), chosen, best};
+    if (chosen != 0 && best >= win.accept)
+        return {NoteName(chosen, state.songKeySign), chosen, best};
     return {};
 }
 
@@ -152,7 +155,8 @@ void MeasureWriter::WriteMeasure(SongState& state) {
             auto& target = halves[n.start < s ? 0 : 1];
             if (target.size() < kMaxHalfNotes) target.push_back(worker::FoldToMiddleOctave(n.note));
         }
-        if (n.note > 0) pitchClasses[static_cast<std::size_t>(worker::FoldToMiddleOctave(n.note) - 60)] = true;
+        if (n.note > 0)
+            pitchClasses[static_cast<std::size_t>(worker::FoldToMiddleOctave(n.note) - 60)] = true;
     }
     for (const auto& notes : halves) {
         if (notes.empty()) {
@@ -189,10 +193,11 @@ void MeasureWriter::WriteMeasure(SongState& state) {
             }
         }
     }
-    const int measureVelocity = !picks[1].name.empty() ? velocity[1]
+    const int measureVelocity = !picks[1].name.empty()   ? velocity[1]
                                 : !picks[0].name.empty() ? velocity[0]
                                                          : 0;
-    const int distinct = static_cast<int>(std::count(pitchClasses.begin(), pitchClasses.end(), true));
+    const int distinct =
+        static_cast<int>(std::count(pitchClasses.begin(), pitchClasses.end(), true));
     temps2_.Printf("%03d;%02d;%03d;%02d;%03d;%03d\n", noteNumber[0], position[0], noteNumber[1],
                    position[1], distinct, measureVelocity);
     ++measuresWritten_;

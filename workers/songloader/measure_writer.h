@@ -32,7 +32,7 @@ MainNote PickHalfMeasureNote(const SongState& state, Half half);
 std::string NoteName(int note, int songKeySign);
 
 class MeasureWriter : public worker::MeasureSink {
-public:
+  public:
     // The three measure files the writer appends to; they stay owned by the caller.
     MeasureWriter(platform::File& temps, platform::File& temps2, platform::File& notesDat)
         : temps_(temps), temps2_(temps2), notesDat_(notesDat) {}
@@ -43,7 +43,7 @@ public:
     int mainNoteCount() const { return mainNoteCount_; }
     const std::string& lastNoteName() const { return lastNoteName_; }
 
-private:
+  private:
     void WriteMeasure(SongState& state);
     void WriteEmptyMeasure();
 

@@ -451,7 +451,8 @@ void FrmChord::CmdP_Click() {
     App& app = App::Get();
     CoreGlobals& g = app.g;
     FrmMain& main = app.frmMain();
-    if (g.AnyBusy() || g.ChordListBusy || main.MMControl1->Mode() == platform::qt::kModePlaying) return;
+    if (g.AnyBusy() || g.ChordListBusy || main.MMControl1->Mode() == platform::qt::kModePlaying)
+        return;
     const int bar = MSFlexGrid1->Row() - 1;
     if (!main.CanGatOut[0]->Enabled() || bar < 0) return;
     main.CanGatOut[0]->SetValue(bar);

@@ -28,7 +28,7 @@ namespace shell {
 class SkinShell;
 class Mixer;
 class Visualiser;
-}
+}  // namespace shell
 
 class FrmMain : public QWidget,
                 public WorkflowControls,
@@ -57,7 +57,8 @@ class FrmMain : public QWidget,
 
     // The procedures of the workflow, saving and playback that the faces call (saving's in
     // frontend/core/ui/file_commands.cpp, playback's and the transport's in
-    // frontend/shell/ui/transport.cpp, the workflow's in frontend/shell/ui/neighbour_procedures.cpp).
+    // frontend/shell/ui/transport.cpp, the workflow's in
+    // frontend/shell/ui/neighbour_procedures.cpp).
     void BrowseInput();
     void CmdGetNote_Click();
     void Proceed();

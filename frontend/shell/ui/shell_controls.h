@@ -68,7 +68,7 @@ struct ShellControls {
     CaptionLabel* LblHa = nullptr;
     CaptionLabel* LblPlayFrom = nullptr;
     CaptionLabel* LblHsNen = nullptr;
-    std::array<ValueBar*, 2> CanGatOut{};  // 0 the current bar, 1 the play-from bar
+    std::array<ValueBar*, 2> CanGatOut{};               // 0 the current bar, 1 the play-from bar
     platform::qt::TimerControl* TimerOnLine = nullptr;  // the play signs' blink
     WindowShape* ShapeCtl1 = nullptr;                   // the window outline
 

@@ -28,7 +28,7 @@ QString EntryOf(App& app, const std::string& file) {
 }
 
 class StartupTest : public CorvaneTest {
-protected:
+  protected:
     // What a first run shows: echo voices 50 and 90, levels 6 and 5 (slider values 3 and 4),
     // the list on the second voice, slot volumes 80 and section length index 0.
     void ExpectDefaultSettings() {

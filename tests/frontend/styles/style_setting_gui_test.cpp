@@ -458,8 +458,7 @@ TEST_F(SaveSettingTest, ReadOnlyAndUnwritableFilesAreLeftAsTheyWere) {
     EXPECT_EQ(recorder.lines().back(), "critical|Orvella|Cannot creat file <keep.set>.");
     EXPECT_TRUE(fs::is_directory(folder() / "keep.set"));
     for (const auto& entry : fs::directory_iterator(folder()))
-        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos)
-            << entry.path();
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
 }
 
 TEST_F(SaveSettingTest, EscapeAndAClickElsewhereCloseIt) {

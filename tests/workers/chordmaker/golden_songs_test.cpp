@@ -5,7 +5,8 @@
 // the net), then one block per Tressil run with its arguments, Error2.msg, Error1.msg and the
 // decoded Data.aco records. The runs go through the driver's own steps in this process, which
 // keeps hundreds of runs fast under the sanitizers; a few also run the program itself to show that
-// the two agree. ORVELLA_UPDATE_GOLDEN=1 rewrites the blocks on purpose; see golden_songs/README.md.
+// the two agree. ORVELLA_UPDATE_GOLDEN=1 rewrites the blocks on purpose; see
+// golden_songs/README.md.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -188,9 +189,9 @@ RunOutput RunInProcess(const GoldenCase& c, const RunArgs& args) {
         ReadNotesDat(Bytes(c.inputs[2]), song);
         std::string plain;
         log.clear();
-        const bool made = MakeChordData(song, Bytes(c.inputs[3]),
-                                        RunParametersFor(args.mode, args.phraseToken),
-                                        output.pathScores, plain, log);
+        const bool made =
+            MakeChordData(song, Bytes(c.inputs[3]), RunParametersFor(args.mode, args.phraseToken),
+                          output.pathScores, plain, log);
         output.errorText += log;
         if (made) output.records = SplitRecords(plain);
     } catch (const worker::WorkerFatal& failure) {

@@ -17,7 +17,10 @@ std::vector<std::string> Tokens(const std::string& line) {
 const std::string kStyles = " Abcd12.sty Abcd12.sty Abcd12.sty Abcd12.sty Abcd12.sty ";
 
 TEST(SplitComposeArgs, CountsFieldsAndRefusesLeadingBlank) {
-    struct Case { std::string line; int result; };
+    struct Case {
+        std::string line;
+        int result;
+    };
     const Case cases[] = {
         {"4 5 6 1" + kStyles + "49 89 53 1704 1 0 0 1 2426", 19},
         {"4 5 6 1" + kStyles + "49 89 53 1704 1 0 0 1", 18},
@@ -40,16 +43,15 @@ TEST(DecodeComposeArgs, DecodesOptionTokens) {
         int level1, level2, release, holdMode, program1;
     };
     const Case cases[] = {
-        {"0", "5", "1", "52", 1, 65, 75, 1, 52},
-        {"0", "0", "0", "0", 0, 0, 30, 0, 0},
-        {"12", "9", "2", "127", 65, 117, 90, 2, 127},
-        {"3", "x", "3", "128", 39, 1, 80, 1, 52},
+        {"0", "5", "1", "52", 1, 65, 75, 1, 52},      {"0", "0", "0", "0", 0, 0, 30, 0, 0},
+        {"12", "9", "2", "127", 65, 117, 90, 2, 127}, {"3", "x", "3", "128", 39, 1, 80, 1, 52},
         {"9", "1", "-1", "-1", 117, 13, 80, 1, 52},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.echo1 + " " + c.echo2 + " " + c.hold + " " + c.echoProgram1);
-        const auto options = DecodeComposeArgs(Tokens("4 " + c.echo1 + " " + c.echo2 + " " + c.hold + kStyles +
-                                                      c.echoProgram1 + " 89 53 1704 1 0 0 1 2426"));
+        const auto options =
+            DecodeComposeArgs(Tokens("4 " + c.echo1 + " " + c.echo2 + " " + c.hold + kStyles +
+                                     c.echoProgram1 + " 89 53 1704 1 0 0 1 2426"));
         EXPECT_EQ(options.echoLevel1, c.level1);
         EXPECT_EQ(options.echoLevel2, c.level2);
         EXPECT_EQ(options.headRelease, c.release);
@@ -59,7 +61,8 @@ TEST(DecodeComposeArgs, DecodesOptionTokens) {
 }
 
 TEST(DecodeComposeArgs, ReadsKeyHandleAndVersion) {
-    const auto options = DecodeComposeArgs(Tokens("4 5 6 1" + kStyles + "49 89 53 1704 1 0 0 1 2426"));
+    const auto options =
+        DecodeComposeArgs(Tokens("4 5 6 1" + kStyles + "49 89 53 1704 1 0 0 1 2426"));
     EXPECT_EQ(options.chordDataKey, 53);
     EXPECT_EQ(options.callerWindow, 1704u);
     EXPECT_EQ(options.autoOctave, 1);
@@ -69,14 +72,18 @@ TEST(DecodeComposeArgs, ReadsKeyHandleAndVersion) {
 }
 
 TEST(SlotSettingsFromName, VersionCodeAndResolution) {
-    struct Case { std::string name; int version; std::string code; int steps; int maxOffset; int late, isNew; };
+    struct Case {
+        std::string name;
+        int version;
+        std::string code;
+        int steps;
+        int maxOffset;
+        int late, isNew;
+    };
     const Case cases[] = {
-        {"abc.st", 1, "xxxx", 8, 47, 0, 0},
-        {"Abcd12.sty", 12, "Abcd", 12, 31, 0, 0},
-        {"Abcd09.sty", 9, "Abcd", 8, 47, 0, 0},
-        {"Wxyz30.sty", 30, "Wxyz", 12, 31, 1, 0},
-        {"Wxyz31.sty", 31, "Wxyz", 12, 31, 1, 1},
-        {"ab12.sty", 12, "xxxx", 12, 31, 0, 0},
+        {"abc.st", 1, "xxxx", 8, 47, 0, 0},       {"Abcd12.sty", 12, "Abcd", 12, 31, 0, 0},
+        {"Abcd09.sty", 9, "Abcd", 8, 47, 0, 0},   {"Wxyz30.sty", 30, "Wxyz", 12, 31, 1, 0},
+        {"Wxyz31.sty", 31, "Wxyz", 12, 31, 1, 1}, {"ab12.sty", 12, "xxxx", 12, 31, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

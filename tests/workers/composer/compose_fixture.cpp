@@ -12,13 +12,14 @@ std::vector<std::uint8_t> EncodeChordData(const std::vector<FixtureMeasure>& mea
     char record[64];
     for (std::size_t m = 0; m < measures.size(); ++m) {
         const FixtureMeasure& f = measures[m];
-        std::snprintf(record, sizeof record, "%03d:%d:%s:%d:%s:%d:%d:%-10s;", static_cast<int>(m), f.drum,
-                      f.chord1.c_str(), 2, f.chord2.c_str(), f.inst, f.style, "");
+        std::snprintf(record, sizeof record, "%03d:%d:%s:%d:%s:%d:%d:%-10s;", static_cast<int>(m),
+                      f.drum, f.chord1.c_str(), 2, f.chord2.c_str(), f.inst, f.style, "");
         plain += record;
     }
     std::vector<std::uint8_t> out;
     for (std::size_t i = 0; i < plain.size(); ++i) {
-        out.push_back(static_cast<std::uint8_t>(static_cast<std::uint8_t>(plain[i]) + key + 1 + 3 * (i + 1)));
+        out.push_back(
+            static_cast<std::uint8_t>(static_cast<std::uint8_t>(plain[i]) + key + 1 + 3 * (i + 1)));
     }
     return out;
 }
@@ -37,7 +38,8 @@ void ComposeFixture::WriteTo(const testsupport::TempProgramFolder& folder) const
     char line[96];
     for (std::size_t m = 0; m < measures.size(); ++m) {
         const int key = 60 + static_cast<int>(m % 3) * 2;
-        song.notes.push_back({static_cast<std::int64_t>(m) * measureTicks, static_cast<std::int64_t>(m) * measureTicks + 384, key, 90});
+        song.notes.push_back({static_cast<std::int64_t>(m) * measureTicks,
+                              static_cast<std::int64_t>(m) * measureTicks + 384, key, 90});
         std::snprintf(line, sizeof line, "%03d;\r\n000;\r\n", key);
         notes += line;
         std::snprintf(line, sizeof line, "%03d;%02d;%03d;%02d;%03d;%03d\r\n", key, 0, 0, 0, 1, 90);
@@ -52,7 +54,8 @@ void ComposeFixture::WriteTo(const testsupport::TempProgramFolder& folder) const
     folder.Write("Data.aco", EncodeChordData(measures, chordKey));
     std::string options = vPara;
     if (options.empty()) {
-        for (int slot = 0; slot < 5; ++slot) options += "080,000,000,000,000,000,000,000,000,000,000,000,002,003,001,001\r\n";
+        for (int slot = 0; slot < 5; ++slot)
+            options += "080,000,000,000,000,000,000,000,000,000,000,000,002,003,001,001\r\n";
     }
     folder.Write("vPara.dat", options);
     if (writeStyles) {
@@ -77,7 +80,11 @@ std::vector<FixtureMeasure> TypicalMeasures(int count) {
         FixtureMeasure f;
         f.chord1 = kChords[m % 4];
         f.chord2 = m % 2 == 0 ? "....." : kChords[(m + 1) % 4];
-        const int code = m == 0 ? 4 : m == count - 1 ? 8 : m % 8 == 7 ? 7 : (m / 2) % 2 == 0 ? 0 : 5;
+        const int code = m == 0             ? 4
+                         : m == count - 1   ? 8
+                         : m % 8 == 7       ? 7
+                         : (m / 2) % 2 == 0 ? 0
+                                            : 5;
         f.drum = f.inst = code;
         f.style = m == 0 ? 1 : 0;
         out.push_back(f);

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/window.h"
-#include "tests/support/program_folder.h"
 #include "style_fixture.h"
+#include "tests/support/program_folder.h"
 
 namespace composertest {
 
@@ -30,7 +30,8 @@ struct ComposeFixture {
     int denominatorPower = 2;
     int version = 12;  // of every style
     std::vector<FixtureMeasure> measures;
-    std::array<std::string, 5> styleNames{"Tsta12.sty", "Tstb12.sty", "Tstc12.sty", "Tstd12.sty", "Tste12.sty"};
+    std::array<std::string, 5> styleNames{"Tsta12.sty", "Tstb12.sty", "Tstc12.sty", "Tstd12.sty",
+                                          "Tste12.sty"};
     std::string vPara;  // empty: five default lines
     int chordKey = 49;
     int echo1 = 5, echo2 = 6;

@@ -33,7 +33,8 @@ Outcome RunFixture(const ComposeFixture& fixture, const TempProgramFolder& folde
     Outcome o;
     o.run = RunWorker("Compose", folder.path(), [&](platform::Hwnd h) { return fixture.Args(h); });
     if (o.run.completion && !o.run.completion->failed()) {
-        o.song = ReadComposerOutput(folder.ReadBytes("ComposeOut.bin"), static_cast<int>(o.run.completion->wParam) + 1);
+        o.song = ReadComposerOutput(folder.ReadBytes("ComposeOut.bin"),
+                                    static_cast<int>(o.run.completion->wParam) + 1);
     }
     return o;
 }
@@ -63,16 +64,20 @@ std::map<int, int> NoteOnsByChannel(const MidiSong& song, std::map<int, int>* ba
 }
 
 TEST(ComposeRun, ComposesTwelveTrackSongInEveryTimeSignature) {
-    struct Case { int numerator, power, version; };
-    for (const Case c : {Case{4, 2, 12}, Case{3, 2, 12}, Case{2, 2, 12}, Case{6, 3, 12}, Case{4, 2, 8},
-                         Case{3, 2, 8}, Case{6, 3, 8}, Case{2, 2, 8}}) {
-        SCOPED_TRACE(testing::Message() << c.numerator << "/" << (1 << c.power) << " v" << c.version);
+    struct Case {
+        int numerator, power, version;
+    };
+    for (const Case c : {Case{4, 2, 12}, Case{3, 2, 12}, Case{2, 2, 12}, Case{6, 3, 12},
+                         Case{4, 2, 8}, Case{3, 2, 8}, Case{6, 3, 8}, Case{2, 2, 8}}) {
+        SCOPED_TRACE(testing::Message()
+                     << c.numerator << "/" << (1 << c.power) << " v" << c.version);
         TempProgramFolder folder;
         ComposeFixture f;
         f.numerator = c.numerator;
         f.denominatorPower = c.power;
         f.version = c.version;
-        if (c.version < 10) f.styleNames = {"Tsta08.sty", "Tstb08.sty", "Tstc08.sty", "Tstd08.sty", "Tste08.sty"};
+        if (c.version < 10)
+            f.styleNames = {"Tsta08.sty", "Tstb08.sty", "Tstc08.sty", "Tstd08.sty", "Tste08.sty"};
         f.measures = TypicalMeasures(12);
         const Outcome o = RunFixture(f, folder);
         ASSERT_TRUE(o.run.completion.has_value()) << folder.ReadText("Error3.msg");
@@ -88,7 +93,8 @@ TEST(ComposeRun, ComposesTwelveTrackSongInEveryTimeSignature) {
         ASSERT_EQ(o.song->tracks.size(), 12u);
         std::map<int, int> balance;
         const auto ons = NoteOnsByChannel(*o.song, &balance);
-        for (int ch : {1, 2, 3, 4, 5, 6, 7, 8, 9}) EXPECT_GT(ons.count(ch) ? ons.at(ch) : 0, 0) << "channel " << ch;
+        for (int ch : {1, 2, 3, 4, 5, 6, 7, 8, 9})
+            EXPECT_GT(ons.count(ch) ? ons.at(ch) : 0, 0) << "channel " << ch;
         for (auto [ch, b] : balance) EXPECT_EQ(b, 0) << "channel " << ch;
     }
 }
@@ -105,9 +111,9 @@ TEST(ComposeRun, OutputLayoutNamesHeadEventsAndSectionTable) {
     // Header, then the song input's two tracks byte for byte; the input is left as it was.
     EXPECT_EQ(std::vector<std::uint8_t>(output.begin() + 14, output.begin() + input.size()),
               std::vector<std::uint8_t>(input.begin() + 14, input.end()));
-    const std::vector<std::string> names = {"Zq-Composer", "Zq-Composer", "Zq-Composer", "Zq-Composer", "Zq-Drums",
-                                            "Zq-Echo-Part-01", "Zq-Echo-Part-02", "Zq-Echo-Part-03",
-                                            "Zq-Echo-Part-04"};
+    const std::vector<std::string> names = {
+        "Zq-Composer",     "Zq-Composer",     "Zq-Composer",     "Zq-Composer",    "Zq-Drums",
+        "Zq-Echo-Part-01", "Zq-Echo-Part-02", "Zq-Echo-Part-03", "Zq-Echo-Part-04"};
     for (int t = 0; t < 9; ++t) EXPECT_EQ(o.song->tracks[2 + t].name, names[t]);
     EXPECT_EQ(o.song->tracks[11].name, "Zq-TstaTstbTstcTstdTste-V2428b");
     EXPECT_EQ(o.song->tracks[11].bytes.size(), 68u);
@@ -117,8 +123,9 @@ TEST(ComposeRun, OutputLayoutNamesHeadEventsAndSectionTable) {
     ASSERT_GE(head.size(), 16u);
     EXPECT_EQ(head[2].status, 0xFF);
     EXPECT_EQ(head[2].data[0], 0x59);
-    const std::vector<std::pair<int, int>> controllers = {{7, 120}, {0, 0}, {10, 64}, {91, 40}, {93, 40}, {64, 0},
-                                                          {72, 75}, {74, 60}, {125, 0}, {127, 0}, {67, 0}};
+    const std::vector<std::pair<int, int>> controllers = {{7, 120}, {0, 0},   {10, 64}, {91, 40},
+                                                          {93, 40}, {64, 0},  {72, 75}, {74, 60},
+                                                          {125, 0}, {127, 0}, {67, 0}};
     for (std::size_t i = 0; i < controllers.size(); ++i) {
         EXPECT_EQ(head[3 + i].status, 0xB1);
         EXPECT_EQ(head[3 + i].data[0], controllers[i].first);
@@ -158,7 +165,9 @@ TEST(ComposeRun, RunStoppedInTheSecondPassLeavesThePartialOutput) {
     const Outcome o = RunFixture(f, folder);
     ASSERT_TRUE(o.run.completion.has_value());
     EXPECT_TRUE(o.run.completion->failed());
-    EXPECT_EQ(folder.ReadText("Error3.msg").rfind("Ms=001, Ch=2, AsDrums=0, InstMode=1: Invalid On_Value <", 0), 0u);
+    EXPECT_EQ(folder.ReadText("Error3.msg")
+                  .rfind("Ms=001, Ch=2, AsDrums=0, InstMode=1: Invalid On_Value <", 0),
+              0u);
     const auto partial = folder.ReadBytes("ComposeOut.bin");
     const auto input = folder.ReadBytes("InPut.bin");
     ASSERT_GT(partial.size(), input.size());
@@ -242,7 +251,8 @@ TEST(ComposeRun, RefusalsReportFailureWithTheirMessage) {
             bytes[12] = static_cast<std::uint8_t>(division >> 8);
             bytes[13] = static_cast<std::uint8_t>(division);
             for (std::size_t i = 0; i + 6 < bytes.size(); ++i) {
-                if (bytes[i] == 0xFF && bytes[i + 1] == 0x58) bytes[i + 5] = static_cast<std::uint8_t>(clocks);
+                if (bytes[i] == 0xFF && bytes[i + 1] == 0x58)
+                    bytes[i + 5] = static_cast<std::uint8_t>(clocks);
             }
             d.Write("InPut.bin", bytes);
         };
@@ -250,12 +260,18 @@ TEST(ComposeRun, RefusalsReportFailureWithTheirMessage) {
     const Case cases[] = {
         {"no play options", nullptr, remove("vPara.dat"), "Cannot open vPara.dat for reading."},
         {"15 play options", nullptr,
-         [](const TempProgramFolder& d) { d.Write("vPara.dat", "080,000,000,000,000,000,000,000,000,000,000,000,000,000,000\r\n"); },
+         [](const TempProgramFolder& d) {
+             d.Write("vPara.dat",
+                     "080,000,000,000,000,000,000,000,000,000,000,000,000,000,000\r\n");
+         },
          "Error: Invalid parameters in vPara.dat."},
-        {"styles of two resolutions", [](ComposeFixture& f) { f.styleNames[3] = "Tstd09.sty"; }, nullptr,
-         "Sorry. The Selected Styles can not be used together.\nPlease try to select other style(s)."},
+        {"styles of two resolutions", [](ComposeFixture& f) { f.styleNames[3] = "Tstd09.sty"; },
+         nullptr,
+         "Sorry. The Selected Styles can not be used together.\nPlease try to select other "
+         "style(s)."},
         {"no song", nullptr, remove("InPut.bin"), "Error: <InPut.bin> not found."},
-        {"division 480", nullptr, song(4, 2, 96, 480), "Cannot work with the Division other than 384."},
+        {"division 480", nullptr, song(4, 2, 96, 480),
+         "Cannot work with the Division other than 384."},
         {"6/8 with 24 clocks", nullptr, song(6, 3, 24, 384), "Error: Unknown Time Signature."},
         {"one track", nullptr,
          [](const TempProgramFolder& d) {
@@ -272,10 +288,13 @@ TEST(ComposeRun, RefusalsReportFailureWithTheirMessage) {
          "KhHa2ValGoc() Error: Invalid HaString <.....>"},
         {"missing style", nullptr, remove("Tstc12.sty"), "Error: <Tstc12.sty> not found."},
         {"scratch file not creatable", nullptr,
-         [](const TempProgramFolder& d) { std::filesystem::create_directory(d.path() / "sty.err"); },
+         [](const TempProgramFolder& d) {
+             std::filesystem::create_directory(d.path() / "sty.err");
+         },
          "LoadStys() Error: Cannot create file <sty.err>"},
         {"4/4 style for a 3/4 song", nullptr, song(3, 2, 96, 384),
-         "Error in Style Data 1 (Tsta12.sty), Channel 1, Mode 0, LinesTest = 48.\nThe Style cannot be used for 3/4 song"},
+         "Error in Style Data 1 (Tsta12.sty), Channel 1, Mode 0, LinesTest = 48.\nThe Style cannot "
+         "be used for 3/4 song"},
         {"slot 6", [](ComposeFixture& f) { f.measures[0].style = 6; }, nullptr,
          "Fatal error in call to Switch-Styles(): Invalid StyIdToSwTo 6"},
         {"slot 7 later", [](ComposeFixture& f) { f.measures[2].style = 7; }, nullptr,
@@ -289,12 +308,14 @@ TEST(ComposeRun, RefusalsReportFailureWithTheirMessage) {
              d.Write("InPut.bin", bytes);
          },
          "Error GetTimeSig(fi)"},
-        {"negative division", nullptr, song(4, 2, 96, 0xFF00), "Error: Invalid Division -256, Hb=255, Lb=0"},
+        {"negative division", nullptr, song(4, 2, 96, 0xFF00),
+         "Error: Invalid Division -256, Hb=255, Lb=0"},
         {"no track chunk", nullptr,
          [](const TempProgramFolder& d) {
              auto bytes = d.ReadBytes("InPut.bin");
              for (std::size_t i = 0; i + 3 < bytes.size(); ++i) {
-                 if (bytes[i] == 'M' && bytes[i + 1] == 'T' && bytes[i + 2] == 'r') bytes[i + 2] = 'x';
+                 if (bytes[i] == 'M' && bytes[i + 1] == 'T' && bytes[i + 2] == 'r')
+                     bytes[i + 2] = 'x';
              }
              d.Write("InPut.bin", bytes);
          },
@@ -306,12 +327,14 @@ TEST(ComposeRun, RefusalsReportFailureWithTheirMessage) {
              d.Write("Tstb12.sty", bytes);
          },
          "Error reading Style data from Tstb12.sty, Channel 1"},
-        {"unbalanced style mode", [](ComposeFixture& f) {
+        {"unbalanced style mode",
+         [](ComposeFixture& f) {
              f.styleTracks = FullStyle(48);
              f.styleTracks[1].modes[3][23] = "0";
          },
          nullptr, "Error 1 in Style data Tsta12.sty, Channel 2, Mode 3, TestSum = 6"},
-        {"style sustain digit 4", [](ComposeFixture& f) {
+        {"style sustain digit 4",
+         [](ComposeFixture& f) {
              f.styleTracks = FullStyle(48);
              f.styleTracks[2].value11 = 410;
          },
@@ -342,7 +365,8 @@ TEST(ComposeRun, WrongChordDataKeyIsRefused) {
     f.measures = TypicalMeasures(4);
     f.WriteTo(folder);
     folder.Write("Data.aco", EncodeChordData(f.measures, 52));
-    const auto run = RunWorker("Compose", folder.path(), [&](platform::Hwnd h) { return f.Args(h); });
+    const auto run =
+        RunWorker("Compose", folder.path(), [&](platform::Hwnd h) { return f.Args(h); });
     ASSERT_TRUE(run.completion.has_value());
     EXPECT_TRUE(run.completion->failed());
     EXPECT_EQ(run.completion->wParam, 59u);
@@ -354,13 +378,32 @@ TEST(ComposeRun, CommandLinesThatPostNothingOrFailSilently) {
     ComposeFixture f;
     f.measures = TypicalMeasures(4);
     f.WriteTo(folder);
-    struct Case { const char* what; std::function<std::string(platform::Hwnd)> args; bool posts; };
+    struct Case {
+        const char* what;
+        std::function<std::string(platform::Hwnd)> args;
+        bool posts;
+    };
     const Case cases[] = {
-        {"17 tokens", [&](platform::Hwnd h) { auto a = f.Args(h); return a.substr(0, a.rfind(' ')); }, false},
+        {"17 tokens",
+         [&](platform::Hwnd h) {
+             auto a = f.Args(h);
+             return a.substr(0, a.rfind(' '));
+         },
+         false},
         {"19 tokens", [&](platform::Hwnd h) { return f.Args(h) + " 1"; }, false},
-        {"two blanks", [&](platform::Hwnd h) { auto a = f.Args(h); return a.replace(a.find(' '), 1, "  "); }, false},
+        {"two blanks",
+         [&](platform::Hwnd h) {
+             auto a = f.Args(h);
+             return a.replace(a.find(' '), 1, "  ");
+         },
+         false},
         {"handle 0", [&](platform::Hwnd) { return f.Args(0); }, false},
-        {"version 2425", [&](platform::Hwnd h) { auto a = f.Args(h); return a.replace(a.size() - 4, 4, "2425"); }, true},
+        {"version 2425",
+         [&](platform::Hwnd h) {
+             auto a = f.Args(h);
+             return a.replace(a.size() - 4, 4, "2425");
+         },
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -379,13 +422,15 @@ TEST(ComposeRun, PlayOptionsWithThreeLinesUseTheStylesOwnValues) {
     TempProgramFolder folder;
     ComposeFixture f;
     f.measures = TypicalMeasures(4);
-    f.vPara = "080,000,000,000,000,000,000,000,000,000,000,000,002,003,001,001\r\n"
-              "080,000,000,000,000,000,000,000,000,000,000,000,000,000,000,000\r\n"
-              "080,000,000,000,000,000,000,000,000,000,000,000,000,000,000,000\r\n";
+    f.vPara =
+        "080,000,000,000,000,000,000,000,000,000,000,000,002,003,001,001\r\n"
+        "080,000,000,000,000,000,000,000,000,000,000,000,000,000,000,000\r\n"
+        "080,000,000,000,000,000,000,000,000,000,000,000,000,000,000,000\r\n";
     const Outcome o = RunFixture(f, folder);
     ASSERT_TRUE(o.song.has_value()) << folder.ReadText("Error3.msg");
     const std::string cpara = folder.ReadText("cPara.dat");
-    // Slot 4: every part in mode 0 takes the channel line's program 0 / 32 / 48 / 24 and volume 100.
+    // Slot 4: every part in mode 0 takes the channel line's program 0 / 32 / 48 / 24 and volume
+    // 100.
     EXPECT_EQ(cpara.substr(3 * 49, 49), "001 100 033 100 049 100 025 100 001 100 000 000; ");
 }
 
@@ -397,10 +442,14 @@ namespace {
 
 // The test styles compiled at build time, five to a song, in each time signature.
 TEST(ComposeRun, ComposesWithTheBuiltTestStylesInEveryTimeSignature) {
-    struct Case { int numerator, power; const char* sig; };
+    struct Case {
+        int numerator, power;
+        const char* sig;
+    };
     for (const Case c : {Case{2, 2, "24"}, Case{3, 2, "34"}, Case{4, 2, "44"}, Case{6, 3, "68"}}) {
         for (bool coarse : {false, true}) {
-            SCOPED_TRACE(testing::Message() << c.sig << (coarse ? " version 05" : " versions 12 to 35"));
+            SCOPED_TRACE(testing::Message()
+                         << c.sig << (coarse ? " version 05" : " versions 12 to 35"));
             TempProgramFolder folder;
             ComposeFixture f;
             f.numerator = c.numerator;
@@ -414,10 +463,13 @@ TEST(ComposeRun, ComposesWithTheBuiltTestStylesInEveryTimeSignature) {
             f.measures[11].drum = f.measures[11].inst = 9;
             f.measures[12].drum = f.measures[12].inst = 6;
             const std::string s = c.sig;
-            f.styleNames = coarse ? std::array<std::string, 5>{"Ob" + s + "05.sty", "Ob" + s + "05.sty", "Ob" + s + "05.sty",
-                                                               "Ob" + s + "05.sty", "Ob" + s + "05.sty"}
-                                  : std::array<std::string, 5>{"Md" + s + "12.sty", "Kd" + s + "25.sty", "Lt" + s + "30.sty",
-                                                               "Nw" + s + "31.sty", "Nx" + s + "35.sty"};
+            f.styleNames =
+                coarse ? std::array<std::string, 5>{"Ob" + s + "05.sty", "Ob" + s + "05.sty",
+                                                    "Ob" + s + "05.sty", "Ob" + s + "05.sty",
+                                                    "Ob" + s + "05.sty"}
+                       : std::array<std::string, 5>{"Md" + s + "12.sty", "Kd" + s + "25.sty",
+                                                    "Lt" + s + "30.sty", "Nw" + s + "31.sty",
+                                                    "Nx" + s + "35.sty"};
             const Outcome o = RunFixture(f, folder, [&](const TempProgramFolder& d) {
                 for (const std::string& name : f.styleNames)
                     d.Write(name, d.ReadBytes(testsupport::StylePath(name).string()));
@@ -428,7 +480,8 @@ TEST(ComposeRun, ComposesWithTheBuiltTestStylesInEveryTimeSignature) {
             ASSERT_TRUE(o.song.has_value());
             std::map<int, int> balance;
             const auto ons = NoteOnsByChannel(*o.song, &balance);
-            for (int ch : {5, 6, 7, 8, 9}) EXPECT_GT(ons.count(ch) ? ons.at(ch) : 0, 0) << "channel " << ch;
+            for (int ch : {5, 6, 7, 8, 9})
+                EXPECT_GT(ons.count(ch) ? ons.at(ch) : 0, 0) << "channel " << ch;
             EXPECT_GE(ons.size(), 7u);
             for (auto [ch, b] : balance) EXPECT_EQ(b, 0) << "channel " << ch;
         }

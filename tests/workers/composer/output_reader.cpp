@@ -9,10 +9,12 @@ namespace composertest {
 namespace {
 
 std::uint32_t Be32(const std::vector<std::uint8_t>& b, std::size_t p) {
-    return (std::uint32_t{b[p]} << 24) | (std::uint32_t{b[p + 1]} << 16) | (std::uint32_t{b[p + 2]} << 8) | b[p + 3];
+    return (std::uint32_t{b[p]} << 24) | (std::uint32_t{b[p + 1]} << 16) |
+           (std::uint32_t{b[p + 2]} << 8) | b[p + 3];
 }
 
-bool ReadVlq(const std::vector<std::uint8_t>& b, std::size_t& p, std::size_t end, std::int64_t& value) {
+bool ReadVlq(const std::vector<std::uint8_t>& b, std::size_t& p, std::size_t end,
+             std::int64_t& value) {
     value = 0;
     for (int i = 0; i < 4; ++i) {
         if (p >= end) return false;
@@ -23,7 +25,8 @@ bool ReadVlq(const std::vector<std::uint8_t>& b, std::size_t& p, std::size_t end
     return false;
 }
 
-bool ParseTrack(const std::vector<std::uint8_t>& b, std::size_t start, std::size_t end, MidiTrack& track) {
+bool ParseTrack(const std::vector<std::uint8_t>& b, std::size_t start, std::size_t end,
+                MidiTrack& track) {
     std::size_t p = start;
     std::int64_t tick = 0;
     std::uint8_t running = 0;
@@ -35,8 +38,10 @@ bool ParseTrack(const std::vector<std::uint8_t>& b, std::size_t start, std::size
         MidiEvent e;
         e.tick = tick;
         std::uint8_t status = b[p];
-        if (status & 0x80) ++p;
-        else status = running;
+        if (status & 0x80)
+            ++p;
+        else
+            status = running;
         if (status == 0) return false;
         e.status = status;
         if (status == 0xFF) {
@@ -73,14 +78,16 @@ bool ParseTrack(const std::vector<std::uint8_t>& b, std::size_t start, std::size
 }  // namespace
 
 std::optional<MidiSong> ParseMidi(const std::vector<std::uint8_t>& b) {
-    if (b.size() < 14 || std::string(b.begin(), b.begin() + 4) != "MThd" || Be32(b, 4) != 6) return std::nullopt;
+    if (b.size() < 14 || std::string(b.begin(), b.begin() + 4) != "MThd" || Be32(b, 4) != 6)
+        return std::nullopt;
     MidiSong song;
     song.format = (b[8] << 8) | b[9];
     song.trackCount = (b[10] << 8) | b[11];
     song.division = (b[12] << 8) | b[13];
     std::size_t p = 14;
     while (p < b.size()) {
-        if (p + 8 > b.size() || std::string(b.begin() + p, b.begin() + p + 4) != "MTrk") return std::nullopt;
+        if (p + 8 > b.size() || std::string(b.begin() + p, b.begin() + p + 4) != "MTrk")
+            return std::nullopt;
         const std::size_t len = Be32(b, p + 4);
         if (p + 8 + len > b.size()) return std::nullopt;
         MidiTrack track;

@@ -8,9 +8,9 @@ namespace composertest {
 
 std::string ChannelLine(const FixtureTrack& t, const std::string& headerText) {
     char line[256];
-    std::snprintf(line, sizeof line, "Mtrk,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,\"%s\"", t.channel, t.partStyleValue,
-                  t.program, t.volume, t.pan, t.effect, t.program2, t.volume2, t.pan2, t.effect2, t.value11,
-                  headerText.c_str());
+    std::snprintf(line, sizeof line, "Mtrk,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,\"%s\"", t.channel,
+                  t.partStyleValue, t.program, t.volume, t.pan, t.effect, t.program2, t.volume2,
+                  t.pan2, t.effect2, t.value11, headerText.c_str());
     return line;
 }
 
@@ -31,8 +31,8 @@ std::string BlockText(const FixtureTrack& track, int linesPerMeasure) {
     return text;
 }
 
-std::vector<std::uint8_t> EncodeBlock(const std::string& channelLine, const std::string& text, std::uint8_t key,
-                                      bool withEnd) {
+std::vector<std::uint8_t> EncodeBlock(const std::string& channelLine, const std::string& text,
+                                      std::uint8_t key, bool withEnd) {
     std::vector<std::uint8_t> out(channelLine.begin(), channelLine.end());
     out.push_back('\r');
     out.push_back('\n');
@@ -65,12 +65,14 @@ std::vector<FixtureTrack> FullStyle(int lines, int /*drumMode*/, int /*part2Mode
     const int half = lines / 2;
     std::vector<FixtureTrack> tracks;
     // Chord part: root, third and fifth at the start of each half, released before the next.
-    FixtureTrack chords = UniformTrack(1, 16, {{0, "6,10,13"}, {half - 1, "-6,-10,-13"}, {half, "6,10,13"},
-                                               {lines - 1, "-6,-10,-13"}});
+    FixtureTrack chords = UniformTrack(
+        1, 16,
+        {{0, "6,10,13"}, {half - 1, "-6,-10,-13"}, {half, "6,10,13"}, {lines - 1, "-6,-10,-13"}});
     chords.program = 0;
     tracks.push_back(chords);
     // Bass-like pattern part.
-    FixtureTrack bass = UniformTrack(2, 16, {{0, "6"}, {half - 1, "-6"}, {half, "1"}, {lines - 1, "-1"}});
+    FixtureTrack bass =
+        UniformTrack(2, 16, {{0, "6"}, {half - 1, "-6"}, {half, "1"}, {lines - 1, "-1"}});
     bass.partStyleValue = -12;
     bass.program = 32;
     tracks.push_back(bass);

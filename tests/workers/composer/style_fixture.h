@@ -22,7 +22,8 @@ struct FixtureTrack {
 };
 
 // The channel line with the record tag the front end reads and a header text.
-std::string ChannelLine(const FixtureTrack& track, const std::string& headerText = "Style: 4/4 Test");
+std::string ChannelLine(const FixtureTrack& track,
+                        const std::string& headerText = "Style: 4/4 Test");
 
 // The decoded text of one block after its channel line (modes, blank lines, "Eoi").
 std::string BlockText(const FixtureTrack& track, int linesPerMeasure);
@@ -32,8 +33,8 @@ std::vector<std::uint8_t> EncodeStyle(const std::vector<FixtureTrack>& tracks, i
                                       std::uint8_t key);
 
 // Raw block: a channel line and the decoded text as given, coded with `key`.
-std::vector<std::uint8_t> EncodeBlock(const std::string& channelLine, const std::string& text, std::uint8_t key,
-                                      bool withEnd = true);
+std::vector<std::uint8_t> EncodeBlock(const std::string& channelLine, const std::string& text,
+                                      std::uint8_t key, bool withEnd = true);
 
 // A track of `modeCount` modes with the same rows in each.
 FixtureTrack UniformTrack(int channel, int modeCount, const std::map<int, std::string>& rows);

@@ -17,11 +17,16 @@ using composertest::FixtureTrack;
 using composertest::UniformTrack;
 
 TEST(SplitStyleValue, WholeValueOctaveCodeAndExtra) {
-    struct Case { double value; std::int64_t whole; std::int64_t test; int extra; };
+    struct Case {
+        double value;
+        std::int64_t whole;
+        std::int64_t test;
+        int extra;
+    };
     const Case cases[] = {
-        {3.1, 15, 15, 0},       {-3.1, -15, -15, 0},     {12345678, 123456, 456, 78},
-        {0, 0, 0, 0},           {6.05, 6, 6, 0},         {6.5, 66, 66, 0},
-        {6.97, 6, 6, 0},        {-10.2, -34, -34, 0},    {2001096.3, 20010 + 36, 46, 96},
+        {3.1, 15, 15, 0},       {-3.1, -15, -15, 0},  {12345678, 123456, 456, 78},
+        {0, 0, 0, 0},           {6.05, 6, 6, 0},      {6.5, 66, 66, 0},
+        {6.97, 6, 6, 0},        {-10.2, -34, -34, 0}, {2001096.3, 20010 + 36, 46, 96},
         {1999.0, 1999, 999, 0},
     };
     for (const Case& c : cases) {
@@ -129,23 +134,28 @@ TEST(LoadStyleBytes, RefusesMalformedStylesWithTheirMessages) {
         {"pUseSust 2", with([](FixtureTrack& t) { t.value11 = 400; }), 12,
          "Error in style data Abcd12.sty, Channel 1: invalid pUseSust value (=2)"},
         {"31 rows in 4/4", EncodeBlock(composertest::ChannelLine(good), rows31 + "Eoi", key12), 12,
-         "Error in Style Data 2 (Abcd12.sty), Channel 1, Mode 0, LinesTest = 31.\nThe Style cannot be used for 4/4 song"},
+         "Error in Style Data 2 (Abcd12.sty), Channel 1, Mode 0, LinesTest = 31.\nThe Style cannot "
+         "be used for 4/4 song"},
         {"49 rows", EncodeBlock(composertest::ChannelLine(good), rows49 + "Eoi", key12), 12,
          "Error: Out of pStTab[] buffer. Style data Abcd12.sty, Channel 1, Mode 0, LinesTest = 49"},
         {"unbalanced mode", with([](FixtureTrack& t) { t.modes[1][5] = "0"; }), 12,
          "Error 1 in Style data Abcd12.sty, Channel 1, Mode 1, TestSum = 6"},
-        {"mode number 16", EncodeBlock(composertest::ChannelLine(good),
-                                       composertest::BlockText(good, 32).replace(
-                                           composertest::BlockText(good, 32).find("1,0,"), 4, "16,3,"),
-                                       key12),
+        {"mode number 16",
+         EncodeBlock(composertest::ChannelLine(good),
+                     composertest::BlockText(good, 32).replace(
+                         composertest::BlockText(good, 32).find("1,0,"), 4, "16,3,"),
+                     key12),
          12, "Error in Style data Abcd12.sty, Channel 1, Mode 1, ModNo=16, VelHs=3"},
         {"row that does not scan", with([](FixtureTrack& t) { t.modes[0][7] = "x"; }), 12,
          "Error reading Style data from Abcd12.sty, Channel 1"},
-        {"channel line that does not scan", EncodeBlock("Mtrk,1,2,3", composertest::BlockText(good, 32), key12), 12,
+        {"channel line that does not scan",
+         EncodeBlock("Mtrk,1,2,3", composertest::BlockText(good, 32), key12), 12,
          "Error reading Style data from Abcd12.sty, Channel 1"},
-        {"ends before Eoi", EncodeBlock(composertest::ChannelLine(good), "6,\r\n0,\r\n", key12, false), 12,
+        {"ends before Eoi",
+         EncodeBlock(composertest::ChannelLine(good), "6,\r\n0,\r\n", key12, false), 12,
          "Error reading Style data from Abcd12.sty, Channel 1"},
-        {"wrong key", EncodeStyle({good}, 32, key30), 12, "Error reading Style data from Abcd12.sty, Channel 1"},
+        {"wrong key", EncodeStyle({good}, 32, key30), 12,
+         "Error reading Style data from Abcd12.sty, Channel 1"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -236,11 +236,12 @@ TEST_F(QuenbyProgram, ACommandLineOf500CharactersIsNoCommandLine) {
     for (std::size_t length : {499u, 500u}) {
         SCOPED_TRACE(length);
         // Leading zeros in the run mode token stretch the line without changing its value.
-        const WorkerRun run = testsupport::RunWorker("Quenby", folder_.path(), [&](platform::Hwnd h) {
-            std::string line = QuenbyCommandLine(MelodyJob{}, h, 0);
-            line.insert(line.size() - 1, length - line.size(), '0');
-            return line;
-        });
+        const WorkerRun run =
+            testsupport::RunWorker("Quenby", folder_.path(), [&](platform::Hwnd h) {
+                std::string line = QuenbyCommandLine(MelodyJob{}, h, 0);
+                line.insert(line.size() - 1, length - line.size(), '0');
+                return line;
+            });
         EXPECT_EQ(run.exitCode, length < 500 ? 0 : 1);
         EXPECT_EQ(run.completion.has_value(), length < 500);
     }

@@ -23,7 +23,10 @@ void Add(SongState& state, int start, int end, int note) {
     auto& list = state.curNotes;
     list.entries[static_cast<std::size_t>(list.count++)] = {static_cast<std::int16_t>(start),
                                                             static_cast<std::int16_t>(end),
-                                                            static_cast<std::int16_t>(note), 0, 0, 90};
+                                                            static_cast<std::int16_t>(note),
+                                                            0,
+                                                            0,
+                                                            90};
 }
 
 TEST(MainNotePickerTest, TickModeOnsetWindowsMatchOnlyTheFirstHalfAtZero) {
