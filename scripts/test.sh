@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# The test command: installs what is missing, then builds and runs every test twice, once in a
-# normal build and once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# The test command: installs what is missing, fails on a C++ file that drifts from .clang-format,
+# then builds and runs every test twice, once in a normal build and once under AddressSanitizer
+# and UndefinedBehaviorSanitizer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 "$root/scripts/install-deps.sh"
 jobs=$(nproc)
+
+echo "== formatting"
+"$root/scripts/check-format.sh"
 
 echo "== normal build"
 "$root/scripts/build.sh" "$root/build" -DORVELLA_TESTS=ON
