@@ -63,7 +63,7 @@ void FileCommands::SaveOutput(bool direct) {
             MsgBox(kNoSavePathText, MsgIcon::kInformation);
             return;
         }
-        CreateOutName();
+        if (MayReplace(OutputSavePath)) CreateOutName();
         return;
     }
     FrmSelectFile& dialog = app.frmSelectFile();
@@ -112,6 +112,13 @@ void FileCommands::CreateOutName() {
         return;
     }
     main_.PictSave->setEnabled(false);
+}
+
+bool FileCommands::MayReplace(const std::string& path) {
+    if (!platform::qt::FileLength(path) || platform::qt::IsReadOnly(path)) return true;
+    // The name offered is often the last song's: its file is replaced only on a clear yes.
+    return MsgBox(Q(styles::SettingOverwriteText(path)), MsgIcon::kQuestion,
+                  platform::qt::MsgButtons::kOkCancel, 1) == platform::qt::MsgResult::kOk;
 }
 
 // ---- Song projects --------------------------------------------------------------------------

@@ -25,6 +25,10 @@ class FileCommands {
     // Writes the output to OutputSavePath: a song project for ".qxs" in any letter case, else
     // the MIDI file.
     void CreateOutName();
+    // Whether a save to `path` may go on: a file already there is replaced only when the user
+    // says so (the question's default keeps it). A read-only file is left to CreateOutName,
+    // which refuses it with its own message.
+    bool MayReplace(const std::string& path);
     // Unpacks the project named in TxtInName into "InPut.bin", MyVmCode, "Data.aco" and
     // "QXsDataSet.dat"; false, with its box, when it is not a whole project.
     bool LoadProject();

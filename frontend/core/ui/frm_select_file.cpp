@@ -193,12 +193,17 @@ std::string FrmSelectFile::ChosenPath() const {
 void FrmSelectFile::CmdOk_Click() {
     const std::string name = TxtFileName->text().toStdString();
     if (name.empty()) return;  // nothing chosen: Ok is disabled then
-    hide();
     const std::string path = ChosenPath();
     const std::string tag = TagOpt.toStdString();
-    TagOpt.clear();
+    const DialogPurpose purpose = PurposeOf(tag, pattern_);
     App& app = App::Get();
-    switch (PurposeOf(tag, pattern_)) {
+    FileCommands& files = app.frmMain().fileCommands();
+    const std::string savePath = SavePathFor(path, pattern_).value_or(path);
+    // Asked while the dialog is up: keeping the file keeps the dialog as it is, for another name.
+    if (purpose == DialogPurpose::kSave && !files.MayReplace(savePath)) return;
+    hide();
+    TagOpt.clear();
+    switch (purpose) {
         case DialogPurpose::kOpenSong:
             app.frmMain().SetInputName(Q(path));
             break;
@@ -208,13 +213,11 @@ void FrmSelectFile::CmdOk_Click() {
         case DialogPurpose::kOpenUserStyle:
             app.frmSaveSetting().LoadStySetting(path, name);
             break;
-        case DialogPurpose::kSave: {
-            FileCommands& files = app.frmMain().fileCommands();
-            files.OutputSavePath = SavePathFor(path, pattern_).value_or(path);
+        case DialogPurpose::kSave:
+            files.OutputSavePath = savePath;
             app.frmMain().TxtOutName->setText(Q(files.OutputSavePath));
             files.CreateOutName();
             break;
-        }
         case DialogPurpose::kUnsupportedPattern:
             MsgBox(Q(UnsupportedPatternText(tag, pattern_)));
             break;
