@@ -124,37 +124,42 @@ bool FileCommands::MayReplace(const std::string& path) {
 // ---- Song projects --------------------------------------------------------------------------
 
 bool FileCommands::LoadProject() {
-    CoreGlobals& g = App::Get().g;
+    const std::optional<UnpackedProject> project = ReadProject();
+    return project && UnpackProject(*project);
+}
+
+std::optional<UnpackedProject> FileCommands::ReadProject() {
     const std::string path = main_.TxtInName->text().toStdString();
     const auto length = platform::qt::FileLength(path);
     const auto file = length ? platform::qt::ReadAtMost(path, kMaxProjectBytes) : std::nullopt;
-    const UnpackedProject project = UnpackSongProject(file ? std::span<const std::uint8_t>(*file)
-                                                           : std::span<const std::uint8_t>());
+    UnpackedProject project = UnpackSongProject(file ? std::span<const std::uint8_t>(*file)
+                                                     : std::span<const std::uint8_t>());
     if (project.error == ProjectReadError::kBadMagic) {
         Critical(kBadProjectText);
-        return false;
+        return std::nullopt;
     }
-    const auto invalid = [] {
+    // A project cut anywhere is refused before any of its pieces replaces what the song loaded
+    // before it left: that song stays whole.
+    if (project.error != ProjectReadError::kNone) {
         Critical(kInvalidProjectText);
-        return false;
-    };
-    // Each piece is written only once the project held all of it: no part of a piece is ever
-    // taken for the whole. The pieces before a cut stay written.
+        return std::nullopt;
+    }
+    return project;
+}
+
+bool FileCommands::UnpackProject(const UnpackedProject& project) {
     main_.LblInName->SetCaption("Reading Midi Data from QXs-Data...");
-    if (!project.input) return invalid();
     if (!platform::ReplaceFileAtomically(InFolder("InPut.bin"), *project.input)) {
         Critical("Error: Could not create input data.");
         return false;
     }
     main_.LblInName->SetCaption("Reading Chord Data from QXs-Data...");
-    if (project.myVmCode) g.MyVmCode = *project.myVmCode;
-    if (!project.chordData) return invalid();
+    App::Get().g.MyVmCode = *project.myVmCode;
     if (!platform::ReplaceFileAtomically(InFolder("Data.aco"), *project.chordData)) {
         Critical("Error: Could not create chord data.");
         return false;
     }
     main_.LblInName->SetCaption("Reading Style Settings from QXs-Data...");
-    if (!project.settingText) return invalid();
     if (!platform::ReplaceFileAtomically(InFolder("QXsDataSet.dat"), Bytes(*project.settingText))) {
         Critical("Error: Could not create StySetting data.");
         return false;

@@ -9,7 +9,10 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <string>
+
+#include "frontend/core/song_project.h"
 
 namespace corvane {
 
@@ -32,6 +35,11 @@ class FileCommands {
     // Unpacks the project named in TxtInName into "InPut.bin", MyVmCode, "Data.aco" and
     // "QXsDataSet.dat"; false, with its box, when it is not a whole project.
     bool LoadProject();
+    // The two halves of LoadProject. ReadProject reads and checks the whole project in memory
+    // and changes nothing: nothing, after its box, when it is not a whole project.
+    // UnpackProject writes the pieces of a whole one.
+    std::optional<UnpackedProject> ReadProject();
+    bool UnpackProject(const UnpackedProject& project);
 
     void BrowseInput();
     void SetInputName(const QString& path);

@@ -128,6 +128,13 @@ void Workflow::CmdGetNote_Click() {
         project = IsProjectPath(path);
     }
     if (g.AnyBusy()) return;
+    // A project is read and checked whole before anything of the song loaded now is touched: a
+    // refused one leaves that song, its files and the steps done as they were.
+    std::optional<UnpackedProject> unpacked;
+    if (project && !g.MelodyWorkerBusy) {
+        unpacked = main_.fileCommands().ReadProject();
+        if (!unpacked) return;
+    }
     if (main_.PictTeIn->isEnabled() && g.TestOn) main_.TestInput();
 
     main_.PictLoad->setEnabled(false);
@@ -149,8 +156,8 @@ void Workflow::CmdGetNote_Click() {
         platform::qt::DeleteFile(InFolder("Error1.msg"));
         if (!songIsInput) platform::qt::DeleteFile(input);
         platform::qt::DeleteFile(InFolder("KeysData.Aco"));
-        if (project) {
-            if (!main_.fileCommands().LoadProject()) {
+        if (unpacked) {
+            if (!main_.fileCommands().UnpackProject(*unpacked)) {
                 Caption("");
                 g.SongTitle.clear();
                 EnableSteps(true, true, true);
