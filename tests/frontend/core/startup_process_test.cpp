@@ -1,4 +1,8 @@
 // The built program as a user starts it: its exit codes and the boxes it shows.
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include "tests/frontend/support/gui_harness.h"
 #include "tests/frontend/support/program_files.h"
 
@@ -33,6 +37,17 @@ TEST_F(ProcessTest, StartsQuietlyOnTheShippedLibrary) {
     const ProcessRun run = RunCorvane();
     EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
     EXPECT_TRUE(run.messageBoxes.isEmpty()) << run.messageBoxes.join("\n").toStdString();
+}
+
+TEST_F(ProcessTest, AFifoAtTheSettingsFileIsNoSettingsFile) {
+    const std::filesystem::path settings = configHome() / "Orvella" / "Orvella 2426.ini";
+    std::filesystem::create_directories(settings.parent_path());
+    ASSERT_EQ(::mkfifo(settings.c_str(), 0600), 0);
+    // Waiting in the FIFO's open, the program would never show its window.
+    const ProcessRun run = RunCorvane(/*quitWhenShown=*/true, 20000);
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_TRUE(run.messageBoxes.isEmpty()) << run.messageBoxes.join("\n").toStdString();
+    EXPECT_EQ(std::filesystem::status(settings).type(), std::filesystem::file_type::fifo);
 }
 
 TEST_F(ProcessTest, SecondCopyInTheSameFolderEndsAtOnce) {
