@@ -19,9 +19,11 @@
 #include "frontend/styles/ui/frm_opt2.h"
 #include "frontend/styles/ui/frm_opt3.h"
 #include "frontend/styles/ui/frm_sections.h"
+#include "platform/completion.h"
 #include "platform/qt/editor_font.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/msg_box.h"
+#include "platform/qt/private_folder.h"
 #include "platform/qt/random_source.h"
 #include "platform/qt/single_instance.h"
 
@@ -45,6 +47,14 @@ MsgIcon IconOf(MessageIcon icon) {
     return MsgIcon::kNone;
 }
 
+// Without the private folder no instance lock can be taken and no worker's completion can
+// arrive, so nothing would work: the user is told which folder it is and what it must be.
+std::string PrivateFolderRefusedText(const std::string& folder) {
+    return "Orvella cannot use its private folder " + folder +
+           ": the folder must belong to you and be closed to other users.\n"
+           "Please have it removed, or made yours with mode 700, then start Orvella again.";
+}
+
 const char* const kBadScale =
     "Your screen is in a bad scale mode for Orvella's Graphical Interface. The program will "
     "continue normally.\n"
@@ -61,6 +71,10 @@ const char* const kFontMissing =
 StartupOutcome Startup::Form_Initialize() {
     App& app = App::Get();
     CoreGlobals& g = app.g;
+    if (!platform::qt::PrivateFolder()) {
+        MsgBox(Q(PrivateFolderRefusedText(platform::CompletionFolder())), MsgIcon::kCritical);
+        return StartupOutcome::kFatal;
+    }
     app.instanceLock =
         std::make_unique<platform::qt::InstanceLock>("Corvane", QDir::currentPath().toStdString());
     if (app.instanceLock->anotherRunning()) return StartupOutcome::kAnotherInstance;
