@@ -1,7 +1,8 @@
 #include "frontend/core/ui/file_commands.h"
 
-#include <QDir>
 #include <array>
+#include <filesystem>
+#include <system_error>
 
 #include "frontend/app/app.h"
 #include "frontend/core/file_dialog_rules.h"
@@ -14,6 +15,7 @@
 #include "frontend/styles/style_setting_file.h"
 #include "platform/file.h"
 #include "platform/qt/byte_file.h"
+#include "platform/qt/file_names.h"
 #include "platform/qt/msg_box.h"
 
 namespace corvane {
@@ -54,10 +56,11 @@ void FileCommands::SaveOutput(bool direct) {
         MsgBox(kNoOutputText, MsgIcon::kInformation);
         return;
     }
-    const std::string name = main_.TxtOutName->text().toStdString();
+    const std::string name = platform::qt::FileNameBytes(main_.TxtOutName->text());
     if (direct) {
         // A bare name is saved into the program folder.
-        QDir::setCurrent(Q(app.g.AppFolder));
+        std::error_code ignored;
+        std::filesystem::current_path(app.g.AppFolder, ignored);
         OutputSavePath = DirectSavePath(name);
         if (OutputSavePath.empty()) {
             MsgBox(kNoSavePathText, MsgIcon::kInformation);
@@ -68,7 +71,8 @@ void FileCommands::SaveOutput(bool direct) {
     }
     FrmSelectFile& dialog = app.frmSelectFile();
     const bool project = dialog.OptQXs->isChecked();
-    dialog.Prepare(SaveOutputSetup(project), Q(SaveDialogFileName(name, project)));
+    dialog.Prepare(SaveOutputSetup(project),
+                   platform::qt::FileNameText(SaveDialogFileName(name, project)));
     dialog.ShowDialog();
 }
 
@@ -129,7 +133,7 @@ bool FileCommands::LoadProject() {
 }
 
 std::optional<UnpackedProject> FileCommands::ReadProject() {
-    const std::string path = main_.TxtInName->text().toStdString();
+    const std::string path = platform::qt::FileNameBytes(main_.TxtInName->text());
     const auto length = platform::qt::FileLength(path);
     const auto file = length ? platform::qt::ReadAtMost(path, kMaxProjectBytes) : std::nullopt;
     UnpackedProject project = UnpackSongProject(file ? std::span<const std::uint8_t>(*file)
@@ -205,7 +209,7 @@ void FileCommands::OpenMelodyImporter() {
     main_.SwOfPlLed();
     if (g.TestOn && main_.PictTeIn->isEnabled()) main_.TestInput();
     if (g.AnyBusy()) return;
-    const std::string name = main_.TxtInName->text().toStdString();
+    const std::string name = platform::qt::FileNameBytes(main_.TxtInName->text());
     const bool importable = !name.empty() && !IsProjectPath(name);
     if (g.TestOn && main_.CmdTestOut->isEnabled()) main_.CmdTestOut_Click();
     const std::string melody = InFolder("InpMel.bin");
