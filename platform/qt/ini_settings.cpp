@@ -8,8 +8,8 @@ namespace platform::qt {
 namespace {
 
 // Only a regular file, or none yet, is a settings file: QSettings would wait for good in the
-// open of a FIFO at the name, and would write its file over a folder's or a device's place.
-// Anything else there reads as a missing file (every value its default) and is never written.
+// open of a FIFO at the name. Anything else there (a FIFO, a folder, a device) reads as a
+// missing file, every value its default, and is never written.
 bool IsSettingsFile(const QString& path) {
     const QFileInfo info(path);
     return !info.exists() || info.isFile();
