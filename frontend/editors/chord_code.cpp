@@ -87,6 +87,10 @@ std::string ChordTextToCode(std::string_view text) {
     return code;
 }
 
+bool HasReadableRoot(std::string_view code) {
+    return !code.empty() && (code[0] == '.' || Has(kRoots, code[0]));
+}
+
 std::string ChordCodeToText(std::string_view code, std::size_t n) {
     std::string text;
     std::size_t dots = 0;

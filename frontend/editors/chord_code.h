@@ -40,6 +40,9 @@ std::string ValidateChordText(std::string_view text);
 // both give "C.m7."; blanks give five dots.
 std::string ChordTextToCode(std::string_view text);
 
+// True when slot 1 of `code` is a root the composer can read (C D E F G A B) or "." for no chord.
+bool HasReadableRoot(std::string_view code);
+
 // A code of `n` characters as the user reads it: the dots dropped and as many blanks appended
 // ("A.m.." gives "Am   ").
 std::string ChordCodeToText(std::string_view code, std::size_t n);

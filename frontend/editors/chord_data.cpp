@@ -129,7 +129,7 @@ ChordDataWrite BuildChordData(const std::vector<ChordGridRow>& rows, const KeptD
         const ChordGridRow& row = rows[k];
         const std::string codes[2] = {CodeOf(row.chord1), CodeOf(row.chord2)};
         for (int c = 0; c < 2; ++c) {
-            if (codes[c].size() != 5 || codes[c].find(';') != std::string::npos) {
+            if (codes[c].size() != 5 || !HasReadableRoot(codes[c])) {
                 write.error =
                     "Error Converting Chord" + std::to_string(c + 1) + " <" + codes[c] + ">";
                 write.plain.clear();

@@ -80,7 +80,8 @@ struct ChordDataWrite {
     std::optional<std::string> error;  // the box text when a chord could not be converted
 };
 // The whole chord data of the grid rows, built in memory so nothing is written unless all of
-// it is good.
+// it is good. A chord whose code has a root other than C D E F G A B (a cell that never went
+// through the chord check) is refused with the conversion error: the composer cannot read it.
 ChordDataWrite BuildChordData(const std::vector<ChordGridRow>& rows, const KeptDigits& kept);
 
 // Clears each style slot that repeats the last one given above it, so only the switches stay.

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "platform/file.h"
+
 namespace platform::qt {
 namespace {
 
@@ -70,23 +72,7 @@ std::optional<std::vector<std::uint8_t>> ReadAtMost(const std::string& path, std
 }
 
 bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-    const int fd =
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0644);
-    if (fd < 0) return false;
-    struct stat info;
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    std::size_t done = 0;
-    while (ok && done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::close(fd) != 0) ok = false;
-    return ok;
+    return platform::ReplaceFileAtomically(path, bytes);
 }
 
 std::optional<std::int64_t> FileLength(const std::string& path) {

@@ -18,8 +18,10 @@ namespace platform::qt {
 // regular file or cannot be read.
 std::optional<std::vector<std::uint8_t>> ReadAtMost(const std::string& path, std::size_t limit);
 
-// Creates or truncates `path` and writes every byte; false when anything failed, including
-// the close. Callers that replace a user's file use platform::ReplaceFileAtomically instead.
+// Writes every byte to `path` as the program writes every file it replaces: through a
+// temporary file renamed over the name, so a link at the name is replaced, never written
+// through, and a failed write leaves the old file. False when anything failed, or when the name
+// holds something other than a regular file or a link (a folder, a FIFO).
 [[nodiscard]] bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
 // The length of a regular file; nullopt for a missing file, a folder or anything else.

@@ -1,9 +1,19 @@
 #include "platform/qt/editor_font.h"
 
+#include <QByteArray>
 #include <QFontDatabase>
 #include <QFontInfo>
 
+#include "platform/qt/byte_file.h"
+#include "platform/qt/file_names.h"
+
 namespace platform::qt {
+namespace {
+
+// The editor font is a few hundred kilobytes; nothing larger is a font the program ships.
+constexpr std::size_t kMaxEditorFontBytes = 16u << 20;
+
+}  // namespace
 
 QFont EditorFont() {
     QFont font(kEditorFontFamily);
@@ -13,7 +23,12 @@ QFont EditorFont() {
 }
 
 bool AddEditorFont(const QString& programFolder) {
-    return QFontDatabase::addApplicationFont(programFolder + "/" + kEditorFontFile) >= 0;
+    // Read by the folder name's bytes, which Qt's own file name conversion may not give back.
+    const auto font =
+        ReadAtMost(FileNameBytes(programFolder) + "/" + kEditorFontFile, kMaxEditorFontBytes);
+    return font && QFontDatabase::addApplicationFontFromData(
+                       QByteArray(reinterpret_cast<const char*>(font->data()),
+                                  static_cast<qsizetype>(font->size()))) >= 0;
 }
 
 bool EditorFontPresent() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/qt/byte_file.h"
+#include "platform/qt/file_names.h"
 
 namespace platform::qt {
 namespace {
@@ -45,10 +46,11 @@ void MMControl::Fail(int error, const QString& message) {
 
 void MMControl::Open() {
     Close();
-    const std::string path = fileName_.toStdString();
+    const std::string path = FileNameBytes(fileName_);
     const auto length = FileLength(path);
     if (!length) {
-        Fail(kErrorFileNotFound, "The file <" + fileName_ + "> cannot be found.");
+        Fail(kErrorFileNotFound,
+             "The file <" + QString::fromStdString(path) + "> cannot be found.");
         return;
     }
     const auto bytes = *length <= kMaxSongBytes
@@ -56,8 +58,8 @@ void MMControl::Open() {
                            : std::optional<std::vector<std::uint8_t>>{};
     const auto timing = bytes ? ScanSongTiming(*bytes) : std::nullopt;
     if (!timing) {
-        Fail(kErrorInvalidFile,
-             "The file <" + fileName_ + "> is not a MIDI song that can be played.");
+        Fail(kErrorInvalidFile, "The file <" + QString::fromStdString(path) +
+                                    "> is not a MIDI song that can be played.");
         return;
     }
     if (!backend_) backend_ = MakeSequencerBackend(objectName().toStdString());

@@ -2,17 +2,19 @@
 
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
 #include <string>
 #include <vector>
+
+#include "platform/qt/file_names.h"
 
 extern char** environ;
 
@@ -75,15 +77,20 @@ bool StartHidden(const QString& commandLine, const QString& programFolder, qint6
     const QString name = tokens.takeFirst();
     // Only a bare program name of the program folder is started, never a path elsewhere.
     if (name.isEmpty() || name.contains('/')) return false;
-    const QString program = programFolder + "/" + name;
-    if (!QFileInfo(program).isExecutable() || QFileInfo(program).isDir()) return false;
+    // The folder's name is taken byte for byte: any folder the program runs in will do.
+    const std::string folder = FileNameBytes(programFolder);
+    const std::string program = folder + "/" + name.toStdString();
+    struct stat info;
+    if (::stat(program.c_str(), &info) != 0 || S_ISDIR(info.st_mode) ||
+        ::access(program.c_str(), X_OK) != 0) {
+        return false;
+    }
 
-    std::vector<std::string> words = {program.toStdString()};
+    std::vector<std::string> words = {program};
     for (const QString& token : tokens) words.push_back(token.toStdString());
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
-    const std::string folder = programFolder.toStdString();
 
     // posix_spawn does not copy the front end's memory as fork would, which makes a start a
     // matter of a millisecond; the worker gets the program folder as its current folder and

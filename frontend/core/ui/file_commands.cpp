@@ -1,7 +1,8 @@
 #include "frontend/core/ui/file_commands.h"
 
-#include <QDir>
 #include <array>
+#include <filesystem>
+#include <system_error>
 
 #include "frontend/app/app.h"
 #include "frontend/core/file_dialog_rules.h"
@@ -14,6 +15,7 @@
 #include "frontend/styles/style_setting_file.h"
 #include "platform/file.h"
 #include "platform/qt/byte_file.h"
+#include "platform/qt/file_names.h"
 #include "platform/qt/msg_box.h"
 
 namespace corvane {
@@ -54,21 +56,23 @@ void FileCommands::SaveOutput(bool direct) {
         MsgBox(kNoOutputText, MsgIcon::kInformation);
         return;
     }
-    const std::string name = main_.TxtOutName->text().toStdString();
+    const std::string name = platform::qt::FileNameBytes(main_.TxtOutName->text());
     if (direct) {
         // A bare name is saved into the program folder.
-        QDir::setCurrent(Q(app.g.AppFolder));
+        std::error_code ignored;
+        std::filesystem::current_path(app.g.AppFolder, ignored);
         OutputSavePath = DirectSavePath(name);
         if (OutputSavePath.empty()) {
             MsgBox(kNoSavePathText, MsgIcon::kInformation);
             return;
         }
-        CreateOutName();
+        if (MayReplace(OutputSavePath)) CreateOutName();
         return;
     }
     FrmSelectFile& dialog = app.frmSelectFile();
     const bool project = dialog.OptQXs->isChecked();
-    dialog.Prepare(SaveOutputSetup(project), Q(SaveDialogFileName(name, project)));
+    dialog.Prepare(SaveOutputSetup(project),
+                   platform::qt::FileNameText(SaveDialogFileName(name, project)));
     dialog.ShowDialog();
 }
 
@@ -114,40 +118,52 @@ void FileCommands::CreateOutName() {
     main_.PictSave->setEnabled(false);
 }
 
+bool FileCommands::MayReplace(const std::string& path) {
+    if (!platform::qt::FileLength(path) || platform::qt::IsReadOnly(path)) return true;
+    // The name offered is often the last song's: its file is replaced only on a clear yes.
+    return MsgBox(Q(styles::SettingOverwriteText(path)), MsgIcon::kQuestion,
+                  platform::qt::MsgButtons::kOkCancel, 1) == platform::qt::MsgResult::kOk;
+}
+
 // ---- Song projects --------------------------------------------------------------------------
 
 bool FileCommands::LoadProject() {
-    CoreGlobals& g = App::Get().g;
-    const std::string path = main_.TxtInName->text().toStdString();
+    const std::optional<UnpackedProject> project = ReadProject();
+    return project && UnpackProject(*project);
+}
+
+std::optional<UnpackedProject> FileCommands::ReadProject() {
+    const std::string path = platform::qt::FileNameBytes(main_.TxtInName->text());
     const auto length = platform::qt::FileLength(path);
     const auto file = length ? platform::qt::ReadAtMost(path, kMaxProjectBytes) : std::nullopt;
-    const UnpackedProject project = UnpackSongProject(file ? std::span<const std::uint8_t>(*file)
-                                                           : std::span<const std::uint8_t>());
+    UnpackedProject project = UnpackSongProject(file ? std::span<const std::uint8_t>(*file)
+                                                     : std::span<const std::uint8_t>());
     if (project.error == ProjectReadError::kBadMagic) {
         Critical(kBadProjectText);
-        return false;
+        return std::nullopt;
     }
-    const auto invalid = [] {
+    // A project cut anywhere is refused before any of its pieces replaces what the song loaded
+    // before it left: that song stays whole.
+    if (project.error != ProjectReadError::kNone) {
         Critical(kInvalidProjectText);
-        return false;
-    };
-    // Each piece is written only once the project held all of it: no part of a piece is ever
-    // taken for the whole. The pieces before a cut stay written.
+        return std::nullopt;
+    }
+    return project;
+}
+
+bool FileCommands::UnpackProject(const UnpackedProject& project) {
     main_.LblInName->SetCaption("Reading Midi Data from QXs-Data...");
-    if (!project.input) return invalid();
     if (!platform::ReplaceFileAtomically(InFolder("InPut.bin"), *project.input)) {
         Critical("Error: Could not create input data.");
         return false;
     }
     main_.LblInName->SetCaption("Reading Chord Data from QXs-Data...");
-    if (project.myVmCode) g.MyVmCode = *project.myVmCode;
-    if (!project.chordData) return invalid();
+    App::Get().g.MyVmCode = *project.myVmCode;
     if (!platform::ReplaceFileAtomically(InFolder("Data.aco"), *project.chordData)) {
         Critical("Error: Could not create chord data.");
         return false;
     }
     main_.LblInName->SetCaption("Reading Style Settings from QXs-Data...");
-    if (!project.settingText) return invalid();
     if (!platform::ReplaceFileAtomically(InFolder("QXsDataSet.dat"), Bytes(*project.settingText))) {
         Critical("Error: Could not create StySetting data.");
         return false;
@@ -193,7 +209,7 @@ void FileCommands::OpenMelodyImporter() {
     main_.SwOfPlLed();
     if (g.TestOn && main_.PictTeIn->isEnabled()) main_.TestInput();
     if (g.AnyBusy()) return;
-    const std::string name = main_.TxtInName->text().toStdString();
+    const std::string name = platform::qt::FileNameBytes(main_.TxtInName->text());
     const bool importable = !name.empty() && !IsProjectPath(name);
     if (g.TestOn && main_.CmdTestOut->isEnabled()) main_.CmdTestOut_Click();
     const std::string melody = InFolder("InpMel.bin");

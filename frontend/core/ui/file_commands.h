@@ -9,7 +9,10 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <string>
+
+#include "frontend/core/song_project.h"
 
 namespace corvane {
 
@@ -25,9 +28,18 @@ class FileCommands {
     // Writes the output to OutputSavePath: a song project for ".qxs" in any letter case, else
     // the MIDI file.
     void CreateOutName();
+    // Whether a save to `path` may go on: a file already there is replaced only when the user
+    // says so (the question's default keeps it). A read-only file is left to CreateOutName,
+    // which refuses it with its own message.
+    bool MayReplace(const std::string& path);
     // Unpacks the project named in TxtInName into "InPut.bin", MyVmCode, "Data.aco" and
     // "QXsDataSet.dat"; false, with its box, when it is not a whole project.
     bool LoadProject();
+    // The two halves of LoadProject. ReadProject reads and checks the whole project in memory
+    // and changes nothing: nothing, after its box, when it is not a whole project.
+    // UnpackProject writes the pieces of a whole one.
+    std::optional<UnpackedProject> ReadProject();
+    bool UnpackProject(const UnpackedProject& project);
 
     void BrowseInput();
     void SetInputName(const QString& path);

@@ -1,7 +1,6 @@
 #include "frontend/core/ui/frm_select_file.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QKeyEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -19,6 +18,7 @@
 #include "frontend/shell/ui/frm_main.h"
 #include "frontend/styles/ui/frm_save_setting.h"
 #include "platform/qt/byte_file.h"
+#include "platform/qt/file_names.h"
 #include "platform/qt/msg_box.h"
 
 namespace corvane {
@@ -135,7 +135,8 @@ FrmSelectFile::FrmSelectFile(QWidget* parent)
     connect(DrvList, &QComboBox::activated, this, [this] { DrvList_Change(); });
 
     // The first use starts in the current folder, the program folder.
-    folder_ = Normalised(QDir::currentPath().toStdString());
+    std::error_code ignored;
+    folder_ = Normalised(fs::current_path(ignored).string());
     FillFolderList();
 }
 
@@ -187,34 +188,37 @@ void FrmSelectFile::Form_Activate() {
 }
 
 std::string FrmSelectFile::ChosenPath() const {
-    return JoinPath(folder_, TxtFileName->text().toStdString());
+    return JoinPath(folder_, platform::qt::FileNameBytes(TxtFileName->text()));
 }
 
 void FrmSelectFile::CmdOk_Click() {
-    const std::string name = TxtFileName->text().toStdString();
+    const std::string name = platform::qt::FileNameBytes(TxtFileName->text());
     if (name.empty()) return;  // nothing chosen: Ok is disabled then
-    hide();
     const std::string path = ChosenPath();
     const std::string tag = TagOpt.toStdString();
-    TagOpt.clear();
+    const DialogPurpose purpose = PurposeOf(tag, pattern_);
     App& app = App::Get();
-    switch (PurposeOf(tag, pattern_)) {
+    FileCommands& files = app.frmMain().fileCommands();
+    const std::string savePath = SavePathFor(path, pattern_).value_or(path);
+    // Asked while the dialog is up: keeping the file keeps the dialog as it is, for another name.
+    if (purpose == DialogPurpose::kSave && !files.MayReplace(savePath)) return;
+    hide();
+    TagOpt.clear();
+    switch (purpose) {
         case DialogPurpose::kOpenSong:
-            app.frmMain().SetInputName(Q(path));
+            app.frmMain().SetInputName(platform::qt::FileNameText(path));
             break;
         case DialogPurpose::kOpenChordFile:
-            app.frmChord().TxtUsrList->setText(Q(path));
+            app.frmChord().TxtUsrList->setText(platform::qt::FileNameText(path));
             break;
         case DialogPurpose::kOpenUserStyle:
             app.frmSaveSetting().LoadStySetting(path, name);
             break;
-        case DialogPurpose::kSave: {
-            FileCommands& files = app.frmMain().fileCommands();
-            files.OutputSavePath = SavePathFor(path, pattern_).value_or(path);
-            app.frmMain().TxtOutName->setText(Q(files.OutputSavePath));
+        case DialogPurpose::kSave:
+            files.OutputSavePath = savePath;
+            app.frmMain().TxtOutName->setText(platform::qt::FileNameText(files.OutputSavePath));
             files.CreateOutName();
             break;
-        }
         case DialogPurpose::kUnsupportedPattern:
             MsgBox(Q(UnsupportedPatternText(tag, pattern_)));
             break;
@@ -276,7 +280,7 @@ bool FrmSelectFile::eventFilter(QObject* watched, QEvent* event) {
 void FrmSelectFile::DirList_Change() {
     const QListWidgetItem* item = DirList->currentItem();
     if (item == nullptr) return;
-    ChangeFolder(item->data(kPathRole).toString().toStdString());
+    ChangeFolder(platform::qt::FileNameBytes(item->data(kPathRole).toString()));
 }
 
 void FrmSelectFile::DrvList_Change() {
@@ -319,17 +323,18 @@ void FrmSelectFile::FillFolderList() {
     const auto chain = Ancestors(folder_);
     int depth = 0;
     for (const auto& [name, path] : chain) {
-        auto* item =
-            new QListWidgetItem(style->standardIcon(QStyle::SP_DirOpenIcon), Q(name), DirList);
+        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirOpenIcon),
+                                         platform::qt::FileNameText(name), DirList);
         item->setData(kLevelRole, depth++);
-        item->setData(kPathRole, Q(path));
+        item->setData(kPathRole, platform::qt::FileNameText(path));
     }
     DirList->setCurrentRow(DirList->count() - 1);
     std::error_code error;
     for (const std::string& name : Subfolders(folder_, error)) {
-        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirIcon), Q(name), DirList);
+        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirIcon),
+                                         platform::qt::FileNameText(name), DirList);
         item->setData(kLevelRole, depth);
-        item->setData(kPathRole, Q(JoinPath(folder_, name)));
+        item->setData(kPathRole, platform::qt::FileNameText(JoinPath(folder_, name)));
     }
 }
 
@@ -337,7 +342,7 @@ void FrmSelectFile::RefreshFiles() {
     FileList->clear();
     if (folder_.empty()) return;
     for (const std::string& name : platform::qt::ListFolder(folder_, pattern_)) {
-        if (!Hidden(name)) FileList->addItem(Q(name));
+        if (!Hidden(name)) FileList->addItem(platform::qt::FileNameText(name));
     }
 }
 

@@ -1,12 +1,14 @@
 #include "frontend/core/ui/playback.h"
 
-#include <QDir>
+#include <filesystem>
+#include <system_error>
 
 #include "frontend/app/app.h"
 #include "frontend/core/playback_rules.h"
 #include "frontend/core/ui/qt_text.h"
 #include "frontend/shell/ui/frm_main.h"
 #include "platform/qt/byte_file.h"
+#include "platform/qt/file_names.h"
 #include "platform/qt/msg_box.h"
 
 namespace corvane {
@@ -103,7 +105,7 @@ void Playback::CmdTestOut_Click() {
         RestoreIdleState();
         return;
     }
-    player.SetFileName(Q(g.PlayFilePath));
+    player.SetFileName(platform::qt::FileNameText(g.PlayFilePath));
     player.Command("Open");
     if (player.DeviceID() == 0) {
         const int error = player.Error();
@@ -284,7 +286,8 @@ void Playback::TestInput() {
         return;
     }
     // A relative path names a song of the program folder.
-    QDir::setCurrent(Q(g.AppFolder));
+    std::error_code ignored;
+    std::filesystem::current_path(g.AppFolder, ignored);
     platform::qt::MMControl& player = *main_.MMControl2;
     if (g.TestOn) {
         EndInputTest();

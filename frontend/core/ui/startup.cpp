@@ -1,7 +1,8 @@
 #include "frontend/core/ui/startup.h"
 
 #include <QApplication>
-#include <QDir>
+#include <filesystem>
+#include <system_error>
 
 #include "frontend/core/last_style.h"
 #include "frontend/core/name_tables.h"
@@ -19,9 +20,12 @@
 #include "frontend/styles/ui/frm_opt2.h"
 #include "frontend/styles/ui/frm_opt3.h"
 #include "frontend/styles/ui/frm_sections.h"
+#include "platform/completion.h"
 #include "platform/qt/editor_font.h"
+#include "platform/qt/file_names.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/msg_box.h"
+#include "platform/qt/private_folder.h"
 #include "platform/qt/random_source.h"
 #include "platform/qt/single_instance.h"
 
@@ -45,6 +49,20 @@ MsgIcon IconOf(MessageIcon icon) {
     return MsgIcon::kNone;
 }
 
+// Without the private folder no instance lock can be taken and no worker's completion can
+// arrive, so nothing would work: the user is told which folder it is and what it must be.
+std::string PrivateFolderRefusedText(const std::string& folder) {
+    return "Orvella cannot use its private folder " + folder +
+           ": the folder must belong to you and be closed to other users.\n"
+           "Please have it removed, or made yours with mode 700, then start Orvella again.";
+}
+
+// The program folder by its name's bytes: Qt's text of it may stand for another folder.
+std::string CurrentFolder() {
+    std::error_code ignored;
+    return std::filesystem::current_path(ignored).string();
+}
+
 const char* const kBadScale =
     "Your screen is in a bad scale mode for Orvella's Graphical Interface. The program will "
     "continue normally.\n"
@@ -61,8 +79,11 @@ const char* const kFontMissing =
 StartupOutcome Startup::Form_Initialize() {
     App& app = App::Get();
     CoreGlobals& g = app.g;
-    app.instanceLock =
-        std::make_unique<platform::qt::InstanceLock>("Corvane", QDir::currentPath().toStdString());
+    if (!platform::qt::PrivateFolder()) {
+        MsgBox(Q(PrivateFolderRefusedText(platform::CompletionFolder())), MsgIcon::kCritical);
+        return StartupOutcome::kFatal;
+    }
+    app.instanceLock = std::make_unique<platform::qt::InstanceLock>("Corvane", CurrentFolder());
     if (app.instanceLock->anotherRunning()) return StartupOutcome::kAnotherInstance;
     g.HelpCookie = platform::qt::HelpInitialize();
     g.SongTitle.clear();
@@ -115,10 +136,10 @@ bool Startup::Form_Load() {
     about.show();
     about.repaint();
 
-    g.AppFolder = QDir::currentPath().toStdString();
+    g.AppFolder = CurrentFolder();
     g.PlayFilePath = g.AppFolder + "/Play.sti";
 
-    platform::qt::AddEditorFont(Q(g.AppFolder));
+    platform::qt::AddEditorFont(platform::qt::FileNameText(g.AppFolder));
     main_.TxtTestFixedsysFont->setFont(platform::qt::EditorFont());
     g.FixedsysPresent = platform::qt::EditorFontPresent();
     if (!g.FixedsysPresent) MsgBox(kFontMissing, MsgIcon::kInformation);

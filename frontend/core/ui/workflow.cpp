@@ -20,6 +20,7 @@
 #include "frontend/styles/ui/frm_save_setting.h"
 #include "frontend/styles/ui/frm_sections.h"
 #include "platform/qt/byte_file.h"
+#include "platform/qt/file_names.h"
 #include "platform/qt/msg_box.h"
 #include "platform/qt/worker_start.h"
 #include "platform/qt/worker_timeout.h"
@@ -83,7 +84,8 @@ std::uint32_t Workflow::FreshHandle() {
 
 bool Workflow::StartWorker(const std::string& commandLine) {
     App::Get().g.CmdTimedOut = false;
-    return platform::qt::StartHidden(Q(commandLine), Q(App::Get().g.AppFolder), &workerProcess_);
+    return platform::qt::StartHidden(
+        Q(commandLine), platform::qt::FileNameText(App::Get().g.AppFolder), &workerProcess_);
 }
 
 void Workflow::StartTimeOut(int command) {
@@ -112,7 +114,7 @@ void Workflow::CmdGetNote_Click() {
     if (g.CmdRunning != kNoCommand) return;
     g.SongFromProject = false;
     bool project = false;
-    const std::string path = main_.TxtInName->text().toStdString();
+    const std::string path = platform::qt::FileNameBytes(main_.TxtInName->text());
     if (!(g.UseMelodyTitle && !g.InputFromLoadIn)) {
         if (path.empty()) {
             MsgBox(kNoInputNameText, MsgIcon::kInformation);
@@ -128,6 +130,13 @@ void Workflow::CmdGetNote_Click() {
         project = IsProjectPath(path);
     }
     if (g.AnyBusy()) return;
+    // A project is read and checked whole before anything of the song loaded now is touched: a
+    // refused one leaves that song, its files and the steps done as they were.
+    std::optional<UnpackedProject> unpacked;
+    if (project && !g.MelodyWorkerBusy) {
+        unpacked = main_.fileCommands().ReadProject();
+        if (!unpacked) return;
+    }
     if (main_.PictTeIn->isEnabled() && g.TestOn) main_.TestInput();
 
     main_.PictLoad->setEnabled(false);
@@ -149,8 +158,8 @@ void Workflow::CmdGetNote_Click() {
         platform::qt::DeleteFile(InFolder("Error1.msg"));
         if (!songIsInput) platform::qt::DeleteFile(input);
         platform::qt::DeleteFile(InFolder("KeysData.Aco"));
-        if (project) {
-            if (!main_.fileCommands().LoadProject()) {
+        if (unpacked) {
+            if (!main_.fileCommands().UnpackProject(*unpacked)) {
                 Caption("");
                 g.SongTitle.clear();
                 EnableSteps(true, true, true);
@@ -223,8 +232,9 @@ void Workflow::FinishLoadIn(bool failed) {
         }
         return;
     }
-    g.SongTitle = g.UseMelodyTitle ? g.MelodyTitle
-                                   : GetNameWithoutPath(main_.TxtInName->text().toStdString());
+    g.SongTitle = g.UseMelodyTitle
+                      ? g.MelodyTitle
+                      : GetNameWithoutPath(platform::qt::FileNameBytes(main_.TxtInName->text()));
     g.LoadDone = true;
     if (!g.SongFromProject) return;
     Caption("Restore Chord Data List...");

@@ -15,6 +15,7 @@
 #include "platform/file.h"
 #include "platform/qt/byte_file.h"
 #include "platform/qt/editor_font.h"
+#include "platform/qt/file_names.h"
 #include "platform/qt/msg_box.h"
 
 namespace corvane::editors {
@@ -329,7 +330,7 @@ void FrmChord::CmdLoadUsr_Click() {
     App& app = App::Get();
     CoreGlobals& g = app.g;
     FrmMain& main = app.frmMain();
-    const std::string typed = TxtUsrList->text().toStdString();
+    const std::string typed = platform::qt::FileNameBytes(TxtUsrList->text());
     if (TrimBlanks(typed).empty()) {
         MsgBox(
             "No Path Name to load Chord Data File *.chd\n"
@@ -384,7 +385,7 @@ void FrmChord::CmdLoadUsr_Click() {
 }
 
 void FrmChord::CmdSaveUsr_Click() {
-    const std::string typed = TxtUsrList->text().toStdString();
+    const std::string typed = platform::qt::FileNameBytes(TxtUsrList->text());
     if (TrimBlanks(typed).empty()) {
         MsgBox(
             "No Path Name to save Chord Data.\n"

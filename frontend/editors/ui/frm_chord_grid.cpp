@@ -21,6 +21,13 @@ bool IsChordColumn(int col) {
     return col == kColChord1 || col == kColChord2;
 }
 
+// A chord cell as its commit leaves it: a text is checked and normalised (an invalid chord
+// becomes a blank), an empty cell stays as it is.
+std::string CheckedChordCell(const std::string& cell) {
+    const std::string_view trimmed = TrimBlanks(cell);
+    return trimmed.empty() ? cell : ValidateChordText(trimmed);
+}
+
 // The current row stays within this many rows from the top row.
 constexpr int kRowsBelowTop = 7;
 
@@ -200,8 +207,7 @@ void FrmChord::CommitCellEdit(int row, int col) {
     if (!IsChordColumn(col)) return;
     const int index = faIndex(row, col);
     const std::string cell = Text(MSFlexGrid1->TextArray(index));
-    const std::string_view trimmed = TrimBlanks(cell);
-    if (!trimmed.empty()) MSFlexGrid1->SetTextArray(index, Latin1(ValidateChordText(trimmed)));
+    if (!TrimBlanks(cell).empty()) MSFlexGrid1->SetTextArray(index, Latin1(CheckedChordCell(cell)));
 }
 
 void FrmChord::MarkEdited() {
@@ -240,7 +246,8 @@ void FrmChord::PasteRow() {
         const int col = IndexToCol(index);
         if (row >= LastRow()) break;
         if (!IsChordColumn(col) || (ClipColumns != 2 && col != startCol)) continue;
-        grid.SetTextArray(index, Latin1(ClipChords[next]));
+        // A copied cell may be one typed and not yet committed: it is checked as a commit would.
+        grid.SetTextArray(index, Latin1(CheckedChordCell(ClipChords[next])));
         if (++next == ClipChords.size()) break;
     }
     // A paste is an edit like any other: the list must be accepted before it is kept as a file.

@@ -1,6 +1,5 @@
 #include "frontend/styles/ui/frm_save_setting.h"
 
-#include <QFile>
 #include <QKeyEvent>
 #include <array>
 
@@ -15,6 +14,7 @@
 #include "frontend/styles/ui/style_panel.h"
 #include "platform/file.h"
 #include "platform/qt/byte_file.h"
+#include "platform/qt/file_names.h"
 #include "platform/qt/msg_box.h"
 #include "platform/qt/program_end.h"
 
@@ -38,18 +38,16 @@ const char* const kSaveHelp =
 // The lines of the file up to its first empty line, read in pieces so that a file of any size
 // is counted without being held; nothing when it cannot be read.
 std::optional<int> CountLinesOfFile(const std::string& path) {
-    // Only a regular file is opened: a pipe or a device of that name could block forever.
-    if (!platform::qt::FileLength(path)) return std::nullopt;
-    QFile file(Q(path));
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    // Only a regular file is opened (a pipe or a device of that name could block forever), by
+    // its name's bytes, whatever they are.
+    platform::File file;
+    if (!file.Open(path, platform::FileMode::kReadBinary)) return std::nullopt;
     SettingLineCounter counter;
-    std::array<char, 1 << 16> buffer;
+    std::array<std::uint8_t, 1 << 16> buffer;
     while (!counter.Finished()) {
-        const qint64 got = file.read(buffer.data(), static_cast<qint64>(buffer.size()));
-        if (got < 0) return std::nullopt;
+        const std::size_t got = file.Read(buffer);
         if (got == 0) break;
-        counter.Feed(
-            {reinterpret_cast<const std::uint8_t*>(buffer.data()), static_cast<std::size_t>(got)});
+        counter.Feed({buffer.data(), got});
     }
     return counter.Count();
 }
@@ -79,7 +77,8 @@ FrmSaveSetting::FrmSaveSetting(QWidget* parent)
 }
 
 void FrmSaveSetting::CmdSave_Click() {
-    const std::string path = SettingSavePath(TxtSettingPathName->text().toStdString());
+    const std::string path =
+        SettingSavePath(platform::qt::FileNameBytes(TxtSettingPathName->text()));
     if (path.empty()) return;
     if (platform::qt::FileLength(path)) {
         hide();
@@ -199,7 +198,7 @@ bool FrmSaveSetting::ReadStyleSetting(const std::string& path, const std::string
         }
     }
     // The save dialog offers a loaded user style file; a project's unpacked settings are not one.
-    TxtSettingPathName->setText(EndsWithSet(path) ? Q(path) : QString());
+    TxtSettingPathName->setText(EndsWithSet(path) ? platform::qt::FileNameText(path) : QString());
     tables.SwPointsText = ShortSettingTitle(title);
     for (int k = 0; k < slotCount; ++k) {
         const int index = tables.SectStyleIdx[k];

@@ -22,6 +22,12 @@ QString CannotSaveBox(const std::string& path) {
                                   "\\nPlease verify Output Path Name and try again.");
 }
 
+QString ReplaceBox(const std::string& path) {
+    return QString::fromStdString("question|Orvella|The file:\\n " + path +
+                                  "\\nalready exit. Click <Ok> to overwrite, or <Cancel> to "
+                                  "abort:");
+}
+
 // Names in the folder other than those the program folder starts with.
 std::vector<std::string> TemporaryFiles(const fs::path& folder) {
     std::vector<std::string> names;
@@ -169,6 +175,59 @@ TEST_F(SavingTest, TheSaveDialogProposesANameAndItsSaveWritesThere) {
     EXPECT_TRUE(recorder.lines().isEmpty()) << recorder.lines().join("\n").toStdString();
 }
 
+TEST_F(SavingTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo) {
+    for (const bool project : {false, true}) {
+        const std::string name = project ? "song.qxs" : "song.mid";
+        SCOPED_TRACE(name);
+        WriteFile(folder() / name, "another song's accompaniment");
+        const auto kept = [&] {
+            return ReadString(folder() / name) == "another song's accompaniment";
+        };
+
+        // The last output's name saved directly: the question's default keeps the file.
+        recorder.clear();
+        SaveDirect(name);
+        EXPECT_EQ(recorder.lines(), QStringList{ReplaceBox(name)});
+        EXPECT_TRUE(kept());
+        EXPECT_TRUE(main().PictSave->isEnabled());
+
+        // Through the dialog: keeping the file keeps the dialog as it was.
+        dialog().OptQXs->setChecked(project);
+        main().TxtOutName->setText("last");
+        main().SaveOutput(false);
+        dialog().TxtFileName->setText(QString::fromStdString(name));
+        recorder.clear();
+        dialog().CmdOk_Click();
+        EXPECT_EQ(recorder.lines(), QStringList{ReplaceBox(InFolder(name))});
+        EXPECT_TRUE(kept());
+        EXPECT_TRUE(dialog().isVisible());
+        EXPECT_EQ(dialog().TagOpt, "output");
+        EXPECT_EQ(dialog().TxtFileName->text().toStdString(), name);
+        EXPECT_EQ(dialog().Pattern(), project ? "*.qxs" : "*.mid");
+        EXPECT_EQ(main().TxtOutName->text(), "last");
+        EXPECT_TRUE(main().PictSave->isEnabled());
+
+        // A yes replaces it.
+        recorder.Answer(platform::qt::MsgResult::kOk);
+        dialog().CmdOk_Click();
+        EXPECT_FALSE(dialog().isVisible());
+        EXPECT_FALSE(kept());
+        if (project) {
+            EXPECT_EQ(UnpackSongProject(ReadBytes(folder() / name)).error, ProjectReadError::kNone);
+        } else {
+            EXPECT_EQ(ReadBytes(folder() / name), Output());
+        }
+        EXPECT_EQ(main().TxtOutName->text().toStdString(), InFolder(name));
+        EXPECT_FALSE(main().PictSave->isEnabled());
+        EXPECT_EQ(recorder.lines(), QStringList(2, ReplaceBox(InFolder(name))));
+    }
+    // A new name asks nothing.
+    recorder.clear();
+    SaveDirect("new.mid");
+    EXPECT_TRUE(recorder.lines().isEmpty()) << recorder.lines().join("\n").toStdString();
+    EXPECT_EQ(ReadBytes(folder() / "new.mid"), Output());
+}
+
 TEST_F(SavingTest, AProjectSaveChecksTheChordDataBeforeTouchingTheDestination) {
     WriteFile(folder() / "song.qxs", "previous project");
     const struct {
@@ -186,14 +245,16 @@ TEST_F(SavingTest, AProjectSaveChecksTheChordDataBeforeTouchingTheDestination) {
         recorder.clear();
         fs::remove(folder() / "Data.aco");
         if (c.chordBytes) WriteChordData(*c.chordBytes);
+        // The user says yes to replacing the earlier project.
+        recorder.Answer(platform::qt::MsgResult::kOk);
         SaveDirect("song.qxs");
         if (c.saved) {
-            EXPECT_TRUE(recorder.lines().isEmpty());
+            EXPECT_EQ(recorder.lines(), QStringList{ReplaceBox("song.qxs")});
             EXPECT_EQ(UnpackSongProject(ReadBytes(folder() / "song.qxs")).chordData,
                       ReadBytes(folder() / "Data.aco"));
             EXPECT_FALSE(main().PictSave->isEnabled());
         } else {
-            EXPECT_EQ(recorder.lines(), QStringList{kChordDataBox});
+            EXPECT_EQ(recorder.lines(), (QStringList{ReplaceBox("song.qxs"), kChordDataBox}));
             EXPECT_EQ(ReadString(folder() / "song.qxs"), "previous project");
             EXPECT_TRUE(main().PictSave->isEnabled());
         }
@@ -234,14 +295,16 @@ TEST_F(SavingTest, AFailedWriteKeepsThePreviousFileAndSaysSo) {
     // A disk that fills up in the middle of the song: the previous file stays whole.
     WriteFile(folder() / "song.mid", "previous song");
     recorder.clear();
+    recorder.Answer(platform::qt::MsgResult::kOk);
     {
         FileSizeLimit limit(Output().size() / 2);
         SaveDirect("song.mid");
     }
-    EXPECT_EQ(recorder.lines(), QStringList{CannotSaveBox("song.mid")});
+    EXPECT_EQ(recorder.lines(), (QStringList{ReplaceBox("song.mid"), CannotSaveBox("song.mid")}));
     EXPECT_EQ(ReadString(folder() / "song.mid"), "previous song");
     EXPECT_TRUE(main().PictSave->isEnabled());
     EXPECT_TRUE(TemporaryFiles(folder()).empty());
+    recorder.Answer(platform::qt::MsgResult::kOk);
     SaveDirect("song.mid");
     EXPECT_EQ(ReadBytes(folder() / "song.mid"), Output());
 }
@@ -286,51 +349,45 @@ TEST_F(ProjectLoadTest, AProjectUnpacksIntoTheExchangeFiles) {
                             std::to_string(app().slotTables.SectVol[0]));
 }
 
-TEST_F(ProjectLoadTest, ADamagedProjectGetsItsMessageAndKeepsOnlyWholePieces) {
+TEST_F(ProjectLoadTest, ADamagedProjectGetsItsMessageAndWritesNothing) {
     const std::size_t head = static_cast<std::size_t>(g().Output.OutputHeadLen());
     const std::size_t chordLengthAt = 13 + head;
+    const char* const badMagic = "critical|Orvella|Error: Bad File Description in the .qxs file";
+    const char* const invalid = "critical|Orvella|Error: The data in the .qxs file is invalid.";
     const struct {
         const char* name;
         std::function<void(Bytes&)> damage;
         const char* box;
-        bool inputWritten;
-        bool chordsWritten;
     } cases[] = {
-        {"bad magic", [](Bytes& b) { b[0] = 'q'; },
-         "critical|Orvella|Error: Bad File Description in the .qxs file", false, false},
-        {"shorter than the magic", [](Bytes& b) { b.resize(5); },
-         "critical|Orvella|Error: Bad File Description in the .qxs file", false, false},
-        {"song beyond the file", [](Bytes& b) { b[8] = 0x7F; },
-         "critical|Orvella|Error: The data in the .qxs file is invalid.", false, false},
+        {"bad magic", [](Bytes& b) { b[0] = 'q'; }, badMagic},
+        {"shorter than the magic", [](Bytes& b) { b.resize(5); }, badMagic},
+        {"song beyond the file", [](Bytes& b) { b[8] = 0x7F; }, invalid},
+        {"cut after the song", [&](Bytes& b) { b.resize(12 + head); }, invalid},
         {"chord data of 0 bytes",
          [&](Bytes& b) { std::fill_n(b.begin() + static_cast<long>(chordLengthAt), 4, 0); },
-         "critical|Orvella|Error: The data in the .qxs file is invalid.", true, false},
-        {"style block cut", [](Bytes& b) { b.resize(b.size() - 1); },
-         "critical|Orvella|Error: The data in the .qxs file is invalid.", true, true},
+         invalid},
+        {"style block cut", [](Bytes& b) { b.resize(b.size() - 1); }, invalid},
     };
     fs::create_directory(folder() / "songs.qxs");
+    const QString caption = main().LblInName->Caption();
+    // Even the pieces before a cut are whole in the file; none of them is written.
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        for (const char* name : {"InPut.bin", "Data.aco", "QXsDataSet.dat"}) {
-            fs::remove(folder() / name);
-        }
         recorder.clear();
         Bytes damaged = project;
         c.damage(damaged);
         EXPECT_FALSE(Load(damaged));
         EXPECT_EQ(recorder.lines(), QStringList{c.box});
-        EXPECT_EQ(fs::exists(folder() / "InPut.bin"), c.inputWritten);
-        EXPECT_EQ(fs::exists(folder() / "Data.aco"), c.chordsWritten);
-        if (c.chordsWritten) {
-            EXPECT_EQ(ReadBytes(folder() / "Data.aco"), chordData);
+        for (const char* name : {"InPut.bin", "Data.aco", "QXsDataSet.dat"}) {
+            EXPECT_FALSE(fs::exists(folder() / name)) << name;
         }
-        EXPECT_FALSE(fs::exists(folder() / "QXsDataSet.dat"));
+        EXPECT_EQ(g().MyVmCode, 0);
+        EXPECT_EQ(main().LblInName->Caption(), caption);
     }
     recorder.clear();
     main().TxtInName->setText(QString::fromStdString(InFolder("absent.qxs")));
     EXPECT_FALSE(files().LoadProject());
-    EXPECT_EQ(recorder.lines(),
-              QStringList{"critical|Orvella|Error: Bad File Description in the .qxs file"});
+    EXPECT_EQ(recorder.lines(), QStringList{badMagic});
 }
 
 TEST_F(ProjectLoadTest, AnExchangeFileThatCannotBeWrittenGetsItsMessage) {

@@ -128,6 +128,21 @@ TEST_F(PlaybackTest, PlayFileThatCannotBeWrittenLeavesTheTestOff) {
     ExpectOutputTestOff(main(), g());
 }
 
+TEST_F(PlaybackTest, TestOutReplacesALinkAtThePlayFileAndLeavesItsTarget) {
+    MakeOutput();
+    fs::create_directory(folder() / "keep");
+    WriteFile(folder() / "keep" / "victim.txt", "untouched");
+    fs::create_symlink(folder() / "keep" / "victim.txt", PlayFile());
+    Click(main().PictTest);
+    EXPECT_EQ(Caption(), "Ready To Play Output.");
+    EXPECT_EQ(ReadText("keep/victim.txt"), "untouched");
+    EXPECT_FALSE(fs::is_symlink(PlayFile()));
+    EXPECT_EQ(ReadText("Play.sti").size(), g().Output.OutputBuf().size());
+    Click(main().PictEndT);
+    EXPECT_FALSE(fs::exists(PlayFile()));
+    EXPECT_EQ(ReadText("keep/victim.txt"), "untouched");
+}
+
 TEST_F(PlaybackTest, OutputThatIsNoPlayableSongGetsTheOpenErrorBox) {
     StartWithSong(kSongBars);
     // A composer output whose header announces a third track that is not there.

@@ -5,7 +5,9 @@
 #include <fstream>
 
 #include "frontend/core/ui/file_commands.h"
+#include "frontend/editors/ui/frm_chord.h"
 #include "frontend/styles/ui/frm_sections.h"
+#include "tests/frontend/support/program_files.h"
 #include "tests/frontend/support/workflow_harness.h"
 
 namespace corvane::testing {
@@ -89,6 +91,64 @@ TEST_F(ProjectRoundTripTest, AProjectLoadsBackItsChordsAndStylesAndMakesTheSameS
     // Make at once, without Proceed.
     MakeAndWait();
     EXPECT_EQ(g().Output.OutputBuf(), saved);
+    EXPECT_TRUE(recorder.lines().isEmpty()) << recorder.lines().join("\n").toStdString();
+}
+
+// A project that turns out bad when Load In reads it costs nothing of the song loaded before:
+// its files, its chord list and the steps done stay, and it is made as if nothing happened.
+TEST_F(ProjectRoundTripTest, ARefusedProjectLeavesTheLoadedSongAsItWas) {
+    StartWithSong(24);
+    LoadAndProceed();
+    SetWaltzStyles();
+    const char* const kept[] = {"InPut.bin", "KeysData.Aco", "Data.aco", "Notes.aco"};
+    std::vector<Bytes> files;
+    for (const char* name : kept) {
+        ASSERT_TRUE(std::filesystem::exists(folder() / name)) << name;
+        files.push_back(ReadAll(folder() / name));
+    }
+    const QString caption = Caption();
+    const int key = g().MyVmCode;
+    std::vector<QString> bars;
+    for (int row = 0; row < main().LstHa->count(); ++row)
+        bars.push_back(main().LstHa->item(row)->text());
+
+    Bytes cut = {'Q', 'X', 'S', '-', 'D', 'a', 't', 'a', 0, 0, 0, 20};
+    cut.resize(cut.size() + 10, 'x');
+    const struct {
+        const char* name;
+        Bytes bytes;
+        const char* box;
+    } cases[] = {
+        {"wrong magic", Bytes(40, 'x'),
+         "critical|Orvella|Error: Bad File Description in the .qxs file"},
+        {"cut", cut, "critical|Orvella|Error: The data in the .qxs file is invalid."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(folder() / "songs" / "bad.qxs", c.bytes);
+        main().TxtInName->setText(QString::fromStdString((folder() / "songs/bad.qxs").string()));
+        recorder.clear();
+        Click(main().PictLoad);
+        EXPECT_EQ(recorder.lines(), QStringList{c.box});
+        for (std::size_t i = 0; i < files.size(); ++i)
+            EXPECT_EQ(ReadAll(folder() / kept[i]), files[i]) << kept[i];
+        EXPECT_EQ(g().CmdRunning, 0);
+        EXPECT_TRUE(g().LoadDone);
+        EXPECT_TRUE(g().ProceedDone);
+        EXPECT_FALSE(g().SongFromProject);
+        EXPECT_EQ(g().SongTitle, "waltz");
+        EXPECT_EQ(g().MyVmCode, key);
+        EXPECT_EQ(Caption(), caption);
+        EXPECT_EQ(main().LblTotalMCnt->Caption(), "024");
+        ASSERT_EQ(main().LstHa->count(), static_cast<int>(bars.size()));
+        for (std::size_t row = 0; row < bars.size(); ++row)
+            EXPECT_EQ(main().LstHa->item(static_cast<int>(row))->text(), bars[row]);
+        EXPECT_EQ(app().frmChord().LstTemp->count(), 24);
+        EXPECT_TRUE(main().PictLoad->isEnabled() && main().PictProc->isEnabled() &&
+                    main().PictMake->isEnabled());
+    }
+    recorder.clear();
+    MakeAndWait();
     EXPECT_TRUE(recorder.lines().isEmpty()) << recorder.lines().join("\n").toStdString();
 }
 

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "frontend/core/make_output.h"
 #include "frontend/editors/chord_data.h"
 #include "frontend/editors/ui/frm_chord.h"
 #include "frontend/editors/ui/frm_quenby.h"
@@ -183,6 +184,20 @@ TEST_F(WorkflowFakeTest, ComposerFailureShowsTheFirst120BytesAndKeepsTheLastOutp
     EXPECT_EQ(g().Output.OutputBuf(), earlier);
     EXPECT_TRUE(main().PictMake->isEnabled() && main().CmdTestOut->isEnabled());
     EXPECT_FALSE(main().PictSave->isEnabled());
+}
+
+TEST_F(WorkflowFakeTest, MakeReplacesALinkAtThePlayOptionsFileAndLeavesItsTarget) {
+    std::filesystem::create_directory(folder() / "keep");
+    WriteFile(folder() / "keep" / "victim.txt", "untouched");
+    std::filesystem::create_symlink(folder() / "keep" / "victim.txt", folder() / "vPara.dat");
+    InstallFakeWorker(folder(), "Compose",
+                      "code=59\nfailed=1\nerror_file=Error3.msg\nerror_text=stopped\n");
+    ReadyForMake();
+    Click(main().PictMake);
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(ReadText("keep/victim.txt"), "untouched");
+    EXPECT_FALSE(std::filesystem::is_symlink(folder() / "vPara.dat"));
+    EXPECT_EQ(ReadText("vPara.dat"), VParaText(app().slotTables));
 }
 
 TEST_F(WorkflowFakeTest, LoaderBangMessageOfAnImportedMelodyIsShown) {

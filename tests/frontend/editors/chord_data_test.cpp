@@ -138,6 +138,36 @@ TEST(ChordDataTest, GridRowsBecomeRecordsOfExactly35Characters) {
     for (const std::string& line : write.lines) EXPECT_EQ(line.size(), 38u);
 }
 
+TEST(ChordDataTest, AChordWithoutAReadableRootIsRefused) {
+    KeptDigits kept{};
+    kept.fill('0');
+    const struct {
+        ChordGridRow row;
+        const char* error;  // nothing: the row is written
+    } cases[] = {
+        {{"am", "", "0", "0", "", ""}, "Error Converting Chord1 <a.m..>"},
+        {{"C", "b", "0", "0", "", ""}, "Error Converting Chord2 <b....>"},
+        {{"H7", "", "0", "0", "", ""}, "Error Converting Chord1 <H..7.>"},
+        {{";", "", "0", "0", "", ""}, "Error Converting Chord1 <;....>"},
+        {{"#", "", "0", "0", "", ""}, "Error Converting Chord1 <#....>"},
+        {{"Am", "Bb", "0", "0", "", ""}, nullptr},
+        {{" ", "", "0", "0", "", ""}, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row.chord1 + "|" + c.row.chord2);
+        // A bad row anywhere refuses the whole list.
+        const ChordDataWrite write = BuildChordData({{"G", "", "0", "0", "", ""}, c.row}, kept);
+        if (c.error == nullptr) {
+            EXPECT_FALSE(write.error);
+            EXPECT_EQ(write.plain.size(), 70u);
+        } else {
+            EXPECT_EQ(write.error, c.error);
+            EXPECT_TRUE(write.plain.empty());
+            EXPECT_TRUE(write.lines.empty());
+        }
+    }
+}
+
 TEST(ChordDataTest, SavedDataReadsBackCellForCell) {
     // The chord maker's digit of each measure survives an edit and a save.
     const std::string plain =

@@ -276,9 +276,10 @@ TEST_F(ChordEditorTest, ChordsAndCodesAreCopiedAndPasted) {
     EXPECT_EQ(editor().ClipColumns, 2);
     At(10, editors::kColChord1);
     Key(Qt::Key_V, Qt::ControlModifier);
+    // Each pasted chord is checked as a committed one, which drops the blanks after a chord.
     for (int col : {editors::kColChord1, editors::kColChord2}) {
-        EXPECT_EQ(Cell(10, col), Cell(3, col));
-        EXPECT_EQ(Cell(11, col), Cell(4, col));
+        EXPECT_EQ(Cell(10, col).trimmed(), Cell(3, col).trimmed());
+        EXPECT_EQ(Cell(11, col).trimmed(), Cell(4, col).trimmed());
     }
     EXPECT_EQ(editor().GridForeColour(), editors::kGridEdited);
 
@@ -317,6 +318,64 @@ TEST_F(ChordEditorTest, ChordsAndCodesAreCopiedAndPasted) {
     EXPECT_EQ(Cell(38, editors::kColInst), Cell(10, editors::kColDrum));
     EXPECT_EQ(Cell(39, editors::kColInst), Cell(11, editors::kColDrum));
     EXPECT_EQ(Cell(40, editors::kColInst), Cell(12, editors::kColDrum));
+}
+
+TEST_F(ChordEditorTest, PastedChordsAreCheckedAsTypedOnes) {
+    LoadAndShow();
+    // "am" typed and copied before its cell is left, then pasted into other rows.
+    At(3, editors::kColChord1);
+    Key(Qt::Key_Delete);
+    Type("am");
+    Key(Qt::Key_C, Qt::ControlModifier);
+    At(6, editors::kColChord1);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    At(8, editors::kColChord1);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    for (int row : {3, 6, 8}) EXPECT_EQ(Cell(row, editors::kColChord1), "Am") << row;
+
+    // A "b" typed as the first character is the root B wherever it goes.
+    At(12, editors::kColChord2);
+    Key(Qt::Key_Delete);
+    Type("b");
+    Key(Qt::Key_C, Qt::ControlModifier);
+    At(14, editors::kColChord2);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Cell(14, editors::kColChord2), "B");
+
+    // An invalid chord pastes as the blank its commit makes of it; a blank stays blank.
+    At(20, editors::kColChord1);
+    Key(Qt::Key_Delete);
+    Type("cm=7");
+    grid().SetSelection(20, editors::kColChord2);
+    Key(Qt::Key_C, Qt::ControlModifier);
+    ASSERT_EQ(editor().ClipChords.size(), 2u);
+    At(22, editors::kColChord1);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Cell(22, editors::kColChord1), " ");
+    EXPECT_EQ(Cell(22, editors::kColChord2), Cell(20, editors::kColChord2).trimmed());
+
+    editor().CmdAcceptData_Click();
+    EXPECT_TRUE(recorder.lines().isEmpty()) << recorder.lines().join("\n").toStdString();
+    const std::string data = DataAco(kFixedKey);
+    ASSERT_EQ(data.size(), 40u * 35);
+    for (int row : {3, 6, 8}) EXPECT_EQ(data.substr((row - 1) * 35 + 6, 5), "A.m..") << row;
+    for (int row : {12, 14}) EXPECT_EQ(data.substr((row - 1) * 35 + 14, 5), "B....") << row;
+    for (int row : {20, 22}) EXPECT_EQ(data.substr((row - 1) * 35 + 6, 5), ".....") << row;
+}
+
+TEST_F(ChordEditorTest, AcceptRefusesAChordTheComposerCannotRead) {
+    LoadAndShow();
+    const Bytes before = ReadBytes(folder() / "Data.aco");
+    // What no check went over: a root in lower case.
+    SetCell(5, editors::kColChord2, "am");
+    editor().CmdAcceptData_Click();
+    EXPECT_EQ(recorder.lines(),
+              (QStringList{"critical|Orvella|Error Converting Chord2 <a.m..>",
+                           "critical|Orvella|An error found. Chord data not accepted."}));
+    EXPECT_EQ(ReadBytes(folder() / "Data.aco"), before);
+    EXPECT_TRUE(editor().isVisible());
+    EXPECT_FALSE(editor().CmdSaveUsr->isEnabled());
+    EXPECT_FALSE(g().ChordListBusy);
 }
 
 TEST_F(ChordEditorTest, WholeListOfTwoHundredSixtyMeasuresCopies) {

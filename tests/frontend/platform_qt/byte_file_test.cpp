@@ -65,6 +65,32 @@ TEST(ByteFileTest, ReadsLengthsAndRefusesWhatIsNoFile) {
         WriteWholeFile((folder.path() / "no/such/folder").string(), std::vector<std::uint8_t>{1}));
 }
 
+TEST(ByteFileTest, AWholeWriteReplacesALinkAtTheNameAndLeavesItsTarget) {
+    testsupport::TempProgramFolder folder;
+    folder.Write("victim.txt", "untouched");
+    folder.Write("song.mid", "song");
+    const std::vector<std::uint8_t> bytes = {'n', 'e', 'w'};
+    for (const char* name : {"Play.sti", "InPut.bin"}) {
+        SCOPED_TRACE(name);
+        const fs::path link = folder.path() / name;
+        fs::create_symlink(folder.path() / "victim.txt", link);
+        if (std::string(name) == "Play.sti") {
+            ASSERT_TRUE(WriteWholeFile(link.string(), bytes));
+            EXPECT_EQ(folder.ReadText(name), "new");
+        } else {
+            ASSERT_TRUE(CopyWholeFile((folder.path() / "song.mid").string(), link.string()));
+            EXPECT_EQ(folder.ReadText(name), "song");
+        }
+        EXPECT_FALSE(fs::is_symlink(link));
+        EXPECT_EQ(folder.ReadText("victim.txt"), "untouched");
+    }
+    // A dangling link is replaced too; nothing is created where it pointed.
+    fs::create_symlink(folder.path() / "elsewhere.dat", folder.path() / "vPara.dat");
+    ASSERT_TRUE(WriteWholeFile((folder.path() / "vPara.dat").string(), bytes));
+    EXPECT_FALSE(fs::exists(folder.path() / "elsewhere.dat"));
+    EXPECT_EQ(folder.ReadText("vPara.dat"), "new");
+}
+
 TEST(ByteFileTest, DeletionsSpareReadOnlyFiles) {
     testsupport::TempProgramFolder folder;
     for (const char* name : {"Play.sti", "KeysData.Aco", "Data.aco", "keep.sty", "locked.dat"}) {

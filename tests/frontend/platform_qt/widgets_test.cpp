@@ -1,7 +1,15 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <chrono>
+#include <functional>
+#include <future>
 
 #include "platform/qt/caption_label.h"
 #include "platform/qt/ini_settings.h"
@@ -120,6 +128,41 @@ TEST(IniSettingsTest, KeepsTextsPerApplicationInTheConfigFolder) {
     EXPECT_EQ(store.GetSetting("Orvella 2426", "RegPcStr", "Echo1"), "050");
     EXPECT_EQ(store.GetSetting("Orvella 2426", "RegStFName", "StFName"), "A, b.sty");
     EXPECT_FALSE(store.GetSetting("Other", "RegPcStr", "Echo1"));
+}
+
+// Runs `call`; false when it is still waiting after a few seconds. A call waiting in the open
+// of the FIFO is then let go by opening the FIFO's other end, so the test ends either way.
+bool EndsWithoutWaiting(const std::function<void()>& call, const QString& fifo) {
+    auto done = std::async(std::launch::async, call);
+    if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return true;
+    const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY);
+    if (fd >= 0) ::close(fd);
+    done.wait();
+    return false;
+}
+
+TEST(IniSettingsTest, AnythingButARegularFileAtItsNameIsAMissingFileNeverWritten) {
+    QTemporaryDir dir;
+    qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+    ASSERT_TRUE(QDir(dir.path()).mkpath("Orvella/Orvella 2426.ini"));  // a folder
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.path() + "/Orvella/Other.ini").constData(), 0600), 0);
+    IniSettingsStore store;
+    for (const char* app : {"Orvella 2426", "Other"}) {
+        SCOPED_TRACE(app);
+        const QString path = IniSettingsStore::FilePath(app);
+        std::optional<std::string> read = "not read";
+        EXPECT_TRUE(
+            EndsWithoutWaiting([&] { read = store.GetSetting(app, "RegPcStr", "Echo1"); }, path));
+        EXPECT_FALSE(read);
+        EXPECT_TRUE(
+            EndsWithoutWaiting([&] { store.SaveSetting(app, "RegPcStr", "Echo1", "050"); }, path));
+        const QFileInfo after(path);
+        EXPECT_TRUE(after.isDir() || !after.isFile()) << "the store wrote a file in its place";
+        EXPECT_TRUE(QDir(dir.path() + "/Orvella").entryList({"*.ini*"}, QDir::Files).isEmpty());
+    }
+    struct stat info;
+    ASSERT_EQ(::stat(QFile::encodeName(dir.path() + "/Orvella/Other.ini").constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
 }  // namespace
