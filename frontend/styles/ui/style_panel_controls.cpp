@@ -22,8 +22,8 @@ void StylePanelControls::CreateStylePanelControls(QWidget* form) {
         LblProgNum[p]->setText("0");
         LblInstM[p] = MakeControl<CaptionLabel>(form, ElementName("LblInstM", p), {426, y, 14, 15});
         LblInstM[p]->setText("0");
-        LineMode[p] = MakeControl<QFrame>(form, ElementName("LineMode", p), {442, y + 7, 12, 1});
-        LineMode[p]->setFrameShape(QFrame::HLine);
+        // A short bright line beside the mode digit, level with its middle.
+        LineMode[p] = MakeControl<QFrame>(form, ElementName("LineMode", p), {442, y + 7, 12, 2});
         LineMode[p]->hide();
     }
     const char* headings[3] = {"Mode", "Volume", "Code"};
@@ -45,11 +45,7 @@ void StylePanelControls::CreateStylePanelControls(QWidget* form) {
         }
     }
     LblVsNen[5]->setToolTip(" Master Accompaniment Volume for style 1 ");
-    for (int p = 0; p < 5; ++p) {
-        LblProgNum[p]->SetForeColor(kSlotColours[0]);
-        LblInstM[p]->SetForeColor(kSlotColours[0]);
-    }
-    for (CaptionLabel* heading : LblGMCode) heading->SetForeColor(kSlotColours[0]);
+    PaintPartRows(kSlotColours[0]);
     for (int i = 0; i < 2; ++i) {
         const int y = i == 1 ? 148 : 168;
         LblVoice[i] = MakeControl<CaptionLabel>(form, ElementName("LblVoice", i), {472, y, 36, 15});
@@ -77,6 +73,16 @@ void StylePanelControls::CreateStylePanelControls(QWidget* form) {
     CmdSaveSet->setToolTip(" Save current settings as an User Style ");
     CmdLoadSet = MakeControl<QPushButton>(form, "CmdLoadSet", {584, 256, 20, 20});
     TimerMidi = MakeObject<platform::qt::TimerControl>(form, "TimerMidi");
+}
+
+void StylePanelControls::PaintPartRows(std::uint32_t colour) {
+    for (CaptionLabel* heading : LblGMCode) heading->SetForeColor(colour);
+    for (int p = 0; p < 5; ++p) {
+        LblProgNum[p]->SetForeColor(colour);
+        LblInstM[p]->SetForeColor(colour);
+        LineMode[p]->setStyleSheet("background-color: " + platform::qt::ColourOf(colour).name() +
+                                   "; border: none");
+    }
 }
 
 }  // namespace corvane::styles
