@@ -26,11 +26,14 @@ void StylePanelControls::CreateStylePanelControls(QWidget* form) {
         LineMode[p] = MakeControl<QFrame>(form, ElementName("LineMode", p), {442, y + 7, 12, 2});
         LineMode[p]->hide();
     }
+    // The headings over the mode digits, the volume grooves and the program numbers; the
+    // volume heading also shows a dragged thumb's value ("Default" at 0). "Mode" ends before
+    // the slot badge beside it.
     const char* headings[3] = {"Mode", "Volume", "Code"};
-    const int headingX[3] = {426, 308, 392};
+    const QRect headingPlaces[3] = {{426, 118, 28, 15}, {308, 118, 44, 15}, {392, 118, 30, 15}};
     for (int i = 0; i < 3; ++i) {
-        LblGMCode[i] = MakeControl<CaptionLabel>(form, ElementName("LblGMCode", i),
-                                                 {headingX[i], 118, 40, 15});
+        LblGMCode[i] =
+            MakeControl<CaptionLabel>(form, ElementName("LblGMCode", i), headingPlaces[i]);
         LblGMCode[i]->setText(headings[i]);
     }
     for (int i = 0; i < 6; ++i) {
@@ -61,8 +64,9 @@ void StylePanelControls::CreateStylePanelControls(QWidget* form) {
     }
     LstEcho = MakeControl<QListWidget>(form, "LstEcho", {470, 190, 150, 120});
     LstEcho->hide();
-    LblMode = MakeControl<CaptionLabel>(form, "LblMode", {266, 160, 60, 15});
-    LblMix = MakeControl<CaptionLabel>(form, "LblMix", {266, 180, 60, 15});
+    // The option names beside their round buttons, ending clear of the volume thumbs at 0.
+    LblMode = MakeControl<CaptionLabel>(form, "LblMode", {264, 160, 42, 15});
+    LblMix = MakeControl<CaptionLabel>(form, "LblMix", {264, 180, 42, 15});
     CmdResetV = MakeControl<QPushButton>(form, "CmdResetV", {340, 256, 16, 16});
     CmdResetI = MakeControl<QPushButton>(form, "CmdResetI", {398, 256, 16, 16});
     CmdResetM = MakeControl<QPushButton>(form, "CmdResetM", {426, 256, 16, 16});
