@@ -19,13 +19,16 @@ constexpr Range kEchV2{"EchV2", "5", 0, 9};
 constexpr Range kSAccV{"sAccV", "080", 20, 100};
 constexpr Range kSSIdx{"sSIdx", "0", -1, 10};
 
-int ReadValue(SettingsStore& store, const Range& range) {
+// The stored text, or the default text when its value is outside the range.
+std::string ReadText(SettingsStore& store, const Range& range) {
     const std::string text =
         store.GetSetting(RegAppName(), kRegPcStr, range.key).value_or(range.fallback);
     const long value = LeadingNumber(text);
-    if (value < range.low || value > range.high)
-        return static_cast<int>(LeadingNumber(range.fallback));
-    return static_cast<int>(value);
+    return value < range.low || value > range.high ? std::string(range.fallback) : text;
+}
+
+int ReadValue(SettingsStore& store, const Range& range) {
+    return static_cast<int>(LeadingNumber(ReadText(store, range)));
 }
 
 }  // namespace
@@ -35,7 +38,7 @@ std::string RegAppName() {
 }
 
 std::string UserSettings::EchoCaption(int i) const {
-    return ZeroPad(echoVoice.at(i), 3);
+    return echoText.at(i);
 }
 std::string UserSettings::LevelCaption(int i) const {
     return std::to_string(echoLevel.at(i));
@@ -43,6 +46,7 @@ std::string UserSettings::LevelCaption(int i) const {
 
 UserSettings ReadUserSettings(SettingsStore& store) {
     UserSettings settings;
+    settings.echoText = {ReadText(store, kEcho1), ReadText(store, kEcho2)};
     settings.echoVoice = {ReadValue(store, kEcho1), ReadValue(store, kEcho2)};
     settings.echoLevel = {ReadValue(store, kEchV1), ReadValue(store, kEchV2)};
     settings.sectVol = ReadValue(store, kSAccV);

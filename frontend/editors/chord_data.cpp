@@ -115,6 +115,11 @@ std::string CodeOf(std::string_view cell) {
     return ChordTextToCode(PadTo(TrimBlanks(cell), 5));
 }
 
+// A chord cell's text in a list line: trimmed, in its five columns.
+std::string ChordListText(std::string_view cell) {
+    return PadTo(TrimBlanks(cell).substr(0, 5), 5);
+}
+
 }  // namespace
 
 std::string FormatChordDataRecord(int index, const ChordGridRow& row, char keptDigit) {
@@ -142,9 +147,10 @@ ChordDataWrite BuildChordData(const std::vector<ChordGridRow>& rows, const KeptD
         write.plain.insert(write.plain.end(), record.begin(), record.end());
         ChordRecord line;
         line.msNo = ZeroPad(index + 1, 3);
-        // The line shows what the file now holds, as a load of it would.
-        line.chord1 = ChordCodeToText(codes[0], 5);
-        line.chord2 = ChordCodeToText(codes[1], 5);
+        // The line shows each chord as the user wrote it ("C7m" stays "C7m"), the rest as the
+        // record holds it.
+        line.chord1 = ChordListText(row.chord1);
+        line.chord2 = ChordListText(row.chord2);
         line.drum = record[4];
         line.inst = record[20];
         line.sty = record[22] == '0' ? ' ' : record[22];

@@ -76,7 +76,7 @@ std::string FormatChordDataRecord(int index, const ChordGridRow& row, char keptD
 
 struct ChordDataWrite {
     std::vector<std::uint8_t> plain;   // the records back to back, before the coding
-    std::vector<std::string> lines;    // the ChordListLine of each record, as read back
+    std::vector<std::string> lines;    // the ChordListLine of each record, chords as written
     std::optional<std::string> error;  // the box text when a chord could not be converted
 };
 // The whole chord data of the grid rows, built in memory so nothing is written unless all of

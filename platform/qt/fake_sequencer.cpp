@@ -21,6 +21,7 @@ struct FakeSequencer::State {
     };
     std::map<std::string, Failure> failures;
     bool installed = true;
+    bool silent = false;
 
     void Log(const std::string& line) {
         if (!installed) return;
@@ -81,6 +82,8 @@ class FakeBackend : public SequencerBackend {
         return running_;
     }
 
+    bool Audible() override { return !state_->silent; }
+
     int TakeError(std::string& message) override {
         const auto failure = state_->failures.find(control_);
         if (failure == state_->failures.end() || !running_) return kErrorNone;
@@ -130,6 +133,10 @@ void FakeSequencer::OnCommand(std::function<void(const std::string&)> callback) 
 void FakeSequencer::FailWhilePlaying(const std::string& control, int error,
                                      const std::string& message) {
     state_->failures[control] = {error, message};
+}
+
+void FakeSequencer::PlaySilently(bool silent) {
+    state_->silent = silent;
 }
 
 }  // namespace platform::qt

@@ -30,6 +30,8 @@ class FakeSequencer {
     void OnCommand(std::function<void(const std::string&)> callback);
     // The player `control`, while it plays, stops with this error at its next status read.
     void FailWhilePlaying(const std::string& control, int error, const std::string& message);
+    // While set, every Play goes on as if there were no audio device (Audible false).
+    void PlaySilently(bool silent);
 
     struct State;
 

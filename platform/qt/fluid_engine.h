@@ -39,6 +39,8 @@ class FluidSynthEngine {
 
     fluid_synth_t* synth() const { return synth_; }
     bool HasSoundFont() const { return soundFontId_ >= 0; }
+    // The audio driver plays the synthesizer through a device.
+    bool AudioRunning() const { return driver_ != nullptr; }
 
   private:
     fluid_settings_t* settings_ = nullptr;

@@ -35,6 +35,8 @@ class MidiOutDevice {
     virtual std::uint32_t Open(MidiOutHandle& handle, int device) = 0;
     virtual std::uint32_t ShortMsg(MidiOutHandle handle, std::uint32_t message) = 0;
     virtual std::uint32_t Close(MidiOutHandle handle) = 0;
+    // After an Open: false when the messages sound nowhere (no audio device, no sound font).
+    virtual bool Audible() const { return true; }
 };
 
 // The device the program sends to: the installed one, else the process-wide FluidSynth output.
@@ -50,6 +52,9 @@ inline std::uint32_t MidiOutShortMsg(MidiOutHandle handle, std::uint32_t message
 }
 inline std::uint32_t MidiOutClose(MidiOutHandle handle) {
     return MidiOut().Close(handle);
+}
+inline bool MidiOutAudible() {
+    return MidiOut().Audible();
 }
 
 // status + 256 x data1 + 65536 x data2 in 32 bits (data out of 0..127 is the caller's fault and
@@ -87,6 +92,9 @@ class FluidSynthMidiOut : public MidiOutDevice {
     std::uint32_t Open(MidiOutHandle& handle, int device) override;
     std::uint32_t ShortMsg(MidiOutHandle handle, std::uint32_t message) override;
     std::uint32_t Close(MidiOutHandle handle) override;
+    bool Audible() const override {
+        return audioDriver_ && engine_.AudioRunning() && engine_.HasSoundFont();
+    }
 
     // Whether a sound font was found and loaded (after the first Open).
     bool HasSoundFont() const { return engine_.HasSoundFont(); }
@@ -125,6 +133,9 @@ class MidiOutRecorder : public MidiOutDevice {
     std::uint32_t Close(MidiOutHandle handle) override;
 
     bool failOpen = false;
+    // What Audible reports: a test plays as if no device or sound font were there.
+    bool audible = true;
+    bool Audible() const override { return audible; }
     const std::vector<Entry>& entries() const { return entries_; }
     // "t=<ms> h=<handle> open|close|<status> <data1> <data2>" with the bytes in upper-case hex.
     std::vector<std::string> Lines() const;

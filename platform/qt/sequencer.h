@@ -45,6 +45,9 @@ class SequencerBackend {
     // An error that arose while playing, reported once: its number (kErrorNone when none) and
     // its text.
     virtual int TakeError(std::string& /*message*/) { return kErrorNone; }
+    // After a successful Play: false when the song plays on unheard (no audio device, no sound
+    // font).
+    virtual bool Audible() { return true; }
 };
 
 // Makes the backend of the player control named `control`.

@@ -10,6 +10,7 @@
 #include "platform/qt/byte_file.h"
 #include "platform/qt/file_names.h"
 #include "platform/qt/msg_box.h"
+#include "platform/qt/virtual_clock.h"
 
 namespace corvane {
 namespace {
@@ -18,6 +19,9 @@ using platform::qt::MsgBox;
 using platform::qt::MsgIcon;
 
 constexpr int kInputUpdateMs = 200;
+constexpr const char* kSilentOutputText = "No audio output: playing silently";
+// How long the silent-output words stay before the playing status takes the line again.
+constexpr std::int64_t kSilenceShownMs = 4000;
 
 }  // namespace
 
@@ -201,8 +205,10 @@ void Playback::ShowPlayingSection(int bar) {
     CoreGlobals& g = App::Get().g;
     const PlayingSection section = LookUpSection(SectionLines(), bar, g.SongTitle);
     g.PlayingStyleSlot = section.slot;
-    main_.LblInName->SetCaption(Q(section.caption));
-    if (const auto colour = SlotColour(section.slot)) main_.LblInName->SetForeColor(*colour);
+    if (!SilenceShown()) {
+        main_.LblInName->SetCaption(Q(section.caption));
+        if (const auto colour = SlotColour(section.slot)) main_.LblInName->SetForeColor(*colour);
+    }
     if (section.selectedRow >= 0) main_.LstSections->setCurrentRow(section.selectedRow);
 }
 
@@ -314,6 +320,7 @@ void Playback::TestInput() {
         MMControl2_PlayClick(cancel);
         player.Command("Play");
         main_.SwOnPlLed();
+        SaySilentOutput(player.Audible());
     }
     // Hidden while the test runs, but enabled: the status update ends the test through it.
     main_.PictTeIn->setEnabled(true);
@@ -354,7 +361,7 @@ void Playback::MMControl2_StatusUpdate() {
         if (g.TestOn && main_.PictTeIn->isEnabled()) TestInput();
         return;
     }
-    main_.LblInName->SetCaption("Testing input...");
+    if (!SilenceShown()) main_.LblInName->SetCaption("Testing input...");
 }
 
 void Playback::MMControl2_StopClick(bool& /*cancel*/) {
@@ -363,6 +370,20 @@ void Playback::MMControl2_StopClick(bool& /*cancel*/) {
 
 bool Playback::InputTestRunning() const {
     return App::Get().g.TestOn && !main_.PictStIn->isHidden();
+}
+
+// ---- Silent output --------------------------------------------------------------------------
+
+void Playback::SaySilentOutput(bool audible) {
+    if (audible || silenceSaid_) return;
+    silenceSaid_ = true;
+    silenceShownUntilMs_ = platform::qt::NowMs() + kSilenceShownMs;
+    main_.LblInName->SetCaption(kSilentOutputText);
+}
+
+bool Playback::SilenceShown() const {
+    return platform::qt::NowMs() < silenceShownUntilMs_ &&
+           main_.LblInName->Caption() == kSilentOutputText;
 }
 
 }  // namespace corvane

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QObject>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,11 @@ class Playback : public QObject {
     // True while the input test (not the output test) plays.
     bool InputTestRunning() const;
 
+    // Called after a player or the audition started: when it plays unheard (no audio device or
+    // no sound font), the status line says so, the first time in the run only, and keeps the
+    // words a few seconds before the playing section's caption comes back.
+    void SaySilentOutput(bool audible);
+
   private:
     void RestoreIdleState();
     void EndInputTest();
@@ -47,9 +53,13 @@ class Playback : public QObject {
     void GreyBeatLeds();
     void ShowPlayingSection(int bar);
     std::vector<std::string> SectionLines() const;
+    // The silent-output words still stand in the status line and their time is not over.
+    bool SilenceShown() const;
 
     FrmMain& main_;
     bool SecondChordShown = false;
+    bool silenceSaid_ = false;
+    std::int64_t silenceShownUntilMs_ = 0;
 };
 
 }  // namespace corvane

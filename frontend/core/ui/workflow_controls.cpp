@@ -31,7 +31,11 @@ void WorkflowControls::CreateWorkflowControls(QWidget* form) {
     CmdMessageWindow = MakeObject<platform::qt::MessageWindow>(CmdMessage, "CmdMessageWindow");
     TimerMess = MakeObject<QTimer>(form, "TimerMess");
     TimerMess->setSingleShot(true);
-    LstSections = MakeControl<QListWidget>(form, "LstSections", {276, 276, 150, 60});
+    // Below the style mixer, beside the status lines: wide enough for a whole line of every
+    // library style; a longer name wraps onto a second row instead of hiding behind a scroll.
+    LstSections = MakeControl<QListWidget>(form, "LstSections", {292, 284, 210, 50});
+    LstSections->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    LstSections->setWordWrap(true);
 }
 
 }  // namespace corvane

@@ -89,7 +89,7 @@ std::vector<EngravedCaption> SkinLayout::Captions() {
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
     return {
         {"Bars", {107, 121, 24, 15}, left},   {"Options", {244, 123, 58, 12}, left},
-        {"Melody", {266, 141, 36, 15}, left}, {"STYLE MIXER", {444, 258, 110, 12}, Qt::AlignCenter},
+        {"Melody", {264, 141, 36, 15}, left}, {"STYLE MIXER", {444, 258, 110, 12}, Qt::AlignCenter},
         {"ECHO", {472, 189, 60, 11}, left},   {"TRANSPORT", {92, 341, 140, 12}, left},
     };
 }

@@ -48,13 +48,16 @@ void ShellControls::CreateShellControls(QWidget* form) {
     ImgPlSign0 = MakeControl<QLabel>(form, "ImgPlSign0", {604, 340, 16, 16});
     ImgPlSign1 = MakeControl<QLabel>(form, "ImgPlSign1", {604, 340, 16, 16});
     ImgPlSign0->hide();
+    // An LED is unlit grey from the start, as every stop and pause leaves it.
     for (int i = 0; i < 6; ++i) {
         LblLed[i] =
             MakeControl<CaptionLabel>(form, ElementName("LblLed", i), {436 + 20 * i, 342, 14, 8});
+        LblLed[i]->SetBackColor(kLedOff);
     }
     for (int i = 0; i < 5; ++i) {
         LblStyLeds[i] = MakeControl<CaptionLabel>(form, ElementName("LblStyLeds", i),
                                                   {479 + 26 * i, 134, 10, 5});
+        LblStyLeds[i]->SetBackColor(kLedOff);
     }
     LblHa = MakeControl<CaptionLabel>(form, "LblHa", {400, 378, 40, 16});
     LblHa->setText("0");

@@ -70,6 +70,7 @@ QScrollBar::handle:vertical:hover { background: #4A5D78; }
 QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0px; }
 QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }
 #LblMode, #LblMix { font-size: 9px; }
+#LblGMCode_0, #LblGMCode_1, #LblGMCode_2 { font-size: 10px; }
 #LblMusicType { font-size: 8px; }
 QToolTip { color: #E8EEF6; background: #1A2230; border: 1px solid #3A4656; padding: 2px; }
 )";

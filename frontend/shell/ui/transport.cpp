@@ -86,6 +86,7 @@ void FrmMain::PlayMCI1(std::int64_t startPos) {
     PictPlay->hide();
     PictPaus->show();
     g.Playing = true;
+    playback().SaySilentOutput(player.Audible());
 }
 
 void FrmMain::ShowBeatLed(std::int64_t position) {

@@ -18,10 +18,12 @@ void FrmMain::SectionFlashWipe() {
 }
 
 void FrmMain::WipeVisualiser() {
-    Picture1->update();
+    // The box's back colour set again, even unchanged, takes every drawing away.
+    Picture1->SetBackColor(Picture1->BackColor());
 }
 
 void FrmMain::ResetRipple() {
+    Picture1->ForeColor = DemoDefaultColour;
     Ripple.RippleRadius = 20;
 }
 

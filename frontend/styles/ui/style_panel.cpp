@@ -169,12 +169,7 @@ void StylePanel::OptSty_Click(int n) {
     for (int i = 0; i < kSlotCount; ++i) main_.LblStyle[i]->setVisible(i == s);
     main_.LblVsNen[5]->setToolTip(QString(" Master Accompaniment Volume for style %1 ").arg(n));
     ShowSlotValues(s);
-    const std::uint32_t colour = kSlotColours.at(s);
-    for (CaptionLabel* heading : main_.LblGMCode) heading->SetForeColor(colour);
-    for (int p = 0; p < kPartCount; ++p) {
-        main_.LblProgNum[p]->SetForeColor(colour);
-        main_.LblInstM[p]->SetForeColor(colour);
-    }
+    main_.PaintPartRows(kSlotColours.at(s));
 }
 
 void StylePanel::ShowSlotValues(int s) {

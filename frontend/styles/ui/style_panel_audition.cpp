@@ -2,6 +2,7 @@
 // list on another click, the play-mode dialog (or the drum part's toggle), the program tooltip.
 #include "frontend/app/app.h"
 #include "frontend/core/name_tables.h"
+#include "frontend/core/ui/playback.h"
 #include "frontend/core/vb_text.h"
 #include "frontend/shell/ui/frm_main.h"
 #include "frontend/styles/ui/frm_inst_list.h"
@@ -26,6 +27,7 @@ void StylePanel::LblProgNum_MouseDown(int index, int button) {
     request.pan = tables.StyPan(s, index);
     request.volume = main_.CanGatVol.at(index)->Value();
     if (!StartAudition(audition_, request)) return;
+    main_.playback().SaySilentOutput(platform::qt::MidiOutAudible());
     main_.TimerMidi->SetEnabled(true);
     main_.TimerMidi->SetInterval(kAuditionStepMs);
 }

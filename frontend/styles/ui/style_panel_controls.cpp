@@ -22,15 +22,18 @@ void StylePanelControls::CreateStylePanelControls(QWidget* form) {
         LblProgNum[p]->setText("0");
         LblInstM[p] = MakeControl<CaptionLabel>(form, ElementName("LblInstM", p), {426, y, 14, 15});
         LblInstM[p]->setText("0");
-        LineMode[p] = MakeControl<QFrame>(form, ElementName("LineMode", p), {442, y + 7, 12, 1});
-        LineMode[p]->setFrameShape(QFrame::HLine);
+        // A short bright line beside the mode digit, level with its middle.
+        LineMode[p] = MakeControl<QFrame>(form, ElementName("LineMode", p), {442, y + 7, 12, 2});
         LineMode[p]->hide();
     }
+    // The headings over the mode digits, the volume grooves and the program numbers; the
+    // volume heading also shows a dragged thumb's value ("Default" at 0). "Mode" ends before
+    // the slot badge beside it.
     const char* headings[3] = {"Mode", "Volume", "Code"};
-    const int headingX[3] = {426, 308, 392};
+    const QRect headingPlaces[3] = {{426, 118, 28, 15}, {308, 118, 44, 15}, {392, 118, 30, 15}};
     for (int i = 0; i < 3; ++i) {
-        LblGMCode[i] = MakeControl<CaptionLabel>(form, ElementName("LblGMCode", i),
-                                                 {headingX[i], 118, 40, 15});
+        LblGMCode[i] =
+            MakeControl<CaptionLabel>(form, ElementName("LblGMCode", i), headingPlaces[i]);
         LblGMCode[i]->setText(headings[i]);
     }
     for (int i = 0; i < 6; ++i) {
@@ -45,11 +48,7 @@ void StylePanelControls::CreateStylePanelControls(QWidget* form) {
         }
     }
     LblVsNen[5]->setToolTip(" Master Accompaniment Volume for style 1 ");
-    for (int p = 0; p < 5; ++p) {
-        LblProgNum[p]->SetForeColor(kSlotColours[0]);
-        LblInstM[p]->SetForeColor(kSlotColours[0]);
-    }
-    for (CaptionLabel* heading : LblGMCode) heading->SetForeColor(kSlotColours[0]);
+    PaintPartRows(kSlotColours[0]);
     for (int i = 0; i < 2; ++i) {
         const int y = i == 1 ? 148 : 168;
         LblVoice[i] = MakeControl<CaptionLabel>(form, ElementName("LblVoice", i), {472, y, 36, 15});
@@ -65,8 +64,9 @@ void StylePanelControls::CreateStylePanelControls(QWidget* form) {
     }
     LstEcho = MakeControl<QListWidget>(form, "LstEcho", {470, 190, 150, 120});
     LstEcho->hide();
-    LblMode = MakeControl<CaptionLabel>(form, "LblMode", {266, 160, 60, 15});
-    LblMix = MakeControl<CaptionLabel>(form, "LblMix", {266, 180, 60, 15});
+    // The option names beside their round buttons, ending clear of the volume thumbs at 0.
+    LblMode = MakeControl<CaptionLabel>(form, "LblMode", {264, 160, 42, 15});
+    LblMix = MakeControl<CaptionLabel>(form, "LblMix", {264, 180, 42, 15});
     CmdResetV = MakeControl<QPushButton>(form, "CmdResetV", {340, 256, 16, 16});
     CmdResetI = MakeControl<QPushButton>(form, "CmdResetI", {398, 256, 16, 16});
     CmdResetM = MakeControl<QPushButton>(form, "CmdResetM", {426, 256, 16, 16});
@@ -77,6 +77,16 @@ void StylePanelControls::CreateStylePanelControls(QWidget* form) {
     CmdSaveSet->setToolTip(" Save current settings as an User Style ");
     CmdLoadSet = MakeControl<QPushButton>(form, "CmdLoadSet", {584, 256, 20, 20});
     TimerMidi = MakeObject<platform::qt::TimerControl>(form, "TimerMidi");
+}
+
+void StylePanelControls::PaintPartRows(std::uint32_t colour) {
+    for (CaptionLabel* heading : LblGMCode) heading->SetForeColor(colour);
+    for (int p = 0; p < 5; ++p) {
+        LblProgNum[p]->SetForeColor(colour);
+        LblInstM[p]->SetForeColor(colour);
+        LineMode[p]->setStyleSheet("background-color: " + platform::qt::ColourOf(colour).name() +
+                                   "; border: none");
+    }
 }
 
 }  // namespace corvane::styles

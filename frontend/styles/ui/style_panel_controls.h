@@ -28,7 +28,7 @@ struct StylePanelControls {
     std::array<CaptionLabel*, 5> LblStyle{};  // one visible: the current slot's
     std::array<CaptionLabel*, 5> LblProgNum{};
     std::array<CaptionLabel*, 5> LblInstM{};
-    std::array<QFrame*, 5> LineMode{};
+    std::array<QFrame*, 5> LineMode{};  // the sustain marks, in the shown slot's colour
     std::array<CaptionLabel*, 3> LblGMCode{};
     std::array<CaptionLabel*, 6> LblVsNen{};
     std::array<ValueBar*, 6> CanGatVol{};
@@ -47,6 +47,9 @@ struct StylePanelControls {
     platform::qt::TimerControl* TimerMidi = nullptr;  // the audition's steps
 
     void CreateStylePanelControls(QWidget* form);
+    // The part rows' colour: the program numbers, the mode digits, their headings and the
+    // sustain marks.
+    void PaintPartRows(std::uint32_t colour);
     std::array<QRadioButton*, 5> SlotOptions() const {
         return {OptSty1, OptSty2, OptSty3, OptSty4, OptSty5};
     }

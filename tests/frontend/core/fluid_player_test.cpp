@@ -1,7 +1,8 @@
 // The program's own player, FluidSynth with its audio driver off, on a song the real workers
 // composed: its length is the output's bars in sixteenths, it moves within a second of Play,
 // plays again after reaching the end, and closes to device 0; and through the main window, Play
-// moves the bar display while the synthesizer, heard by no device, is rendered all the same.
+// moves the bar display while the synthesizer, heard by no device, is rendered all the same (and
+// the status line says it plays silently).
 // Skipped only where no General MIDI sound font is installed (the test command installs one).
 #include <QElapsedTimer>
 #include <QThread>
@@ -85,6 +86,9 @@ TEST_F(FluidPlayerTest, PlayOnTheMainWindowMovesTheBarDisplay) {
     ::testing::internal::CaptureStderr();
     Click(main().PictPlay);
     EXPECT_EQ(main().LblHa->Caption(), "1");
+    // Heard by no device, and the window says so.
+    EXPECT_FALSE(main().MMControl1->Audible());
+    EXPECT_EQ(Caption(), "No audio output: playing silently");
     // A bar of the waltz lasts 1.875 s.
     EXPECT_TRUE(WaitUntil([&] { return main().LblHa->Caption() == "2"; }, 4000))
         << main().LblHa->Caption().toStdString();

@@ -461,6 +461,47 @@ TEST_F(PlaybackTest, InputTestPlaysTheSongOnceAndAToggleEndsIt) {
     EXPECT_TRUE(recorder.lines().isEmpty());
 }
 
+TEST_F(PlaybackTest, WithNoAudioOutputTheStatusLineSaysSoOnceAndPlayGoesOn) {
+    const QString silent = "No audio output: playing silently";
+    sequencer.PlaySilently(true);
+    OpenOutput();
+    Click(main().PictPlay);
+    EXPECT_EQ(Caption(), silent);
+    // The words stay a few seconds although bars go by, then the playing section comes back.
+    Advance(2 * kMsPerBar);
+    EXPECT_EQ(Caption(), silent);
+    EXPECT_EQ(main().CanGatOut[0]->Value(), 2);
+    Advance(2 * kMsPerBar);
+    EXPECT_NE(Caption(), silent);
+    EXPECT_TRUE(Caption().startsWith(QString::fromStdString(g().SongTitle)))
+        << Caption().toStdString();
+    EXPECT_TRUE(g().Playing);
+    EXPECT_EQ(main().MMControl1->Mode(), platform::qt::kModePlaying);
+
+    // Said once in the run: neither the next play nor the input test says it again.
+    Click(main().PictStop);
+    Click(main().PictPlay);
+    EXPECT_EQ(Caption(), QString::fromStdString(g().SongTitle));
+    Click(main().PictStop);
+    Click(main().PictEndT);
+    Click(main().PictTeIn);
+    Advance(400);
+    EXPECT_EQ(Caption(), "Testing input...");
+    EXPECT_TRUE(recorder.lines().isEmpty()) << recorder.lines().join("\n").toStdString();
+}
+
+TEST_F(PlaybackTest, AnInputTestWithNoAudioOutputSaysSoBeforeItsOwnWords) {
+    StartWithSong(kSongBars);
+    sequencer.PlaySilently(true);
+    Click(main().PictTeIn);
+    EXPECT_EQ(Caption(), "No audio output: playing silently");
+    Advance(3000);
+    EXPECT_EQ(Caption(), "No audio output: playing silently");
+    Advance(1400);
+    EXPECT_EQ(Caption(), "Testing input...");
+    EXPECT_TRUE(g().TestOn);
+}
+
 TEST_F(PlaybackTest, InputTestEndsByItselfAtTheSongsEnd) {
     StartWithSong(kSongBars);
     Click(main().PictTeIn);

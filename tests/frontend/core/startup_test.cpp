@@ -168,6 +168,21 @@ TEST_F(StartupTest, GarbageSettingsStartWithTheDefaults) {
     ExpectDefaultSettings();
 }
 
+TEST_F(StartupTest, EchoVoicesShowAndSaveTheTextsAsStored) {
+    Remember("RegPcStr", "Echo1", "50");
+    Remember("RegPcStr", "Echo2", "7");
+    ASSERT_EQ(StartCorvane(), StartupOutcome::kShown);
+    EXPECT_EQ(main().LblEcho[0]->Caption(), "50");
+    EXPECT_EQ(main().LblEcho[1]->Caption(), "7");
+    EXPECT_EQ(main().LblEcho[1]->toolTip(), " Echo2 " + main().LstEcho->item(6)->text() + " ");
+    EXPECT_EQ(main().LstEcho->currentRow(), 6);
+    emit main().PictExit->MouseUp();
+    EndCorvane();
+    platform::qt::IniSettingsStore store;
+    EXPECT_EQ(store.GetSetting("Orvella 2426", "RegPcStr", "Echo1"), "50");
+    EXPECT_EQ(store.GetSetting("Orvella 2426", "RegPcStr", "Echo2"), "7");
+}
+
 TEST_F(StartupTest, OnlyTheFirstActivationReloadsTheSlotLabels) {
     platform::qt::SetRandomSource([] { return 0.9999f; });
     ASSERT_EQ(StartCorvane(), StartupOutcome::kShown);

@@ -64,6 +64,31 @@ TEST(UserSettingsTest, StoredValuesOutsideTheirRangeFallBackToTheirDefault) {
     }
 }
 
+TEST(UserSettingsTest, EchoCaptionsAreTheTextsAsStored) {
+    const struct {
+        const char* stored;
+        const char* caption;
+        int voice;
+    } cases[] = {
+        {"50", "50", 50},
+        {"050", "050", 50},
+        {"7", "7", 7},
+        {"128", "128", 128},
+        // Outside the range the default stands, in its own form.
+        {"0", "090", 90},
+        {"abc", "090", 90},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        MemorySettingsStore store;
+        store.SaveSetting("Orvella 2426", "RegPcStr", "Echo2", c.stored);
+        const UserSettings settings = ReadUserSettings(store);
+        EXPECT_EQ(settings.EchoCaption(1), c.caption);
+        EXPECT_EQ(settings.echoVoice[1], c.voice);
+        EXPECT_EQ(settings.EchoCaption(0), "050");
+    }
+}
+
 TEST(UserSettingsTest, SavingWritesEveryKeyAndTheFixedSlotVolume) {
     MemorySettingsStore store;
     SaveUserSetting(store, {{"033", "127"}, {"2", "9"}, -1, "Pp4431.sty"});

@@ -184,6 +184,32 @@ TEST_F(ChordEditorTest, TypedChordIsCommittedAndAcceptedIntoTheDataFile) {
     EXPECT_TRUE(recorder.lines().isEmpty()) << recorder.lines().join("\n").toStdString();
 }
 
+TEST_F(ChordEditorTest, TheListLinesKeepTheChordsAsTypedThroughAcceptAndADrumFill) {
+    LoadAndShow();
+    At(3, editors::kColChord1);
+    Key(Qt::Key_Delete);
+    Type("c7m");
+    At(4, editors::kColChord2);
+    Key(Qt::Key_Delete);
+    Type("gs7");
+    Key(Qt::Key_Return);
+    editor().CmdAcceptData_Click();
+    // The file holds the codes; the lines hold the texts the user wrote.
+    const std::string data = DataAco(kFixedKey);
+    EXPECT_EQ(data.substr(2 * 35 + 6, 5), "C.m7.");
+    EXPECT_EQ(data.substr(3 * 35 + 14, 5), "G.s7.");
+    EXPECT_EQ(editor().LstTemp->item(2)->text(), "003  C7m           0   0              ");
+    EXPECT_EQ(main().LstHa->item(2)->text(), "003  C7m        ");
+    EXPECT_EQ(main().LstHa->item(3)->text(), "004  D7     Gs7 ");
+
+    ActivateMain();
+    editor().show();
+    editor().CmdLdrum->click();
+    EXPECT_EQ(Cell(3, editors::kColChord1), "C7m  ");
+    EXPECT_EQ(Cell(4, editors::kColChord2), "Gs7  ");
+    EXPECT_EQ(main().LstHa->item(2)->text(), "003  C7m        ");
+}
+
 TEST_F(ChordEditorTest, AcceptClearsRepeatedStylesAndNeedsTheFirstChord) {
     LoadAndShow();
     const char* styles[5] = {"2", "2", "", "2", "3"};

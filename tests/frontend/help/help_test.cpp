@@ -1,5 +1,7 @@
 // The help button of the main window and the help pages it shows: the first page opens in the
-// help window, and every page it leads to is there and links only to pages that are there.
+// help window, and every page it leads to is there and links only to pages that are there; the
+// page on chords explains every letter by the notes it stands for, under the chord wizard's
+// name for it.
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -7,9 +9,14 @@
 #include <QSet>
 #include <QTest>
 #include <QTextBrowser>
+#include <map>
+#include <set>
 
+#include "frontend/editors/chord_code.h"
+#include "frontend/editors/ui/frm_taoac.h"
 #include "frontend/shell/ui/skin_face.h"
 #include "tests/frontend/support/gui_harness.h"
+#include "workers/chordmaker/chord_string.h"
 
 namespace corvane::testing {
 namespace {
@@ -94,6 +101,89 @@ TEST_F(HelpTest, EveryPageReachedFromTheFirstOneIsThereAndHasATitle) {
     // The first page leads to the pages on the key list, the chord list, the style slots and
     // the melody importer.
     EXPECT_GE(seen.size(), 5);
+}
+
+// A note name ("C", "F#", "Bb") as a pitch class, -1 for anything else.
+int PitchClassOf(const QString& name) {
+    static const std::map<QChar, int> letters = {{'C', 0}, {'D', 2}, {'E', 4}, {'F', 5},
+                                                 {'G', 7}, {'A', 9}, {'B', 11}};
+    if (name.isEmpty() || name.size() > 2 || !letters.count(name[0])) return -1;
+    int pitch = letters.at(name[0]);
+    if (name.size() == 2) {
+        if (name[1] != '#' && name[1] != 'b') return -1;
+        pitch += name[1] == '#' ? 1 : -1;
+    }
+    return (pitch + 12) % 12;
+}
+
+// The pitch classes a chord text stands for: the chord code's notes as Orvella reads every
+// letter (the ninth with M, the major seventh with M and 7, the ninth with 9, the raised fifth
+// with +, third and fifth lowered with o), and the fifth lowered by -.
+std::set<int> NotesOf(const std::string& text) {
+    std::string code = editors::ChordTextToCode((text + "     ").substr(0, 5));
+    const bool lowFifth = code[4] == '-';
+    if (lowFifth) code[4] = '.';
+    chordmaker::ToneRules rules;
+    rules.ninthWithMajor = true;
+    rules.majorSeventhWithMajor = true;
+    rules.acceptNinth = true;
+    rules.raisedFifth = true;
+    chordmaker::NoteSet tones;
+    EXPECT_EQ(chordmaker::ReadTones(code, rules, tones), 0) << text;
+    if (lowFifth) tones.notes[chordmaker::kFifth] = (tones[chordmaker::kFifth] + 11) % 12;
+    std::set<int> notes;
+    for (int note : tones.notes) {
+        if (note != chordmaker::kNoNote) notes.insert(note);
+    }
+    return notes;
+}
+
+TEST_F(HelpTest, TheChordPageExplainsEveryLetterByWhatPlaysUnderTheWizardsName) {
+    QFile file(QString::fromStdString((folder() / "Vessane.chm/Html/ChordList.htm").string()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    const qsizetype start = html.indexOf(R"(<table id="chord-letters")");
+    ASSERT_GE(start, 0) << "no table of the chord letters";
+    const QString table = html.mid(start, html.indexOf("</table>", start) - start);
+
+    const editors::FrmTaoAc& wizard = app().frmTaoAc();
+    const std::map<QString, const QRadioButton*> wizardNames = {
+        {"#", wizard.OptSharp}, {"b", wizard.OptFlat},    {"m", wizard.OptMinor},
+        {"M", wizard.OptMajor}, {"s", wizard.OptSus4},    {"o", wizard.OptDim},
+        {"6", wizard.OptSixth}, {"7", wizard.OptSeventh}, {"9", wizard.OptNineth},
+        {"+", wizard.OptAug5},  {"-", wizard.OptDim5},
+    };
+    static const QRegularExpression row(
+        R"(<tr><td><tt>([^<]*)</tt></td><td>([^<]*)</td><td>(.*?)</td><td>(.*?)</td></tr>)",
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression example(R"(<tt>([^<]+)</tt>:\s*([^;<]+))");
+    std::set<QString> explained;
+    for (auto rows = row.globalMatch(table); rows.hasNext();) {
+        const QRegularExpressionMatch match = rows.next();
+        const QString letter = match.captured(1);
+        SCOPED_TRACE(letter.toStdString());
+        ASSERT_TRUE(wizardNames.count(letter)) << "not a chord letter";
+        explained.insert(letter);
+        EXPECT_EQ(match.captured(2).trimmed(), wizardNames.at(letter)->text().trimmed());
+        EXPECT_FALSE(match.captured(3).trimmed().isEmpty());
+        int examples = 0;
+        for (auto shown = example.globalMatch(match.captured(4)); shown.hasNext();) {
+            const QRegularExpressionMatch chord = shown.next();
+            const std::string text = chord.captured(1).toStdString();
+            SCOPED_TRACE(text);
+            EXPECT_TRUE(chord.captured(1).contains(letter));
+            EXPECT_TRUE(editors::CheckChordString(text));
+            std::set<int> listed;
+            for (const QString& name : chord.captured(2).split(' ', Qt::SkipEmptyParts)) {
+                EXPECT_GE(PitchClassOf(name), 0) << name.toStdString();
+                listed.insert(PitchClassOf(name));
+            }
+            EXPECT_EQ(listed, NotesOf(text));
+            ++examples;
+        }
+        EXPECT_GE(examples, 1);
+    }
+    EXPECT_EQ(explained.size(), wizardNames.size());
 }
 
 }  // namespace

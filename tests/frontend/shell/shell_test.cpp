@@ -117,6 +117,18 @@ TEST_F(ShellTest, PlayDoesNothingWhileBusyAndAsksForTheOutputOtherwise) {
               "Click <Test Out>, then try again.");
 }
 
+TEST_F(ShellTest, EveryLedIsUnlitGreyFromTheStart) {
+    // The beat LEDs and the slot LEDs look alike before the first play and after it.
+    std::vector<QWidget*> leds(main().LblLed.begin(), main().LblLed.end());
+    leds.insert(leds.end(), main().LblStyLeds.begin(), main().LblStyLeds.end());
+    for (QWidget* led : leds) {
+        SCOPED_TRACE(led->objectName().toStdString());
+        EXPECT_EQ(led->styleSheet(), QString("background-color: #808080"));
+        EXPECT_EQ(led->grab().toImage().pixelColor(led->width() / 2, led->height() / 2),
+                  QColor(0x80, 0x80, 0x80));
+    }
+}
+
 TEST_F(ShellTest, ADisabledFaceTakesNoClickAndStartsNoDrag) {
     app().g.OutputReady = true;
     SkinFace* save = main().PictSave;

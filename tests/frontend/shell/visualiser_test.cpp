@@ -108,6 +108,36 @@ TEST_F(VisualiserTest, ClickingTheBoxSwitchesTheDemoAndSwitchingItOffWipesTheDra
     EXPECT_TRUE(Plain());
 }
 
+TEST_F(VisualiserTest, StopWipesTheDrawingsAndLeavesTheDemoOn) {
+    app().g.ColorDemoOff = false;
+    OpenOutput(20);
+    main().CanGatOut[0]->SetValue(0);
+    box().FillStyle = 0;
+    for (int i = 0; i < 3; ++i) visualiser().DemoStep();
+    ASSERT_FALSE(Plain());
+    const Colour back = box().BackColor();
+    shell::SkinFace& stop = *main().PictStop;
+    QTest::mouseMove(&stop, stop.rect().center());
+    QTest::mouseClick(&stop, Qt::LeftButton, Qt::NoModifier, stop.rect().center());
+    EXPECT_EQ(main().LblInName->Caption(), "Stoped");
+    EXPECT_TRUE(Plain());
+    EXPECT_EQ(box().BackColor(), back);
+    EXPECT_FALSE(app().g.ColorDemoOff);
+}
+
+TEST_F(VisualiserTest, APlayWithoutTheDeviceRestartsTheRippleInTheDesignColour) {
+    app().g.ColorDemoOff = false;
+    box().ForeColor = 0x123456;
+    main().Ripple.RippleRadius = 300;
+    ASSERT_EQ(main().MMControl1->DeviceID(), 0);
+    main().PlayMCI1(0);
+    EXPECT_EQ(box().ForeColor, main().DemoDefaultColour);
+    EXPECT_EQ(main().Ripple.RippleRadius, 20);
+    EXPECT_EQ(recorder.lines(), QStringList{"critical|Orvella|The MIDI device is not opened.\\n"
+                                            "Please click <3.Make Output> to try again."});
+    EXPECT_FALSE(app().g.Playing);
+}
+
 TEST_F(VisualiserTest, IconClicksCycleTheBackColoursAndTheWalksSpeed) {
     const Colour design = main().DemoDefaultColour;
     main().DemoColourStep = 20;

@@ -188,6 +188,24 @@ TEST_F(AuditionTest, NothingPlaysForTheStylesOwnInstrumentOrWithoutAnOutput) {
     EXPECT_TRUE(recorder.lines().isEmpty());
 }
 
+TEST_F(AuditionTest, AnAuditionWithNoAudioOutputSaysSoOnceAndStillPlays) {
+    const QString silent = "No audio output: playing silently";
+    midiOut.audible = false;
+    SetPart(0, 1, 0, 64, "25", 100);
+    main().LblInName->SetCaption("V418 Style Setting Load Ok.");
+    Press(main().LblProgNum[0], Qt::RightButton);
+    EXPECT_EQ(main().LblInName->Caption(), silent);
+    EXPECT_TRUE(main().TimerMidi->Enabled());
+    clock.Advance(3000);
+    EXPECT_EQ(midiOut.Lines().back(), "t=3000 h=1 close");
+    // Once in a run is enough.
+    main().LblInName->SetCaption("");
+    Press(main().LblProgNum[0], Qt::RightButton);
+    EXPECT_EQ(main().LblInName->Caption(), "");
+    EXPECT_TRUE(main().TimerMidi->Enabled());
+    EXPECT_TRUE(recorder.lines().isEmpty());
+}
+
 TEST_F(AuditionTest, ShutdownSilencingGoesThroughTheAuditionsHandle) {
     SetPart(0, 1, 0, 64, "25", 100);
     Press(main().LblProgNum[0], Qt::RightButton);

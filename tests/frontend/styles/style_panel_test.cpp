@@ -248,6 +248,41 @@ TEST_F(StylePanelTest, ResetButtonsAndSustainMarks) {
     EXPECT_FALSE(main().LineMode[1]->isHidden());
 }
 
+TEST_F(StylePanelTest, ASustainMarkIsAShortBrightLineBesideTheModeDigitInTheSlotsColour) {
+    StartPanel();
+    main().OptSty3->click();
+    tables().PartSustain(2, 1) = 1;
+    panel().DisplaySusSetting(2);
+    const QWidget& mark = *main().LineMode[1];
+    ASSERT_TRUE(mark.isVisible());
+    const CaptionLabel& digit = *main().LblInstM[1];
+    const int digitRight =
+        digit.x() + QFontMetrics(digit.font()).horizontalAdvance(digit.Caption());
+    EXPECT_GT(mark.x(), digitRight);
+    EXPECT_LE(mark.x(), digitRight + 10);
+    EXPECT_GE(mark.width(), 8);
+    EXPECT_LE(mark.width(), 16);
+    EXPECT_GE(mark.height(), 2);
+    const int middle = mark.y() + mark.height() / 2;
+    EXPECT_GT(middle, digit.y());
+    EXPECT_LT(middle, digit.y() + digit.height());
+
+    // What the window shows there: the slot's colour, bright on the dark panel, and the next
+    // slot's colour once that slot is shown.
+    const auto shown = [&] {
+        return main()
+            .grab(mark.geometry())
+            .toImage()
+            .pixelColor(mark.width() / 2, mark.height() / 2);
+    };
+    EXPECT_EQ(shown(), platform::qt::ColourOf(kSlotColours[2]));
+    EXPECT_GE(shown().lightness(), 160);
+    tables().PartSustain(0, 1) = 1;
+    main().OptSty1->click();
+    ASSERT_TRUE(mark.isVisible());
+    EXPECT_EQ(shown(), platform::qt::ColourOf(kSlotColours[0]));
+}
+
 TEST_F(StylePanelTest, EchoVoiceListOpensAtTheVoiceAndWritesTheChoice) {
     StartPanel();
     struct Case {

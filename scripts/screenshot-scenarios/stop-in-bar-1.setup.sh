@@ -1,0 +1,3 @@
+# The waltz and the waltz style, as for the workflow scenario.
+# shellcheck source=/dev/null
+source "$root/scripts/screenshot-scenarios/workflow.setup.sh"
