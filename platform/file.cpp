@@ -29,6 +29,25 @@ std::set<File*>& OpenFiles() {
     return files;
 }
 
+struct RunOutputs {
+    std::vector<std::string> paths;  // created or emptied for writing, in order
+    bool faulted = false;
+};
+
+RunOutputs& TheRunOutputs() {
+    static RunOutputs outputs;
+    return outputs;
+}
+
+void NoteRunOutput(const std::string& path) {
+    std::vector<std::string>& paths = TheRunOutputs().paths;
+    if (std::find(paths.begin(), paths.end(), path) == paths.end()) paths.push_back(path);
+}
+
+void NoteOutputFault() {
+    TheRunOutputs().faulted = true;
+}
+
 std::string_view BaseName(std::string_view path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
@@ -191,8 +210,14 @@ bool File::Open(const std::string& path, FileMode mode) {
     Close();
     path_.clear();
     writing_ = mode != FileMode::kReadBinary;
-    fd_ = writing_ ? OpenForWriting(path, mode == FileMode::kAppendText) : OpenForReading(path);
-    if (fd_ < 0) return false;
+    const bool append = mode == FileMode::kAppendText;
+    fd_ = writing_ ? OpenForWriting(path, append) : OpenForReading(path);
+    if (fd_ < 0) {
+        if (writing_) NoteOutputFault();
+        return false;
+    }
+    // What an appended file held before is not this run's to remove.
+    if (writing_ && !append) NoteRunOutput(path);
     text_ = mode == FileMode::kWriteText || mode == FileMode::kAppendText;
     good_ = true;
     path_ = path;
@@ -207,6 +232,7 @@ bool File::Flush() {
     if (!pending_.empty()) {
         if (good_ && !WriteAll(fd_, BaseName(path_), pending_.data(), pending_.size())) {
             good_ = false;
+            NoteOutputFault();
         }
         pending_.clear();
     }
@@ -218,7 +244,10 @@ bool File::Close() {
     Unregister();
     if (writing_) {
         Flush();
-        if (!CloseDescriptor(fd_)) good_ = false;
+        if (!CloseDescriptor(fd_)) {
+            good_ = false;
+            NoteOutputFault();
+        }
     } else {
         close(fd_);
     }
@@ -378,11 +407,15 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
 bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
     struct stat status;
     if (lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode)) {
+        NoteOutputFault();
         return false;
     }
     std::string temporary;
     const int fd = CreateTemporary(path, temporary);
-    if (fd < 0) return false;
+    if (fd < 0) {
+        NoteOutputFault();
+        return false;
+    }
     // A full disk is a full disk for the file being replaced.
     bool ok = WriteAll(fd, BaseName(path), bytes.data(), bytes.size());
     ok = fsync(fd) == 0 && ok;
@@ -392,10 +425,32 @@ bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t
         ok = rename(temporary.c_str(), path.c_str()) == 0;
     }
     if (!ok) {
+        NoteOutputFault();
         faults::BeforeChange();
         unlink(temporary.c_str());
     }
     return ok;
+}
+
+void BeginRunOutputs() {
+    TheRunOutputs() = RunOutputs{};
+}
+
+bool RunOutputFaulted() {
+    return TheRunOutputs().faulted;
+}
+
+int RemoveRunOutputs(std::string_view kept) {
+    int removed = 0;
+    for (const std::string& path : TheRunOutputs().paths) {
+        if (path == kept) continue;
+        // One the run discarded itself is gone already; whatever took its place is not ours.
+        struct stat status;
+        if (lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) continue;
+        faults::BeforeChange();
+        if (unlink(path.c_str()) == 0) ++removed;
+    }
+    return removed;
 }
 
 bool IsTemporaryNameOf(std::string_view name, std::string_view destination) {
