@@ -19,6 +19,8 @@ namespace platform {
 namespace {
 
 constexpr std::size_t kBufferSize = 64 * 1024;
+// The largest buffer a file's claimed length gets before any of it is read.
+constexpr std::size_t kLargestFirstGuess = 64 * 1024 * 1024;
 constexpr std::string_view kTemporaryMark = ".tmp-";
 constexpr std::size_t kTemporaryRandomLength = 6;
 constexpr std::string_view kNameCharacters =
@@ -382,25 +384,29 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     bytes.clear();
     const int fd = OpenForReading(path);
     if (fd < 0) return false;
-    // Read to the end rather than trusting a size taken beforehand: the file may change, and
-    // nothing here sizes a buffer from a number the file system merely claims.
+    // The length the file has now sizes the buffer, with one byte more so that the read that
+    // finds the end needs no second buffer. The length is only a first guess: the file may grow
+    // or shrink while it is read, so the read goes on to the end of the file, growing the
+    // buffer as bytes come, and a length beyond kLargestFirstGuess is not believed at first.
+    struct stat status;
+    const std::size_t length = fstat(fd, &status) == 0 && status.st_size > 0
+                                   ? static_cast<std::size_t>(status.st_size)
+                                   : 0;
+    bytes.resize(std::min(length, kLargestFirstGuess) + 1);
+    std::size_t used = 0;
     bool ok = true;
     for (;;) {
-        const std::size_t used = bytes.size();
-        bytes.resize(used + kBufferSize);
-        const ssize_t got = read(fd, bytes.data() + used, kBufferSize);
-        if (got < 0 && errno == EINTR) {
-            bytes.resize(used);
-            continue;
-        }
-        bytes.resize(used + (got > 0 ? static_cast<std::size_t>(got) : 0));
+        if (used == bytes.size()) bytes.resize(used + std::max(kBufferSize, used / 2));
+        const ssize_t got = read(fd, bytes.data() + used, bytes.size() - used);
+        if (got < 0 && errno == EINTR) continue;
         if (got <= 0) {
             ok = got == 0;
             break;
         }
+        used += static_cast<std::size_t>(got);
     }
     close(fd);
-    if (!ok) bytes.clear();
+    bytes.resize(ok ? used : 0);
     return ok;
 }
 

@@ -109,6 +109,28 @@ TEST(FileTest, OnlyRegularFilesAreRead) {
     }
 }
 
+// The buffer is sized from the file's length, but the length only guides the read: every byte
+// up to the end arrives, also from a file that claims none (as the kernel's files do).
+TEST(FileTest, AWholeFileIsReadToItsEndWhateverLengthItClaims) {
+    TempProgramFolder folder;
+    for (const std::size_t size : {0, 1, 4095, 65536, 65537, 300000}) {
+        SCOPED_TRACE(size);
+        std::vector<std::uint8_t> written(size);
+        for (std::size_t i = 0; i < size; ++i) written[i] = static_cast<std::uint8_t>(i * 7 + 3);
+        folder.Write("whole.bin", written);
+        std::vector<std::uint8_t> bytes = {9};
+        ASSERT_TRUE(platform::ReadWholeFile((folder.path() / "whole.bin").string(), bytes));
+        EXPECT_EQ(bytes, written);
+    }
+    const std::string claimsNothing = "/proc/self/cmdline";
+    ASSERT_EQ(std::filesystem::file_size(claimsNothing), 0u);
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(claimsNothing, bytes));
+    const std::string expected = testsupport::ReadTextFile(claimsNothing);
+    EXPECT_FALSE(expected.empty());
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+}
+
 TEST(FileTest, ALinkToARegularFileIsReadThrough) {
     TempProgramFolder folder;
     folder.Write("song.mid", std::string_view("MThd"));
