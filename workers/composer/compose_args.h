@@ -77,6 +77,8 @@ class TextLines {
     explicit TextLines(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
     // False at the end of the bytes.
     bool Next(std::size_t maxChars, std::string& line);
+    // The same without a copy: `line` shows the bytes until the next read.
+    bool Next(std::size_t maxChars, std::string_view& line);
     bool AtEnd() const { return pos_ >= bytes_.size(); }
 
   private:

@@ -7,9 +7,12 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "formats/song_limits.h"
@@ -46,6 +49,21 @@ struct StyleCell {
 
 using ModeTable = std::array<std::array<StyleCell, kColumnCount>, kRowCount>;
 using StyleTable = std::array<ModeTable, kModeCount>;
+
+// A table of empty cells, taken zeroed from the system: a table is 192 KiB and mostly empty,
+// and its pages then cost something only where a row is written or read.
+struct StyleTableFree {
+    void operator()(StyleTable* table) const { std::free(table); }
+};
+using StyleTablePtr = std::unique_ptr<StyleTable, StyleTableFree>;
+static_assert(std::is_trivially_copyable_v<StyleTable> &&
+              std::is_trivially_destructible_v<StyleTable>);
+inline StyleTablePtr NewEmptyStyleTable() {
+    // The cells are plain values, so zero bytes are empty cells (and calloc makes the table).
+    auto* table = static_cast<StyleTable*>(std::calloc(1, sizeof(StyleTable)));
+    if (table == nullptr) throw std::bad_alloc();
+    return StyleTablePtr(table);
+}
 
 // Empties a table in place (it is too large for a temporary on the stack).
 inline void ClearStyleTable(StyleTable& table) {
