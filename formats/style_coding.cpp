@@ -28,17 +28,31 @@ bool ReadStyleBlock(std::span<const std::uint8_t> file, std::size_t& pos, std::u
     }
     block.recordLength = block.text.size();
     // The composer decodes every byte of its five styles here: room for the rest of the file
-    // at once, then the bytes a piece at a time (a loop the compiler turns into vector
-    // instructions), and in each piece the end mark looked for where its last letter stands.
+    // at once, then the bytes a piece at a time, and in each piece the end mark looked for
+    // where its last letter stands. The count t of a byte is its place from 1, so what decoding
+    // adds to a byte repeats every 256 bytes: one table of it makes the decoding a loop the
+    // compiler turns into vector instructions.
     block.text.reserve(block.text.size() + (file.size() - at));
-    constexpr std::size_t kPiece = 4096;
+    std::array<std::uint8_t, 256> added;
+    for (std::size_t i = 0; i < added.size(); ++i) {
+        added[i] = DecodeStyleByte(0, key, static_cast<std::uint8_t>(i + 1));
+    }
+    constexpr std::size_t kPiece = 16 * 256;
     std::array<std::uint8_t, kPiece> piece;
     const auto last = static_cast<std::uint8_t>(kStyleEndOfBlock.back());
-    std::uint8_t t = 1;
     while (at < file.size()) {
         const std::size_t count = std::min(kPiece, file.size() - at);
-        for (std::size_t j = 0; j < count; ++j) {
-            piece[j] = DecodeStyleByte(file[at + j], key, static_cast<std::uint8_t>(t + j));
+        // Pieces start at multiples of the table's length from the first coded byte; whole
+        // stretches of it first, in loops of a fixed length, then what is left.
+        const std::uint8_t* in = file.data() + at;
+        std::size_t from = 0;
+        for (; from + added.size() <= count; from += added.size()) {
+            for (std::size_t i = 0; i < added.size(); ++i) {
+                piece[from + i] = static_cast<std::uint8_t>(in[from + i] + added[i]);
+            }
+        }
+        for (std::size_t i = 0; from + i < count; ++i) {
+            piece[from + i] = static_cast<std::uint8_t>(in[from + i] + added[i]);
         }
         // The byte `back` places before piece[j], which may still be in the text before it.
         const auto before = [&](std::size_t j, std::size_t back) -> int {
@@ -60,7 +74,6 @@ bool ReadStyleBlock(std::span<const std::uint8_t> file, std::size_t& pos, std::u
         block.text.insert(block.text.end(), piece.begin(),
                           piece.begin() + static_cast<std::ptrdiff_t>(take));
         at += take;
-        t = static_cast<std::uint8_t>(t + take);
         if (block.complete) {
             at = std::min(file.size(), at + kBytesAfterEndOfBlock);
             break;

@@ -7,12 +7,9 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
-#include <new>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <vector>
 
 #include "formats/song_limits.h"
@@ -47,30 +44,37 @@ struct StyleCell {
     std::int16_t extra = 0;
 };
 
-using ModeTable = std::array<std::array<StyleCell, kColumnCount>, kRowCount>;
-using StyleTable = std::array<ModeTable, kModeCount>;
+// The cells of one step of a style mode.
+using StyleRow = std::array<StyleCell, kColumnCount>;
 
-// A table of empty cells, taken zeroed from the system: a table is 192 KiB and mostly empty,
-// and its pages then cost something only where a row is written or read.
-struct StyleTableFree {
-    void operator()(StyleTable* table) const { std::free(table); }
-};
-using StyleTablePtr = std::unique_ptr<StyleTable, StyleTableFree>;
-static_assert(std::is_trivially_copyable_v<StyleTable> &&
-              std::is_trivially_destructible_v<StyleTable>);
-inline StyleTablePtr NewEmptyStyleTable() {
-    // The cells are plain values, so zero bytes are empty cells (and calloc makes the table).
-    auto* table = static_cast<StyleTable*>(std::calloc(1, sizeof(StyleTable)));
-    if (table == nullptr) throw std::bad_alloc();
-    return StyleTablePtr(table);
-}
-
-// Empties a table in place (it is too large for a temporary on the stack).
-inline void ClearStyleTable(StyleTable& table) {
-    for (ModeTable& mode : table) {
-        for (auto& row : mode) row.fill(StyleCell{});
+// The cells of one style track: kModeCount modes of up to kRowCount rows. Most rows of a style
+// are empty, so only the rows given cells take room; every other row reads as the empty row.
+class StyleCells {
+  public:
+    // mode in 0..kModeCount-1, row in 0..kRowCount-1.
+    const StyleRow& Row(int mode, int row) const {
+        return rows_[index_[static_cast<std::size_t>(mode)][static_cast<std::size_t>(row)]];
     }
-}
+    // The row to put cells into; an empty one the first time.
+    StyleRow& RowToFill(int mode, int row) {
+        std::uint16_t& at = index_[static_cast<std::size_t>(mode)][static_cast<std::size_t>(row)];
+        if (at == 0) {
+            at = static_cast<std::uint16_t>(rows_.size());
+            rows_.emplace_back();
+        }
+        return rows_[at];
+    }
+    // Every row empty again.
+    void Clear() {
+        for (auto& mode : index_) mode.fill(0);
+        rows_.resize(1);
+    }
+
+  private:
+    static_assert(kModeCount * kRowCount < 65535);
+    std::array<std::array<std::uint16_t, kRowCount>, kModeCount> index_{};
+    std::vector<StyleRow> rows_ = std::vector<StyleRow>(1);  // [0]: the empty row
+};
 
 // Decimal fields of a positive cell value.
 inline int CellNote(std::int64_t v) {

@@ -156,7 +156,7 @@ void Composer::SwStyData(int slot, int t) {
     if (track.cells) {
         part.cells = track.cells.get();
     } else {
-        ClearStyleTable(*part.work);
+        part.work->Clear();
         part.cells = part.work.get();
     }
     ResetPartFlags();
@@ -424,7 +424,7 @@ int Composer::HeldBufferKind() const {
 }
 
 void Composer::SetupEchoPart12(int first) {
-    ClearStyleTable(*part.work);
+    part.work->Clear();
     part.cells = part.work.get();
     const int t = pass.trackNumber - 1;
     part.trackChannelMode[t] = 1;
@@ -444,7 +444,8 @@ void Composer::SetupEchoPart12(int first) {
     const int S = grid.lastStepOfHalf;
     auto put = [&](int row, int value) {
         if (row < 0 || row >= kRowCount) return;
-        for (int mode = 0; mode < kModeCount; ++mode) (*part.work)[mode][row][0].whole = value;
+        for (int mode = 0; mode < kModeCount; ++mode)
+            part.work->RowToFill(mode, row)[0].whole = value;
     };
     if (setup_.options.echoLevel1 == 0) {
         if (first) {
@@ -487,7 +488,7 @@ void Composer::SetupEchoPart12(int first) {
 }
 
 void Composer::SetupEchoPart3() {
-    ClearStyleTable(*part.work);
+    part.work->Clear();
     part.cells = part.work.get();
     const int t = pass.trackNumber - 1;
     part.trackChannelMode[t] = 1;

@@ -222,10 +222,10 @@ struct PartValues {
     int partModeTens = 0;
     int partStyleValue = 0;
     std::array<int, kModeCount> velHs{};
-    // The cells the current part reads: its slot's own table as loaded (read, never copied),
-    // or `work`, which the echo parts fill for themselves (and tests for their parts).
-    StyleTablePtr work = NewEmptyStyleTable();
-    const StyleTable* cells = work.get();
+    // The cells the current part reads: its slot's own as loaded (read, never copied), or
+    // `work`, which the echo parts fill for themselves (and tests for their parts).
+    std::unique_ptr<StyleCells> work = std::make_unique<StyleCells>();
+    const StyleCells* cells = work.get();
     std::array<int, 16> trackChannelMode{};
     std::array<int, 16> trackChannel{};
     std::array<int, 16> trackTensValue{};
@@ -439,12 +439,12 @@ class Composer {
         return CellRow(mode, row)[column];
     }
     // The cells of one step, read the same way, for loops over its columns.
-    const std::array<StyleCell, kColumnCount>& CellRow(int mode, int row) const {
-        static constexpr std::array<StyleCell, kColumnCount> kEmptyRow{};
+    const StyleRow& CellRow(int mode, int row) const {
+        static constexpr StyleRow kEmptyRow{};
         if (static_cast<unsigned>(mode) >= kModeCount || static_cast<unsigned>(row) >= kRowCount) {
             return kEmptyRow;
         }
-        return (*part.cells)[mode][row];
+        return part.cells->Row(mode, row);
     }
     int VelHsOf(int mode) const { return mode >= 0 && mode < kModeCount ? part.velHs[mode] : 0; }
     int HalfIndex(int beg) const { return 2 * pass.curMeasure + (beg > 0 ? 1 : 0); }

@@ -28,6 +28,9 @@ constexpr int kStyleValueBound = 10000;
 // recognised by its text instead (whatever follows the last comma the reading ignores too).
 constexpr std::string_view kEmptyRow = "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,";
 static_assert(kEmptyRow.size() == 2 * kColumnCount);
+// The same row as the style files hold it, a whole line; taken at once where a row may come.
+constexpr std::string_view kEmptyRowLine = "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,\r\n";
+static_assert(kEmptyRowLine.starts_with(kEmptyRow) && kEmptyRowLine.size() <= kStyleLineChars);
 
 int Bounded(int value) {
     return std::clamp(value, -kStyleValueBound, kStyleValueBound);
@@ -89,9 +92,9 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
     formats::StyleBlock block;
 
     for (int j = 0; j < kStyleTrackCount && pos < file.size(); ++j) {
-        // A table is 192 KiB; one is made only where the run will read it.
-        StyleTablePtr block_table = c.keepCells ? NewEmptyStyleTable() : nullptr;
-        StyleCell unkept;
+        // Cells are kept only where the run will read them.
+        auto block_table = c.keepCells ? std::make_unique<StyleCells>() : nullptr;
+        StyleRow unkept;
         std::array<int, kModeCount> velHs{};
         if (!formats::ReadStyleBlock(file, pos, c.settings.styleKey, block)) break;
         if (!block.complete) {
@@ -121,6 +124,10 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
             std::int64_t testSum = 0;
             bool scanFailed = false;
             while (count < kMaxLinesPerMode) {
+                if (count >= 1 && count <= kRowCount && lines.NextIs(kEmptyRowLine)) {
+                    ++count;
+                    continue;
+                }
                 if (!lines.Next(kStyleLineChars, line)) {
                     endOfBlock = true;
                     break;
@@ -196,7 +203,7 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
                             name, channel, k, count);
                         AbortCompose(1);
                     }
-                    // Its cells stay as the new table has them, empty, and add nothing.
+                    // Its cells stay empty, as every row starts, and add nothing.
                     if (line.compare(0, kEmptyRow.size(), kEmptyRow) != 0) {
                         double v[kColumnCount] = {};
                         row.assign(line);
@@ -210,10 +217,11 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
                             scanFailed = true;
                             break;
                         }
+                        StyleRow& cells =
+                            block_table ? block_table->RowToFill(k, count - 1) : unkept;
                         for (int col = 0; col < kColumnCount; ++col) {
                             std::int64_t test = 0;
-                            StyleCell& cell =
-                                block_table ? (*block_table)[k][count - 1][col] : unkept;
+                            StyleCell& cell = cells[static_cast<std::size_t>(col)];
                             cell.whole = SplitStyleValue(v[col], test, cell.extra);
                             testSum += test;
                         }

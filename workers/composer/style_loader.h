@@ -26,7 +26,7 @@ struct StyleTrack {
     int partModeTens = 0;
     int partStyleValue = 0;
     std::array<int, kModeCount> velHs{};
-    StyleTablePtr cells;  // null until the track's block is read (and kept)
+    std::unique_ptr<StyleCells> cells;  // null until the track's block is read (and kept)
 };
 
 struct StyleSlot {

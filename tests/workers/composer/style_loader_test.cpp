@@ -76,11 +76,11 @@ TEST(LoadStyleBytes, FillsTracksUntilTheDrumBlock) {
     ASSERT_FALSE(l.aborted) << l.log.text();
     EXPECT_EQ(l.slot.tracks[0].program, 33);
     EXPECT_EQ(l.slot.tracks[0].partStyleValue, -12);
-    EXPECT_EQ((*l.slot.tracks[0].cells)[1][0][0].whole, 6);
-    EXPECT_EQ((*l.slot.tracks[0].cells)[1][3][0].whole, -6);
+    EXPECT_EQ(l.slot.tracks[0].cells->Row(1, 0)[0].whole, 6);
+    EXPECT_EQ(l.slot.tracks[0].cells->Row(1, 3)[0].whole, -6);
     EXPECT_EQ(l.slot.tracks[0].velHs[1], 7);
     EXPECT_EQ(l.slot.tracks[0].velHs[0], 0);  // old styles: entry 0 takes entry 8
-    EXPECT_EQ((*l.slot.tracks[4].cells)[0][0][0].whole, 36);
+    EXPECT_EQ(l.slot.tracks[4].cells->Row(0, 0)[0].whole, 36);
     EXPECT_EQ(l.slot.channel[4], 9);
     EXPECT_EQ(l.slot.tracks[1].cells, nullptr);  // the block after the drums is not read
 }
@@ -186,13 +186,13 @@ TEST(LoadStyleBytes, EmptyRowsAndSlotsNobodyPlays) {
     Loaded played;
     Load(bytes, Context(12, 32), played);
     ASSERT_FALSE(played.aborted) << played.log.text();
-    const StyleTable& cells = *played.slot.tracks[0].cells;
+    const StyleCells& cells = *played.slot.tracks[0].cells;
     for (int row : {1, 2}) {
-        for (int col = 0; col < kColumnCount; ++col) EXPECT_EQ(cells[0][row][col].whole, 0);
+        for (const StyleCell& cell : cells.Row(0, row)) EXPECT_EQ(cell.whole, 0);
     }
-    EXPECT_EQ(cells[1][2][15].whole, 7);
-    EXPECT_EQ(cells[1][3][15].whole, -7);
-    EXPECT_EQ(cells[1][5][1].whole, -10);
+    EXPECT_EQ(cells.Row(1, 2)[15].whole, 7);
+    EXPECT_EQ(cells.Row(1, 3)[15].whole, -7);
+    EXPECT_EQ(cells.Row(1, 5)[1].whole, -10);
 
     StyleLoadContext notPlayed = Context(12, 32);
     notPlayed.keepCells = false;
@@ -220,8 +220,8 @@ TEST(LoadStyleBytes, LateStylesSkipTheBalanceTest) {
     Loaded l;
     Load(EncodeStyle({t}, 48, formats::StyleKeyForVersion(31)), Context(31, 48), l);
     ASSERT_FALSE(l.aborted) << l.log.text();
-    EXPECT_EQ((*l.slot.tracks[0].cells)[1][0][0].extra, 96);
-    EXPECT_EQ((*l.slot.tracks[0].cells)[1][0][0].whole, 20046);
+    EXPECT_EQ(l.slot.tracks[0].cells->Row(1, 0)[0].extra, 96);
+    EXPECT_EQ(l.slot.tracks[0].cells->Row(1, 0)[0].whole, 20046);
 }
 
 TEST(LoadStyleBytes, NewStylesKeepVelocitySlopeByPosition) {
