@@ -58,7 +58,8 @@ bool Run(const std::string& op) {
     if (op[0] == 'w') return WriteBytes(name, size, false, O_TRUNC);
     if (op[0] != 'a') return false;
     const std::string temporary = name + ".floor-tmp";
-    return WriteBytes(temporary, size, true, O_TRUNC) && rename(temporary.c_str(), name.c_str()) == 0;
+    return WriteBytes(temporary, size, true, O_TRUNC) &&
+           rename(temporary.c_str(), name.c_str()) == 0;
 }
 
 }  // namespace
