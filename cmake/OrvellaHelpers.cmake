@@ -12,21 +12,28 @@ function(orvella_add_subdirs parent)
   endforeach()
 endfunction()
 
+# orvella_link_like_a_worker(<program>)
+# Outside the sanitizer builds the program carries its own C++ runtime: a worker (and a tool
+# started once per worker run) is started once per job, and a start that need not load and
+# relocate the shared runtime is the faster one. The sanitizer runtimes expect the shared C++
+# runtime, so those builds keep it.
+function(orvella_link_like_a_worker program)
+  if(NOT ORVELLA_SANITIZE AND NOT ORVELLA_FUZZ)
+    target_link_options(${program} PRIVATE -static-libstdc++ -static-libgcc)
+  endif()
+endfunction()
+
 # orvella_add_worker(<folder> PROGRAM <name> SOURCES <units>)
 # A worker: its driver and engine units as the library <folder>_lib, which the tests, benchmarks
-# and fuzz targets link, and the program <name> built from the folder's main.cpp. Outside the
-# sanitizer builds the program carries its own C++ runtime: a worker is started once per job, and
-# a start that need not load and relocate the shared runtime is the faster one. The sanitizer
-# runtimes expect the shared C++ runtime, so those builds keep it.
+# and fuzz targets link, and the program <name> built from the folder's main.cpp, linked as
+# orvella_link_like_a_worker says.
 function(orvella_add_worker folder)
   cmake_parse_arguments(W "" "PROGRAM" "SOURCES" ${ARGN})
   add_library(${folder}_lib STATIC ${W_SOURCES})
   target_link_libraries(${folder}_lib PUBLIC worker_common)
   add_executable(${W_PROGRAM} main.cpp)
   target_link_libraries(${W_PROGRAM} PRIVATE ${folder}_lib)
-  if(NOT ORVELLA_SANITIZE AND NOT ORVELLA_FUZZ)
-    target_link_options(${W_PROGRAM} PRIVATE -static-libstdc++ -static-libgcc)
-  endif()
+  orvella_link_like_a_worker(${W_PROGRAM})
 endfunction()
 
 # orvella_add_test(name SOURCES a.cpp b.cpp LIBS lib1 lib2)

@@ -168,6 +168,35 @@ CompletionReceiver::~CompletionReceiver() {
     Release();
 }
 
+CompletionReceiver::Datagram CompletionReceiver::ReadOne(pid_t sender) {
+    std::array<std::uint8_t, kPayloadSize + 1> buffer;
+    alignas(cmsghdr) std::array<char, CMSG_SPACE(sizeof(ucred))> control;
+    iovec io{buffer.data(), buffer.size()};
+    msghdr header{};
+    header.msg_iov = &io;
+    header.msg_iovlen = 1;
+    header.msg_control = control.data();
+    header.msg_controllen = control.size();
+    const ssize_t got = recvmsg(fd_, &header, MSG_DONTWAIT);
+    if (got < 0) return {errno == EINTR, std::nullopt};
+
+    bool wanted = false;
+    for (cmsghdr* c = CMSG_FIRSTHDR(&header); c != nullptr; c = CMSG_NXTHDR(&header, c)) {
+        if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_CREDENTIALS) {
+            ucred credentials;
+            std::memcpy(&credentials, CMSG_DATA(c), sizeof credentials);
+            wanted = credentials.uid == getuid() && (sender == 0 || credentials.pid == sender);
+        }
+    }
+    Datagram datagram{true, std::nullopt};
+    if (wanted && got == static_cast<ssize_t>(kPayloadSize) &&
+        (header.msg_flags & MSG_TRUNC) == 0) {
+        datagram.completion = Completion{GetLe32(buffer.data()), GetLe32(buffer.data() + 4),
+                                         GetLe32(buffer.data() + 8)};
+    }
+    return datagram;
+}
+
 std::optional<Completion> CompletionReceiver::Receive(std::chrono::milliseconds timeout) {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + timeout;
@@ -178,33 +207,17 @@ std::optional<Completion> CompletionReceiver::Receive(std::chrono::milliseconds 
         const int ready =
             poll(&waiting, 1, static_cast<int>(std::max<std::int64_t>(0, left.count())));
         if (ready <= 0) return std::nullopt;
-
-        std::array<std::uint8_t, kPayloadSize + 1> buffer;
-        alignas(cmsghdr) std::array<char, CMSG_SPACE(sizeof(ucred))> control;
-        iovec io{buffer.data(), buffer.size()};
-        msghdr header{};
-        header.msg_iov = &io;
-        header.msg_iovlen = 1;
-        header.msg_control = control.data();
-        header.msg_controllen = control.size();
-        const ssize_t got = recvmsg(fd_, &header, MSG_DONTWAIT);
-        if (got < 0) continue;
-
-        bool ownUser = false;
-        for (cmsghdr* c = CMSG_FIRSTHDR(&header); c != nullptr; c = CMSG_NXTHDR(&header, c)) {
-            if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_CREDENTIALS) {
-                ucred credentials;
-                std::memcpy(&credentials, CMSG_DATA(c), sizeof credentials);
-                ownUser = credentials.uid == getuid();
-            }
-        }
-        if (ownUser && got == static_cast<ssize_t>(kPayloadSize) &&
-            (header.msg_flags & MSG_TRUNC) == 0) {
-            return Completion{GetLe32(buffer.data()), GetLe32(buffer.data() + 4),
-                              GetLe32(buffer.data() + 8)};
-        }
+        if (auto completion = ReadOne(0).completion) return completion;
         if (Clock::now() >= deadline) return std::nullopt;
     }
+}
+
+std::optional<Completion> CompletionReceiver::TakeQueued(pid_t sender) {
+    std::optional<Completion> first;
+    for (Datagram datagram = ReadOne(sender); datagram.read; datagram = ReadOne(sender)) {
+        if (!first) first = datagram.completion;
+    }
+    return first;
 }
 
 }  // namespace platform

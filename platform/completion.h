@@ -9,6 +9,8 @@
 // with another owner or wider permissions is refused rather than used.
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -73,7 +75,19 @@ class CompletionReceiver {
     // another size or from another user are dropped without ending the wait.
     std::optional<Completion> Receive(std::chrono::milliseconds timeout);
 
+    // Takes every datagram queued now, without waiting, so that a backlog cannot fill the queue;
+    // returns the first well-formed one that the process `sender` sent, and drops the others.
+    std::optional<Completion> TakeQueued(pid_t sender);
+
   private:
+    struct Datagram {
+        bool read = false;  // one was taken off the queue (or the read was interrupted)
+        std::optional<Completion> completion;
+    };
+    // Reads one datagram; it is a completion when well-formed and sent by our own user (and by
+    // the process `sender`, unless that is 0).
+    Datagram ReadOne(pid_t sender);
+
     CompletionReceiver(int fd, Hwnd handle, std::string path)
         : fd_(fd), handle_(handle), path_(std::move(path)) {}
     void Release();

@@ -19,6 +19,8 @@ namespace platform {
 namespace {
 
 constexpr std::size_t kBufferSize = 64 * 1024;
+// The largest buffer a file's claimed length gets before any of it is read.
+constexpr std::size_t kLargestFirstGuess = 64 * 1024 * 1024;
 constexpr std::string_view kTemporaryMark = ".tmp-";
 constexpr std::size_t kTemporaryRandomLength = 6;
 constexpr std::string_view kNameCharacters =
@@ -27,6 +29,25 @@ constexpr std::string_view kNameCharacters =
 std::set<File*>& OpenFiles() {
     static std::set<File*> files;
     return files;
+}
+
+struct RunOutputs {
+    std::vector<std::string> paths;  // created or emptied for writing, in order
+    bool faulted = false;
+};
+
+RunOutputs& TheRunOutputs() {
+    static RunOutputs outputs;
+    return outputs;
+}
+
+void NoteRunOutput(const std::string& path) {
+    std::vector<std::string>& paths = TheRunOutputs().paths;
+    if (std::find(paths.begin(), paths.end(), path) == paths.end()) paths.push_back(path);
+}
+
+void NoteOutputFault() {
+    TheRunOutputs().faulted = true;
 }
 
 std::string_view BaseName(std::string_view path) {
@@ -191,8 +212,14 @@ bool File::Open(const std::string& path, FileMode mode) {
     Close();
     path_.clear();
     writing_ = mode != FileMode::kReadBinary;
-    fd_ = writing_ ? OpenForWriting(path, mode == FileMode::kAppendText) : OpenForReading(path);
-    if (fd_ < 0) return false;
+    const bool append = mode == FileMode::kAppendText;
+    fd_ = writing_ ? OpenForWriting(path, append) : OpenForReading(path);
+    if (fd_ < 0) {
+        if (writing_) NoteOutputFault();
+        return false;
+    }
+    // What an appended file held before is not this run's to remove.
+    if (writing_ && !append) NoteRunOutput(path);
     text_ = mode == FileMode::kWriteText || mode == FileMode::kAppendText;
     good_ = true;
     path_ = path;
@@ -207,6 +234,7 @@ bool File::Flush() {
     if (!pending_.empty()) {
         if (good_ && !WriteAll(fd_, BaseName(path_), pending_.data(), pending_.size())) {
             good_ = false;
+            NoteOutputFault();
         }
         pending_.clear();
     }
@@ -218,7 +246,10 @@ bool File::Close() {
     Unregister();
     if (writing_) {
         Flush();
-        if (!CloseDescriptor(fd_)) good_ = false;
+        if (!CloseDescriptor(fd_)) {
+            good_ = false;
+            NoteOutputFault();
+        }
     } else {
         close(fd_);
     }
@@ -353,36 +384,44 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     bytes.clear();
     const int fd = OpenForReading(path);
     if (fd < 0) return false;
-    // Read to the end rather than trusting a size taken beforehand: the file may change, and
-    // nothing here sizes a buffer from a number the file system merely claims.
+    // The length the file has now sizes the buffer, with one byte more so that the read that
+    // finds the end needs no second buffer. The length is only a first guess: the file may grow
+    // or shrink while it is read, so the read goes on to the end of the file, growing the
+    // buffer as bytes come, and a length beyond kLargestFirstGuess is not believed at first.
+    struct stat status;
+    const std::size_t length = fstat(fd, &status) == 0 && status.st_size > 0
+                                   ? static_cast<std::size_t>(status.st_size)
+                                   : 0;
+    bytes.resize(std::min(length, kLargestFirstGuess) + 1);
+    std::size_t used = 0;
     bool ok = true;
     for (;;) {
-        const std::size_t used = bytes.size();
-        bytes.resize(used + kBufferSize);
-        const ssize_t got = read(fd, bytes.data() + used, kBufferSize);
-        if (got < 0 && errno == EINTR) {
-            bytes.resize(used);
-            continue;
-        }
-        bytes.resize(used + (got > 0 ? static_cast<std::size_t>(got) : 0));
+        if (used == bytes.size()) bytes.resize(used + std::max(kBufferSize, used / 2));
+        const ssize_t got = read(fd, bytes.data() + used, bytes.size() - used);
+        if (got < 0 && errno == EINTR) continue;
         if (got <= 0) {
             ok = got == 0;
             break;
         }
+        used += static_cast<std::size_t>(got);
     }
     close(fd);
-    if (!ok) bytes.clear();
+    bytes.resize(ok ? used : 0);
     return ok;
 }
 
 bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
     struct stat status;
     if (lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode)) {
+        NoteOutputFault();
         return false;
     }
     std::string temporary;
     const int fd = CreateTemporary(path, temporary);
-    if (fd < 0) return false;
+    if (fd < 0) {
+        NoteOutputFault();
+        return false;
+    }
     // A full disk is a full disk for the file being replaced.
     bool ok = WriteAll(fd, BaseName(path), bytes.data(), bytes.size());
     ok = fsync(fd) == 0 && ok;
@@ -392,10 +431,32 @@ bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t
         ok = rename(temporary.c_str(), path.c_str()) == 0;
     }
     if (!ok) {
+        NoteOutputFault();
         faults::BeforeChange();
         unlink(temporary.c_str());
     }
     return ok;
+}
+
+void BeginRunOutputs() {
+    TheRunOutputs() = RunOutputs{};
+}
+
+bool RunOutputFaulted() {
+    return TheRunOutputs().faulted;
+}
+
+int RemoveRunOutputs(std::string_view kept) {
+    int removed = 0;
+    for (const std::string& path : TheRunOutputs().paths) {
+        if (path == kept) continue;
+        // One the run discarded itself is gone already; whatever took its place is not ours.
+        struct stat status;
+        if (lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) continue;
+        faults::BeforeChange();
+        if (unlink(path.c_str()) == 0) ++removed;
+    }
+    return removed;
 }
 
 bool IsTemporaryNameOf(std::string_view name, std::string_view destination) {

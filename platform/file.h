@@ -83,6 +83,21 @@ class File {
 // Closes every open File (the fatal exit's "close all files").
 void CloseAllFiles();
 
+// The outputs of one run. Every file the process creates or empties for writing (through File
+// or ReplaceFileAtomically) is noted, and so is any output that could not be created or written
+// completely (a full disk, a folder at its name). A run that fails after such a fault removes
+// the plain outputs it wrote, so that none of them is left cut or taken for part of a good run;
+// a file replaced whole needs nothing, as a failure leaves its earlier content. A run that fails
+// for any other reason keeps what it wrote: those files are whole.
+//
+// Starts a new run's record (the worker skeleton does, before each job).
+void BeginRunOutputs();
+// True when an output of this run could not be created or written completely.
+bool RunOutputFaulted();
+// Removes every plain output of this run that is still a regular file, except `kept` (the run's
+// error file, which says what happened); returns how many it removed.
+int RemoveRunOutputs(std::string_view kept);
+
 // Reads a whole regular file; false when it cannot be opened or read.
 [[nodiscard]] bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);
 

@@ -34,8 +34,9 @@ struct WorkerProcessRun {
 
 // Starts `program` with `folder` as its current directory and the arguments `makeArgs(handle)`
 // (after the program's own name), where `handle` is a fresh completion receiver's; waits for its
-// end and collects the completion it posted, if any. A program that cannot be executed exits
-// with 127.
+// end and collects the completion it posted, if any. Only a completion sent by that process
+// itself counts (a wrapper script must exec the worker); other datagrams at the handle are read
+// and dropped while it runs. A program that cannot be executed exits with 127.
 WorkerProcessRun RunWorkerProcess(const std::filesystem::path& program,
                                   const std::filesystem::path& folder,
                                   const std::function<std::vector<std::string>(Hwnd)>& makeArgs,

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (optimised, no sanitizers) and runs each one, then times the composer
-# and the whole worker chain on the 259-measure song; every figure is a median over repeated
-# whole-process runs (with valgrind installed, the instruction counts come too).
+# and the whole worker chain on the 259-measure song, and each program of the chain against its
+# floor (bench/floor); every figure is a median over repeated whole-process runs (with valgrind
+# installed, the instruction counts come too).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -15,3 +16,5 @@ echo "== composer, 259 measures"
 python3 "$root/bench/composer/time_compose.py" "$root/build-bench"
 echo "== chain, 259 measures"
 python3 "$root/bench/chain/time_chain.py" "$root/build-bench"
+echo "== each program and the chain against trivial processes doing the same reads and writes"
+python3 "$root/bench/floor/time_floor.py" "$root/build-bench"

@@ -220,6 +220,23 @@ TEST(CompletionTest, TheSocketFileGoesWithItsReceiverAndAStaleOneIsReplaced) {
     EXPECT_TRUE(again->Receive(1s));
 }
 
+// What is queued is taken at once and only the sender asked for counts; the rest is dropped,
+// so the queue has room again.
+TEST(CompletionTest, TakingTheQueueKeepsOnlyTheSendersFirstCompletion) {
+    auto receiver = CompletionReceiver::Open();
+    ASSERT_TRUE(receiver);
+    const std::uint8_t cut[5] = {0x01, 0x01, 0, 0, 47};
+    ASSERT_EQ(SendRaw(receiver->handle(), cut, sizeof cut), 5);
+    ASSERT_TRUE(platform::SendCompletion(receiver->handle(), {257, 47, 0}));
+    ASSERT_TRUE(platform::SendCompletion(receiver->handle(), {257, 46, 0}));
+    EXPECT_EQ(receiver->TakeQueued(getpid()), (Completion{257, 47, 0}));
+    EXPECT_FALSE(receiver->Receive(0ms));
+
+    ASSERT_TRUE(platform::SendCompletion(receiver->handle(), {257, 47, 0}));
+    EXPECT_FALSE(receiver->TakeQueued(getpid() + 1));
+    EXPECT_FALSE(receiver->Receive(0ms));
+}
+
 TEST(CompletionTest, TheSenderWaitsForRoomInAFullQueue) {
     auto receiver = CompletionReceiver::Open();
     ASSERT_TRUE(receiver);

@@ -109,6 +109,28 @@ TEST(FileTest, OnlyRegularFilesAreRead) {
     }
 }
 
+// The buffer is sized from the file's length, but the length only guides the read: every byte
+// up to the end arrives, also from a file that claims none (as the kernel's files do).
+TEST(FileTest, AWholeFileIsReadToItsEndWhateverLengthItClaims) {
+    TempProgramFolder folder;
+    for (const std::size_t size : {0, 1, 4095, 65536, 65537, 300000}) {
+        SCOPED_TRACE(size);
+        std::vector<std::uint8_t> written(size);
+        for (std::size_t i = 0; i < size; ++i) written[i] = static_cast<std::uint8_t>(i * 7 + 3);
+        folder.Write("whole.bin", written);
+        std::vector<std::uint8_t> bytes = {9};
+        ASSERT_TRUE(platform::ReadWholeFile((folder.path() / "whole.bin").string(), bytes));
+        EXPECT_EQ(bytes, written);
+    }
+    const std::string claimsNothing = "/proc/self/cmdline";
+    ASSERT_EQ(std::filesystem::file_size(claimsNothing), 0u);
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(claimsNothing, bytes));
+    const std::string expected = testsupport::ReadTextFile(claimsNothing);
+    EXPECT_FALSE(expected.empty());
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+}
+
 TEST(FileTest, ALinkToARegularFileIsReadThrough) {
     TempProgramFolder folder;
     folder.Write("song.mid", std::string_view("MThd"));
@@ -204,6 +226,44 @@ TEST(FileTest, CloseOrDiscardRemovesOnlyAnOutputThatCouldNotBeWritten) {
     EXPECT_FALSE(unopened.Write("x"));
     EXPECT_FALSE(unopened.CloseOrDiscard());
     EXPECT_TRUE(folder.Exists("Notes.dat"));
+}
+
+// What a run wrote is noted so that a failure of its disk can take it all back: outputs it
+// created or emptied, not files it only read, appended to or replaced whole, and a new run
+// starts with a clean record.
+TEST(FileTest, ARunsOutputsAreNotedWithAnyFaultOfTheirs) {
+    TempProgramFolder folder;
+    const auto at = [&](const char* name) { return (folder.path() / name).string(); };
+    folder.Write("input.txt", std::string_view("in"));
+    folder.Write("log.txt", std::string_view("log"));
+    std::filesystem::create_directory(folder.path() / "Folder.aco");
+
+    platform::BeginRunOutputs();
+    File input, output, log;
+    ASSERT_TRUE(input.Open(at("input.txt"), FileMode::kReadBinary));
+    ASSERT_TRUE(output.Open(at("output.dat"), FileMode::kWriteBinary));
+    ASSERT_TRUE(log.Open(at("log.txt"), FileMode::kAppendText));
+    ASSERT_TRUE(platform::ReplaceFileAtomically(at("Data.aco"), std::vector<std::uint8_t>{1, 2}));
+    platform::CloseAllFiles();
+    EXPECT_FALSE(platform::RunOutputFaulted());
+
+    // A folder where a file must go is a fault like a full disk.
+    EXPECT_FALSE(platform::ReplaceFileAtomically(at("Folder.aco"), std::vector<std::uint8_t>{1}));
+    EXPECT_TRUE(platform::RunOutputFaulted());
+    EXPECT_EQ(platform::RemoveRunOutputs(at("error.msg")), 1);
+    EXPECT_FALSE(folder.Exists("output.dat"));
+    for (const char* kept : {"input.txt", "log.txt", "Data.aco", "Folder.aco"}) {
+        EXPECT_TRUE(folder.Exists(kept)) << kept;
+    }
+
+    File error;
+    EXPECT_FALSE(error.Open(at("Folder.aco"), FileMode::kWriteText));
+    platform::BeginRunOutputs();
+    EXPECT_FALSE(platform::RunOutputFaulted());
+    ASSERT_TRUE(error.Open(at("error.msg"), FileMode::kWriteText));
+    error.Close();
+    EXPECT_EQ(platform::RemoveRunOutputs(at("error.msg")), 0);
+    EXPECT_TRUE(folder.Exists("error.msg"));
 }
 
 TEST(FileTest, TemporaryNamesKeepTheDestinationsExtension) {

@@ -1,8 +1,10 @@
-// foreign_sender SOCKET COUNT: what a hostile neighbour would try against a completion
-// receiver: send COUNT well-formed completions to its socket (a path, or "@name" for an
-// abstract address), then take the socket's name over. Prints what got through:
+// foreign_sender SOCKET COUNT [send-only]: what a hostile neighbour would try against a
+// completion receiver: send COUNT well-formed completions to its socket (a path, or "@name" for
+// an abstract address), then, unless "send-only", take the socket's name over. Prints what got
+// through:
 //   delivered=<datagrams sent> taken=<0|1>
-// The completion-channel test runs it as another user.
+// The completion-channel test runs it as another user; the worker runner's test sends stray
+// completions with it as the same user.
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -14,8 +16,9 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: foreign_sender SOCKET COUNT\n");
+    const bool sendOnly = argc == 4 && std::strcmp(argv[3], "send-only") == 0;
+    if (argc != 3 && !sendOnly) {
+        std::fprintf(stderr, "usage: foreign_sender SOCKET COUNT [send-only]\n");
         return 2;
     }
     const std::string name = argv[1];
@@ -42,7 +45,7 @@ int main(int argc, char** argv) {
     close(fd);
 
     int taken = 0;
-    if (name[0] != '@' && unlink(name.c_str()) == 0) {
+    if (!sendOnly && name[0] != '@' && unlink(name.c_str()) == 0) {
         const int own = socket(AF_UNIX, SOCK_DGRAM, 0);
         taken = own >= 0 && bind(own, reinterpret_cast<const sockaddr*>(&address), length) == 0;
     }

@@ -4,7 +4,8 @@
 //   completion: <message> <wParam> <lParam hex>   (or "completion: none")
 //   exit: <code>                                  (or "exit: timeout")
 // A worker still running after the time-out (10 seconds unless given, as long as the front end
-// waits) is killed. It serves tests, the README's main job and anyone checking a worker from
+// waits) is killed. The completion is the one the started process sent (a shell wrapper must
+// exec the worker). It serves tests, the README's main job and anyone checking a worker from
 // the shell.
 #include <charconv>
 #include <chrono>

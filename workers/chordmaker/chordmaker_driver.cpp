@@ -160,6 +160,7 @@ int GetParam() {
 
 const worker::WorkerConfig kWorkerConfig{
     .job = GetParam,
+    .errorFile = kErrorFile,
     .successDoneCode = kFailureDoneCode,
     .failureDoneCode = kFailureDoneCode,
     .quitOnRightButton = true,

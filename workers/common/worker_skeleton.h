@@ -1,6 +1,7 @@
 // The skeleton every worker program shares: an invisible window whose creation message runs the
 // worker's job once, the completion message (DoneMessage) posted to the caller's window, the
-// stored command line and its splitter, and the end of a run that a WorkerFatal cut short.
+// stored command line and its splitter, the end of a run that a WorkerFatal cut short, and the
+// removal of a failed run's outputs when one of them could not be written.
 // A worker describes itself with one WorkerConfig, which its driver defines as kWorkerConfig,
 // and main() hands it to RunWorker.
 #pragma once
@@ -22,6 +23,9 @@ struct WorkerConfig {
     // The job: 0 for success, non-zero for failure (the process exit code). A WorkerFatal that
     // leaves it is a failure with the fatal's exit code.
     int (*job)() = nullptr;
+    // The file that holds the run's messages: a run that fails because an output could not be
+    // written removes every other output it wrote, never this one.
+    const char* errorFile = "";
     std::uint32_t successDoneCode = 0;
     std::uint32_t failureDoneCode = 0;
     // The song loader, the chord maker and the composer end on a right-button release; the key

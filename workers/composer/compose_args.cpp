@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 #include "formats/style_keys.h"
@@ -155,16 +156,25 @@ bool ParseVPara(std::span<const std::uint8_t> text, std::array<SlotParams, kSlot
     return true;
 }
 
-bool TextLines::Next(std::size_t maxChars, std::string& line) {
-    line.clear();
+bool TextLines::Next(std::size_t maxChars, std::string_view& line) {
+    line = {};
     if (pos_ >= bytes_.size()) return false;
     const auto rest = bytes_.subspan(pos_, std::min(bytes_.size() - pos_, maxChars));
-    const auto end = std::find(rest.begin(), rest.end(), std::uint8_t{'\n'});
+    const void* end = std::memchr(rest.data(), '\n', rest.size());
     const std::size_t taken =
-        static_cast<std::size_t>(end - rest.begin()) + (end == rest.end() ? 0 : 1);
-    line.assign(reinterpret_cast<const char*>(rest.data()), taken);
+        end == nullptr
+            ? rest.size()
+            : static_cast<std::size_t>(static_cast<const std::uint8_t*>(end) - rest.data()) + 1;
+    line = {reinterpret_cast<const char*>(rest.data()), taken};
     pos_ += taken;
     return true;
+}
+
+bool TextLines::Next(std::size_t maxChars, std::string& line) {
+    std::string_view view;
+    const bool read = Next(maxChars, view);
+    line.assign(view);
+    return read;
 }
 
 std::vector<std::uint8_t> TextModeBytes(std::span<const std::uint8_t> bytes) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -77,6 +78,18 @@ class TextLines {
     explicit TextLines(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
     // False at the end of the bytes.
     bool Next(std::size_t maxChars, std::string& line);
+    // The same without a copy: `line` shows the bytes until the next read.
+    bool Next(std::size_t maxChars, std::string_view& line);
+    // Takes the next line only when it is exactly `line` (which ends with its only line end and
+    // fits in one read): true then, as if Next had read it.
+    bool NextIs(std::string_view line) {
+        if (bytes_.size() - pos_ < line.size() ||
+            std::memcmp(bytes_.data() + pos_, line.data(), line.size()) != 0) {
+            return false;
+        }
+        pos_ += line.size();
+        return true;
+    }
     bool AtEnd() const { return pos_ >= bytes_.size(); }
 
   private:

@@ -44,15 +44,37 @@ struct StyleCell {
     std::int16_t extra = 0;
 };
 
-using ModeTable = std::array<std::array<StyleCell, kColumnCount>, kRowCount>;
-using StyleTable = std::array<ModeTable, kModeCount>;
+// The cells of one step of a style mode.
+using StyleRow = std::array<StyleCell, kColumnCount>;
 
-// Empties a table in place (it is too large for a temporary on the stack).
-inline void ClearStyleTable(StyleTable& table) {
-    for (ModeTable& mode : table) {
-        for (auto& row : mode) row.fill(StyleCell{});
+// The cells of one style track: kModeCount modes of up to kRowCount rows. Most rows of a style
+// are empty, so only the rows given cells take room; every other row reads as the empty row.
+class StyleCells {
+  public:
+    // mode in 0..kModeCount-1, row in 0..kRowCount-1.
+    const StyleRow& Row(int mode, int row) const {
+        return rows_[index_[static_cast<std::size_t>(mode)][static_cast<std::size_t>(row)]];
     }
-}
+    // The row to put cells into; an empty one the first time.
+    StyleRow& RowToFill(int mode, int row) {
+        std::uint16_t& at = index_[static_cast<std::size_t>(mode)][static_cast<std::size_t>(row)];
+        if (at == 0) {
+            at = static_cast<std::uint16_t>(rows_.size());
+            rows_.emplace_back();
+        }
+        return rows_[at];
+    }
+    // Every row empty again.
+    void Clear() {
+        for (auto& mode : index_) mode.fill(0);
+        rows_.resize(1);
+    }
+
+  private:
+    static_assert(kModeCount * kRowCount < 65535);
+    std::array<std::array<std::uint16_t, kRowCount>, kModeCount> index_{};
+    std::vector<StyleRow> rows_ = std::vector<StyleRow>(1);  // [0]: the empty row
+};
 
 // Decimal fields of a positive cell value.
 inline int CellNote(std::int64_t v) {

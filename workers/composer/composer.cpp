@@ -96,7 +96,15 @@ void Composer::LoadStyle(int slot, std::span<const std::uint8_t> file) {
     context.params = setup_.slotParams[slot - 1];
     context.linesPerMeasure = grid.linesPerMeasure;
     context.timeSigName = setup_.header.timeSigName;
+    context.keepCells = SlotIsPlayed(slot);
     LoadStyleBytes(file, context, log_, slots[slot]);
+}
+
+bool Composer::SlotIsPlayed(int slot) const {
+    // Every track pass starts in slot 1; a section switches to the slot its record names.
+    const auto& sections = setup_.chords.sections;
+    return slot == 1 || std::any_of(sections.begin(), sections.end(),
+                                    [slot](const SectionEntry& e) { return e.slot == slot; });
 }
 
 void Composer::SelectStyleSlot(int slot) {
@@ -145,10 +153,12 @@ void Composer::SwStyData(int slot, int t) {
     }
     part.velHs = track.velHs;
     part.partStyleValue = track.partStyleValue;
-    if (track.cells)
-        *part.work = *track.cells;
-    else
-        ClearStyleTable(*part.work);
+    if (track.cells) {
+        part.cells = track.cells.get();
+    } else {
+        part.work->Clear();
+        part.cells = part.work.get();
+    }
     ResetPartFlags();
 }
 
@@ -414,7 +424,8 @@ int Composer::HeldBufferKind() const {
 }
 
 void Composer::SetupEchoPart12(int first) {
-    ClearStyleTable(*part.work);
+    part.work->Clear();
+    part.cells = part.work.get();
     const int t = pass.trackNumber - 1;
     part.trackChannelMode[t] = 1;
     part.trackChannel[t] = first ? 5 : 6;
@@ -433,7 +444,8 @@ void Composer::SetupEchoPart12(int first) {
     const int S = grid.lastStepOfHalf;
     auto put = [&](int row, int value) {
         if (row < 0 || row >= kRowCount) return;
-        for (int mode = 0; mode < kModeCount; ++mode) (*part.work)[mode][row][0].whole = value;
+        for (int mode = 0; mode < kModeCount; ++mode)
+            part.work->RowToFill(mode, row)[0].whole = value;
     };
     if (setup_.options.echoLevel1 == 0) {
         if (first) {
@@ -476,7 +488,8 @@ void Composer::SetupEchoPart12(int first) {
 }
 
 void Composer::SetupEchoPart3() {
-    ClearStyleTable(*part.work);
+    part.work->Clear();
+    part.cells = part.work.get();
     const int t = pass.trackNumber - 1;
     part.trackChannelMode[t] = 1;
     part.trackChannel[t] = 7;

@@ -222,7 +222,10 @@ struct PartValues {
     int partModeTens = 0;
     int partStyleValue = 0;
     std::array<int, kModeCount> velHs{};
-    std::unique_ptr<StyleTable> work = std::make_unique<StyleTable>();
+    // The cells the current part reads: its slot's own as loaded (read, never copied), or
+    // `work`, which the echo parts fill for themselves (and tests for their parts).
+    std::unique_ptr<StyleCells> work = std::make_unique<StyleCells>();
+    const StyleCells* cells = work.get();
     std::array<int, 16> trackChannelMode{};
     std::array<int, 16> trackChannel{};
     std::array<int, 16> trackTensValue{};
@@ -303,6 +306,8 @@ class Composer {
 
     // Loads a style file's bytes into a slot (1..5) with that slot made current.
     void LoadStyle(int slot, std::span<const std::uint8_t> file);
+    // Whether any track pass plays slot `slot` (1..5), so that its style cells are read.
+    bool SlotIsPlayed(int slot) const;
     // Steps 6 and 7 of the run: key-chord state, pre-pass, the nine passes and the name track.
     ComposeResult ComposeAll(TrackSink* sink = nullptr);
     // "cPara.dat" from the loaded slots and the section table.
@@ -434,12 +439,12 @@ class Composer {
         return CellRow(mode, row)[column];
     }
     // The cells of one step, read the same way, for loops over its columns.
-    const std::array<StyleCell, kColumnCount>& CellRow(int mode, int row) const {
-        static constexpr std::array<StyleCell, kColumnCount> kEmptyRow{};
+    const StyleRow& CellRow(int mode, int row) const {
+        static constexpr StyleRow kEmptyRow{};
         if (static_cast<unsigned>(mode) >= kModeCount || static_cast<unsigned>(row) >= kRowCount) {
             return kEmptyRow;
         }
-        return (*part.work)[mode][row];
+        return part.cells->Row(mode, row);
     }
     int VelHsOf(int mode) const { return mode >= 0 && mode < kModeCount ? part.velHs[mode] : 0; }
     int HalfIndex(int beg) const { return 2 * pass.curMeasure + (beg > 0 ? 1 : 0); }

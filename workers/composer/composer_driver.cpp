@@ -269,6 +269,7 @@ void RecreateScratchOnFailure(bool failed) {
 
 const worker::WorkerConfig kWorkerConfig{
     .job = RunCompose,
+    .errorFile = kErrorFile,
     .successDoneCode = 0,
     .failureDoneCode = kFailureDoneCode,
     .quitOnRightButton = true,

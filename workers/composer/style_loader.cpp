@@ -24,6 +24,14 @@ constexpr double kLargestCellValue = 9.0e17;
 // still fails on its first note, with the note check's message).
 constexpr int kStyleValueBound = 10000;
 
+// A row of empty cells, as most rows of a style are: read, it gives nothing but zeros, so it is
+// recognised by its text instead (whatever follows the last comma the reading ignores too).
+constexpr std::string_view kEmptyRow = "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,";
+static_assert(kEmptyRow.size() == 2 * kColumnCount);
+// The same row as the style files hold it, a whole line; taken at once where a row may come.
+constexpr std::string_view kEmptyRowLine = "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,\r\n";
+static_assert(kEmptyRowLine.starts_with(kEmptyRow) && kEmptyRowLine.size() <= kStyleLineChars);
+
 int Bounded(int value) {
     return std::clamp(value, -kStyleValueBound, kStyleValueBound);
 }
@@ -84,7 +92,9 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
     formats::StyleBlock block;
 
     for (int j = 0; j < kStyleTrackCount && pos < file.size(); ++j) {
-        auto block_table = std::make_unique<StyleTable>();
+        // Cells are kept only where the run will read them.
+        auto block_table = c.keepCells ? std::make_unique<StyleCells>() : nullptr;
+        StyleRow unkept;
         std::array<int, kModeCount> velHs{};
         if (!formats::ReadStyleBlock(file, pos, c.settings.styleKey, block)) break;
         if (!block.complete) {
@@ -102,7 +112,8 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
         // Parse the block text line by line (binary reading: only the LF is removed).
         std::span<const std::uint8_t> text(block.text);
         TextLines lines(text);
-        std::string line;
+        std::string_view line;
+        std::string row;  // a row to scan, ended as the scanners need
         int channel = localChannel[j];
         int trackIndex = j;
         int values[11] = {};
@@ -113,6 +124,10 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
             std::int64_t testSum = 0;
             bool scanFailed = false;
             while (count < kMaxLinesPerMode) {
+                if (count >= 1 && count <= kRowCount && lines.NextIs(kEmptyRowLine)) {
+                    ++count;
+                    continue;
+                }
                 if (!lines.Next(kStyleLineChars, line)) {
                     endOfBlock = true;
                     break;
@@ -122,7 +137,7 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
                     break;
                 }
                 if (line.size() <= 2) break;
-                line.pop_back();
+                line.remove_suffix(1);
                 if (count == 0 && k == 0) {
                     std::string_view body(line);
                     if (body.substr(0, kTrackTag.size()) == kTrackTag)
@@ -168,7 +183,8 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
                     track.partStyleValue = Bounded(values[1]);
                 } else if (count == 0) {
                     int modeLine[2] = {};
-                    if (ScanIntRow(line.c_str(), modeLine) == 2) {
+                    row.assign(line);
+                    if (ScanIntRow(row.c_str(), modeLine) == 2) {
                         const int modNo = modeLine[0];
                         const int vel = modeLine[1];
                         if (modNo < 0 || modNo > 15) {
@@ -187,22 +203,28 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
                             name, channel, k, count);
                         AbortCompose(1);
                     }
-                    double v[kColumnCount] = {};
-                    const int n = ScanDoubleRow(line.c_str(), v);
-                    bool usable = n >= 1;
-                    for (double value : v) {
-                        if (!std::isfinite(value) || std::fabs(value) > kLargestCellValue)
-                            usable = false;
-                    }
-                    if (!usable) {
-                        scanFailed = true;
-                        break;
-                    }
-                    for (int col = 0; col < kColumnCount; ++col) {
-                        std::int64_t test = 0;
-                        StyleCell& cell = (*block_table)[k][count - 1][col];
-                        cell.whole = SplitStyleValue(v[col], test, cell.extra);
-                        testSum += test;
+                    // Its cells stay empty, as every row starts, and add nothing.
+                    if (line.compare(0, kEmptyRow.size(), kEmptyRow) != 0) {
+                        double v[kColumnCount] = {};
+                        row.assign(line);
+                        const int n = ScanDoubleRow(row.c_str(), v);
+                        bool usable = n >= 1;
+                        for (double value : v) {
+                            if (!std::isfinite(value) || std::fabs(value) > kLargestCellValue)
+                                usable = false;
+                        }
+                        if (!usable) {
+                            scanFailed = true;
+                            break;
+                        }
+                        StyleRow& cells =
+                            block_table ? block_table->RowToFill(k, count - 1) : unkept;
+                        for (int col = 0; col < kColumnCount; ++col) {
+                            std::int64_t test = 0;
+                            StyleCell& cell = cells[static_cast<std::size_t>(col)];
+                            cell.whole = SplitStyleValue(v[col], test, cell.extra);
+                            testSum += test;
+                        }
                     }
                 }
                 ++count;

@@ -26,7 +26,7 @@ struct StyleTrack {
     int partModeTens = 0;
     int partStyleValue = 0;
     std::array<int, kModeCount> velHs{};
-    std::unique_ptr<StyleTable> cells;  // null until the track's block is read
+    std::unique_ptr<StyleCells> cells;  // null until the track's block is read (and kept)
 };
 
 struct StyleSlot {
@@ -52,6 +52,9 @@ struct StyleLoadContext {
     SlotParams params;
     int linesPerMeasure = 32;  // of the song's time signature
     std::string timeSigName = "4/4";
+    // False for a slot that no section of the song plays: its cells are checked as in any other
+    // slot, but no table is kept for them.
+    bool keepCells = true;
 };
 
 // Loads the blocks of a style file into `out`. Format errors log and abort.

@@ -98,6 +98,13 @@ int ScanRow(const char* text, std::span<T> values, Scan scan) {
     const char* at = text;
     int stored = 0;
     for (T& value : values) {
+        // Most cells of a style are empty: a lone "0" and its comma, read here at once.
+        if (at[0] == '0' && at[1] == ',') {
+            value = T{0};
+            ++stored;
+            at += 2;
+            continue;
+        }
         at = SkipSpace(at);
         if (*at == '\0') return stored == 0 ? -1 : stored;
         at = scan(at, value);

@@ -149,6 +149,7 @@ int FindKey() {
 
 const worker::WorkerConfig kWorkerConfig{
     .job = FindKey,
+    .errorFile = kErrorFileName,
     .successDoneCode = kSorvikDoneCode,
     .failureDoneCode = kSorvikDoneCode,
     .quitOnRightButton = false,

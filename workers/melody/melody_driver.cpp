@@ -184,6 +184,7 @@ int QuenbyMain() {
 
 const worker::WorkerConfig kWorkerConfig{
     .job = QuenbyMain,
+    .errorFile = kErrorFileName,
     .successDoneCode = kQuenbyDoneCode,
     .failureDoneCode = kQuenbyDoneCode,
     .quitOnRightButton = false,

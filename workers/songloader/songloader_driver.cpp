@@ -138,6 +138,7 @@ int LoadSong() {
 
 const worker::WorkerConfig kWorkerConfig{
     .job = LoadSong,
+    .errorFile = formats::files::kError1,
     .successDoneCode = kDoneCode,
     .failureDoneCode = kDoneCode,
     .quitOnRightButton = true,

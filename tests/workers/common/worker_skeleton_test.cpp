@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/completion.h"
+#include "platform/file.h"
 #include "workers/common/worker_fatal.h"
 
 namespace {
@@ -143,6 +146,58 @@ TEST(WorkerSkeletonTest, AFatalFromTheJobPostsTheFailureAndEndsWithItsCode) {
         EXPECT_EQ(*got, (platform::Completion{platform::WM_KEYUP, 46, 0x20000000}));
     }
     receiver.reset();
+}
+
+// The outputs a failed run leaves depend on why it failed: a disk that could not take one of
+// them (here a folder that does not exist) leaves only the error file and what was appended to,
+// a failure of any other kind leaves every file whole as written, and so does a run that went
+// on without the output it could not write.
+TEST(WorkerSkeletonTest, AFailedRunRemovesItsOutputsOnlyWhenOneCouldNotBeWritten) {
+    static std::filesystem::path folder;
+    folder = std::filesystem::temp_directory_path() /
+             ("orvella-skeleton-outputs-" +
+              std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    static bool fault = false;
+    static int result = 0;
+    const auto path = [](const char* name) { return (folder / name).string(); };
+    static const std::string errorFile = (folder / "error.msg").string();
+    static const worker::WorkerConfig config{
+        .job = []() -> int {
+            platform::File error, output, log, lost;
+            EXPECT_TRUE(error.Open(errorFile, platform::FileMode::kWriteText));
+            error.Write("what happened");
+            EXPECT_TRUE(
+                output.Open((folder / "output.dat").string(), platform::FileMode::kWriteText));
+            output.Write("a whole file");
+            EXPECT_TRUE(log.Open((folder / "log.txt").string(), platform::FileMode::kAppendText));
+            log.Write(" and more");
+            if (fault) {
+                EXPECT_FALSE(lost.Open((folder / "missing" / "lost.dat").string(),
+                                       platform::FileMode::kWriteText));
+            }
+            return result;
+        },
+        .errorFile = errorFile.c_str()};
+    const struct {
+        bool fault;
+        int result;
+        bool outputKept;
+    } cases[] = {{true, 1, false}, {false, 1, true}, {true, 0, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.fault ? "an output fault, " : "no fault, ") +
+                     (c.result != 0 ? "failed" : "succeeded"));
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        std::ofstream(path("log.txt")) << "earlier";
+        fault = c.fault;
+        result = c.result;
+        EXPECT_EQ(RunOnce(config), c.result);
+        EXPECT_EQ(std::filesystem::exists(path("output.dat")), c.outputKept);
+        EXPECT_TRUE(std::filesystem::exists(errorFile));
+        EXPECT_EQ(std::filesystem::file_size(path("log.txt")),
+                  std::string("earlier and more").size());
+    }
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

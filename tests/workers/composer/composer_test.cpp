@@ -355,8 +355,8 @@ TEST(NoteEventCore, OneNoteModeEndsThePendingNoteFirst) {
 
 TEST(NoteEventCore, HeldNoteOfLengthOneEndsAtTheFirstAging) {
     Engine e;
-    (*e.c.part.work)[0][0][0] = {36, 1};
-    (*e.c.part.work)[0][0][1] = {38, 3};
+    e.c.part.work->RowToFill(0, 0)[0] = {36, 1};
+    e.c.part.work->RowToFill(0, 0)[1] = {38, 3};
     e.c.pass.channel = 9;
     int ev = 0;
     e.c.SwOn(ev, 0, 0, 36, 100);
@@ -449,20 +449,20 @@ TEST(EchoSetup, CellsByLevelAndTimeSignature) {
     Engine off(s);
     off.c.pass.trackNumber = 6;
     off.c.SetupEchoPart12(1);
-    EXPECT_EQ((*off.c.part.work)[3][0][0].whole, 6);
-    EXPECT_EQ((*off.c.part.work)[3][22][0].whole, -6);
-    EXPECT_EQ((*off.c.part.work)[3][24][0].whole, 0);
+    EXPECT_EQ(off.c.part.work->Row(3, 0)[0].whole, 6);
+    EXPECT_EQ(off.c.part.work->Row(3, 22)[0].whole, -6);
+    EXPECT_EQ(off.c.part.work->Row(3, 24)[0].whole, 0);
     off.c.pass.trackNumber = 7;
     off.c.SetupEchoPart12(0);
-    for (int row = 0; row < kRowCount; ++row) EXPECT_EQ((*off.c.part.work)[0][row][0].whole, 0);
+    for (int row = 0; row < kRowCount; ++row) EXPECT_EQ(off.c.part.work->Row(0, row)[0].whole, 0);
 
     Engine on;
     on.c.pass.trackNumber = 6;
     on.c.SetupEchoPart12(1);
     EXPECT_EQ(on.c.pass.channel, 5);
     EXPECT_EQ(on.c.part.partPan, 24);
-    EXPECT_EQ((*on.c.part.work)[15][24][0].whole, 2);   // S + 1 with S = 23
-    EXPECT_EQ((*on.c.part.work)[15][43][0].whole, -8);  // S + 20
+    EXPECT_EQ(on.c.part.work->Row(15, 24)[0].whole, 2);   // S + 1 with S = 23
+    EXPECT_EQ(on.c.part.work->Row(15, 43)[0].whole, -8);  // S + 20
 }
 
 TEST(Endings, FadeFallsByTwoOverThirtyThreeSteps) {
@@ -637,9 +637,9 @@ TEST(DrumPart, ReleaseCellEndsOneHitAndTheMeasureStartEndsTheRest) {
     e.c.part.trackChannelMode[4] = 1;
     e.c.play.playFromStart = true;
     e.c.ResetPartFlags();
-    (*e.c.part.work)[0][0][0].whole = 36;
-    (*e.c.part.work)[0][2][0].whole = 36;
-    (*e.c.part.work)[0][4][0].whole = -36;
+    e.c.part.work->RowToFill(0, 0)[0].whole = 36;
+    e.c.part.work->RowToFill(0, 2)[0].whole = 36;
+    e.c.part.work->RowToFill(0, 4)[0].whole = -36;
     e.c.SetHalfMeasureBounds();
     int ev = e.c.DrumPart(0, "C....", 0, 24, 0);
     EXPECT_EQ(CountEvents(e.c, 0x99, 36), 2);

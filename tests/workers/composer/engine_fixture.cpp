@@ -61,11 +61,11 @@ void PreparePart(Composer& c, int mode, const std::vector<std::pair<int, std::in
     c.pass.channel = 2;
     c.part.trackChannelMode[1] = mode;
     c.play.playFromStart = true;
-    for (auto& m : *c.part.work) {
+    for (int mode = 0; mode < kModeCount; ++mode) {
         for (const auto& [row, value] : rowCells) {
-            for (int col = 0; col < kColumnCount; ++col) {
-                if (m[row][col].whole == 0) {
-                    m[row][col].whole = value;
+            for (StyleCell& cell : c.part.work->RowToFill(mode, row)) {
+                if (cell.whole == 0) {
+                    cell.whole = value;
                     break;
                 }
             }

@@ -39,7 +39,9 @@ std::vector<Note> NotesFrom(const Composer& c, std::size_t from = 0) {
 // for `length` steps.
 void PrepareKeyRelativePart(Engine& e, int note, int length, int base, bool placement) {
     PreparePart(e.c, 0, {{0, note}});
-    for (auto& mode : *e.c.part.work) mode[0][0].extra = static_cast<std::int16_t>(length);
+    for (int mode = 0; mode < kModeCount; ++mode) {
+        e.c.part.work->RowToFill(mode, 0)[0].extra = static_cast<std::int16_t>(length);
+    }
     e.c.part.styleFlag1 = 1;
     e.c.part.partStyleValue = base;
     e.c.part.trackTensFlag[1] = placement ? 1 : 0;
@@ -81,7 +83,8 @@ TEST(AlternativeChordPart, ChordChangeWalkByPlacementFlag) {
         Engine e(SongSetup(4, 4, "Abcd30.sty"));
         PrepareKeyRelativePart(e, 62, 40, 0, c.placement);
         PreparePart(e.c, 0, {{0, 64}});
-        for (auto& mode : *e.c.part.work) mode[0][1].extra = 40;
+        for (int mode = 0; mode < kModeCount; ++mode)
+            e.c.part.work->RowToFill(mode, 0)[1].extra = 40;
         int ev = e.c.MakeAccompPartAlt(1, 0, 0, "C....", 0, 24, 0);
         ASSERT_EQ(NotesFrom(e.c), (std::vector<Note>{{0, 0x92, 60}, {0, 0x92, 64}}));
         const std::size_t before = e.c.pass.events.size();
@@ -192,9 +195,10 @@ void PrepareDrums(Engine& e, const std::vector<std::pair<int, StyleCell>>& rowCe
     e.c.part.trackChannelMode[4] = 1;
     e.c.play.playFromStart = true;
     e.c.ResetPartFlags();
-    for (auto& mode : *e.c.part.work) {
+    for (int mode = 0; mode < kModeCount; ++mode) {
         int column = 0;
-        for (const auto& [row, cell] : rowCells) mode[row][column++] = cell;
+        for (const auto& [row, cell] : rowCells)
+            e.c.part.work->RowToFill(mode, row)[column++] = cell;
     }
     e.c.SetHalfMeasureBounds();
 }

@@ -76,11 +76,11 @@ TEST(LoadStyleBytes, FillsTracksUntilTheDrumBlock) {
     ASSERT_FALSE(l.aborted) << l.log.text();
     EXPECT_EQ(l.slot.tracks[0].program, 33);
     EXPECT_EQ(l.slot.tracks[0].partStyleValue, -12);
-    EXPECT_EQ((*l.slot.tracks[0].cells)[1][0][0].whole, 6);
-    EXPECT_EQ((*l.slot.tracks[0].cells)[1][3][0].whole, -6);
+    EXPECT_EQ(l.slot.tracks[0].cells->Row(1, 0)[0].whole, 6);
+    EXPECT_EQ(l.slot.tracks[0].cells->Row(1, 3)[0].whole, -6);
     EXPECT_EQ(l.slot.tracks[0].velHs[1], 7);
     EXPECT_EQ(l.slot.tracks[0].velHs[0], 0);  // old styles: entry 0 takes entry 8
-    EXPECT_EQ((*l.slot.tracks[4].cells)[0][0][0].whole, 36);
+    EXPECT_EQ(l.slot.tracks[4].cells->Row(0, 0)[0].whole, 36);
     EXPECT_EQ(l.slot.channel[4], 9);
     EXPECT_EQ(l.slot.tracks[1].cells, nullptr);  // the block after the drums is not read
 }
@@ -157,13 +157,51 @@ TEST(LoadStyleBytes, RefusesMalformedStylesWithTheirMessages) {
         {"wrong key", EncodeStyle({good}, 32, key30), 12,
          "Error reading Style data from Abcd12.sty, Channel 1"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Loaded l;
-        Load(c.bytes, Context(c.version, 32), l);
-        EXPECT_TRUE(l.aborted);
-        EXPECT_EQ(l.log.text(), c.message);
+    // A slot that no section plays is checked all the same.
+    for (const bool kept : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (kept ? "" : ", slot not played"));
+            StyleLoadContext context = Context(c.version, 32);
+            context.keepCells = kept;
+            Loaded l;
+            Load(c.bytes, context, l);
+            EXPECT_TRUE(l.aborted);
+            EXPECT_EQ(l.log.text(), c.message);
+        }
     }
+}
+
+// Rows of sixteen empty cells (most rows of a style) are passed over by their text; whatever
+// the row holds after its sixteenth cell is ignored, as in any other row. A slot that no
+// section plays keeps its track values but no table of cells.
+TEST(LoadStyleBytes, EmptyRowsAndSlotsNobodyPlays) {
+    const std::string zeros = "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0";
+    FixtureTrack t = UniformTrack(1, 2, {{0, "6,10"}, {5, "-6,-10"}});
+    t.modes[0][1] = zeros;
+    t.modes[0][2] = zeros + ",7";
+    t.modes[1][2] = "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,7";
+    t.modes[1][3] = "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,-7";
+    t.program = 12;
+    const auto bytes = EncodeStyle({t}, 32, formats::StyleKeyForVersion(12));
+    Loaded played;
+    Load(bytes, Context(12, 32), played);
+    ASSERT_FALSE(played.aborted) << played.log.text();
+    const StyleCells& cells = *played.slot.tracks[0].cells;
+    for (int row : {1, 2}) {
+        for (const StyleCell& cell : cells.Row(0, row)) EXPECT_EQ(cell.whole, 0);
+    }
+    EXPECT_EQ(cells.Row(1, 2)[15].whole, 7);
+    EXPECT_EQ(cells.Row(1, 3)[15].whole, -7);
+    EXPECT_EQ(cells.Row(1, 5)[1].whole, -10);
+
+    StyleLoadContext notPlayed = Context(12, 32);
+    notPlayed.keepCells = false;
+    Loaded unkept;
+    Load(bytes, notPlayed, unkept);
+    ASSERT_FALSE(unkept.aborted) << unkept.log.text();
+    EXPECT_EQ(unkept.slot.tracks[0].cells, nullptr);
+    EXPECT_EQ(unkept.slot.tracks[0].program, 12);
+    EXPECT_EQ(unkept.slot.channel[0], 1);
 }
 
 TEST(LoadStyleBytes, BoundsBaseNoteAndSlopesFarOutsideMidi) {
@@ -182,8 +220,8 @@ TEST(LoadStyleBytes, LateStylesSkipTheBalanceTest) {
     Loaded l;
     Load(EncodeStyle({t}, 48, formats::StyleKeyForVersion(31)), Context(31, 48), l);
     ASSERT_FALSE(l.aborted) << l.log.text();
-    EXPECT_EQ((*l.slot.tracks[0].cells)[1][0][0].extra, 96);
-    EXPECT_EQ((*l.slot.tracks[0].cells)[1][0][0].whole, 20046);
+    EXPECT_EQ(l.slot.tracks[0].cells->Row(1, 0)[0].extra, 96);
+    EXPECT_EQ(l.slot.tracks[0].cells->Row(1, 0)[0].whole, 20046);
 }
 
 TEST(LoadStyleBytes, NewStylesKeepVelocitySlopeByPosition) {

@@ -134,6 +134,26 @@ class WorkerFiles : public ::testing::TestWithParam<std::string> {
         ExpectNoTemporariesIn(folder);
     }
 
+    // A run that failed because an output could not be created or written leaves nothing a
+    // later step could take for its result: the error file says what happened, the outputs
+    // replaced whole are the earlier files, and every other output of the run is gone.
+    void ExpectNoOutputLeftByAFailure(const std::filesystem::path& folder, const WorkerRun& run,
+                                      const std::string& touched = "") const {
+        if (run.exitCode == 0) return;
+        for (const OutputFile& output : worker().outputs) {
+            if (output.name == worker().errorFile || output.name == touched) continue;
+            const auto left = BytesAt(folder / output.name);
+            if (output.replacedWhole) {
+                EXPECT_EQ(left, PreviousContent(output.name)) << output.name << " not kept";
+            } else if (output.emptyAfterFailure) {
+                EXPECT_EQ(left, Bytes()) << output.name << " is not made anew";
+            } else {
+                EXPECT_FALSE(left.has_value())
+                    << output.name << " is left behind: " << Hex(left.value_or(Bytes()));
+            }
+        }
+    }
+
     // A successful run's outputs are the clean run's; only optional ones may be missing, and
     // only when `allowMissing`.
     void ExpectCleanOutputs(const std::filesystem::path& folder, const WorkerRun& run,
@@ -161,6 +181,7 @@ class WorkerFiles : public ::testing::TestWithParam<std::string> {
             ExpectCleanOutputs(folder, run, true);
         } else {
             ExpectOutcome(run, Outcome::kFailure);
+            ExpectNoOutputLeftByAFailure(folder, run);
         }
         ExpectNothingHarmed(folder, run);
     }
@@ -204,6 +225,7 @@ TEST_P(WorkerFiles, AnOutputNameHoldingAFolderOrAFifoCannotBeCreated) {
             const auto status = std::filesystem::symlink_status(folder.path() / output.name);
             EXPECT_TRUE(planted == Planted::kFolder ? std::filesystem::is_directory(status)
                                                     : std::filesystem::is_fifo(status));
+            ExpectNoOutputLeftByAFailure(folder.path(), run, output.name);
             ExpectNothingHarmed(folder.path(), run, output.name);
         }
     }
@@ -252,6 +274,7 @@ TEST_P(WorkerFiles, AnOutputTheDiskCannotTakeIsAnOutputThatCannotBeCreated) {
             }
         }
         if (run.exitCode == 0) ExpectCleanOutputs(folder.path(), run, true, output.name);
+        ExpectNoOutputLeftByAFailure(folder.path(), run);
         ExpectNothingHarmed(folder.path(), run);
     }
 }

@@ -52,6 +52,10 @@ OutputFile ReplacedWhole(const std::string& name, const std::string& message) {
     output.replacedWhole = true;
     return output;
 }
+OutputFile ScratchRemadeOnFailure(OutputFile output) {
+    output.emptyAfterFailure = true;
+    return output;
+}
 OutputFile ErrorFileOutput(const std::string& name, std::optional<std::string> onSuccess) {
     return Output(name, Silent(), Succeeds(std::move(onSuccess)));
 }
@@ -210,8 +214,9 @@ Worker Composer() {
         Required("ComposeOut.bin", "Error: Cannot create template data <ComposeOut.bin>."),
         Required("Temp.dat", "Error: Cannot create template output."),
         // Written empty, so only its creation can fail.
-        Output("sty.err", Fails("LoadStys() Error: Cannot create file <sty.err>"),
-               Succeeds(std::nullopt)),
+        ScratchRemadeOnFailure(Output("sty.err",
+                                      Fails("LoadStys() Error: Cannot create file <sty.err>"),
+                                      Succeeds(std::nullopt))),
         Required("cPara.dat", "Error: Cannot create cPara.dat"),
     };
     for (const char* name : {"BtData.dat", "Data.aco", "Notes.dat", "Temps2.aco"}) {

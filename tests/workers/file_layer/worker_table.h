@@ -43,6 +43,9 @@ struct OutputFile {
     Expectation whenNotWritable;   // the disk is full for it
     // Written through a temporary file and a rename: a failed run leaves the previous one.
     bool replacedWhole = false;
+    // Made anew, empty, by every failed run (the composer's scratch file); other plain outputs
+    // of a run that failed for want of room are gone.
+    bool emptyAfterFailure = false;
     // A run may go on without it, so a successful run may lack it.
     bool optional = false;
 };
