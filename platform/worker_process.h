@@ -1,7 +1,7 @@
 // Running a worker program the way its caller does: in a program folder, with a fresh completion
 // handle on its command line, waiting for its completion and its exit. The tools, the tests and
-// the benchmarks start workers through here; the front end starts them through QProcess in the
-// same way (platform/qt/worker_start.h).
+// the benchmarks start workers through here; the front end starts them with posix_spawn and
+// takes the completion on its own (platform/qt/worker_start.h).
 #pragma once
 
 #include <chrono>
