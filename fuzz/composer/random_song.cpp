@@ -1,6 +1,10 @@
 #include "fuzz/composer/random_song.h"
 
 #include <iterator>
+#include <vector>
+
+#include "formats/output_coding.h"
+#include "tests/library/midi_events.h"
 
 namespace composer {
 namespace {
@@ -88,6 +92,16 @@ ComposeSetup RandomSetup(std::uint32_t seed, const std::array<std::string, kSlot
     const int density = draw.Below(100);
     for (int& beat : setup.beatPattern) beat = draw.Below(100) < density ? 1 : 0;
     return setup;
+}
+
+std::string ComposedNoteFaults(const ComposeResult& result, int runCode) {
+    std::vector<std::uint8_t> tracks = result.codedTracks;
+    if (!formats::DecodeOutputTracks(tracks, runCode)) return "the tracks do not decode\n";
+    std::vector<std::uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 10, 0x01, 0x80};
+    file.insert(file.end(), tracks.begin(), tracks.end());
+    const auto song = librarytest::ReadMidiSong(file);
+    if (!song) return "the tracks are not a well-formed MIDI file\n";
+    return librarytest::NoteStreamFaults(*song, 0);
 }
 
 }  // namespace composer

@@ -2,6 +2,7 @@
 // stress test: the song's length, chords, section codes, section switches, melody statistics and
 // beat pattern, and every slot's play modes, sustain digits, part and slot volumes, with the
 // command line's echo levels, hold mode and octave setting. Slot n plays `styleNames[n - 1]`.
+// Both judge what was composed the same way (ComposedNoteFaults).
 #pragma once
 
 #include <array>
@@ -29,5 +30,10 @@ class Draw {
 // `numerator` 2, 3, 4 or 6 (6/8).
 ComposeSetup RandomSetup(std::uint32_t seed, const std::array<std::string, kSlotCount>& styleNames,
                          int numerator);
+
+// What players mishandle in the composed tracks, coded with `runCode`: the note streams of
+// every melodic channel as librarytest::NoteStreamFaults judges them (a note that never ends,
+// a second note-on of a sounding key, a note of zero length ...). Empty when all are well formed.
+std::string ComposedNoteFaults(const ComposeResult& result, int runCode);
 
 }  // namespace composer

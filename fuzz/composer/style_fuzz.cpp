@@ -3,9 +3,12 @@
 // The first five bytes are not style: the first picks the style version and the song's time
 // signature, the next four seed the song and the play options (random_song.h). So section
 // switches between play modes and chord changes over held notes come up as often as the
-// style's own register, placement and one-note settings do.
+// style's own register, placement and one-note settings do. A composed song whose note streams
+// are not well formed (a note that never ends ...) stops the fuzzer like a crash.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <span>
 #include <string>
 
@@ -27,12 +30,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::span<const std::uint8_t> style(data + kHeaderSize, size - kHeaderSize);
 
     MessageLog log;
+    ComposeSetup setup = RandomSetup(seed, {name, name, name, name, name}, numerator);
+    const int runCode = setup.runCode;
+    std::string faults;
     try {
-        Composer composer(RandomSetup(seed, {name, name, name, name, name}, numerator), log);
+        Composer composer(std::move(setup), log);
         composer.PrepareSong();
         for (int slot = 1; slot <= kSlotCount; ++slot) composer.LoadStyle(slot, style);
-        (void)composer.ComposeAll();
+        faults = ComposedNoteFaults(composer.ComposeAll(), runCode);
     } catch (const worker::WorkerFatal&) {
+    }
+    if (!faults.empty()) {
+        std::fprintf(stderr, "%s", faults.c_str());
+        std::abort();
     }
     return 0;
 }

@@ -279,6 +279,7 @@ int Composer::ComposeMeasure() {
 
     if (pass.lastMeasure) {
         ev = PlayEnding(chord, grid.halfStart1, grid.measureEnd, ev);
+        ev = EndLoneNote(grid.halfStart1, grid.measureEnd, ev);
         pass.prevChord = chord;
         return ev;
     }
@@ -289,7 +290,7 @@ int Composer::ComposeMeasure() {
         pass.sectionNext < static_cast<int>(sections.size()) &&
         pass.curMeasure == sections[pass.sectionNext].measure) {
         bool skip = false;
-        const int heldBuffer = HeldBufferKind();
+        const HeldBuffer heldBuffer = HeldBufferKind();
         if (pass.channel == kDrumChannel) {
             ReleaseDrumHeld(grid.halfEnd1, 0, ev);
             ev = DrumSectionEnd(grid.halfEnd1, ev);
@@ -297,11 +298,13 @@ int Composer::ComposeMeasure() {
             skip = SectStyleEnd(grid.halfEnd1, ev) != 0;
         }
         SwitchStyles(ev);
-        // In the first measure the held notes carry over to the second half; a part whose new
-        // play mode keeps its notes elsewhere would never end them, so they are handed over.
+        // In the first measure the held notes carry over to the second half. A part whose new
+        // play mode keeps its notes in another buffer would never end them, so they are handed
+        // over; the held list only when the new part does not age it.
         if (!skip && pass.channel != kDrumChannel && HeldBufferKind() != heldBuffer)
-            HandOverHeldNotes(grid.halfEnd1, ev);
+            HandOverHeldNotes(grid.halfEnd1, ev, !AgesHeldList(part.generator));
         FlushSectionEnd(ev, grid.halfEnd1);
+        DeferLoneNote(grid.halfEnd1, ev);
         if (skip) {
             pass.prevChord = chord;
             return ev;
@@ -319,27 +322,43 @@ int Composer::ComposeMeasure() {
     return ev;
 }
 
-void Composer::ChoosePartGenerator() {
-    const int mode = part.trackChannelMode[pass.trackNumber - 1];
-    const int ch = pass.channel;
-    PartGenerator g = PartGenerator::kNone;
-    if (ch == kDrumChannel) {
-        g = part.styleFlagLate ? PartGenerator::kDrumLate : PartGenerator::kDrum;
-    } else if (mode == 0) {
-        g = part.styleFlag1      ? PartGenerator::kAccompKeyed
-            : part.styleFlagLate ? PartGenerator::kAccompLate
-                                 : PartGenerator::kAccomp;
-    } else if (mode == 3) {
-        g = PartGenerator::kPatternB3;
-    } else if (mode == 1 && ch >= 5 && ch <= 8) {
+PartGenerator GeneratorFor(int channel, int mode, int styleFlag1, int styleFlagLate) {
+    if (channel == kDrumChannel)
+        return styleFlagLate ? PartGenerator::kDrumLate : PartGenerator::kDrum;
+    if (mode == 0) {
+        return styleFlag1      ? PartGenerator::kAccompKeyed
+               : styleFlagLate ? PartGenerator::kAccompLate
+                               : PartGenerator::kAccomp;
+    }
+    if (mode == 3) return PartGenerator::kPatternB3;
+    if (mode == 1 && channel >= 5 && channel <= 8) {
         static constexpr PartGenerator kEchoByChannel[4] = {
             PartGenerator::kEcho1, PartGenerator::kEcho2, PartGenerator::kEcho3,
             PartGenerator::kEcho4};
-        g = kEchoByChannel[ch - 5];
-    } else if (mode == 2 || mode == 1) {
-        g = PartGenerator::kPatternB1;
+        return kEchoByChannel[channel - 5];
     }
-    part.generator = g;
+    if (mode == 2 || mode == 1) return PartGenerator::kPatternB1;
+    return PartGenerator::kNone;
+}
+
+bool AgesHeldList(PartGenerator generator) {
+    return generator == PartGenerator::kAccomp || generator == PartGenerator::kAccompKeyed ||
+           generator == PartGenerator::kAccompLate;
+}
+
+void Composer::ChoosePartGenerator() {
+    part.generator = GeneratorFor(pass.channel, part.trackChannelMode[pass.trackNumber - 1],
+                                  part.styleFlag1, part.styleFlagLate);
+}
+
+PartGenerator Composer::GeneratorAfterSwitch() const {
+    const int slot = setup_.chords.sections[pass.sectionNext].slot;
+    const int t = pass.trackNumber - 1;
+    const StyleSlot& next = slots[slot];
+    // As the switch sets them: a key-relative track always plays in mode 0.
+    const int flag1 = next.tracks[t].styleFlag1;
+    const int mode = flag1 == 1 ? 0 : next.channelMode[t];
+    return GeneratorFor(next.channel[t], mode, flag1, setup_.slotSettings[slot - 1].flagLate);
 }
 
 int Composer::PlayHalf(int drumCode, int instCode, const std::string& chord, int beg, int end,
@@ -402,24 +421,23 @@ int Composer::PlayEnding(const std::string& chord, int beg, int end, int ev) {
     return ev;
 }
 
-int Composer::HeldBufferKind() const {
-    enum { kAccomp, kHeldList, kPatternB3, kPatternB1, kNone };
+HeldBuffer Composer::HeldBufferKind() const {
     switch (part.generator) {
         case PartGenerator::kAccomp:
-            return kAccomp;
+            return HeldBuffer::kAccomp;
         case PartGenerator::kAccompKeyed:
         case PartGenerator::kAccompLate:
-            return kHeldList;
+            return HeldBuffer::kHeldList;
         case PartGenerator::kPatternB3:
-            return kPatternB3;
+            return HeldBuffer::kPatternB3;
         case PartGenerator::kPatternB1:
         case PartGenerator::kEcho1:
         case PartGenerator::kEcho2:
         case PartGenerator::kEcho3:
         case PartGenerator::kEcho4:
-            return kPatternB1;
+            return HeldBuffer::kPatternB1;
         default:
-            return kNone;
+            return HeldBuffer::kNone;
     }
 }
 
@@ -538,6 +556,7 @@ void Composer::ResetPassState() {
     play.mayStop = false;
     play.oneNoteMode = 0;
     play.pendingNote = 0;
+    play.loneNote = 0;
     play.normalStep = 0;
     play.introSeen = 0;
     play.sustainDown = 0;

@@ -144,6 +144,10 @@ struct PlayState {
     bool playFromStart = false;
     int oneNoteMode = 0;
     int pendingNote = 0;
+    // A note the chord-change walk sounded in one-note mode after the rule had emptied the held
+    // list: nothing but the pending note holds it. Its entry in the note-on table.
+    int loneNote = 0;
+    std::size_t loneNoteEntry = 0;
     int sustainDown = 0;
     int sustainNotes = 0;
     int idleCalls = 0;
@@ -207,6 +211,16 @@ enum class PartGenerator {
     kEcho3,
     kEcho4,
 };
+
+// The part that `generator` writes, on `channel` in play mode `mode` with the style flags.
+PartGenerator GeneratorFor(int channel, int mode, int styleFlag1, int styleFlagLate);
+
+// Whether the generator ages the held list (S3OnEvsA3) at every step it plays: the three chord
+// parts do; the pattern, echo and drum parts never look at it.
+bool AgesHeldList(PartGenerator generator);
+
+// The buffer a part's generator keeps its sounding notes in.
+enum class HeldBuffer { kAccomp, kHeldList, kPatternB3, kPatternB1, kNone };
 
 // The current slot's style flags and the working copy of the current track's style values.
 struct PartValues {
@@ -335,6 +349,8 @@ class Composer {
     // Picks the part's generator from its channel, play mode and style flags; called once they
     // are all set, at a pass's start and after a style switch.
     void ChoosePartGenerator();
+    // The generator the track will have after the switch to the next section's slot.
+    PartGenerator GeneratorAfterSwitch() const;
     int ScaleVelocity(int value, int slotIndex) const;
 
     // ---- chord and note rules ----
@@ -396,10 +412,19 @@ class Composer {
                  int evCount);
     int PlayEnding(const std::string& chord, int beg, int end, int evCount);
     int SectStyleEnd(int step, int& evCount);
-    // Moves every note the chord and pattern parts hold to the deferred note-offs.
-    void HandOverHeldNotes(int step, int& evCount);
+    // Moves the notes the chord and pattern parts hold to the deferred note-offs, those of the
+    // held list only when `heldList` is set.
+    void HandOverHeldNotes(int step, int& evCount, bool heldList);
     // Which of the parts' held-note buffers the track's generator keeps its notes in.
-    int HeldBufferKind() const;
+    HeldBuffer HeldBufferKind() const;
+    // Puts a note's note-off off to a later chord (at once when the deferred list is full).
+    void DeferNoteOff(int note, int step, int& evCount);
+    // After a section switch: the walk's lone note, which only the one-note rule would end,
+    // goes to the deferred note-offs when the new section leaves nothing that ends it.
+    void DeferLoneNote(int step, int& evCount);
+    // After the last measure's ending: the lone note, if it still sounds, ends with the
+    // ending's notes.
+    int EndLoneNote(int beg, int end, int evCount);
     int FlushDeferredOffs(int step, int evCount);
     int MakeAccompEnding(int variant, int code, const std::string& chord, int beg, int end,
                          int evCount);
@@ -484,6 +509,9 @@ class Composer {
                        int& evCount);
     void AddHeldToMayOn(int halfIndex);
     int CurrentStepTime(int step) const { return step + pass.curMeasure * StepsPerMeasure(); }
+    bool LoneNoteSounds() const;
+    // Whether one of the part's lists (held, deferred, chord or pattern buffers) holds the note.
+    bool HeldByAList(int note) const;
     int PatternPart(bool b3, bool quiet, int instCode, const std::string& chord, int beg, int end,
                     int evCount);
     // Pattern parts: deferred notes that are no chord tone (by pitch class) or too old end here.

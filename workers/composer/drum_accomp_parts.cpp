@@ -331,9 +331,11 @@ int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const s
                 SwOn(ev, beg, 0, c, std::max(1, h.velocity));
                 h.note = c;
                 if (i >= held.s3A3.size()) {
-                    // The one-note rule ended every other held note; the new one stays held,
-                    // so that its length still ends it.
-                    held.s3A3.push_back(h);
+                    // The one-note rule ended every held note and emptied the list, which ends
+                    // the walk: the new note is held only as the pending note, which the next
+                    // note-on ends.
+                    play.loneNote = c;
+                    play.loneNoteEntry = pass.onBff.size() - 1;
                     break;
                 }
                 held.s3A3[i] = h;

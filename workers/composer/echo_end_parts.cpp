@@ -260,33 +260,67 @@ int Composer::SectStyleEnd(int step, int& ev) {
         log_.Printf("Fatal error in call to SectStyleEnd(): Invalid StyIdToSwTo %d", s);
         AbortCompose(1);
     }
-    HandOverHeldNotes(step, ev);
+    // The late styles hand the held list over. The key-relative chord part keeps notes in it in
+    // every style: when the next section's part never ages the list, they would sound for good,
+    // so they are handed over too.
+    HandOverHeldNotes(step, ev, part.styleFlagLate || !AgesHeldList(GeneratorAfterSwitch()));
     return 1;
 }
 
-void Composer::HandOverHeldNotes(int step, int& ev) {
-    // The key-relative chord part keeps its notes in the held list in every style, so the list
-    // is handed over whenever it holds notes, not only in the late styles.
-    ReleaseA3Notes(1, step, 0, ev);
+void Composer::DeferNoteOff(int note, int step, int& ev) {
+    if (note < 1 || note > 127) return;
+    if (static_cast<int>(held.deferredOffs.size()) < kMaxDeferredOffs)
+        held.deferredOffs.push_back({note, pass.curMeasure});
+    else
+        SwOff(ev, step, 0, note, 0);
+}
+
+void Composer::HandOverHeldNotes(int step, int& ev, bool heldList) {
+    if (heldList) ReleaseA3Notes(1, step, 0, ev);
     ReleaseAccompNotes(1, step, ev);
-    auto defer = [&](int note) {
-        if (note < 1 || note > 127) return;
-        if (static_cast<int>(held.deferredOffs.size()) < kMaxDeferredOffs)
-            held.deferredOffs.push_back({note, pass.curMeasure});
-        else
-            SwOff(ev, step, 0, note, 0);
-    };
     for (PatternEntry& e : pattern.bngOnEvB1) {
-        defer(e.nVal);
-        defer(e.sVal);
+        DeferNoteOff(e.nVal, step, ev);
+        DeferNoteOff(e.sVal, step, ev);
     }
     for (PatternEntry& e : pattern.bngOnEvB3) {
-        defer(e.nVal);
+        DeferNoteOff(e.nVal, step, ev);
         if (e.sVal >= 1 && e.sVal <= 127) --pattern.sValCount;
-        defer(e.sVal);
+        DeferNoteOff(e.sVal, step, ev);
     }
     pattern.bngOnEvB1.clear();
     pattern.bngOnEvB3.clear();
+}
+
+bool Composer::LoneNoteSounds() const {
+    if (play.loneNote <= 0 || play.loneNoteEntry >= pass.onBff.size()) return false;
+    const OnEntry& on = pass.onBff[play.loneNoteEntry];
+    return on.active && on.note == play.loneNote;
+}
+
+bool Composer::HeldByAList(int note) const {
+    for (const HeldNote& h : held.s3A3) {
+        if (h.note == note) return true;
+    }
+    for (const DeferredOff& d : held.deferredOffs) {
+        if (d.note == note) return true;
+    }
+    for (const AccompEntry& e : held.bngOnEvA0) {
+        if (!e.released && e.note == note) return true;
+    }
+    for (const auto* buffer : {&pattern.bngOnEvB1, &pattern.bngOnEvB3}) {
+        for (const PatternEntry& e : *buffer) {
+            if (e.nVal == note || e.sVal == note) return true;
+        }
+    }
+    return false;
+}
+
+void Composer::DeferLoneNote(int step, int& ev) {
+    if (!LoneNoteSounds() || HeldByAList(play.loneNote)) return;
+    // Under the one-note rule the next note-on still ends it.
+    if (play.oneNoteMode && play.pendingNote == play.loneNote) return;
+    DeferNoteOff(play.loneNote, step, ev);
+    play.loneNote = 0;
 }
 
 void Composer::CommonEndingFade(int& ev, int beg, int end) {
@@ -309,6 +343,11 @@ int FadeSteps(int beg, int end) {
 
 }  // namespace
 
+int Composer::EndLoneNote(int beg, int end, int ev) {
+    if (LoneNoteSounds()) SwOff(ev, beg + FadeSteps(beg, end) + 4, 0, play.loneNote, 0);
+    return ev;
+}
+
 int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, int beg, int end,
                                int ev) {
     const int mode = GetInst31Mode(code, beg, 0);
@@ -320,9 +359,10 @@ int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, 
         for (const AccompEntry& e : held.bngOnEvA0) {
             if (!e.released && e.note > 0) SwOff(ev, beg, 0, e.note, 0);
         }
-    } else {
-        ReleaseA3Notes(0, beg, 0, ev);
     }
+    // The alternatives hold their notes in the held list; the plain part finds there the notes
+    // a key-relative part left at a section change, which nothing after the song's end would age.
+    ReleaseA3Notes(0, beg, 0, ev);
     SendVolume(ev, beg, 0, kFullVolume);
     held.bngOnEvA0.clear();
     const int finalVel = std::max(30, loudness.partVelocity - 20);

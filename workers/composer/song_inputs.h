@@ -35,8 +35,9 @@ struct SongHeader {
 // The "MTrk" scan of the song input: the position behind the n-th (from 1) "MTrk", or -1.
 std::int64_t SeekInputTrack(std::span<const std::uint8_t> song, int n);
 
-// The two first tracks of the song, byte for byte (up to the third "MTrk", else to the end);
-// refused unless those bytes are exactly two whole chunks.
+// The two first tracks of the song (up to the third "MTrk", else to the end), byte for byte but
+// for the melody track's channel events, which are moved onto channel 1; refused unless those
+// bytes are exactly two whole chunks.
 [[nodiscard]] InputStatus CopyFirstTwoTracks(std::span<const std::uint8_t> song,
                                              std::vector<std::uint8_t>& out);
 

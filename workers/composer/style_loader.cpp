@@ -143,7 +143,10 @@ void LoadStyleBytes(std::span<const std::uint8_t> file, const StyleLoadContext& 
                     if (body.substr(0, kTrackTag.size()) == kTrackTag)
                         body.remove_prefix(kTrackTag.size());
                     const std::string scan(body);
-                    if (ScanIntRow(scan.c_str(), values) != 11) {
+                    const int read = ScanIntRow(scan.c_str(), values);
+                    if (read != 11) {
+                        // The message names the channel the line gives, when it gives one.
+                        if (read >= 1) channel = values[0];
                         scanFailed = true;
                         break;
                     }

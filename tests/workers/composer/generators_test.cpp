@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
 
 #include "formats/style_keys.h"
 #include "output_reader.h"
@@ -26,6 +27,11 @@ struct Song {
     std::array<int, 5> modes{0, 2, 3, 1, 1};
     std::array<int, 5> sectVol{80, 80, 80, 80, 80};  // per slot
     int partVol = 0;                                 // of every part in every slot
+    // Per measure, both halves' chords; empty: C F, then G C, in turn.
+    std::vector<std::pair<std::string, std::string>> chords;
+    // Slots (1..5) that play another style than `style` and `tracks`, or other play modes.
+    std::map<int, std::pair<std::string, std::vector<composertest::FixtureTrack>>> slotStyles;
+    std::map<int, std::array<int, 5>> slotModes;
 };
 
 struct Result {
@@ -43,6 +49,7 @@ void ComposeSong(const Song& s, Result& r) {
         MeasureRecord rec;
         rec.chord1 = m % 2 ? "G...." : "C....";
         rec.chord2 = m % 2 ? "C...." : "F....";
+        if (!s.chords.empty()) std::tie(rec.chord1, rec.chord2) = s.chords[m];
         rec.drumCode = s.drum[m];
         rec.instCode = s.inst[m];
         setup.chords.measures.push_back(rec);
@@ -50,28 +57,33 @@ void ComposeSong(const Song& s, Result& r) {
             setup.chords.sections.push_back({m, s.styleAt[m]});
         setup.stats.push_back({m % 3 == 0 ? 64 : 0, 0, 0, 0, 90});
     }
-    setup.chords.measures.back().chord1 = "C....";
+    if (s.chords.empty()) setup.chords.measures.back().chord1 = "C....";
     setup.songPitchClasses = {60, 0, 62, 0, 64, 65, 0, 67, 0, 69, 0, 71};
     setup.beatPattern.fill(1);
     setup.options.echoLevel1 = s.echo1;
     setup.options.echoLevel2 = s.echo2;
     setup.options.holdMode = 1;
     setup.options.headRelease = 75;
+    std::array<std::vector<std::uint8_t>, kSlotCount> files;
     for (int i = 0; i < kSlotCount; ++i) {
-        setup.options.styleNames[i] = s.style;
-        setup.slotSettings[i] = SlotSettingsFromName(s.style);
+        const auto other = s.slotStyles.find(i + 1);
+        const std::string& name = other == s.slotStyles.end() ? s.style : other->second.first;
+        setup.options.styleNames[i] = name;
+        setup.slotSettings[i] = SlotSettingsFromName(name);
         setup.slotParams[i].sectVol = s.sectVol[i];
         setup.slotParams[i].partVol.fill(s.partVol);
-        setup.slotParams[i].channelMode = s.modes;
+        const auto modes = s.slotModes.find(i + 1);
+        setup.slotParams[i].channelMode = modes == s.slotModes.end() ? s.modes : modes->second;
+        const int lines = 4 * setup.slotSettings[i].stepsPerQuarter;
+        const auto& tracks = other != s.slotStyles.end() ? other->second.second : s.tracks;
+        files[i] = composertest::EncodeStyle(
+            tracks.empty() ? composertest::FullStyle(lines) : tracks, lines,
+            formats::StyleKeyForVersion(setup.slotSettings[i].styleVersion));
     }
-    const int lines = 4 * setup.slotSettings[0].stepsPerQuarter;
-    const auto bytes = composertest::EncodeStyle(
-        s.tracks.empty() ? composertest::FullStyle(lines) : s.tracks, lines,
-        formats::StyleKeyForVersion(setup.slotSettings[0].styleVersion));
     try {
         Composer c(std::move(setup), r.log);
         c.PrepareSong();
-        for (int slot = 1; slot <= kSlotCount; ++slot) c.LoadStyle(slot, bytes);
+        for (int slot = 1; slot <= kSlotCount; ++slot) c.LoadStyle(slot, files[slot - 1]);
         r.raw = c.ComposeAll();
     } catch (const worker::WorkerFatal&) {
         r.aborted = true;
@@ -287,6 +299,171 @@ TEST(Generators, LateStylesComposeWithHeldNotes) {
     EXPECT_FALSE(NoteOns(r.song, 0).empty());
     EXPECT_FALSE(NoteOns(r.song, 4, 36).empty());
     for (int i = 0; i < 9; ++i) EXPECT_EQ(r.raw.noteOnCounts[i], r.raw.noteOffCounts[i]) << i;
+}
+
+// The sounding spans (note-on tick, note-off tick or -1) of a key on a track, in order.
+std::vector<std::pair<std::int64_t, std::int64_t>> Spans(const MidiSong& song, int track, int key) {
+    std::vector<std::pair<std::int64_t, std::int64_t>> spans;
+    for (const auto& e : song.tracks[track].events) {
+        if (e.status >= 0xF0 || e.data.size() < 2 || e.data[0] != key) continue;
+        const bool on = (e.status & 0xF0) == 0x90 && e.data[1] > 0;
+        const bool off = (e.status & 0xF0) == 0x80 || ((e.status & 0xF0) == 0x90 && !on);
+        if (on) spans.emplace_back(e.tick, -1);
+        for (auto& span : spans) {
+            if (off && span.second < 0) {
+                span.second = e.tick;
+                break;
+            }
+        }
+    }
+    return spans;
+}
+
+// One chord part on track 1 (channel 1) whose every mode but `silentModes` plays `cell` at the
+// first step; before version 30 a release later in the mode balances it, as the loader wants.
+std::vector<composertest::FixtureTrack> ChordPart(const std::string& cell, int base, int value11,
+                                                  bool balance, std::vector<int> silentModes = {}) {
+    std::map<int, std::string> rows;
+    if (!cell.empty()) rows = {{0, cell}};
+    if (!cell.empty() && balance) rows[47] = "-60";
+    composertest::FixtureTrack t = composertest::UniformTrack(1, 16, rows);
+    for (int mode : silentModes) t.modes[mode].clear();
+    t.partStyleValue = base;
+    t.value11 = value11;
+    return {t};
+}
+
+constexpr int kKeyRelative = 200;       // value 11: the key-relative flag
+constexpr int kKeyRelativeTight = 250;  // and tight placement (the chord-change walk)
+
+// A song of `measures` on C whose chord part comes in at once (Intro2 in the first measure),
+// with a section switch to slot 2 in measure `switchAt`.
+Song SectionSong(int measures, int switchAt) {
+    Song s = Typical(measures);
+    s.drum[0] = s.inst[0] = 3;
+    s.chords.assign(measures, {"C....", "C...."});
+    s.styleAt.assign(measures, 0);
+    s.styleAt[switchAt] = 2;
+    return s;
+}
+
+// At a section start the key-relative chord part of a style before version 30 keeps its held
+// notes where the next part ages them (only late styles hand the held list over, and a section
+// starting in the first measure hands nothing over), and hands them to the deferred note-offs
+// where the next part never would.
+TEST(Generators, SectionStartHandsTheHeldListOverOnlyWhereNothingWouldEndIt) {
+    struct Case {
+        const char* what;
+        int switchAt;
+        int measures;
+        bool thirdOnG;  // the third measure on G, else everything on C
+        int nextMode;   // track 1's play mode in slot 2
+        std::vector<composertest::FixtureTrack> next;
+        std::string nextStyle;
+        std::vector<std::pair<std::int64_t, std::int64_t>> spans;  // of C (60) on track 1
+    };
+    const auto plain = ChordPart("", 0, 0, true);
+    const Case cases[] = {
+        // Slot 2 holds its C for 24 steps: the held C of measure 2 ends by its own length at
+        // the next measure's first step, where slot 2 strikes C again (handed over, it sounded
+        // on as a chord tone to 3808, taking the new C's note-on and its length).
+        {"to another key-relative part",
+         1,
+         4,
+         false,
+         0,
+         ChordPart("9006024", 0, kKeyRelative, true),
+         "Keyb25.sty",
+         {{0, 768}, {1536, 3072}, {3072, 3808}, {4608, 6272}}},
+        // The plain part ages the held list too; after the last switch nothing ages it any
+        // more, and the plain ending ends what is left.
+        {"to a plain chord part just before the ending",
+         1,
+         3,
+         false,
+         0,
+         plain,
+         "Plan12.sty",
+         {{0, 768}, {1536, 3072}}},
+        // A pattern part never ages the held list: handed over, the C ends with the deferred
+        // note-offs (at the ending here, as it stays a chord tone).
+        {"to a pattern part", 1, 4, false, 2, plain, "Patt12.sty", {{0, 768}, {1536, 4608}}},
+        // In the first measure the plain part's second half ages the C away at its length
+        // (handed over, it sounded on as a chord tone up to the G of measure 3).
+        {"to a plain chord part in the first measure",
+         0,
+         4,
+         true,
+         0,
+         plain,
+         "Plan12.sty",
+         {{0, 768}}},
+        // The pattern part's deferred note-offs end it at the G.
+        {"to a pattern part in the first measure", 0, 4, true, 2, plain, "Patt12.sty", {{0, 3072}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Song s = SectionSong(c.measures, c.switchAt);
+        if (c.thirdOnG) s.chords[2] = {"G....", "G...."};
+        s.style = "Keya25.sty";
+        s.tracks = ChordPart("9006025", 0, kKeyRelative, true);
+        s.slotStyles[2] = {c.nextStyle, c.next};
+        s.slotModes[2] = {c.nextMode, 2, 3, 1, 1};
+        Result r;
+        ComposeSong(s, r);
+        ASSERT_FALSE(r.aborted) << r.log.text();
+        EXPECT_EQ(Spans(r.song, 0, 60), c.spans);
+    }
+}
+
+// The one-note bass of a late style (base -36) with tight placement re-sounds its held C when
+// the chord changes to F; the one-note rule ends the held notes and empties the list, so the
+// new C is only the pending note, which the next note-on ends (on the old entry's length it
+// ended at 2784). Where no note-on of the rule would come, it still ends.
+TEST(Generators, OneNoteWalkLeavesTheNewNoteToTheNextNoteOn) {
+    using Chords = std::vector<std::pair<std::string, std::string>>;
+    struct Case {
+        const char* what;
+        Chords chords;
+        bool pauseAndSwitch;  // the third measure pauses, then switches to a base of -24
+        std::vector<std::pair<std::int64_t, std::int64_t>> spans;  // of C (60) on track 1
+    };
+    const std::pair<std::string, std::string> c{"C....", "C...."}, cf{"C....", "F...."},
+        g{"G....", "G...."};
+    const Case cases[] = {
+        {"the G brings the next note-on",
+         {c, cf, g, c},
+         false,
+         {{0, 1248}, {1536, 2304}, {2304, 3072}}},
+        {"a section without the one-note rule comes first: the deferred note-offs end it on G",
+         {c, cf, c, g, c},
+         true,
+         {{0, 1248}, {1536, 2304}, {2304, 4608}}},
+        {"the song ends first, with no final note: it ends with the ending",
+         {c, cf, c},
+         false,
+         {{0, 1248}, {1536, 2304}, {2304, 4736}}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        const int measures = static_cast<int>(k.chords.size());
+        // The switch in the first measure brings in the one-note rule.
+        Song s = SectionSong(measures, 0);
+        s.chords = k.chords;
+        s.style = "Bass30.sty";
+        // Modes 1 (the ending) and 9 (Pause) play nothing.
+        s.tracks = ChordPart("9006040", -36, kKeyRelativeTight, false, {1, 9});
+        if (k.pauseAndSwitch) {
+            s.drum[2] = s.inst[2] = 9;
+            s.styleAt[2] = 3;
+            s.slotStyles[3] = {"Bast30.sty",
+                               ChordPart("9006040", -24, kKeyRelativeTight, false, {1, 9})};
+        }
+        Result r;
+        ComposeSong(s, r);
+        ASSERT_FALSE(r.aborted) << r.log.text();
+        EXPECT_EQ(Spans(r.song, 0, 60), k.spans);
+    }
 }
 
 }  // namespace

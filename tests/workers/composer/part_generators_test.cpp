@@ -48,9 +48,10 @@ void PrepareKeyRelativePart(Engine& e, int note, int length, int base, bool plac
     e.c.SetHalfMeasureBounds();
 }
 
-TEST(AlternativeChordPart, OneNoteWalkAtAChordChangeKeepsTheNewNoteHeld) {
+TEST(AlternativeChordPart, OneNoteWalkAtAChordChangeLeavesTheNewNoteToTheNextNoteOn) {
     // A one-note bass (base -36) with tight placement: re-sounding the held note on the new
-    // chord ends every other held note first, and the walk stops there.
+    // chord ends every held note and empties the list, which ends the walk. The new note is
+    // then only the pending note, which the next note-on ends (not the old entry's length).
     Engine e(SongSetup(4, 4, "Abcd30.sty"));
     PrepareKeyRelativePart(e, 62, 40, -36, true);
     e.c.play.oneNoteMode = 1;
@@ -58,10 +59,14 @@ TEST(AlternativeChordPart, OneNoteWalkAtAChordChangeKeepsTheNewNoteHeld) {
     ASSERT_EQ(NotesFrom(e.c), (std::vector<Note>{{0, 0x92, 60}}));
     const std::size_t before = e.c.pass.events.size();
     ev = e.c.MakeAccompPartAlt(1, 0, 0, "F....", 24, 48, ev);
-    const std::vector<Note> expected = {{24, 0x82, 60}, {24, 0x92, 60}, {39, 0x82, 60}};
-    EXPECT_EQ(NotesFrom(e.c, before), expected);
+    EXPECT_EQ(NotesFrom(e.c, before), (std::vector<Note>{{24, 0x82, 60}, {24, 0x92, 60}}));
     EXPECT_TRUE(e.c.held.s3A3.empty());
-    EXPECT_EQ(e.c.pass.noteOnCount, e.c.pass.noteOffCount);
+    EXPECT_EQ(e.c.play.pendingNote, 60);
+    e.c.pass.curMeasure = 1;
+    e.c.pass.events.clear();
+    e.c.MakeAccompPartAlt(1, 0, 0, "G....", 0, 24, 0);
+    EXPECT_EQ(NotesFrom(e.c), (std::vector<Note>{{0, 0x82, 60}, {0, 0x92, 50}}));
+    EXPECT_EQ(e.c.pass.noteOnCount, e.c.pass.noteOffCount + 1);
 }
 
 TEST(AlternativeChordPart, ChordChangeWalkByPlacementFlag) {
@@ -478,21 +483,30 @@ TEST(BeginningNotePrePass, RecordsWhatIsHeldAtEachHalfsStart) {
     EXPECT_EQ(e.c.IsNotMayOn(74, "F....", 1, 0), 1);
 }
 
-TEST(SectionHandOver, EveryHeldNoteGoesToTheDeferredNoteOffs) {
-    // Held notes in each buffer when the next section starts in measure 2: all are handed over
-    // (the key-relative part's held list also in a style before version 30); in the first
-    // measure nothing happens.
+TEST(SectionHandOver, HeldNotesGoToTheDeferredNoteOffs) {
+    // Held notes in each buffer when the next section starts in measure 2: the chord and
+    // pattern buffers are handed over; the held list in late styles, and before version 30
+    // only when the next section's part never ages it (a pattern part, not a chord part). In
+    // the first measure nothing happens.
     struct Case {
         const char* style;
         int measure;
-        bool handedOver;
+        int nextMode;
+        std::vector<int> deferred;
     };
-    for (const Case c :
-         {Case{"Abcd12.sty", 1, true}, Case{"Abcd30.sty", 1, true}, Case{"Abcd12.sty", 0, false}}) {
-        SCOPED_TRACE(testing::Message() << c.style << " measure " << c.measure);
+    const Case cases[] = {
+        {"Abcd30.sty", 1, 0, {60, 64, 67, 71}},
+        {"Abcd12.sty", 1, 2, {60, 64, 67, 71}},
+        {"Abcd12.sty", 1, 0, {64, 67, 71}},
+        {"Abcd12.sty", 0, 2, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.style << " measure " << c.measure << " to mode " << c.nextMode);
         ComposeSetup s = SongSetup(4, 4, c.style);
         s.chords.sections = {{c.measure, 2}};
         Engine e(s);
+        e.c.slots[2].channelMode[1] = c.nextMode;
         e.c.pass.trackNumber = 2;
         e.c.pass.channel = 2;
         e.c.pass.curMeasure = c.measure;
@@ -502,13 +516,14 @@ TEST(SectionHandOver, EveryHeldNoteGoesToTheDeferredNoteOffs) {
         e.c.pattern.bngOnEvB3 = {{0, 71, 0, 0, 0, 90}};
         e.c.pattern.sValCount = 1;
         int ev = 0;
-        EXPECT_EQ(e.c.SectStyleEnd(24, ev), c.handedOver ? 1 : 0);
+        EXPECT_EQ(e.c.SectStyleEnd(24, ev), c.measure > 0 ? 1 : 0);
         std::vector<int> deferred;
         for (const DeferredOff& d : e.c.held.deferredOffs) deferred.push_back(d.note);
-        EXPECT_EQ(deferred, c.handedOver ? (std::vector<int>{60, 64, 67, 71}) : std::vector<int>{});
-        EXPECT_EQ(e.c.held.s3A3.empty(), c.handedOver);
-        EXPECT_EQ(e.c.pattern.bngOnEvB3.empty(), c.handedOver);
-        EXPECT_EQ(e.c.pattern.sValCount, c.handedOver ? 0 : 1);
+        EXPECT_EQ(deferred, c.deferred);
+        const bool heldListKept = c.deferred.empty() || c.deferred.front() != 60;
+        EXPECT_EQ(e.c.held.s3A3.size(), heldListKept ? 1u : 0u);
+        EXPECT_EQ(e.c.pattern.bngOnEvB3.empty(), c.measure > 0);
+        EXPECT_EQ(e.c.pattern.sValCount, c.measure > 0 ? 0 : 1);
         EXPECT_EQ(ev, 0);  // no note ends here
     }
 }

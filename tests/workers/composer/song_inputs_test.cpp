@@ -154,6 +154,49 @@ TEST(CopyFirstTwoTracks, RefusesTracksThatAreNotWholeChunks) {
     }
 }
 
+// The melody track keeps every event and its data and only moves to channel 1, read as the
+// song loader reads it; a track the song loader would refuse keeps its bytes.
+TEST(CopyFirstTwoTracks, MovesTheMelodysChannelEventsOntoChannelOne) {
+    const auto base = Song(4, 2);
+    const std::size_t conductorEnd = 14 + 8 + ((base[20] << 8) | base[21]);
+    struct Case {
+        const char* what;
+        const char* melody;
+        const char* expected;  // nullptr: copied as it is
+    };
+    const Case cases[] = {
+        {"every channel event kind on channel 4, beside meta and system exclusive data that look "
+         "like status bytes",
+         "00 C3 30  00 B3 07 64  00 E3 00 40  00 D3 20  00 FF 01 02 93 C3  00 F0 03 7E 93 F7 "
+         "00 93 3C 64  83 00 83 3C 40  00 FF 2F 00",
+         "00 C0 30  00 B0 07 64  00 E0 00 40  00 D0 20  00 FF 01 02 93 C3  00 F0 03 7E 93 F7 "
+         "00 90 3C 64  83 00 80 3C 40  00 FF 2F 00"},
+        {"channel 10", "00 99 24 64  83 00 89 24 00  00 FF 2F 00",
+         "00 90 24 64  83 00 80 24 00  00 FF 2F 00"},
+        {"running status", "00 93 3C 64  60 3E 64  00 FF 2F 00", nullptr},
+        {"polyphonic pressure", "00 A3 3C 10  00 93 3C 64  00 FF 2F 00", nullptr},
+        {"a note whose key is 128 or more", "00 93 BC 64  00 FF 2F 00", nullptr},
+        {"a system exclusive message without its end", "00 93 3C 64  00 F0 7E 00 00 FF 2F 00",
+         nullptr},
+        {"an event cut short by the chunk's end", "00 93 3C 64  00 B3 07", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::uint8_t> song(base.begin(), base.begin() + conductorEnd);
+        const auto melody = testsupport::TrackChunk(testsupport::BytesFromHexText(c.melody));
+        song.insert(song.end(), melody.begin(), melody.end());
+        std::vector<std::uint8_t> out;
+        ASSERT_TRUE(CopyFirstTwoTracks(song, out).ok);
+        std::vector<std::uint8_t> expected(song.begin() + 14, song.end());
+        if (c.expected != nullptr) {
+            const auto moved = testsupport::TrackChunk(testsupport::BytesFromHexText(c.expected));
+            expected.resize(conductorEnd - 14);
+            expected.insert(expected.end(), moved.begin(), moved.end());
+        }
+        EXPECT_EQ(out, expected);
+    }
+}
+
 std::span<const std::uint8_t> Bytes(const std::string& text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
