@@ -222,6 +222,19 @@ TEST_P(LibraryFirstRun, MelodyOnTopPartsFromTheFirstMeasureSlidersWithRoom) {
     EXPECT_GE(rms[2] - rms[0], kLeastSweepRiseDb);
 }
 
+// The sweeps still cover a style of each family when styles are renamed or rewritten.
+TEST(LibraryFirstRunSweeps, OnePartOfEachFamily) {
+    std::vector<int> versions;
+    for (const StyleInfo& style : LibraryStyles()) {
+        if (kSweptPart.count(style.FileName())) versions.push_back(style.version);
+    }
+    ASSERT_EQ(versions.size(), kSweptPart.size());
+    std::sort(versions.begin(), versions.end());
+    EXPECT_LT(versions[0], 30);
+    EXPECT_EQ(versions[1], 30);
+    EXPECT_GT(versions[2], 30);
+}
+
 INSTANTIATE_TEST_SUITE_P(EachStyle, LibraryFirstRun, testing::ValuesIn(LibraryStyles()),
                          [](const testing::TestParamInfo<StyleInfo>& info) {
                              return info.param.code + std::to_string(info.param.version);

@@ -22,8 +22,9 @@ std::optional<MakeRequest> FirstRunMake(const std::array<SlotStyle, kSlots>& slo
 
     styles::SlotTables tables;
     for (int s = 0; s < kSlots; ++s) {
+        // The start-up's slot volume; reading the slot's style sets it again, as the slot label's
+        // change handler does once the first activation names the style.
         tables.SectVol[s] = settings.sectVol;
-        // What the slot label's change handler does once the first activation names the style.
         const styles::SlotStyleRead read = styles::ReadSlotStyle(slots[s].bytes, s);
         if (read.failed) return std::nullopt;
         for (int p = 0; p < kParts; ++p) tables.SetPartStyle(s, p, read.parts[p]);
