@@ -68,7 +68,7 @@ function(orvella_add_fuzz_target name)
 endfunction()
 
 # orvella_compile_styles(<target> <kind> <folder>)
-# Compiles every style description of the calling folder (named like its style, "Pp4431.txt")
+# Compiles every style description of the calling folder (named like its style, "8B4431.txt")
 # with stylec into <folder>: the library into the ready program folder, where the front end scans
 # the "??????.sty" files and the composer loads them by name; the test styles beside it, so that
 # users see only the library. <target> builds them all.

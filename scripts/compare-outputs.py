@@ -472,20 +472,20 @@ def compose_refusals(build, rec, work, songs, library, test_styles):
     folder, key = chain(build, rec, work, "refusals-" + song_name, song)
     grid8 = [s for s in test_styles if s[2:4] == "44" and step_grid(s) == 8][0]
     cases = {
-        "mixed-grids": (["Pp4431", grid8, "Pp4431", "Pp4431", "Pp4431"], key, None),
+        "mixed-grids": (["8B4431", grid8, "8B4431", "8B4431", "8B4431"], key, None),
         "wrong-meter": (["Wz3431"] * 5, key, None),
-        "wrong-chord-key": (["Pp4431"] * 5, (key % 9) + 49 if key != 57 else 50, None),
-        "missing-style": (["Pp4431"] * 5, key,
-                          "4 3 3 1 Pp4431.sty Pp4431.sty Nn4431.sty Pp4431.sty Pp4431.sty "
+        "wrong-chord-key": (["8B4431"] * 5, (key % 9) + 49 if key != 57 else 50, None),
+        "missing-style": (["8B4431"] * 5, key,
+                          "4 3 3 1 8B4431.sty 8B4431.sty Nn4431.sty 8B4431.sty 8B4431.sty "
                           "49 89 {key} {hwnd} 1 0 0 1 2426"),
-        "wrong-version": (["Pp4431"] * 5, key, "4 3 3 1 {names} 49 89 {key} {hwnd} 1 0 0 1 2425"),
+        "wrong-version": (["8B4431"] * 5, key, "4 3 3 1 {names} 49 89 {key} {hwnd} 1 0 0 1 2425"),
     }
     for name, (styles, chord_key, line) in cases.items():
         compose(build, rec, folder, "refusals/compose-" + name, styles, "proposed", chord_key,
                 line)
     # A song input with one track and chord data of the right key.
     write(os.path.join(folder, "InPut.bin"), read(song)[:14 + 8] + b"\x00\xff\x2f\x00")
-    compose(build, rec, folder, "refusals/compose-one-track", ["Pp4431"] * 5, "proposed", key)
+    compose(build, rec, folder, "refusals/compose-one-track", ["8B4431"] * 5, "proposed", key)
 
 
 def worker_refusals(build, rec, work, songs):

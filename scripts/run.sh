@@ -4,7 +4,8 @@
 # Without a display (DISPLAY and WAYLAND_DISPLAY unset) it accompanies the demo melody instead,
 # in a fresh temporary program folder, the way the front end drives the workers: song loader,
 # key detector (key list), chord maker, composer with five library styles of the song's time
-# signature. The composer's output is decoded into a plain MIDI file.
+# signature and the window's first-run settings. The composer's output is decoded into a plain
+# MIDI file.
 #   OUTPUT=path/song.mid ./scripts/run.sh    writes the accompanied demo song there instead
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -63,35 +64,24 @@ step "Tressil (chord maker)  " Error2.msg "$folder/Tressil" 3 '{hwnd}' 2426 0
 chordKey=$code
 
 # Five library styles of the song's time signature: slot 1 plays from the start, the chord
-# maker's style column switches to the others.
+# maker's style column switches to the others. (The window on a first run puts the library's
+# first style into all five slots instead; it is a 4/4 style.)
 case "$signature" in
   2/4) styles="Mr2431 Pk2430 Mr2431 Pk2430 Mr2431" ;;
   3/4) styles="Wz3431 Sw3412 Jw3430 Wz3431 Sw3412" ;;
   6/8) styles="Bd6831 Jg6830 Bd6831 Jg6830 Bd6831" ;;
-  *) styles="Pp4431 Ds4433 Rk4430 Bl4412 Bs4432" ;;
+  *) styles="8B4431 Ds4433 Rk4430 Bl4412 Bs4432" ;;
 esac
-# The default mix, as the style panel and the echo sliders start out: every slot at 80 percent
-# with the styles' own part volumes, and both echo levels at 3 (the composer's tokens 2 and 3),
-# which keeps the echo parts well behind the melody. The library's level checks render every
-# style with these settings.
-sectionVolume=080
-echoLevels="3 3"
-# The play options the style panel proposes: per part the sustain digit and the play mode.
-: > "$folder/vPara.dat"
-for style in $styles; do
-  modes=$(awk '/^  sustain/{s=$2} /^  playmode/{printf "%s%03d", (n++ ? "," : ""), s * 10 + $2}' \
-    "$root/styles/$style.txt")
-  printf '%s,000,000,000,000,000,000,000,000,000,000,%s\r\n' "$sectionVolume" "$modes" \
-    >> "$folder/vPara.dat"
-done
-tempoClass=1
-if ((tempo >= 100)); then tempoClass=4; elif ((tempo >= 90)); then tempoClass=2; fi
 names=""
 for style in $styles; do names+=" $style.sty"; done
-# Echo voices 50 and 90 (tokens 49 and 89) are strings and a warm pad.
-# shellcheck disable=SC2086  # the style names and echo levels are separate tokens
-step "Compose (composer)     " Error3.msg "$folder/Compose" "$tempoClass" $echoLevels 1 $names 49 89 \
-  "$chordKey" '{hwnd}' 1 0 0 1 2426
+# The play options and the composer's command line are the window's own on a first run, built
+# by the front end's rules (firstrun): nothing stored, so echo voices 50 and 90 with echo levels
+# 6 and 5, every slot at 80 percent, and each part at its style's own program, volume and play
+# mode as the style panel reads them. The library's level checks compose with the same.
+# shellcheck disable=SC2086  # the style names are separate arguments
+tokens=$("$root/build/devtools/firstrun" "$folder" "$tempo" "$chordKey" $names)
+# shellcheck disable=SC2086  # the tokens are separate arguments
+step "Compose (composer)     " Error3.msg "$folder/Compose" $tokens
 runCode=$((code + 1))
 
 mkdir -p "$(dirname "$output")"

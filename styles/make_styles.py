@@ -18,6 +18,14 @@ decides which mode each role lands in.
 Track conventions of the library (the library's checks rely on them):
   track 1 on channel 1 is always the bass, the other melodic tracks are chord parts (comping,
   pad or strings, a line or arpeggio), the drum track is last on channel 9.
+
+The play modes each track proposes: the bass and at least one chord part take a pattern mode (1
+to 3), which plays from the song's first measure; a part in mode 0 waits for the song's first
+Break1, Intro2 or Break2. A pattern part does not strike again the note it played last, so its
+lines move between notes instead of repeating one.
+
+On a first run the window puts the first style file in name order into all five slots, so that
+file is a 4/4 style for most songs: the Pop 8-Beat, 8B4431.
 """
 
 import os
@@ -46,7 +54,6 @@ class Part:
     def __init__(self, steps):
         self.steps = steps
         self.notes = []
-        self.slope = 0
 
     def add(self, step, value, velocity=90, length=6, offset=0):
         if 0 <= step < self.steps:
@@ -89,7 +96,6 @@ class Part:
     def merged(self, other):
         result = Part(self.steps)
         result.notes = self.notes + other.notes
-        result.slope = self.slope
         return result
 
     def first_half(self, half):
@@ -103,19 +109,25 @@ class Part:
         result = Part(self.steps)
         result.notes = [(s, v, max(25, vel - amount), length, o) for s, v, vel, length, o in
                         self.notes]
-        result.slope = self.slope
         return result
 
-    def with_slope(self, slope):
-        self.slope = slope
+    def crescendo(self, rise):
+        """Louder through the measure: a note's velocity grows by `rise` times itself towards
+        the last step. The cells carry it, so it follows the part's volume (the composer's
+        mode slope would add the same amount at every volume)."""
+        self.notes = [(s, v, min(127, round(vel * (1 + rise * s / self.steps))), length, o)
+                      for s, v, vel, length, o in self.notes]
         return self
 
 
-# A track's sound: (program, volume, pan, effect) in chord mode and in pattern mode. The volumes
-# are the style's default mix: the composer starts each part's velocities at its volume scaled
-# by the slot's percentage, and at the style panel's 80 percent the melody stays on top, with the
-# bass and drums about 4 dB below it and each chord part 8 dB or more (the library's level test
-# renders every style to check).
+# A track's sound: (program, volume, pan, effect) in chord mode and in pattern mode. The cells
+# carry the accents around the neutral velocity 90 (chords a little above, since the composer
+# plays a chord's notes softer the more there are), and the volumes carry the level: they are the
+# style's default mix, where the volume sliders start. The composer starts a part's velocities at
+# its volume scaled by the slot's percentage, so at the window's 80 percent the melody stays on
+# top, the bass and drums about 6 dB under it and each chord part 9 to 13 dB, all the style's
+# parts together more than 2 dB; a slider at the top plays a part out at velocities around 80 and
+# more. The library's level test renders every style as the window makes it to check.
 class Track:
     def __init__(self, name, channel, chord, pattern=None, base=0, sustain=0, styleflag1=0,
                  register=0, tight=False, playmode=0):
@@ -220,11 +232,7 @@ def cells_for(style, track, part):
 def format_mode(style, track, mode):
     role = role_for(style, mode)
     part = lookup(track, role) if role else None
-    slope = part.slope if part else 0
-    if mode == 0 or (style.version < 31 and mode == 8):
-        slope = 0  # mode 0 takes no slope; before version 31 it borrows the Ending's
-    lines = ["  mode %d%s%s" % (mode, " slope %d" % slope if slope else "",
-                                "    # " + role if role else "")]
+    lines = ["  mode %d%s" % (mode, "    # " + role if role else "")]
     if not part:
         return lines
     grid = cells_for(style, track, part)
@@ -298,7 +306,7 @@ def melodic_roles(style, normal1, normal2, variation=None, intro1=None, intro2=N
     variation = variation or normal2
     roles["variation"] = first.merged(_without_step0(variation))
     roles["intro1"] = intro1 or normal1.softer(22)
-    roles["intro2"] = intro2 or normal1.softer(12).with_slope(1)
+    roles["intro2"] = intro2 or normal1.softer(16).crescendo(0.3)
     roles["break1"] = break1 or normal1.first_half(half)
     roles["break2"] = break2 or normal2.first_half(half)
     roles["stop"] = stop or first
@@ -314,7 +322,6 @@ def melodic_roles(style, normal1, normal2, variation=None, intro1=None, intro2=N
 def _without_step0(p):
     result = Part(p.steps)
     result.notes = [n for n in p.notes if n[0] != 0]
-    result.slope = p.slope
     return result
 
 
@@ -361,19 +368,19 @@ def bass_track(program, volume, pan=64, effect=8, playmode=0):
 
 
 def pop_8beat():
-    s = Style("Pp44", 31, "44", "Pop", "Pop 8-Beat",
+    s = Style("8B44", 31, "44", "Pop", "Pop 8-Beat",
               "Pop 8-beat: straight eighths on the hi-hat, kick on 1 and the and of 2,\n"
-              "backbeat on 2 and 4; eighth-note bass, piano on the eighths with a push,\n"
-              "strings holding the chord, a clean electric guitar arpeggio.")
+              "backbeat on 2 and 4; a bass on root, fifth and octave, piano on the eighths\n"
+              "with a push, strings holding the chord, a clean electric guitar arpeggio.")
     h = s.half
-    bass = bass_track(33, 69)
-    piano = Track("Piano", 2, (0, 76, 72, 30), (0, 73, 72, 30), sustain=1, register=2,
+    bass = bass_track(33, 55, playmode=1)
+    piano = Track("Piano", 2, (0, 51, 72, 30), (0, 49, 72, 30), sustain=1, register=2,
                   tight=True)
-    strings = Track("Strings", 3, (48, 48, 44, 50), (49, 47, 44, 50), register=2, tight=True,
+    strings = Track("Strings", 3, (48, 37, 44, 50), (49, 36, 44, 50), register=2, tight=True,
                     playmode=3)
-    guitar = Track("Guitar", 4, (27, 78, 88, 30), (27, 78, 88, 30), register=3, tight=True,
+    guitar = Track("Guitar", 4, (27, 55, 88, 30), (27, 55, 88, 30), register=3, tight=True,
                    playmode=1)
-    drums = drum_track(volume=44)
+    drums = drum_track(volume=32)
 
     def groove(kick="X.....x.X.......", hat="x.o.x.o.x.o.x.o.", open_end=False):
         p = part(s).hits(KICK, kick, 3).hits(SNARE, "....X.......X...", 3).hits(HAT, hat, 3)
@@ -390,33 +397,33 @@ def pop_8beat():
     fill1.hits(KICK, "........X.......", 3).add(24, SNARE, 100, 3)
     fill2 = n2.first_half(h).merged(part(s).hits(SNARE, "xoxoXoxoxxXX", 3, 92, start=12))
     fill2.add(42, FLOOR_TOM, 110, 3).add(45, FLOOR_TOM, 114, 3).hits(KICK, "X.....X.", 6,
-                                                                         start=0).with_slope(1)
+                                                                         start=0).crescendo(0.3)
     intro1 = part(s).hits(KICK, "X.......X.......", 3, 84).hits(HAT, "x.x.x.x.x.x.x.x.", 3, 62)
     intro2 = part(s).hits(KICK, "X.....x.X.......", 3, 92).hits(STICK, "....x.......x...", 3, 80)
-    intro2.hits(HAT, "x.o.x.o.x.o.x.o.", 3, 72).with_slope(1)
+    intro2.hits(HAT, "x.o.x.o.x.o.x.o.", 3, 72).crescendo(0.3)
     drums.roles = drum_roles(s, n1, n2, fill1, fill2, intro1, intro2,
                              variation=groove(kick="X.....x.X.....x.", open_end=True),
                              normal1_d=groove(open_end=True),
                              normal2_d=groove(kick="X.....x.X.x.....", hat="xoxoxoxoxoxoxoxo",
                                               open_end=True))
 
-    b1 = part(s).seq("6! 6 6 6 6! 6 13 6", 6, 80)
-    b2 = part(s).seq("6! 6 . 18 6! 6 13 11", 6, 82)
+    b1 = part(s).seq("6!_3 . . 13 6_2 . 13 18", 6, 90)
+    b2 = part(s).seq("6!_3 . . 18 6_2 . 13 11", 6, 92)
     bass.roles = melodic_roles(
-        s, b1, b2, intro1=part(s).seq("6_4 . . . 6_4", 6, 70),
-        break1=b1.first_half(h).merged(part(s).seq("6! . 13 13!", 6, 86, start=h)),
-        break2=b2.first_half(h).merged(part(s).seq("6! 13 11 10", 6, 86, start=h)),
-        normal1_d=b1.first_half(h).merged(part(s).seq("6! 13 15 17", 6, 80, start=h)))
+        s, b1, b2, intro1=part(s).seq("6_4 . . . 13_4", 6, 78),
+        break1=b1.first_half(h).merged(part(s).seq("6! . 13 18!", 6, 96, start=h)),
+        break2=b2.first_half(h).merged(part(s).seq("6! 13 11 10", 6, 96, start=h)),
+        normal1_d=b1.first_half(h).merged(part(s).seq("6! 13 15 17", 6, 90, start=h)))
     c = "10+13+18"
-    c1 = part(s).seq(f"{c}_2 . {c}_3 . . {c}_2 . {c}_2 . . {c}", 3, 70)
-    c2 = part(s).seq(f"{c}_2 . {c} . . {c}_3 . . {c}_2 . {c} {c}_3 . .", 3, 72)
+    c1 = part(s).seq(f"{c}_2 . {c}_3 . . {c}_2 . {c}_2 . . {c}", 3, 106)
+    c2 = part(s).seq(f"{c}_2 . {c} . . {c}_3 . . {c}_2 . {c} {c}_3 . .", 3, 108)
     piano.roles = melodic_roles(
-        s, c1, c2, intro1=part(s).seq(f"{c}_4 . . . {c}_4", 6, 62),
-        break1=c1.first_half(h).merged(part(s).seq(f"{c}! . . {c}!", 6, 84, start=h)),
-        break2=c2.first_half(h).merged(part(s).seq(f"{c}! {c} . {c}!", 6, 84, start=h)))
-    strings.roles = melodic_roles(s, held(s, [10, 13, 18], 64), held(s, [6, 10, 13], 70))
-    arp1 = part(s).seq("6 13 18 13 10 13 18 13", 6, 62)
-    arp2 = part(s).seq("6 13 18 22 18 13 10 13", 6, 66)
+        s, c1, c2, intro1=part(s).seq(f"{c}_4 . . . {c}_4", 6, 88),
+        break1=c1.first_half(h).merged(part(s).seq(f"{c}! . . {c}!", 6, 104, start=h)),
+        break2=c2.first_half(h).merged(part(s).seq(f"{c}! {c} . {c}!", 6, 104, start=h)))
+    strings.roles = melodic_roles(s, held(s, [10, 13, 18], 104), held(s, [6, 10, 13], 110))
+    arp1 = part(s).seq("6! 13 18 13 10 13 18 13", 6, 90)
+    arp2 = part(s).seq("6! 13 18 22 18 13 10 13", 6, 94)
     guitar.roles = melodic_roles(s, arp1, arp2)
     s.tracks = [bass, piano, strings, guitar, drums]
     return s
@@ -425,17 +432,17 @@ def pop_8beat():
 def rock():
     s = Style("Rk44", 30, "44", "Rock", "Rock",
               "Rock: driving eighths, kick on 1, 3 and the and of 3, a hard backbeat on 2 and\n"
-              "4; picked bass on the eighths, palm-muted power chords, a rock organ underneath,\n"
+              "4; a picked bass on root, fifth and octave, palm-muted power chords, a rock organ underneath,\n"
               "a distorted guitar riff on root and fifth.")
     h = s.half
-    bass = bass_track(34, 71)
-    power = Track("Rhythm Guitar", 2, (29, 64, 40, 20), (29, 62, 40, 20), register=1,
+    bass = bass_track(34, 55, playmode=1)
+    power = Track("Rhythm Guitar", 2, (29, 48, 40, 20), (29, 46, 40, 20), register=1,
                   tight=True)
-    organ = Track("Organ", 3, (18, 51, 84, 40), (18, 49, 84, 40), register=2, tight=True,
+    organ = Track("Organ", 3, (18, 40, 84, 40), (18, 39, 84, 40), register=2, tight=True,
                   playmode=3)
-    lead = Track("Lead Guitar", 4, (30, 57, 100, 40), (30, 55, 100, 40), register=3,
+    lead = Track("Lead Guitar", 4, (30, 39, 100, 40), (30, 38, 100, 40), register=3,
                  tight=True, playmode=2)
-    drums = drum_track(volume=44, effect=24)
+    drums = drum_track(volume=30, effect=24)
 
     def groove(hat="X.x.X.x.X.x.X.x.", kick="X.......X.x.....", cym=HAT):
         return part(s).hits(KICK, kick, 3).hits(SNARE, "....X.......X...", 3, 110) \
@@ -448,29 +455,31 @@ def rock():
     fill1.add(h, KICK, 100, 3)
     fill2 = n2.first_half(h).merged(tom_run(s, h, [SNARE, SNARE, HIGH_TOM, HIGH_TOM, MID_TOM,
                                                    MID_TOM, FLOOR_TOM, FLOOR_TOM], 3, 100))
-    fill2.hits(KICK, "X..X..X.", 3, start=h).with_slope(1)
+    fill2.hits(KICK, "X..X..X.", 3, start=h).crescendo(0.3)
     intro1 = part(s).hits(KICK, "X.......X.......", 3, 96).hits(CRASH, "X...............", 3, 96)
     intro1.hits(HAT, "....x.......x...", 3, 80)
-    intro2 = groove(hat="x.x.x.x.x.x.x.x.").with_slope(1)
+    intro2 = groove(hat="x.x.x.x.x.x.x.x.").crescendo(0.3)
     drums.roles = drum_roles(s, n1, n2, fill1, fill2, intro1, intro2)
 
-    b1 = part(s).seq("6! 6 6 6 6! 6 6 6", 6, 84)
-    b2 = part(s).seq("6! 6 6 18 6! 6 13 6", 6, 86)
+    b1 = part(s).seq("6!_2 . 18 13 6!_2 . 18 13", 6, 90)
+    b2 = part(s).seq("6!_2 . 13 18 6!_2 . 13 11", 6, 92)
     bass.roles = melodic_roles(
-        s, b1, b2, intro1=part(s).seq("6_8", 6, 78),
-        break1=b1.first_half(h).merged(part(s).seq("6! 6 6 6", 6, 90, start=h)),
-        break2=b2.first_half(h).merged(part(s).seq("6! 13 11 10", 6, 90, start=h)))
+        s, b1, b2, intro1=part(s).seq("6_8", 6, 82),
+        break1=b1.first_half(h).merged(part(s).seq("6! 18 6 18", 6, 96, start=h)),
+        break2=b2.first_half(h).merged(part(s).seq("6! 13 11 10", 6, 96, start=h)))
     pc = "6+13+18"
-    p1 = part(s).seq(f"{pc}! {pc}? {pc} {pc}? {pc}! {pc}? {pc} {pc}?", 6, 78)
-    p2 = part(s).seq(f"{pc}! {pc}? {pc} {pc}_2 . {pc}! {pc}?", 6, 80)
+    p1 = part(s).seq(f"{pc}! {pc}? {pc} {pc}? {pc}! {pc}? {pc} {pc}?", 6, 104)
+    p2 = part(s).seq(f"{pc}! {pc}? {pc} {pc}_2 . {pc}! {pc}?", 6, 106)
     power.roles = melodic_roles(
-        s, p1, p2, intro1=part(s).seq(f"{pc}!_8", 6, 80),
-        break1=p1.first_half(h).merged(part(s).seq(f"{pc}! . . {pc}!", 6, 92, start=h)),
-        break2=p2.first_half(h).merged(part(s).seq(f"{pc}! . {pc}! {pc}!", 6, 92, start=h)))
-    organ.roles = melodic_roles(s, held(s, [10, 13, 18], 62), held(s, [6, 10, 13, 18], 68))
-    riff1 = part(s).seq("6_2 . 13 18_2 . 13", 6, 70)
-    riff2 = part(s).seq("6 18 13 18 6 18 16 13", 6, 72)
-    lead.roles = melodic_roles(s, riff1, riff2)
+        s, p1, p2, intro1=part(s).seq(f"{pc}!_8", 6, 100),
+        break1=p1.first_half(h).merged(part(s).seq(f"{pc}! . . {pc}!", 6, 106, start=h)),
+        break2=p2.first_half(h).merged(part(s).seq(f"{pc}! . {pc}! {pc}!", 6, 106, start=h)))
+    organ.roles = melodic_roles(s, held(s, [10, 13, 18], 100), held(s, [6, 10, 13, 18], 106))
+    riff1 = part(s).seq("6!_2 . 13 18_2 . 13", 6, 90)
+    riff2 = part(s).seq("6! 18 13 18 6 18 16 13", 6, 92)
+    # The stop strikes root and fifth: a part in a pattern mode does not strike again the note it
+    # played last, which a single root may be.
+    lead.roles = melodic_roles(s, riff1, riff2, stop=held(s, [6, 13], 90, h))
     s.tracks = [bass, power, organ, lead, drums]
     return s
 
@@ -481,41 +490,42 @@ def ballad():
               "drums keep it light with a side stick on 2 and 4 until the breaks open up, a\n"
               "fretless bass on root and fifth, strings and a warm pad holding the harmony.")
     h = s.half
-    bass = Track("Bass", 1, (35, 70, 64, 20), (35, 70, 64, 20), base=-36, register=1)
-    piano = Track("Piano", 2, (0, 72, 58, 50), (0, 69, 58, 50), sustain=1, register=2,
+    bass = Track("Bass", 1, (35, 54, 64, 20), (35, 54, 64, 20), base=-36, register=1,
+                 playmode=1)
+    piano = Track("Piano", 2, (0, 56, 58, 50), (0, 54, 58, 50), sustain=1, register=2,
                   tight=True)
-    strings = Track("Strings", 3, (48, 47, 36, 60), (49, 47, 36, 60), register=2, tight=True,
+    strings = Track("Strings", 3, (48, 36, 36, 60), (49, 36, 36, 60), register=2, tight=True,
                     playmode=3)
-    pad = Track("Pad", 4, (89, 59, 92, 60), (89, 57, 92, 60), register=2, tight=True)
-    drums = drum_track(playmode=0, volume=60, effect=50)
+    pad = Track("Pad", 4, (89, 37, 92, 60), (89, 36, 92, 60), register=2, tight=True)
+    drums = drum_track(playmode=0, volume=33, effect=50)
 
     def groove(stick=STICK, kick="X.......x.x.....", hat="x.x.x.x.x.x.x.x."):
-        return part(s).hits(KICK, kick, 3, 86).hits(stick, "....x.......x...", 3, 84) \
-            .hits(HAT, hat, 3, 60)
+        return part(s).hits(KICK, kick, 3, 96).hits(stick, "....x.......x...", 3, 94) \
+            .hits(HAT, hat, 3, 90)
 
     n1 = groove()
     n2 = groove(stick=SNARE, hat="xoxoxoxoxoxoxoxo")
-    fill1 = n1.first_half(h).merged(part(s).hits(SNARE, "..o.x.o.x.xx", 3, 78, start=12))
-    fill1.add(42, MID_TOM, 88, 3).add(45, FLOOR_TOM, 94, 3).with_slope(1)
+    fill1 = n1.first_half(h).merged(part(s).hits(SNARE, "..o.x.o.x.xx", 3, 94, start=12))
+    fill1.add(42, MID_TOM, 100, 3).add(45, FLOOR_TOM, 106, 3).crescendo(0.3)
     fill2 = n2.first_half(h).merged(tom_run(s, h, [HIGH_TOM, HIGH_TOM, MID_TOM, MID_TOM,
-                                                   FLOOR_TOM, FLOOR_TOM], 4, 90))
-    intro1 = part(s).hits(RIDE, "x...x...x...x...", 3, 58)
-    intro2 = part(s).hits(KICK, "X.......X.......", 3, 76).hits(RIDE, "x.x.x.x.x.x.x.x.", 3, 60)
-    intro2.with_slope(1)
+                                                   FLOOR_TOM, FLOOR_TOM], 4, 100))
+    intro1 = part(s).hits(RIDE, "x...x...x...x...", 3, 80)
+    intro2 = part(s).hits(KICK, "X.......X.......", 3, 90).hits(RIDE, "x.x.x.x.x.x.x.x.", 3, 82)
+    intro2.crescendo(0.3)
     drums.roles = drum_roles(s, n1, n2, fill1, fill2, intro1, intro2)
 
-    b1 = part(s).seq("6!_3 . . 13 6_3 . . 13", 6, 80)
-    b2 = part(s).seq("6!_3 . 6 13 6_2 . 1 3", 6, 82)
-    bass.roles = melodic_roles(s, b1, b2, intro1=part(s).seq("6_8", 6, 70))
-    arp1 = part(s).seq("6 13 18 22 18 13 22 13", 6, 68)
-    arp2 = part(s).seq("6 13 18 22 25 22 18 13", 6, 72)
+    b1 = part(s).seq("6!_3 . . 13 6_3 . . 13", 6, 90)
+    b2 = part(s).seq("6!_3 . 18 13 6_2 . 1 3", 6, 92)
+    bass.roles = melodic_roles(s, b1, b2, intro1=part(s).seq("6_8", 6, 78))
+    arp1 = part(s).seq("6! 13 18 22 18 13 22 13", 6, 90)
+    arp2 = part(s).seq("6! 13 18 22 25 22 18 13", 6, 94)
     piano.roles = melodic_roles(
-        s, arp1, arp2, intro1=part(s).seq("6 13 18 22_5", 6, 60),
-        break1=arp1.first_half(h).merged(part(s).seq("10+13+18_3 . . 13", 6, 78, start=h)),
-        break2=arp2.first_half(h).merged(part(s).seq("10+13+18! 13 18 22", 6, 80, start=h)))
-    strings.roles = melodic_roles(s, held(s, [10, 13, 18], 60), held(s, [6, 10, 13, 18], 66))
-    pad.roles = melodic_roles(s, part(s).seq("10+13_4 . . . 10+13+18_4", 6, 56),
-                              part(s).seq("10+13+18_4 . . . 10+13+18_4", 6, 60))
+        s, arp1, arp2, intro1=part(s).seq("6 13 18 22_5", 6, 80),
+        break1=arp1.first_half(h).merged(part(s).seq("10+13+18_3 . . 13", 6, 100, start=h)),
+        break2=arp2.first_half(h).merged(part(s).seq("10+13+18! 13 18 22", 6, 102, start=h)))
+    strings.roles = melodic_roles(s, held(s, [10, 13, 18], 100), held(s, [6, 10, 13, 18], 106))
+    pad.roles = melodic_roles(s, part(s).seq("10+13_4 . . . 10+13+18_4", 6, 102),
+                              part(s).seq("10+13+18_4 . . . 10+13+18_4", 6, 106))
     s.tracks = [bass, piano, strings, pad, drums]
     return s
 
@@ -526,53 +536,53 @@ def disco():
               "every off-beat over sixteenths; an octave bass, muted guitar chops on the\n"
               "sixteenths, string stabs and a brass section punching the pushes.")
     h = s.half
-    bass = bass_track(38, 66)
-    guitar = Track("Guitar", 2, (28, 78, 30, 20), (28, 76, 30, 20), register=2, tight=True)
-    strings = Track("Strings", 3, (49, 57, 96, 50), (48, 56, 96, 50), register=3, tight=True,
+    bass = bass_track(38, 54, playmode=1)
+    guitar = Track("Guitar", 2, (28, 50, 30, 20), (28, 48, 30, 20), register=2, tight=True)
+    strings = Track("Strings", 3, (49, 41, 96, 50), (48, 40, 96, 50), register=3, tight=True,
                     playmode=3)
-    brass = Track("Brass", 4, (61, 63, 70, 40), (61, 62, 70, 40), register=2, tight=True,
+    brass = Track("Brass", 4, (61, 45, 70, 40), (61, 44, 70, 40), register=2, tight=True,
                   playmode=2)
-    drums = drum_track(volume=34)
+    drums = drum_track(volume=40)
 
     def groove(extra_kick=False):
-        p = part(s).hits(KICK, "X...X...X...X..." if not extra_kick else "X...X...X...X.x.", 3)
-        p.hits(SNARE, "....X.......X...", 3, 96).hits(CLAP, "....x.......x...", 3, 84)
-        p.hits(HAT, "xo.ox o.ox o.oxo.".replace(" ", ""), 3, 74)
-        p.hits(OPEN_HAT, "..x...x...x...x.", 3, 80)
+        p = part(s).hits(KICK, "x...x...x...x..." if not extra_kick else "x...x...x...x.o.", 3, 72)
+        p.hits(SNARE, "....x.......x...", 3, 76).hits(CLAP, "....x.......x...", 3, 76)
+        p.hits(HAT, "Xx.xXx.xXx.xXx.x", 3, 84)
+        p.hits(OPEN_HAT, "..x...x...x...x.", 3, 90)
         return p
 
     n1 = groove()
-    n2 = groove(extra_kick=True).merged(part(s).hits(TAMBOURINE, "x.x.x.x.x.x.x.x.", 3, 60))
+    n2 = groove(extra_kick=True).merged(part(s).hits(TAMBOURINE, "x.x.x.x.x.x.x.x.", 3, 86))
     fill1 = n1.first_half(h).merged(part(s).hits(SNARE, "x.xxx.xxXXXX", 3, 92, start=12))
     fill1.hits(KICK, "X...X...", 3, start=h)
     fill2 = n2.first_half(h).merged(tom_run(s, h, [HIGH_TOM, HIGH_TOM, MID_TOM, MID_TOM, LOW_TOM,
                                                    LOW_TOM, FLOOR_TOM, FLOOR_TOM], 3, 100))
-    fill2.hits(KICK, "X...X...", 3, start=h).with_slope(2)
-    intro1 = part(s).hits(KICK, "X...X...X...X...", 3, 96).hits(HAT, "x.x.x.x.x.x.x.x.", 3, 64)
-    intro2 = groove().with_slope(1)
+    fill2.hits(KICK, "X...X...", 3, start=h).crescendo(0.6)
+    intro1 = part(s).hits(KICK, "X...X...X...X...", 3, 96).hits(HAT, "x.x.x.x.x.x.x.x.", 3, 84)
+    intro2 = groove().crescendo(0.3)
     drums.roles = drum_roles(s, n1, n2, fill1, fill2, intro1, intro2,
                              normal2_d=n2.first_half(h).merged(
                                  part(s).hits(SNARE, "..x...xx", 3, 86, start=h)
                                  .hits(KICK, "X...X...", 3, start=h)))
 
-    b1 = part(s).seq("6! 18 6 18 6! 18 6 18", 6, 84)
-    b2 = part(s).seq("6! 18 6 18 6! 18 13 18", 6, 86)
+    b1 = part(s).seq("6! 18 6 18 6! 18 6 18", 6, 90)
+    b2 = part(s).seq("6! 18 6 18 6! 18 13 18", 6, 92)
     bass.roles = melodic_roles(
-        s, b1, b2, intro1=part(s).seq("6 . 6 . 6 . 6 .", 6, 72),
-        break1=b1.first_half(h).merged(part(s).seq("6! 6 . 6 18 . 6! .", 3, 90, start=h)),
-        break2=b2.first_half(h).merged(part(s).seq("6! 18 13 18 16 18 6 18", 3, 90, start=h)))
+        s, b1, b2, intro1=part(s).seq("6 . 18 . 6 . 18 .", 6, 80),
+        break1=b1.first_half(h).merged(part(s).seq("6! 18 . 6 18 . 13! .", 3, 96, start=h)),
+        break2=b2.first_half(h).merged(part(s).seq("6! 18 13 18 16 18 6 18", 3, 96, start=h)))
     c = "10+13+18"
-    g1 = part(s).seq(f". . {c} . . {c}? {c} . . . {c} . . {c}? {c} .", 3, 70)
-    g2 = part(s).seq(f"{c}? . {c} {c}? . {c}? {c} . {c}? . {c} {c}? . {c}? {c} .", 3, 72)
+    g1 = part(s).seq(f". . {c} . . {c}? {c} . . . {c} . . {c}? {c} .", 3, 108)
+    g2 = part(s).seq(f"{c}? . {c} {c}? . {c} {c} . {c}? . {c} {c} . {c}? {c} .", 3, 110)
     guitar.roles = melodic_roles(s, g1, g2)
     strings.roles = melodic_roles(
-        s, held(s, [10, 13, 18], 64),
-        part(s).seq("10+13+18_6 . . . . . 18+22 . . 18+22_2 .", 3, 70))
-    b_hits = part(s).seq(". . . . . . 10+13+18!_2 . . . . . . . 10+13+18_2 .", 3, 78)
+        s, held(s, [10, 13, 18], 100),
+        part(s).seq("10+13+18_6 . . . . . 18+22 . . 18+22_2 .", 3, 106))
+    b_hits = part(s).seq(". . . . . . 10+13+18!_2 . . . . . . . 10+13+18_2 .", 3, 102)
     brass.roles = melodic_roles(
         s, b_hits, part(s).seq("10+13+18! . . 10+13+18 . . . . . . 10+13+18!_2 . . . . .", 3,
-                               80),
-        intro1=part(s).seq("10+13+18!_8", 6, 70))
+                               104),
+        intro1=part(s).seq("10+13+18!_8", 6, 96))
     s.tracks = [bass, guitar, strings, brass, drums]
     return s
 
@@ -583,44 +593,46 @@ def shuffle():
               "feathered kick and a backbeat; a walking acoustic bass, Charleston piano comp,\n"
               "an organ pad written from the key (key-relative), jazz guitar on the quarters.")
     h = s.half
-    bass = Track("Bass", 1, (32, 74, 64, 20), (32, 74, 64, 20), base=-36, register=1)
-    piano = Track("Piano", 2, (0, 88, 80, 40), (0, 86, 80, 40), register=2, tight=True)
-    organ = Track("Organ", 3, (16, 66, 40, 40), (17, 66, 40, 40), styleflag1=1, register=2,
+    bass = Track("Bass", 1, (32, 55, 64, 20), (32, 55, 64, 20), base=-36, register=1,
+                 playmode=1)
+    piano = Track("Piano", 2, (0, 57, 80, 40), (0, 55, 80, 40), register=2, tight=True)
+    organ = Track("Organ", 3, (16, 45, 40, 40), (17, 45, 40, 40), styleflag1=1, register=2,
                   tight=True)
-    guitar = Track("Guitar", 4, (26, 76, 100, 30), (26, 74, 100, 30), register=2, tight=True,
+    guitar = Track("Guitar", 4, (26, 59, 100, 30), (26, 58, 100, 30), register=2, tight=True,
                    playmode=1)
-    drums = drum_track(volume=66, effect=40)
-    # Swung eighths on a triplet grid: a character per triplet eighth (4 steps).
-    swing = "x.ox.ox.ox.o"
+    drums = drum_track(volume=48, effect=40)
+    # Swung eighths on a triplet grid: a character per triplet eighth (4 steps); the beat
+    # accented, the skip note on its last third.
+    swing = "X.xX.xX.xX.x"
 
     def groove(ride=RIDE, snare="...x.....x.."):
-        return part(s).hits(ride, swing, 4, 84).hits(PEDAL_HAT, "...x.....x..", 4, 76) \
-            .hits(KICK, "g..g..g..g..", 4, 50).hits(SNARE, snare, 4, 88) \
+        return part(s).hits(ride, swing, 4, 84).hits(PEDAL_HAT, "...x.....x..", 4, 86) \
+            .hits(KICK, "g..g..g..g..", 4, 70).hits(SNARE, snare, 4, 92) \
             .hits(SNARE, "........g...", 4, 44)
 
     n1 = groove(ride=HAT)
     n2 = groove()
-    fill1 = n1.first_half(h).merged(part(s).hits(SNARE, "x.xx.xX.X", 4, 86, start=h - 12))
+    fill1 = n1.first_half(h).merged(part(s).hits(SNARE, "x.xx.xX.X", 4, 92, start=h - 12))
     fill2 = n2.first_half(h).merged(tom_run(s, h, [SNARE, HIGH_TOM, HIGH_TOM, MID_TOM, LOW_TOM,
-                                                   FLOOR_TOM], 4, 94))
-    fill2.add(h + 20, KICK, 100, 4).with_slope(1)
-    intro1 = part(s).hits(RIDE, swing, 4, 70).hits(PEDAL_HAT, "...x.....x..", 4, 66)
-    intro2 = groove(ride=RIDE, snare="............").with_slope(1)
+                                                   FLOOR_TOM], 4, 100))
+    fill2.add(h + 20, KICK, 100, 4).crescendo(0.3)
+    intro1 = part(s).hits(RIDE, swing, 4, 74).hits(PEDAL_HAT, "...x.....x..", 4, 80)
+    intro2 = groove(ride=RIDE, snare="............").crescendo(0.3)
     drums.roles = drum_roles(s, n1, n2, fill1, fill2, intro1, intro2)
 
-    walk1 = part(s).seq("6! 10 13 15", 12, 82)
-    walk2 = part(s).seq("6! 13 18 16", 12, 84)
-    bass.roles = melodic_roles(s, walk1, walk2, intro1=part(s).seq("6 . 13 .", 12, 72),
-                               normal1_d=part(s).seq("6! 10 13 17", 12, 82))
+    walk1 = part(s).seq("6! 10 13 15", 12, 90)
+    walk2 = part(s).seq("6! 13 18 16", 12, 92)
+    bass.roles = melodic_roles(s, walk1, walk2, intro1=part(s).seq("6 . 13 .", 12, 80),
+                               normal1_d=part(s).seq("6! 10 13 17", 12, 90))
     c = "10+16+20"
-    comp1 = part(s).seq(f"{c}_2 . . . . {c} . . . . . .", 4, 68)
-    comp2 = part(s).seq(f". . {c} . . . . . {c}_2 . {c}? .", 4, 70)
+    comp1 = part(s).seq(f"{c}_2 . . . . {c} . . . . . .", 4, 106)
+    comp2 = part(s).seq(f". . {c} . . . . . {c}_2 . {c}? .", 4, 108)
     piano.roles = melodic_roles(s, comp1, comp2,
-                                final=held(s, [10, 13, 16, 20], 76, 24))
+                                final=held(s, [10, 13, 16, 20], 106, 24))
     # Key-relative: 64, 67 and 71 are the key's third, fifth and seventh, moved to chord tones.
-    organ.roles = melodic_roles(s, held(s, [64, 67, 71], 58), held(s, [60, 64, 67, 71], 62),
-                                final=held(s, [60, 64, 67], 70, 24))
-    fg = part(s).seq("10+13+18 10+13+18? 10+13+18 10+13+18?", 12, 62)
+    organ.roles = melodic_roles(s, held(s, [64, 67, 71], 104), held(s, [60, 64, 67, 71], 110),
+                                final=held(s, [60, 64, 67], 104, 24))
+    fg = part(s).seq("10+13+18 10+13+18? 10+13+18 10+13+18?", 12, 106)
     guitar.roles = melodic_roles(s, fg, fg.softer(-6))
     s.tracks = [bass, piano, organ, guitar, drums]
     return s
@@ -632,41 +644,41 @@ def bossa():
               "1 and 3 with its pickups; the bass plays root and fifth with the anticipation,\n"
               "nylon guitar syncopated against it, soft strings and a flute answering.")
     h = s.half
-    bass = bass_track(32, 73)
-    nylon = Track("Nylon Guitar", 2, (24, 83, 50, 40), (24, 81, 50, 40), register=2,
+    bass = bass_track(32, 56, playmode=1)
+    nylon = Track("Nylon Guitar", 2, (24, 49, 50, 40), (24, 48, 50, 40), register=2,
                   tight=True)
-    strings = Track("Strings", 3, (49, 48, 84, 70), (49, 47, 84, 70), register=3, tight=True,
+    strings = Track("Strings", 3, (49, 35, 84, 70), (49, 35, 84, 70), register=3, tight=True,
                     playmode=3)
-    flute = Track("Flute", 4, (73, 66, 100, 60), (73, 64, 100, 60), register=3, tight=True,
+    flute = Track("Flute", 4, (73, 42, 100, 60), (73, 41, 100, 60), register=3, tight=True,
                   playmode=1)
-    drums = drum_track(volume=82, effect=40)
+    drums = drum_track(volume=55, effect=40)
     clave = "x..x..x...x..x.."
 
     def groove(cym=HAT):
-        return part(s).hits(STICK, clave, 3, 82).hits(KICK, "x.....x.x.....x.", 3, 70) \
-            .hits(cym, "xoxoxoxoxoxoxoxo", 3, 58).hits(CABASA, "x.x.x.x.x.x.x.x.", 3, 44)
+        return part(s).hits(STICK, clave, 3, 90).hits(KICK, "x.....x.x.....x.", 3, 84) \
+            .hits(cym, "xoxoxoxoxoxoxoxo", 3, 90).hits(CABASA, "x.x.x.x.x.x.x.x.", 3, 80)
 
     n1 = groove()
     n2 = groove(cym=RIDE)
-    fill1 = n1.first_half(h).merged(part(s).hits(SNARE, "o.x.oxx.x.X.", 3, 72, start=12))
+    fill1 = n1.first_half(h).merged(part(s).hits(SNARE, "o.x.oxx.x.X.", 3, 88, start=12))
     fill2 = n2.first_half(h).merged(tom_run(s, h, [HIGH_TOM, MID_TOM, HIGH_TOM, MID_TOM,
-                                                   LOW_TOM, FLOOR_TOM], 4, 80))
-    intro1 = part(s).hits(CABASA, "x.x.x.x.x.x.x.x.", 3, 54).hits(STICK, clave, 3, 70)
-    intro2 = groove().with_slope(1)
+                                                   LOW_TOM, FLOOR_TOM], 4, 96))
+    intro1 = part(s).hits(CABASA, "x.x.x.x.x.x.x.x.", 3, 76).hits(STICK, clave, 3, 84)
+    intro2 = groove().crescendo(0.3)
     drums.roles = drum_roles(s, n1, n2, fill1, fill2, intro1, intro2)
 
     # Root on 1 for a dotted quarter, the fifth below on the and of 2; the same from beat 3.
-    b1 = part(s).seq("6!_3 . . 1 6_3 . . 1", 6, 80)
-    b2 = part(s).seq("6!_3 . . 1 6_3 . . 13", 6, 80)
-    bass.roles = melodic_roles(s, b1, b2, intro1=part(s).seq("6_4 . . . 1_4", 6, 68))
+    b1 = part(s).seq("6!_3 . . 1 6_3 . . 1", 6, 90)
+    b2 = part(s).seq("6!_3 . . 1 6_3 . . 13", 6, 90)
+    bass.roles = melodic_roles(s, b1, b2, intro1=part(s).seq("6_4 . . . 1_4", 6, 78))
     c = "10+16+20"
-    g1 = part(s).seq(f"{c} . . {c} . . {c}_2 . . . {c} . . {c}_2 .", 3, 64)
-    g2 = part(s).seq(f"{c} . . {c} . . {c} . . . {c} . . {c} . .", 3, 66)
+    g1 = part(s).seq(f"{c} . . {c} . . {c}_2 . . . {c} . . {c}_2 .", 3, 104)
+    g2 = part(s).seq(f"{c} . . {c} . . {c} . . . {c} . . {c} . .", 3, 106)
     nylon.roles = melodic_roles(s, g1, g2)
-    strings.roles = melodic_roles(s, held(s, [10, 16, 20], 54), held(s, [10, 13, 20], 58))
-    fl1 = part(s).seq(". . . . 18 . 20_2 . . . 22_4 . . . . . .", 3, 58)
-    fl2 = part(s).seq("22_2 . 20 . 18_2 . 16 . 13_4 . . . . . . .", 3, 60)
-    flute.roles = melodic_roles(s, fl1, fl2, final=held(s, [10, 18], 62, 24))
+    strings.roles = melodic_roles(s, held(s, [10, 16, 20], 100), held(s, [10, 13, 20], 104))
+    fl1 = part(s).seq(". . . . 18 . 20_2 . . . 22!_4 . . . . . .", 3, 90)
+    fl2 = part(s).seq("22!_2 . 20 . 18_2 . 16 . 13_4 . . . . . . .", 3, 92)
+    flute.roles = melodic_roles(s, fl1, fl2, final=held(s, [10, 18], 96, 24))
     s.tracks = [bass, nylon, strings, flute, drums]
     return s
 
@@ -677,45 +689,46 @@ def rumba():
               "open slaps on 4 and 4-and, maracas on the eighths; an anticipated bass on the\n"
               "and of 2 and on 4, a piano montuno, strings and a trumpet section.")
     h = s.half
-    bass = Track("Bass", 1, (33, 63, 64, 20), (33, 63, 64, 20), base=-36, register=1)
-    piano = Track("Piano", 2, (0, 83, 76, 30), (0, 82, 76, 30), register=2, tight=True)
-    strings = Track("Strings", 3, (48, 60, 40, 50), (48, 58, 40, 50), register=2, tight=True,
+    bass = Track("Bass", 1, (33, 55, 64, 20), (33, 55, 64, 20), base=-36, register=1,
+                 playmode=1)
+    piano = Track("Piano", 2, (0, 60, 76, 30), (0, 59, 76, 30), register=2, tight=True)
+    strings = Track("Strings", 3, (48, 43, 40, 50), (48, 42, 40, 50), register=2, tight=True,
                     playmode=3)
-    trumpets = Track("Trumpets", 4, (56, 73, 96, 40), (61, 71, 96, 40), register=3,
+    trumpets = Track("Trumpets", 4, (56, 54, 96, 40), (61, 53, 96, 40), register=3,
                      tight=True)
-    drums = drum_track(volume=67)
+    drums = drum_track(volume=53)
 
     def groove(cowbell=False):
-        p = part(s).hits(CLAVES, "x..x..x...x.x...", 3, 88)
-        p.hits(MUTE_CONGA, "..o...o...o...o.", 3, 70).hits(OPEN_CONGA, "............x.x.", 3, 90)
-        p.hits(LOW_CONGA, "......x.......x.", 3, 80).hits(MARACAS, "xoxoxoxoxoxoxoxo", 3, 56)
+        p = part(s).hits(CLAVES, "x..x..x...x.x...", 3, 92)
+        p.hits(MUTE_CONGA, "..x...x...x...x.", 3, 76).hits(OPEN_CONGA, "............x.x.", 3, 90)
+        p.hits(LOW_CONGA, "......x.......x.", 3, 80).hits(MARACAS, "xoxoxoxoxoxoxoxo", 3, 88)
         p.hits(KICK, "X.........X.....", 3, 70)
         if cowbell:
-            p.hits(COWBELL, "x.x.x.x.x.x.x.x.", 3, 70)
+            p.hits(COWBELL, "x.x.x.x.x.x.x.x.", 3, 86)
         return p
 
     n1 = groove()
     n2 = groove(cowbell=True)
-    fill1 = n1.first_half(h).merged(part(s).hits(HI_BONGO, "xxo.xxo.x.X.", 3, 84, start=12))
-    fill2 = n2.first_half(h).merged(part(s).hits(OPEN_CONGA, "x.xxX.xxX.X.", 3, 92, start=12))
-    fill2.add(45, LOW_CONGA, 104, 3).with_slope(1)
-    intro1 = part(s).hits(CLAVES, "x..x..x...x.x...", 3, 80).hits(MARACAS, "x.x.x.x.x.x.x.x.",
-                                                                   3, 52)
-    intro2 = groove().with_slope(1)
+    fill1 = n1.first_half(h).merged(part(s).hits(HI_BONGO, "xxo.xxo.x.X.", 3, 92, start=12))
+    fill2 = n2.first_half(h).merged(part(s).hits(OPEN_CONGA, "x.xxX.xxX.X.", 3, 98, start=12))
+    fill2.add(45, LOW_CONGA, 110, 3).crescendo(0.3)
+    intro1 = part(s).hits(CLAVES, "x..x..x...x.x...", 3, 88).hits(MARACAS, "x.x.x.x.x.x.x.x.",
+                                                                   3, 80)
+    intro2 = groove().crescendo(0.3)
     drums.roles = drum_roles(s, n1, n2, fill1, fill2, intro1, intro2)
 
-    b1 = part(s).seq(". . . 6!_3 . . 13_2 .", 6, 84)
-    b2 = part(s).seq("6 . . 6!_3 . . 13 18", 6, 84)
-    bass.roles = melodic_roles(s, b1, b2, intro1=part(s).seq("6_4 . . . 13_4", 6, 70),
-                               final=held(s, [ROOT], 88, 24))
-    m1 = part(s).seq("10+18 13 18 10+18 . 13+18 10 13+18", 6, 66)
-    m2 = part(s).seq("18 13 10+18 13 18 10+13 . 13+18", 6, 68)
-    piano.roles = melodic_roles(s, m1, m2, final=held(s, [10, 13, 18], 80, 24))
-    strings.roles = melodic_roles(s, held(s, [10, 13, 18], 56), held(s, [6, 10, 13, 18], 60))
-    t1 = part(s).seq(". . . . . . . . . . . . 10+13+18! . 10+13+18_2 .", 3, 74)
+    b1 = part(s).seq(". . . 6!_3 . . 13_2 .", 6, 90)
+    b2 = part(s).seq("13 . . 6!_3 . . 13 18", 6, 90)
+    bass.roles = melodic_roles(s, b1, b2, intro1=part(s).seq("6_4 . . . 13_4", 6, 78),
+                               final=held(s, [ROOT], 96, 24))
+    m1 = part(s).seq("10+18 13 18 10+18 . 13+18 10 13+18", 6, 94)
+    m2 = part(s).seq("18 13 10+18 13 18 10+13 . 13+18", 6, 96)
+    piano.roles = melodic_roles(s, m1, m2, final=held(s, [10, 13, 18], 104, 24))
+    strings.roles = melodic_roles(s, held(s, [10, 13, 18], 100), held(s, [6, 10, 13, 18], 106))
+    t1 = part(s).seq(". . . . . . . . . . . . 10+13+18! . 10+13+18_2 .", 3, 102)
     t2 = part(s).seq("10+13+18! . . 10+13+18 . . 10+13+18_2 . . . . . 10+13+18! . . .", 3,
-                     76)
-    trumpets.roles = melodic_roles(s, t1, t2, final=held(s, [10, 13, 18], 84, 24))
+                     104)
+    trumpets.roles = melodic_roles(s, t1, t2, final=held(s, [10, 13, 18], 106, 24))
     s.tracks = [bass, piano, strings, trumpets, drums]
     return s
 
@@ -730,44 +743,44 @@ def waltz():
               "the accordion on 2 and 3, brushes and a light kick, strings swelling with\n"
               "the phrase and a flute line.")
     h = s.half
-    bass = bass_track(32, 84)
-    accordion = Track("Accordion", 2, (21, 80, 72, 30), (21, 78, 72, 30), register=2,
+    bass = bass_track(32, 61, playmode=1)
+    accordion = Track("Accordion", 2, (21, 57, 72, 30), (21, 56, 72, 30), register=2,
                       tight=True)
-    strings = Track("Strings", 3, (48, 68, 44, 60), (48, 66, 44, 60), register=2, tight=True,
+    strings = Track("Strings", 3, (48, 44, 44, 60), (48, 43, 44, 60), register=2, tight=True,
                     playmode=3)
-    flute = Track("Flute", 4, (73, 66, 96, 50), (73, 64, 96, 50), register=3, tight=True,
+    flute = Track("Flute", 4, (73, 45, 96, 50), (73, 44, 96, 50), register=3, tight=True,
                   playmode=1)
-    drums = drum_track(volume=74, effect=40)
+    drums = drum_track(volume=56, effect=40)
 
     def groove(second=SNARE, cym=HAT):
-        return part(s).hits(KICK, "X..", 12, 84).hits(second, ".xx", 12, 62) \
-            .hits(cym, "x.o.o.", 6, 56)
+        return part(s).hits(KICK, "X..", 12, 84).hits(second, ".xx", 12, 84) \
+            .hits(cym, "x.o.o.", 6, 86)
 
     n1 = groove()
     n2 = groove(cym=RIDE)
-    fill1 = n1.first_half(12).merged(part(s).hits(SNARE, "x.xxx.xx", 3, 70, start=12))
-    fill1.add(33, MID_TOM, 86, 3)
+    fill1 = n1.first_half(12).merged(part(s).hits(SNARE, "x.xxx.xx", 3, 86, start=12))
+    fill1.add(33, MID_TOM, 96, 3)
     fill2 = n2.first_half(12).merged(tom_run(s, 12, [HIGH_TOM, HIGH_TOM, MID_TOM, MID_TOM,
-                                                     FLOOR_TOM, FLOOR_TOM], 4, 86))
-    intro1 = part(s).hits(TRIANGLE, "x..", 12, 60).hits(HAT, ".xx", 12, 50)
-    intro2 = groove().with_slope(1)
+                                                     FLOOR_TOM, FLOOR_TOM], 4, 96))
+    intro1 = part(s).hits(TRIANGLE, "x..", 12, 84).hits(HAT, ".xx", 12, 76)
+    intro2 = groove().crescendo(0.3)
     drums.roles = drum_roles(s, n1, n2, fill1, fill2, intro1, intro2)
 
     # One bass note a bar, root and fifth in turn over the four-bar phrase of Normal2.
-    b1 = part(s).seq("6!_2 . .", 12, 80)
-    b2 = part(s).seq("6!_2 . .", 12, 80)
-    bass.roles = melodic_roles(s, b1, b2, normal1_d=part(s).seq("1!_2 . .", 12, 80),
-                               normal2_d=part(s).seq("1! . 3", 12, 80))
-    bass.roles["normal2_b"] = part(s).seq("1!_2 . .", 12, 80)
+    b1 = part(s).seq("6!_2 . .", 12, 90)
+    b2 = part(s).seq("6!_2 . .", 12, 90)
+    bass.roles = melodic_roles(s, b1, b2, normal1_d=part(s).seq("1!_2 . .", 12, 90),
+                               normal2_d=part(s).seq("1! . 3", 12, 90))
+    bass.roles["normal2_b"] = part(s).seq("1!_2 . .", 12, 90)
     c = "10+13+18"
-    accordion.roles = melodic_roles(s, part(s).seq(f". {c} {c}", 12, 66),
-                                    part(s).seq(f". {c} {c}", 12, 70).merged(
-                                        part(s).seq(f". . . . {c}? .", 6, 60)),
-                                    intro1=part(s).seq(f"{c}_3 . .", 12, 60))
-    strings.roles = melodic_roles(s, held(s, [10, 13, 18], 58),
-                                  part(s).seq("10+13+18_2 . 13+18+22", 12, 64))
-    flute.roles = melodic_roles(s, part(s).seq("18_2 . 20", 12, 56),
-                                part(s).seq("22 20 18 16 13 10", 6, 58))
+    accordion.roles = melodic_roles(s, part(s).seq(f". {c} {c}", 12, 106),
+                                    part(s).seq(f". {c} {c}", 12, 108).merged(
+                                        part(s).seq(f". . . . {c}? .", 6, 108)),
+                                    intro1=part(s).seq(f"{c}_3 . .", 12, 92))
+    strings.roles = melodic_roles(s, held(s, [10, 13, 18], 100),
+                                  part(s).seq("10+13+18_2 . 13+18+22", 12, 104))
+    flute.roles = melodic_roles(s, part(s).seq("18!_2 . 20", 12, 90),
+                                part(s).seq("22! 20 18 16 13 10", 6, 92))
     s.tracks = [bass, accordion, strings, flute, drums]
     return s
 
@@ -777,36 +790,37 @@ def slow_waltz():
               "Slow (English) waltz: a gentle one-two-three with brushes, the bass on 1,\n"
               "a piano rolling the chord in eighths with the pedal, soft strings and a\n"
               "vibraphone ringing on 2 and 3.")
-    bass = Track("Bass", 1, (32, 77, 64, 30), (32, 77, 64, 30), base=-36, register=1)
-    piano = Track("Piano", 2, (0, 88, 60, 50), (0, 86, 60, 50), sustain=1, register=2,
+    bass = Track("Bass", 1, (32, 61, 64, 30), (32, 61, 64, 30), base=-36, register=1,
+                 playmode=1)
+    piano = Track("Piano", 2, (0, 62, 60, 50), (0, 61, 60, 50), sustain=1, register=2,
                   tight=True)
-    strings = Track("Strings", 3, (49, 57, 36, 70), (49, 56, 36, 70), register=2, tight=True,
+    strings = Track("Strings", 3, (49, 37, 36, 70), (49, 37, 36, 70), register=2, tight=True,
                     playmode=3)
-    vibes = Track("Vibraphone", 4, (11, 70, 96, 60), (11, 68, 96, 60), register=3, tight=True)
-    drums = drum_track(playmode=0, volume=81, effect=50)
+    vibes = Track("Vibraphone", 4, (11, 66, 96, 60), (11, 65, 96, 60), register=3, tight=True)
+    drums = drum_track(playmode=0, volume=68, effect=50)
 
     def groove(cym=HAT):
-        return part(s).hits(KICK, "X..", 12, 72).hits(SNARE, ".oo", 12, 50) \
-            .hits(cym, "x.xx.x", 6, 50)
+        return part(s).hits(KICK, "X..", 12, 72).hits(SNARE, ".xx", 12, 70) \
+            .hits(cym, "x.xx.x", 6, 86)
 
     n1 = groove()
     n2 = groove(cym=RIDE)
-    fill1 = n1.first_half(24).merged(part(s).hits(SNARE, "o.x.xx", 2, 66, start=24))
+    fill1 = n1.first_half(24).merged(part(s).hits(SNARE, "o.x.xx", 2, 84, start=24))
     fill2 = n2.first_half(12).merged(tom_run(s, 12, [HIGH_TOM, MID_TOM, MID_TOM, LOW_TOM,
-                                                     FLOOR_TOM, FLOOR_TOM], 4, 78))
-    intro1 = part(s).hits(RIDE, "x.x.x.", 6, 48)
-    intro2 = part(s).hits(RIDE, "x.xx.x", 6, 54).hits(KICK, "X..", 12, 64).with_slope(1)
+                                                     FLOOR_TOM, FLOOR_TOM], 4, 92))
+    intro1 = part(s).hits(RIDE, "x.x.x.", 6, 76)
+    intro2 = part(s).hits(RIDE, "x.xx.x", 6, 80).hits(KICK, "X..", 12, 70).crescendo(0.3)
     drums.roles = drum_roles(s, n1, n2, fill1, fill2, intro1, intro2)
 
-    b1 = part(s).seq("6!_3 . .", 12, 76)
-    b2 = part(s).seq("6!_2 . 13", 12, 78)
+    b1 = part(s).seq("6!_3 . .", 12, 88)
+    b2 = part(s).seq("6!_2 . 13", 12, 90)
     bass.roles = melodic_roles(s, b1, b2)
-    arp1 = part(s).seq("6 13 18 22 18 13", 6, 62)
-    arp2 = part(s).seq("6 13 18 22 25 22", 6, 64)
-    piano.roles = melodic_roles(s, arp1, arp2, intro1=part(s).seq("6 13 18 22_3", 6, 56))
-    strings.roles = melodic_roles(s, held(s, [10, 13, 18], 54), held(s, [6, 10, 13, 18], 58))
-    vibes.roles = melodic_roles(s, part(s).seq(". 10+13 10+13", 12, 56),
-                                part(s).seq(". 13+18 10+13", 12, 60))
+    arp1 = part(s).seq("6! 13 18 22 18 13", 6, 90)
+    arp2 = part(s).seq("6! 13 18 22 25 22", 6, 92)
+    piano.roles = melodic_roles(s, arp1, arp2, intro1=part(s).seq("6 13 18 22_3", 6, 80))
+    strings.roles = melodic_roles(s, held(s, [10, 13, 18], 100), held(s, [6, 10, 13, 18], 106))
+    vibes.roles = melodic_roles(s, part(s).seq(". 10+13 10+13", 12, 96),
+                                part(s).seq(". 13+18 10+13", 12, 100))
     s.tracks = [bass, piano, strings, vibes, drums]
     return s
 
@@ -817,40 +831,40 @@ def jazz_waltz():
               "brushed snare comments; a walking bass in quarters, piano comping on 1 and\n"
               "the and of 2, a vibraphone arpeggio and a soft pad.")
     h = s.half
-    bass = bass_track(32, 80)
-    piano = Track("Piano", 2, (0, 86, 76, 40), (0, 84, 76, 40), register=2, tight=True)
-    pad = Track("Pad", 3, (89, 56, 40, 60), (89, 54, 40, 60), register=2, tight=True,
+    bass = bass_track(32, 58, playmode=1)
+    piano = Track("Piano", 2, (0, 62, 76, 40), (0, 61, 76, 40), register=2, tight=True)
+    pad = Track("Pad", 3, (89, 40, 40, 60), (89, 39, 40, 60), register=2, tight=True,
                 playmode=3)
-    vibes = Track("Vibraphone", 4, (11, 70, 100, 50), (11, 68, 100, 50), register=3,
+    vibes = Track("Vibraphone", 4, (11, 65, 100, 50), (11, 64, 100, 50), register=3,
                   tight=True, playmode=1)
-    drums = drum_track(volume=100, effect=40)
+    drums = drum_track(volume=87, effect=40)
     # Triplet grid: a character per triplet eighth (4 steps), three per beat.
     ride = "x..x.xx.."
 
     def groove(snare="........."):
-        return part(s).hits(RIDE, ride, 4, 82).hits(PEDAL_HAT, "...x..x..", 4, 70) \
-            .hits(KICK, "g........", 4, 50).hits(SNARE, snare, 4, 56)
+        return part(s).hits(RIDE, ride, 4, 88).hits(PEDAL_HAT, "...x..x..", 4, 84) \
+            .hits(KICK, "g........", 4, 60).hits(SNARE, snare, 4, 70)
 
     n1 = groove()
     n2 = groove(snare=".....o..o")
-    fill1 = n1.first_half(h).merged(part(s).hits(SNARE, "x.xX", 3, 80, start=h))
+    fill1 = n1.first_half(h).merged(part(s).hits(SNARE, "x.xX", 3, 90, start=h))
     fill2 = n2.first_half(12).merged(tom_run(s, 12, [SNARE, SNARE, HIGH_TOM, MID_TOM, LOW_TOM,
-                                                     FLOOR_TOM], 4, 84))
-    intro1 = part(s).hits(RIDE, ride, 4, 64)
-    intro2 = groove().with_slope(1)
+                                                     FLOOR_TOM], 4, 96))
+    intro1 = part(s).hits(RIDE, ride, 4, 80)
+    intro2 = groove().crescendo(0.3)
     drums.roles = drum_roles(s, n1, n2, fill1, fill2, intro1, intro2)
 
-    w1 = part(s).seq("6! 10 13", 12, 80)
-    w2 = part(s).seq("6! 13 16", 12, 80)
-    bass.roles = melodic_roles(s, w1, w2, normal1_d=part(s).seq("6! 13 17", 12, 80))
+    w1 = part(s).seq("6! 10 13", 12, 90)
+    w2 = part(s).seq("6! 13 16", 12, 90)
+    bass.roles = melodic_roles(s, w1, w2, normal1_d=part(s).seq("6! 13 17", 12, 90))
     c = "10+16+20"
     # On the triplet grid: beat 1 and the swung and of 2 (the third triplet of beat 2).
-    piano.roles = melodic_roles(s, part(s).seq(f"{c}_2 . . . . {c}_2 . .", 4, 64),
-                                part(s).seq(f". . . . . {c} . . {c}", 4, 66),
-                                final=held(s, [10, 16, 20], 74, 24))
-    pad.roles = melodic_roles(s, held(s, [10, 13, 16], 52), held(s, [10, 16, 20], 56))
-    vibes.roles = melodic_roles(s, part(s).seq("6 10 13 16 20 16", 6, 58),
-                                part(s).seq("20 16 13 10 13 16", 6, 60))
+    piano.roles = melodic_roles(s, part(s).seq(f"{c}_2 . . . . {c}_2 . .", 4, 106),
+                                part(s).seq(f". . . . . {c} . . {c}", 4, 108),
+                                final=held(s, [10, 16, 20], 104, 24))
+    pad.roles = melodic_roles(s, held(s, [10, 13, 16], 100), held(s, [10, 16, 20], 104))
+    vibes.roles = melodic_roles(s, part(s).seq("6! 10 13 16 20 16", 6, 90),
+                                part(s).seq("20! 16 13 10 13 16", 6, 92))
     s.tracks = [bass, piano, pad, vibes, drums]
     return s
 
@@ -865,13 +879,13 @@ def march():
               "the off-beats; a tuba walking root and fifth, brass chords on the off-beats,\n"
               "clarinets holding the harmony, a piccolo figure.")
     h = s.half
-    bass = bass_track(58, 66)
-    brass = Track("Brass", 2, (61, 84, 70, 30), (61, 82, 70, 30), register=2, tight=True)
-    clarinets = Track("Clarinets", 3, (71, 55, 44, 40), (71, 54, 44, 40), register=2,
+    bass = bass_track(58, 61, playmode=1)
+    brass = Track("Brass", 2, (61, 69, 70, 30), (61, 68, 70, 30), register=2, tight=True)
+    clarinets = Track("Clarinets", 3, (71, 39, 44, 40), (71, 38, 44, 40), register=2,
                       tight=True, playmode=3)
-    piccolo = Track("Piccolo", 4, (72, 60, 96, 40), (72, 58, 96, 40), register=3, tight=True,
+    piccolo = Track("Piccolo", 4, (72, 50, 96, 40), (72, 49, 96, 40), register=3, tight=True,
                     playmode=1)
-    drums = drum_track(volume=66, effect=30)
+    drums = drum_track(volume=47, effect=30)
 
     def groove(roll=False):
         p = part(s).hits(KICK, "X...x...", 3, 96).hits(CRASH, "..x...x.", 3, 56)
@@ -882,21 +896,21 @@ def march():
     n2 = groove(roll=True)
     fill1 = n1.first_half(h).merged(part(s).hits(SNARE, "xxxX", 3, 90, start=h))
     fill2 = part(s).hits(SNARE, "xxxxxxxX", 3, 84).add(0, KICK, 96).add(h, KICK, 96)
-    fill2.with_slope(2)
+    fill2.crescendo(0.6)
     intro1 = part(s).hits(SNARE, "x.oox.oo", 3, 70)
-    intro2 = groove().with_slope(1)
+    intro2 = groove().crescendo(0.3)
     drums.roles = drum_roles(s, n1, n2, fill1, fill2, intro1, intro2)
 
-    b1 = part(s).seq("6! 1", 12, 84)
-    b2 = part(s).seq("6! . 1 3", 6, 84)
-    bass.roles = melodic_roles(s, b1, b2, normal2_d=part(s).seq("6! 13 11 10", 6, 84))
+    b1 = part(s).seq("6! 1", 12, 90)
+    b2 = part(s).seq("6! . 1 3", 6, 90)
+    bass.roles = melodic_roles(s, b1, b2, normal2_d=part(s).seq("6! 13 11 10", 6, 90))
     c = "10+13+18"
-    brass.roles = melodic_roles(s, part(s).seq(f". {c} . {c}", 6, 72),
-                                part(s).seq(f". {c} {c}? {c}", 6, 74),
-                                intro1=part(s).seq(f"{c}!_2 . {c}!_2 .", 6, 76))
-    clarinets.roles = melodic_roles(s, held(s, [10, 13, 18], 58), held(s, [6, 10, 13], 62))
-    piccolo.roles = melodic_roles(s, part(s).seq("18 22 25 22 18 22 25 30", 3, 54),
-                                  part(s).seq("30 25 22 18 22 25 30_2", 3, 58))
+    brass.roles = melodic_roles(s, part(s).seq(f". {c} . {c}", 6, 106),
+                                part(s).seq(f". {c} {c}? {c}", 6, 108),
+                                intro1=part(s).seq(f"{c}!_2 . {c}!_2 .", 6, 100))
+    clarinets.roles = melodic_roles(s, held(s, [10, 13, 18], 100), held(s, [6, 10, 13], 104))
+    piccolo.roles = melodic_roles(s, part(s).seq("18! 22 25 22 18 22 25 30", 3, 90),
+                                  part(s).seq("30! 25 22 18 22 25 30_2", 3, 92))
     s.tracks = [bass, brass, clarinets, piccolo, drums]
     return s
 
@@ -907,41 +921,42 @@ def polka():
               "accordion on the off-beats, the snare's off-beat chops, a clarinet line\n"
               "written from the key (key-relative) and a tuba doubling underneath.")
     h = s.half
-    bass = Track("Bass", 1, (58, 68, 64, 20), (58, 68, 64, 20), base=-36, register=1)
-    accordion = Track("Accordion", 2, (21, 82, 76, 30), (21, 80, 76, 30), register=2,
+    bass = Track("Bass", 1, (58, 63, 64, 20), (58, 63, 64, 20), base=-36, register=1,
+                 playmode=1)
+    accordion = Track("Accordion", 2, (21, 59, 76, 30), (21, 58, 76, 30), register=2,
                       tight=True)
-    clarinet = Track("Clarinet", 3, (71, 70, 40, 40), (71, 68, 40, 40), styleflag1=1,
+    clarinet = Track("Clarinet", 3, (71, 44, 40, 40), (71, 43, 40, 40), styleflag1=1,
                      register=3, tight=True)
-    horns = Track("Horns", 4, (60, 61, 92, 40), (60, 59, 92, 40), register=2, tight=True,
+    horns = Track("Horns", 4, (60, 36, 92, 40), (60, 35, 92, 40), register=2, tight=True,
                   playmode=3)
-    drums = drum_track(volume=71, effect=30)
+    drums = drum_track(volume=56, effect=30)
 
     def groove(cym=HAT):
-        return part(s).hits(KICK, "X.x.", 6, 90).hits(SNARE, ".x.x", 6, 76) \
-            .hits(cym, ".x.x", 6, 64)
+        return part(s).hits(KICK, "X.x.", 6, 90).hits(SNARE, ".x.x", 6, 86) \
+            .hits(cym, ".x.x", 6, 84)
 
     n1 = groove()
     n2 = groove(cym=CRASH).merged(part(s).hits(SNARE, "...o...o", 3, 50))
     fill1 = n1.first_half(h).merged(part(s).hits(SNARE, "xoxX", 3, 86, start=h))
     fill2 = part(s).hits(SNARE, "x.xxx.xX", 3, 86).add(0, KICK, 96).add(18, FLOOR_TOM, 100)
-    fill2.with_slope(1)
+    fill2.crescendo(0.3)
     intro1 = part(s).hits(SNARE, ".x.x", 6, 66).hits(KICK, "x.x.", 6, 70)
-    intro2 = groove().with_slope(1)
+    intro2 = groove().crescendo(0.3)
     drums.roles = drum_roles(s, n1, n2, fill1, fill2, intro1, intro2)
 
-    b1 = part(s).seq("6! . 1 .", 6, 84)
-    b2 = part(s).seq("6! . 13 .", 6, 84)
+    b1 = part(s).seq("6! . 1 .", 6, 90)
+    b2 = part(s).seq("6! . 13 .", 6, 90)
     bass.roles = melodic_roles(s, b1, b2)
     c = "10+13+18"
-    accordion.roles = melodic_roles(s, part(s).seq(f". {c} . {c}", 6, 72),
-                                    part(s).seq(f". {c} {c}? {c}", 6, 74))
+    accordion.roles = melodic_roles(s, part(s).seq(f". {c} . {c}", 6, 106),
+                                    part(s).seq(f". {c} {c}? {c}", 6, 108))
     # Key-relative: 64, 67 and 72 are the key's third, fifth and octave, on chord tones.
-    clarinet.roles = melodic_roles(s, part(s).seq("72 67 64 67", 6, 64),
-                                   part(s).seq("72 76 79 76 72 67 64 67", 3, 66),
-                                   final=held(s, [72], 72, 12))
+    clarinet.roles = melodic_roles(s, part(s).seq("72! 67 64 67", 6, 90),
+                                   part(s).seq("72! 76 79 76 72 67 64 67", 3, 92),
+                                   final=held(s, [72], 96, 12))
     # Horns swell on the beat and breathe on the second: a soft re-strike, louder in Normal2.
-    horns.roles = melodic_roles(s, part(s).seq("10+13_2 . 10+13?_2 .", 6, 62),
-                                part(s).seq("10+13+18!_2 . 10+13+18_2 .", 6, 64))
+    horns.roles = melodic_roles(s, part(s).seq("10+13_2 . 10+13?_2 .", 6, 98),
+                                part(s).seq("10+13+18!_2 . 10+13+18_2 .", 6, 102))
     s.tracks = [bass, accordion, clarinet, horns, drums]
     return s
 
@@ -956,38 +971,38 @@ def ballad_68():
               "all six eighths on the hi-hat; piano rolling the eighths with the pedal,\n"
               "bass on the dotted quarters, strings and a choir pad.")
     h = s.half
-    bass = bass_track(33, 70)
-    piano = Track("Piano", 2, (0, 85, 58, 50), (0, 84, 58, 50), sustain=1, register=2,
+    bass = bass_track(33, 59, playmode=1)
+    piano = Track("Piano", 2, (0, 65, 58, 50), (0, 64, 58, 50), sustain=1, register=2,
                   tight=True)
-    strings = Track("Strings", 3, (48, 63, 40, 60), (48, 61, 40, 60), register=2, tight=True,
+    strings = Track("Strings", 3, (48, 45, 40, 60), (48, 44, 40, 60), register=2, tight=True,
                     playmode=3)
-    choir = Track("Choir", 4, (52, 56, 90, 70), (52, 54, 90, 70), register=2, tight=True)
-    drums = drum_track(volume=61, effect=50)
+    choir = Track("Choir", 4, (52, 45, 90, 70), (52, 44, 90, 70), register=2, tight=True)
+    drums = drum_track(volume=46, effect=50)
 
     def groove(cym=HAT, extra=False):
         p = part(s).hits(KICK, "X....." if not extra else "X....x", 6, 84)
-        p.hits(SNARE, "...X..", 6, 86).hits(cym, "xooxoo", 6, 60)
+        p.hits(SNARE, "...X..", 6, 86).hits(cym, "xoxxox", 6, 86)
         return p
 
     n1 = groove()
     n2 = groove(cym=RIDE, extra=True)
-    fill1 = n1.first_half(h).merged(part(s).hits(SNARE, "x.x.xX", 3, 80, start=h))
+    fill1 = n1.first_half(h).merged(part(s).hits(SNARE, "x.x.xX", 3, 92, start=h))
     fill2 = n2.first_half(h).merged(tom_run(s, h, [HIGH_TOM, MID_TOM, LOW_TOM, FLOOR_TOM,
-                                                   FLOOR_TOM, FLOOR_TOM], 3, 88))
-    intro1 = part(s).hits(RIDE, "x.xx.x", 6, 50)
-    intro2 = part(s).hits(KICK, "X..x..", 6, 70).hits(HAT, "xooxoo", 6, 54).with_slope(1)
+                                                   FLOOR_TOM, FLOOR_TOM], 3, 98))
+    intro1 = part(s).hits(RIDE, "x.xx.x", 6, 78)
+    intro2 = part(s).hits(KICK, "X..x..", 6, 84).hits(HAT, "xoxxox", 6, 80).crescendo(0.3)
     drums.roles = drum_roles(s, n1, n2, fill1, fill2, intro1, intro2)
 
-    b1 = part(s).seq("6!_3 . . 13_3 . .", 6, 80)
-    b2 = part(s).seq("6!_2 . 6 1_2 . 3", 6, 80)
+    b1 = part(s).seq("6!_3 . . 13_3 . .", 6, 90)
+    b2 = part(s).seq("6!_2 . 18 1_2 . 3", 6, 90)
     bass.roles = melodic_roles(s, b1, b2)
-    arp1 = part(s).seq("6 13 18 22 18 13", 6, 64)
-    arp2 = part(s).seq("6 13 18 22 25 18", 6, 68)
-    piano.roles = melodic_roles(s, arp1, arp2, intro1=part(s).seq("6 13 18 22_3", 6, 56))
-    strings.roles = melodic_roles(s, held(s, [10, 13, 18], 56), held(s, [6, 10, 13, 18], 60))
-    choir.roles = melodic_roles(s, held(s, [10, 13], 50, 17).merged(
-                                    held(s, [13, 18], 50, 17, 18)),
-                                held(s, [10, 13, 18], 56))
+    arp1 = part(s).seq("6! 13 18 22 18 13", 6, 90)
+    arp2 = part(s).seq("6! 13 18 22 25 18", 6, 94)
+    piano.roles = melodic_roles(s, arp1, arp2, intro1=part(s).seq("6 13 18 22_3", 6, 80))
+    strings.roles = melodic_roles(s, held(s, [10, 13, 18], 100), held(s, [6, 10, 13, 18], 106))
+    choir.roles = melodic_roles(s, held(s, [10, 13], 98, 17).merged(
+                                    held(s, [13, 18], 98, 17, 18)),
+                                held(s, [10, 13, 18], 106))
     s.tracks = [bass, piano, strings, choir, drums]
     return s
 
@@ -998,38 +1013,38 @@ def jig():
               "and a frame-drum kick on 1 and 4; the bass on the dotted quarters, the guitar\n"
               "strumming oom-pah-pah twice a bar, an accordion pad, a fiddle running arpeggios.")
     h = s.half
-    bass = bass_track(32, 75)
-    guitar = Track("Guitar", 2, (25, 83, 76, 30), (25, 81, 76, 30), register=2, tight=True)
-    accordion = Track("Accordion", 3, (21, 65, 40, 30), (21, 63, 40, 30), register=2,
+    bass = bass_track(32, 54, playmode=1)
+    guitar = Track("Guitar", 2, (25, 49, 76, 30), (25, 48, 76, 30), register=2, tight=True)
+    accordion = Track("Accordion", 3, (21, 49, 40, 30), (21, 48, 40, 30), register=2,
                       tight=True, playmode=3)
-    fiddle = Track("Fiddle", 4, (40, 71, 96, 40), (110, 69, 96, 40), register=3, tight=True,
+    fiddle = Track("Fiddle", 4, (40, 47, 96, 40), (110, 46, 96, 40), register=3, tight=True,
                    playmode=1)
-    drums = drum_track(volume=64, effect=30)
+    drums = drum_track(volume=44, effect=30)
 
     def groove(second=False):
         p = part(s).hits(KICK, "X..x.." if not second else "X..X.x", 6, 88)
-        p.hits(TAMBOURINE, "Xoxxox", 6, 70).hits(SNARE, "....o." if not second else ".o..o.",
-                                                   6, 56)
+        p.hits(TAMBOURINE, "Xoxxox", 6, 88).hits(SNARE, "....o." if not second else ".o..o.",
+                                                   6, 76)
         return p
 
     n1 = groove()
     n2 = groove(second=True)
-    fill1 = n1.first_half(h).merged(part(s).hits(SNARE, "xxxxXX", 3, 82, start=h))
+    fill1 = n1.first_half(h).merged(part(s).hits(SNARE, "xxxxXX", 3, 92, start=h))
     fill2 = n2.first_half(h).merged(tom_run(s, h, [HIGH_TOM, HIGH_TOM, MID_TOM, LOW_TOM,
-                                                   FLOOR_TOM, FLOOR_TOM], 3, 90))
-    intro1 = part(s).hits(TAMBOURINE, "Xoxxox", 6, 62)
-    intro2 = groove().with_slope(2)
+                                                   FLOOR_TOM, FLOOR_TOM], 3, 98))
+    intro1 = part(s).hits(TAMBOURINE, "Xoxxox", 6, 82)
+    intro2 = groove().crescendo(0.6)
     drums.roles = drum_roles(s, n1, n2, fill1, fill2, intro1, intro2)
 
-    b1 = part(s).seq("6!_3 . . 1_3 . .", 6, 82)
-    b2 = part(s).seq("6!_2 . 13 1_2 . 3", 6, 82)
+    b1 = part(s).seq("6!_3 . . 1_3 . .", 6, 90)
+    b2 = part(s).seq("6!_2 . 13 1_2 . 3", 6, 90)
     bass.roles = melodic_roles(s, b1, b2)
     c = "10+13+18"
-    guitar.roles = melodic_roles(s, part(s).seq(f". {c} {c} . {c} {c}", 6, 68),
-                                 part(s).seq(f"{c}? {c} {c} {c}? {c} {c}", 6, 70))
-    accordion.roles = melodic_roles(s, held(s, [10, 13, 18], 56), held(s, [6, 10, 13], 60))
-    fiddle.roles = melodic_roles(s, part(s).seq("18 13 10 13 18 22", 6, 60),
-                                 part(s).seq("18 22 25 22 18 13", 6, 64))
+    guitar.roles = melodic_roles(s, part(s).seq(f". {c} {c} . {c} {c}", 6, 106),
+                                 part(s).seq(f"{c}? {c} {c} {c}? {c} {c}", 6, 108))
+    accordion.roles = melodic_roles(s, held(s, [10, 13, 18], 100), held(s, [6, 10, 13], 104))
+    fiddle.roles = melodic_roles(s, part(s).seq("18! 13 10 13! 18 22", 6, 90),
+                                 part(s).seq("18! 22 25 22! 18 13", 6, 94))
     s.tracks = [bass, guitar, accordion, fiddle, drums]
     return s
 

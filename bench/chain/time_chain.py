@@ -19,7 +19,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import time_compose  # noqa: E402  the variable-length numbers
 
 MEASURES = 259
-STYLES = ["Pp4431", "Ds4433", "Rk4430", "Bl4412", "Bs4432"]
+STYLES = ["8B4431", "Ds4433", "Rk4430", "Bl4412", "Bs4432"]
 # A tune in C major of four quarter notes a measure that closes on the tonic.
 TUNE = [60, 64, 67, 64, 65, 62, 59, 62, 64, 60, 57, 60, 62, 67, 65, 64,
         69, 67, 65, 64, 62, 64, 65, 67, 60, 62, 64, 65, 67, 65, 62, 59]

@@ -1,7 +1,9 @@
-// The main job's chain on the demo melody: song loader, key detector with its key list, chord
-// maker, composer with five 4/4 library styles, and the decoded output. The accompanied song
-// must be a plain MIDI file another reader accepts, and a render with the General MIDI sound
-// font must leave no part silent.
+// The README's first steps on the demo melody, as a new user takes them in the window: song
+// loader, key detector with its key list, chord maker, and Make with no style chosen, so the
+// library's first style in all five slots and the window's first-run settings (tools/firstrun),
+// then the decoded output. Make must accept the style for the song; the accompanied song must be
+// a plain MIDI file another reader accepts, with the bass from the first measure, no part silent
+// and the melody on top.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,13 +11,16 @@
 #include <filesystem>
 #include <string>
 
-#include "frontend/core/output_decoding.h"
-#include "tests/library/library_catalog.h"
+#include "frontend/core/make_output.h"
+#include "frontend/core/song_header.h"
+#include "frontend/core/style_library.h"
+#include "platform/file.h"
 #include "tests/library/library_fixture.h"
 #include "tests/library/midi_events.h"
 #include "tests/library/render_levels.h"
 #include "tests/support/hex_text.h"
 #include "tests/support/program_folder.h"
+#include "tools/firstrun/first_run.h"
 
 namespace librarytest {
 namespace {
@@ -29,8 +34,7 @@ constexpr std::int64_t kVersionStamp = 2426;
 // A part is silent when its render stays below this level.
 constexpr double kSilenceDbfs = -60.0;
 
-// The main job's choice for a 4/4 song.
-const std::array<const char*, 5> kDemoStyles = {"Pp4431", "Ds4433", "Rk4430", "Bl4412", "Bs4432"};
+constexpr int kBassChannel = 1;
 
 // Runs the chain and returns the path of the decoded song in the folder ("" on failure).
 std::filesystem::path AccompanyDemo(const TempProgramFolder& folder) {
@@ -52,45 +56,41 @@ std::filesystem::path AccompanyDemo(const TempProgramFolder& folder) {
         return {};
     }
 
-    const auto catalog = ReadLibraryCatalog(testsupport::SourceDir() / "styles");
-    std::string options, names;
-    for (const char* name : kDemoStyles) {
-        const StyleInfo* style = nullptr;
-        for (const StyleInfo& s : catalog) {
-            if (s.FileName() == std::string(name) + ".sty") style = &s;
-        }
-        if (style == nullptr) {
-            ADD_FAILURE() << name << " is not in the library";
-            return {};
-        }
-        EXPECT_EQ(style->signature, "4/4");
-        char volume[8];
-        std::snprintf(volume, sizeof volume, "%03d", MainJobSettings().sectVol);
-        options += std::string(volume) + ",000,000,000,000,000,000,000,000,000,000," +
-                   style->PlayModeCodes() + "\r\n";
-        names += " " + style->FileName();
-        std::filesystem::copy_file(testsupport::BinDir() / style->FileName(),
-                                   folder.path() / style->FileName(),
-                                   std::filesystem::copy_options::skip_existing);
+    // A first run puts the library's first style into every slot; Make compares its time
+    // signature with the song's.
+    const corvane::StyleScan scan = corvane::ScanStyleLibrary(testsupport::BinDir().string(), "");
+    if (scan.fatal || scan.library.StyleCount() == 0) {
+        ADD_FAILURE() << "the program folder has no style library";
+        return {};
     }
-    folder.Write("vPara.dat", options);
-    const auto composed = RunWorker("Compose", folder.path(), [&](platform::Hwnd h) {
-        return "4 " + MainJobSettings().echoTokens + " 1" + names + " 49 89 " +
-               std::to_string(chords.completion->wParam) + " " + std::to_string(h) +
-               " 1 0 0 1 2426";
+    const std::string styleFile = scan.library.StyleFiles[0];
+    const std::string notes = folder.ReadText("Notes.aco");
+    const corvane::SongHeader header = corvane::ParseSongHeader(notes.substr(0, notes.find('\n')));
+    const std::string styleSig = corvane::StyleTimeSignature(scan.library.StyleNames[0]);
+    if (styleSig != header.timeSig) {
+        ADD_FAILURE() << corvane::TimeSignatureRefusal(styleSig, header.timeSig);
+        return {};
+    }
+    std::vector<std::uint8_t> bytes;
+    if (!platform::ReadWholeFile((testsupport::BinDir() / styleFile).string(), bytes)) {
+        ADD_FAILURE() << styleFile << " cannot be read";
+        return {};
+    }
+    folder.Write(styleFile, bytes);
+    std::array<firstrun::SlotStyle, firstrun::kSlots> slots;
+    slots.fill({styleFile, bytes});
+    const RunResult made = RunComposer(folder, [&](platform::Hwnd h) {
+        const auto request =
+            firstrun::FirstRunMake(slots, header.tempo, chords.completion->wParam, h);
+        if (!request) return std::string();
+        folder.Write("vPara.dat", request->vPara);
+        return request->commandLine;
     });
-    if (!composed.completion || composed.completion->failed()) {
-        ADD_FAILURE() << folder.ReadText("Error3.msg");
+    if (!made.composed) {
+        ADD_FAILURE() << made.error;
         return {};
     }
-    const auto decoded =
-        frontend::DecodeComposeOutput(folder.ReadBytes("ComposeOut.bin"),
-                                      static_cast<std::int16_t>(composed.completion->wParam + 1));
-    if (!decoded) {
-        ADD_FAILURE() << "the output does not decode";
-        return {};
-    }
-    folder.Write("OdeToJoy-accompanied.mid", decoded->song);
+    folder.Write("OdeToJoy-accompanied.mid", made.decoded);
     return folder.path() / "OdeToJoy-accompanied.mid";
 }
 
@@ -113,6 +113,18 @@ TEST(DemoChain, AccompaniedDemoIsAPlainMidiFileWithEveryPartAudible) {
         EXPECT_NE(csv.find("0, 0, Header, 1, 12, 384"), std::string::npos) << csv.substr(0, 200);
         EXPECT_NE(csv.find("12, 0, End_track"), std::string::npos);
     }
+
+    // The bass plays from the melody's first measure (4/4).
+    constexpr std::int64_t kMeasureTicks = 4 * 384;
+    std::int64_t melodyStart = -1, bassStart = -1;
+    for (const ChannelEvent& e : parsed->events) {
+        if (!e.IsNoteOn()) continue;
+        if (e.channel == 0 && melodyStart < 0) melodyStart = e.tick;
+        if (e.channel == kBassChannel && (bassStart < 0 || e.tick < bassStart)) bassStart = e.tick;
+    }
+    ASSERT_GE(melodyStart, 0);
+    EXPECT_TRUE(bassStart >= 0 && bassStart / kMeasureTicks <= melodyStart / kMeasureTicks)
+        << "the bass starts at tick " << bassStart;
 
     const auto levels = RenderLevels({song.string()});
     ASSERT_EQ(levels.size(), 1u) << "partlevels could not render the song";

@@ -13,6 +13,10 @@ std::string StyleInfo::FileName() const {
     return code + digits + ".sty";
 }
 
+void PrintTo(const StyleInfo& style, std::ostream* os) {
+    *os << style.FileName();
+}
+
 std::string StyleInfo::PlayModeCodes() const {
     std::string codes;
     char code[8];

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ struct StyleInfo {
     // The play-mode codes the style panel proposes, as "vPara.dat" takes them ("000,010,...").
     std::string PlayModeCodes() const;
 };
+
+// How test names and failures show a style: its file name.
+void PrintTo(const StyleInfo& style, std::ostream* os);
 
 // Every "??????.txt" description of the folder, in name order.
 std::vector<StyleInfo> ReadLibraryCatalog(const std::filesystem::path& folder);

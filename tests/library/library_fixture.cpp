@@ -6,7 +6,9 @@
 
 #include "formats/chord_data.h"
 #include "frontend/core/output_decoding.h"
+#include "platform/file.h"
 #include "tests/support/song_builder.h"
+#include "tools/firstrun/first_run.h"
 
 namespace librarytest {
 namespace {
@@ -14,6 +16,8 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr int kChordKey = 49;
+// The fixture song's tempo, as its song header would give it.
+constexpr int kFixtureTempo = 120;
 
 // First and second chord per measure, cycling; they cover major, minor, sevenths, major
 // sevenths, a suspended seventh and a sixth.
@@ -30,6 +34,11 @@ Bytes ChordData() {
         plain += record;
     }
     return formats::EncodeChordData(Bytes(plain.begin(), plain.end()), kChordKey);
+}
+
+void WriteFixtureSong(const testsupport::TempProgramFolder& folder, const Signature& ts) {
+    WriteTwoNoteMelody(folder, ts.numerator, ts.denominatorPower, ts.halfTicks, kMeasures);
+    folder.Write("Data.aco", ChordData());
 }
 
 }  // namespace
@@ -68,15 +77,10 @@ std::string Chord(int measure, int half) {
     return kChords[(2 * measure + half) % std::size(kChords)];
 }
 
-ComposeSettings MainJobSettings() {
-    return {80, "3 3"};
-}
-
 RunResult ComposeFixture(const Signature& ts, const std::array<const StyleInfo*, 5>& slots,
                          const ComposeSettings& settings) {
     testsupport::TempProgramFolder folder;
-    WriteTwoNoteMelody(folder, ts.numerator, ts.denominatorPower, ts.halfTicks, kMeasures);
-    folder.Write("Data.aco", ChordData());
+    WriteFixtureSong(folder, ts);
     std::string options;
     char volume[8];
     std::snprintf(volume, sizeof volume, "%03d", settings.sectVol);
@@ -90,9 +94,42 @@ RunResult ComposeFixture(const Signature& ts, const std::array<const StyleInfo*,
     folder.Write("vPara.dat", options);
     std::string names;
     for (const StyleInfo* style : slots) names += " " + style->FileName();
+    return RunComposer(folder, [&](platform::Hwnd hwnd) {
+        return "Compose 4 " + settings.echoTokens + " 1" + names + " 49 89 " +
+               std::to_string(kChordKey) + " " + std::to_string(hwnd) + " 1 0 0 1 2426";
+    });
+}
+
+RunResult ComposeFixtureAsTheWindow(const Signature& ts, const std::string& styleFile,
+                                    const std::array<int, 5>& partVolumes) {
+    testsupport::TempProgramFolder folder;
+    WriteFixtureSong(folder, ts);
+    std::array<firstrun::SlotStyle, firstrun::kSlots> slots;
+    Bytes bytes;
+    if (!platform::ReadWholeFile((testsupport::BinDir() / styleFile).string(), bytes)) {
+        RunResult missing;
+        missing.error = styleFile + " is not in the program folder";
+        return missing;
+    }
+    for (firstrun::SlotStyle& slot : slots) slot = {styleFile, bytes};
+    folder.Write(styleFile, bytes);
+    std::optional<firstrun::MakeRequest> request;
+    RunResult result = RunComposer(folder, [&](platform::Hwnd hwnd) {
+        request = firstrun::FirstRunMake(slots, kFixtureTempo, kChordKey, hwnd, partVolumes);
+        if (!request) return std::string();
+        folder.Write("vPara.dat", request->vPara);
+        return request->commandLine;
+    });
+    if (!request) result.error = styleFile + ": its track records cannot be read";
+    return result;
+}
+
+RunResult RunComposer(const testsupport::TempProgramFolder& folder,
+                      const std::function<std::string(platform::Hwnd)>& makeLine) {
+    const std::string program = "Compose ";
     const auto run = testsupport::RunWorker("Compose", folder.path(), [&](platform::Hwnd hwnd) {
-        return "4 " + settings.echoTokens + " 1" + names + " 49 89 " + std::to_string(kChordKey) +
-               " " + std::to_string(hwnd) + " 1 0 0 1 2426";
+        const std::string line = makeLine(hwnd);
+        return line.rfind(program, 0) == 0 ? line.substr(program.size()) : line;
     });
     RunResult result;
     if (!run.completion || run.completion->failed() || run.exitCode != 0) {

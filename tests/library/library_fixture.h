@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,9 +68,6 @@ struct ComposeSettings {
     std::string echoTokens = "4 5";
 };
 
-// The settings the main job (scripts/run.sh) composes with.
-ComposeSettings MainJobSettings();
-
 struct RunResult {
     bool composed = false;
     std::string error;
@@ -81,5 +79,17 @@ struct RunResult {
 // mode its StyleInfo gives.
 RunResult ComposeFixture(const Signature& ts, const std::array<const StyleInfo*, 5>& slots,
                          const ComposeSettings& settings = {});
+
+// Composes the fixture song in `ts` as the window's Make Output does on a first run
+// (tools/firstrun), with the program folder's `styleFile` in all five slots and the volume
+// sliders of the parts at `partVolumes` in every slot (0: the style's own volume).
+RunResult ComposeFixtureAsTheWindow(const Signature& ts, const std::string& styleFile,
+                                    const std::array<int, 5>& partVolumes = {});
+
+// Runs the composer in `folder` (song, chord data and styles in place) with the command line
+// `makeLine(handle)` ("Compose" and its tokens; "vPara.dat" written by the caller) and decodes its
+// output with the run code of its completion.
+RunResult RunComposer(const testsupport::TempProgramFolder& folder,
+                      const std::function<std::string(platform::Hwnd)>& makeLine);
 
 }  // namespace librarytest

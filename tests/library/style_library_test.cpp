@@ -309,6 +309,16 @@ TEST(StyleLibrary, UsesEveryGeneratorAndBothFamilies) {
     EXPECT_EQ(melodicModes, (std::set<int>{0, 1, 2, 3}));
 }
 
+// The main job composes with what the window sends on a first run, as the library's level checks
+// do: it takes the play options and the composer's tokens from firstrun, nothing of its own.
+TEST(StyleLibrary, MainJobComposesAsTheWindowOnAFirstRun) {
+    const std::string script =
+        testsupport::ReadTextFile(testsupport::SourceDir() / "scripts" / "run.sh");
+    EXPECT_NE(script.find("tokens=$(\"$root/build/devtools/firstrun\" \"$folder\""),
+              std::string::npos);
+    EXPECT_NE(script.find("\"$folder/Compose\" $tokens\n"), std::string::npos);
+}
+
 // The main job picks five library styles by the song's time signature; a renamed or retuned
 // style must not leave it asking for a file the library no longer has.
 TEST(StyleLibrary, MainJobPicksLibraryStylesOfTheSongsTimeSignature) {

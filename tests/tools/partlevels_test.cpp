@@ -58,4 +58,26 @@ TEST(PartLevelsTest, SeveralSongsAndChannelMixes) {
               "partlevels: not a channel range (1-16): 0-3\n");
 }
 
+TEST(PartLevelsTest, MixesOfSeveralChannelsAndOnlySomeChannelsPlaying) {
+    const std::string demo = std::string(" ") + DEMO_SONG;
+    const std::string all = CommandOutput(std::string(PARTLEVELS) + demo + " 1,3-5 2-16");
+    double melody = 0, mix = 0;
+    ASSERT_EQ(std::sscanf(all.c_str(), "channel 1: notes %*d rms %*f active %lf", &melody), 1);
+    ASSERT_EQ(std::sscanf(all.c_str() + all.find("channels 1,3-5:"),
+                          "channels 1,3-5: notes 62 rms %*f active %lf", &mix),
+              1)
+        << all;
+    EXPECT_DOUBLE_EQ(mix, melody);
+    // Only the melody plays: the same levels; only channel 2 plays: nothing sounds.
+    EXPECT_EQ(CommandOutput(std::string(PARTLEVELS) + " --only 1" + demo + " 1,3-5 2-16"), all);
+    EXPECT_EQ(CommandOutput(std::string(PARTLEVELS) + " --only 2,10" + demo), "");
+    for (const char* bad : {"--only 2x", "--only 0", "1,", "3-2", "5,17"}) {
+        EXPECT_EQ(
+            testsupport::RunCommand(std::string(PARTLEVELS) + " " + bad + demo + " 2>/dev/null")
+                .exitCode,
+            2)
+            << bad;
+    }
+}
+
 }  // namespace

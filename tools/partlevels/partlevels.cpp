@@ -1,9 +1,11 @@
-// partlevels SONG.mid... [FIRST-LAST]...: renders MIDI files offline with FluidSynth and the
-// General MIDI sound font and prints, for each song, the level of every channel that plays
-// notes:
+// partlevels [--only MIX] SONG.mid... [MIX]...: renders MIDI files offline with FluidSynth and the
+// General MIDI sound font and prints, for each song, the level of every channel that plays notes:
 //   channel <n>: notes <count> rms <dBFS> active <dBFS>
-// and, for each channel range asked for, the level of those channels mixed together:
-//   channels <first>-<last>: notes <count> rms <dBFS> active <dBFS>
+// and, for each mix asked for, the level of its channels mixed together:
+//   channels <mix>: notes <count> rms <dBFS> active <dBFS>
+// A mix is a channel range FIRST-LAST or several channels and ranges joined by commas, as in
+// "2-5,10" (channels counted from 1). With "--only MIX" before the songs, only the notes of those
+// channels are played and the others stay silent: quicker, when a test measures one part.
 // With more than one song, each song's lines follow a line "song <path>". "rms" is taken over
 // the whole song, "active" only over the stretches where the channel (or the mix) sounds at
 // all, so a part that rests half the song is not heard as quieter than it plays. A song is
@@ -14,9 +16,11 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/sound_font.h"
@@ -35,6 +39,7 @@ constexpr int kPolyphony = 4096;
 
 struct NoteCounter {
     fluid_synth_t* synth;
+    std::array<bool, kChannels> plays{};
     std::array<int, kChannels> notes{};
 };
 
@@ -43,6 +48,7 @@ int CountNotes(void* data, fluid_midi_event_t* event) {
     const int channel = fluid_midi_event_get_channel(event);
     if (fluid_midi_event_get_type(event) == 0x90 && fluid_midi_event_get_velocity(event) > 0 &&
         channel >= 0 && channel < kChannels) {
+        if (!counter->plays[channel]) return FLUID_OK;
         ++counter->notes[channel];
     }
     return fluid_synth_handle_midi_event(counter->synth, event);
@@ -83,23 +89,54 @@ class Meter {
     int inWindow_ = 0;
 };
 
-struct Range {
-    int first = 0;  // 0-based, inclusive
-    int last = 0;
+struct Mix {
+    std::string label;                   // as asked for
+    std::array<bool, kChannels> with{};  // 0-based channels
     Meter meter;
 };
 
-enum class Argument { kSong, kRange, kBadRange };
+enum class Argument { kSong, kMix, kBadMix };
 
-// "FIRST-LAST" names a channel range; anything else is a song.
-Argument ParseRange(const char* text, Range& range) {
+// One element of a mix: "N" or "FIRST-LAST", 1 to 16.
+bool AddToMix(std::string_view element, Mix& mix) {
+    const auto number = [](std::string_view text, int& value) {
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+        return ec == std::errc() && end == text.data() + text.size();
+    };
+    const std::size_t dash = element.find('-');
     int first = 0, last = 0;
-    char end = 0;
-    if (std::sscanf(text, "%d-%d%c", &first, &last, &end) != 2) return Argument::kSong;
-    if (first < 1 || last > kChannels || first > last) return Argument::kBadRange;
-    range.first = first - 1;
-    range.last = last - 1;
-    return Argument::kRange;
+    if (!number(element.substr(0, dash), first)) return false;
+    if (dash == std::string_view::npos) {
+        last = first;
+    } else if (!number(element.substr(dash + 1), last)) {
+        return false;
+    }
+    if (first < 1 || last > kChannels || first > last) return false;
+    for (int c = first; c <= last; ++c) mix.with[c - 1] = true;
+    return true;
+}
+
+// Channels and ranges joined by commas.
+bool ReadMix(const std::string& text, Mix& mix) {
+    mix.label = text;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        const std::string_view all = text;
+        if (!AddToMix(all.substr(start, comma == std::string::npos ? comma : comma - start), mix))
+            return false;
+        if (comma == std::string::npos) return true;
+        start = comma + 1;
+    }
+}
+
+// Digits with a "-" or a "," among them name a mix; anything else is a song.
+Argument ParseMix(const std::string& text, Mix& mix) {
+    if (text.find_first_not_of("0123456789-,") != std::string::npos ||
+        text.find_first_of("-,") == std::string::npos) {
+        return Argument::kSong;
+    }
+    return ReadMix(text, mix) ? Argument::kMix : Argument::kBadMix;
 }
 
 void PrintLevel(const std::string& label, int notes, const Meter& meter) {
@@ -108,10 +145,11 @@ void PrintLevel(const std::string& label, int notes, const Meter& meter) {
 }
 
 // Renders one song and prints its levels; false when it cannot be played.
-bool RenderSong(fluid_synth_t* synth, const char* song, std::vector<Range> ranges) {
+bool RenderSong(fluid_synth_t* synth, const char* song, const std::array<bool, kChannels>& plays,
+                std::vector<Mix> mixes) {
     fluid_synth_system_reset(synth);
     fluid_player_t* player = new_fluid_player(synth);
-    NoteCounter counter{synth, {}};
+    NoteCounter counter{synth, plays, {}};
     fluid_player_set_playback_callback(player, CountNotes, &counter);
     bool ok = fluid_player_add(player, song) == FLUID_OK && fluid_player_play(player) == FLUID_OK;
 
@@ -135,13 +173,14 @@ bool RenderSong(fluid_synth_t* synth, const char* song, std::vector<Range> range
             for (int c = 0; c < kChannels; ++c) {
                 meters[c].Add(buffers[2 * c][f], buffers[2 * c + 1][f]);
             }
-            for (Range& range : ranges) {
+            for (Mix& mix : mixes) {
                 double left = 0.0, right = 0.0;
-                for (int c = range.first; c <= range.last; ++c) {
+                for (int c = 0; c < kChannels; ++c) {
+                    if (!mix.with[c]) continue;
                     left += buffers[2 * c][f];
                     right += buffers[2 * c + 1][f];
                 }
-                range.meter.Add(left, right);
+                mix.meter.Add(left, right);
             }
         }
         frames += kBlock;
@@ -153,13 +192,11 @@ bool RenderSong(fluid_synth_t* synth, const char* song, std::vector<Range> range
         meters[c].Finish();
         PrintLevel("channel " + std::to_string(c + 1), counter.notes[c], meters[c]);
     }
-    for (Range& range : ranges) {
+    for (Mix& mix : mixes) {
         int notes = 0;
-        for (int c = range.first; c <= range.last; ++c) notes += counter.notes[c];
-        range.meter.Finish();
-        PrintLevel(
-            "channels " + std::to_string(range.first + 1) + "-" + std::to_string(range.last + 1),
-            notes, range.meter);
+        for (int c = 0; c < kChannels; ++c) notes += mix.with[c] ? counter.notes[c] : 0;
+        mix.meter.Finish();
+        PrintLevel("channels " + mix.label, notes, mix.meter);
     }
     return true;
 }
@@ -168,23 +205,35 @@ bool RenderSong(fluid_synth_t* synth, const char* song, std::vector<Range> range
 
 int main(int argc, char** argv) {
     std::vector<const char*> songs;
-    std::vector<Range> ranges;
-    for (int i = 1; i < argc; ++i) {
-        Range range;
-        switch (ParseRange(argv[i], range)) {
-            case Argument::kRange:
-                ranges.push_back(range);
+    std::vector<Mix> mixes;
+    std::array<bool, kChannels> plays;
+    plays.fill(true);
+    int first = 1;
+    if (argc > 2 && std::string(argv[1]) == "--only") {
+        Mix only;
+        if (!ReadMix(argv[2], only)) {
+            std::fprintf(stderr, "partlevels: not a channel range (1-16): %s\n", argv[2]);
+            return 2;
+        }
+        plays = only.with;
+        first = 3;
+    }
+    for (int i = first; i < argc; ++i) {
+        Mix mix;
+        switch (ParseMix(argv[i], mix)) {
+            case Argument::kMix:
+                mixes.push_back(mix);
                 break;
             case Argument::kSong:
                 songs.push_back(argv[i]);
                 break;
-            case Argument::kBadRange:
+            case Argument::kBadMix:
                 std::fprintf(stderr, "partlevels: not a channel range (1-16): %s\n", argv[i]);
                 return 2;
         }
     }
     if (songs.empty()) {
-        std::fprintf(stderr, "usage: partlevels SONG.mid... [FIRST-LAST]...\n");
+        std::fprintf(stderr, "usage: partlevels [--only MIX] SONG.mid... [MIX]...\n");
         return 2;
     }
     const auto soundFont = platform::FindGeneralMidiSoundFont();
@@ -212,7 +261,7 @@ int main(int argc, char** argv) {
     int status = 0;
     for (const char* song : songs) {
         if (songs.size() > 1) std::printf("song %s\n", song);
-        if (!RenderSong(synth, song, ranges)) {
+        if (!RenderSong(synth, song, plays, mixes)) {
             std::fprintf(stderr, "partlevels: cannot render %s\n", song);
             status = 1;
             break;

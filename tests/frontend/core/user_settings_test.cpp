@@ -91,7 +91,7 @@ TEST(UserSettingsTest, EchoCaptionsAreTheTextsAsStored) {
 
 TEST(UserSettingsTest, SavingWritesEveryKeyAndTheFixedSlotVolume) {
     MemorySettingsStore store;
-    SaveUserSetting(store, {{"033", "127"}, {"2", "9"}, -1, "Pp4431.sty"});
+    SaveUserSetting(store, {{"033", "127"}, {"2", "9"}, -1, "8B4431.sty"});
     const auto get = [&](const char* section, const char* key) {
         return store.GetSetting("Orvella 2426", section, key).value_or("<missing>");
     };
@@ -101,14 +101,14 @@ TEST(UserSettingsTest, SavingWritesEveryKeyAndTheFixedSlotVolume) {
     EXPECT_EQ(get("RegPcStr", "EchV2"), "9");
     EXPECT_EQ(get("RegPcStr", "sAccV"), "080");
     EXPECT_EQ(get("RegPcStr", "sSIdx"), "-1");
-    EXPECT_EQ(get("RegStFName", "StFName"), "Pp4431.sty");
+    EXPECT_EQ(get("RegStFName", "StFName"), "8B4431.sty");
 
     const UserSettings read = ReadUserSettings(store);
     EXPECT_EQ(read.EchoCaption(0), "033");
     EXPECT_EQ(read.EchoCaption(1), "127");
     EXPECT_EQ(read.echoLevel, (std::array<int, 2>{2, 9}));
     EXPECT_EQ(read.sectLenIdx, -1);
-    EXPECT_EQ(ReadLastStyleFile(store), "Pp4431.sty");
+    EXPECT_EQ(ReadLastStyleFile(store), "8B4431.sty");
 }
 
 }  // namespace

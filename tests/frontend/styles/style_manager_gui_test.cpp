@@ -119,7 +119,7 @@ TEST_F(StyleManagerTest, PicksChangeOnlyTheListsUntilOkCommitsThem) {
 
     dialog.CmdOk->click();
     EXPECT_FALSE(dialog.isVisible());
-    const char* files[5] = {"Pk2430.sty", "Bd6831.sty", "Rk4430.sty", "Jg6830.sty", "Wz3431.sty"};
+    const char* files[5] = {"Pk2430.sty", "8B4431.sty", "Rk4430.sty", "Jg6830.sty", "Wz3431.sty"};
     for (int s = 0; s < 5; ++s) {
         SCOPED_TRACE(s);
         EXPECT_EQ(tables().SectStyleIdx[s], LibraryIndex(files[s]));
@@ -230,7 +230,7 @@ TEST_F(StyleManagerTest, TheListingIsInScanOrderWithItsTotal) {
     ASSERT_EQ(lines.size(), 15u);
     for (int i = 0; i < library.StyleCount(); ++i)
         EXPECT_EQ(lines[i], library.StyleFiles[i] + " = " + library.StyleNames[i]);
-    EXPECT_EQ(lines[0], "Bd6831.sty =  6/8 6/8 Ballad");
+    EXPECT_EQ(lines[0], "8B4431.sty =  4/4 Pop 8-Beat");
     EXPECT_EQ(lines.back(), "Total = 14 styles.");
 }
 
@@ -270,13 +270,15 @@ TEST_F(DuplicateStylesTest, TheListingWarnsHighlightsTheSecondAndOkTakesTheFirst
     EXPECT_EQ(dialog.LstStyles->item(row)->text(), " 4/4 Piano Ballad");
     const std::vector<std::string> lines = FileLines(folder() / "StyleList.txt");
     ASSERT_EQ(lines.size(), 16u);
-    EXPECT_EQ(lines[0], "Aa0001.sty =  4/4 Piano Ballad");
-    EXPECT_EQ(lines[2], "Bl4412.sty =  4/4 Piano Ballad");
+    EXPECT_EQ(lines[1], "Aa0001.sty =  4/4 Piano Ballad");
+    EXPECT_EQ(lines[3], "Bl4412.sty =  4/4 Piano Ballad");
     EXPECT_EQ(lines.back(), "Total = 15 styles.");
 
     dialog.GetStyButtons()[2]->click();
     dialog.CmdOk->click();
-    EXPECT_EQ(tables().SectStyleIdx[2], 0);
+    const auto& files = app().g.Styles.StyleFiles;
+    EXPECT_EQ(tables().SectStyleIdx[2],
+              std::find(files.begin(), files.end(), "Aa0001.sty") - files.begin());
     EXPECT_EQ(tables().SlotStyleFiles[2], "Aa0001.sty");
 }
 

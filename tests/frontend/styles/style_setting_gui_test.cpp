@@ -259,8 +259,8 @@ TEST_F(StyleSettingTest, AStyleTheLibraryLacksBecomesTheFirstAndIsNamedOnce) {
               "The style data file GONE01.STY  not loaded or not available.");
     for (int s : {1, 2, 4}) {
         EXPECT_EQ(tables().SectStyleIdx[s], 0);
-        EXPECT_EQ(main().LblStyle[s]->Caption(), " 6/8 6/8 Ballad");
-        EXPECT_EQ(tables().SlotStyleFiles[s], "Bd6831.sty");
+        EXPECT_EQ(main().LblStyle[s]->Caption(), " 4/4 Pop 8-Beat");
+        EXPECT_EQ(tables().SlotStyleFiles[s], "8B4431.sty");
     }
     EXPECT_EQ(tables().SectStyleIdx[3], LibraryIndex("Rk4430.sty"));
     // The part values are still the file's.
@@ -412,7 +412,7 @@ TEST_F(SaveSettingTest, SavesNewFilesAndAsksBeforeReplacingOne) {
     const std::string first = ReadText(folder() / "mine.set");
     EXPECT_EQ(
         CountSettingLines({reinterpret_cast<const std::uint8_t*>(first.data()), first.size()}), 32);
-    EXPECT_EQ(first.substr(0, 17), "\"Bd6831.sty\",80\r\n");
+    EXPECT_EQ(first.substr(0, 17), "\"8B4431.sty\",80\r\n");
 
     const QString question =
         "question|Orvella|The file:\\n mine.set\\nalready exit. Click <Ok> to overwrite, or "
@@ -428,7 +428,8 @@ TEST_F(SaveSettingTest, SavesNewFilesAndAsksBeforeReplacingOne) {
     Save("mine");
     EXPECT_EQ(recorder.lines(), QStringList{question});
     EXPECT_NE(ReadText(folder() / "mine.set"), first);
-    EXPECT_EQ(ReadText(folder() / "mine.set").substr(17 * 5, 7), "5,0,0\r\n");
+    // The first slot's bass: program 5 now, the style's own volume, its play mode 1.
+    EXPECT_EQ(ReadText(folder() / "mine.set").substr(17 * 5, 7), "5,0,1\r\n");
     EXPECT_EQ(saver().TxtSettingPathName->text(), "mine");  // kept for the next opening
 }
 

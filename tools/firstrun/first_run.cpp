@@ -1,0 +1,53 @@
+#include "tools/firstrun/first_run.h"
+
+#include "frontend/core/command_lines.h"
+#include "frontend/core/make_output.h"
+#include "frontend/styles/slot_tables.h"
+#include "frontend/styles/track_records.h"
+#include "tools/firstrun/stored_settings.h"
+
+namespace firstrun {
+namespace {
+
+// The echo level sliders run the other way: the start-up sets each to 9 - level.
+constexpr int kEchoSliderTop = 9;
+
+}  // namespace
+
+std::optional<MakeRequest> FirstRunMake(const std::array<SlotStyle, kSlots>& slots, int songTempo,
+                                        int chordKey, std::uint32_t handle,
+                                        const std::array<int, kParts>& partVolumes) {
+    namespace styles = corvane::styles;
+    const StoredSettings settings = SettingsOfAFirstRun();
+
+    styles::SlotTables tables;
+    for (int s = 0; s < kSlots; ++s) {
+        // The start-up's slot volume; reading the slot's style sets it again, as the slot label's
+        // change handler does once the first activation names the style.
+        tables.SectVol[s] = settings.sectVol;
+        const styles::SlotStyleRead read = styles::ReadSlotStyle(slots[s].bytes, s);
+        if (read.failed) return std::nullopt;
+        for (int p = 0; p < kParts; ++p) tables.SetPartStyle(s, p, read.parts[p]);
+        tables.ResetPartVols(s);
+        tables.ResetPartModes(s);
+        tables.ResetPartPrograms(s);
+        for (int p = 0; p < kParts; ++p) {
+            if (partVolumes[p] > 0)
+                tables.PartVol(s, p) = static_cast<std::int16_t>(partVolumes[p]);
+        }
+    }
+
+    corvane::ComposeInputs inputs;
+    inputs.songTempo = songTempo;
+    for (int i = 0; i < 2; ++i) {
+        inputs.echoSlider[i] = kEchoSliderTop - settings.echoLevel[i];
+        inputs.echoVoice[i] = settings.echoVoice[i];
+    }
+    for (int s = 0; s < kSlots; ++s) inputs.styleFiles[s] = slots[s].file;
+    inputs.myVmCode = chordKey;
+    inputs.handle = handle;
+    inputs.autoOctave = tables.AutoOctave;
+    return MakeRequest{corvane::VParaText(tables), corvane::ComposeArgs(inputs)};
+}
+
+}  // namespace firstrun
