@@ -9,12 +9,13 @@
 #include <optional>
 #include <string>
 
+#include "frontend/core/version_stamp.h"
+
 namespace corvane {
 
 constexpr const char* kSongLoaderProgram = "Ambrel";
 constexpr const char* kChordMakerProgram = "Tressil";
 constexpr const char* kComposerProgram = "Compose";
-constexpr int kVersionStamp = 2426;
 // The composer's line is refused above this many characters (260 bytes of two-byte characters).
 constexpr std::size_t kComposeArgsLimit = 130;
 

@@ -7,11 +7,10 @@
 #include <array>
 #include <string>
 
+#include "frontend/core/version_stamp.h"
 #include "platform/qt/settings_store.h"
 
 namespace corvane {
-
-constexpr int kVersionStamp = 2426;
 
 // The application name every read and write of the settings uses: "Orvella 2426".
 std::string RegAppName();

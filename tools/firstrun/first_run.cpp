@@ -2,9 +2,10 @@
 
 #include "frontend/core/command_lines.h"
 #include "frontend/core/make_output.h"
+#include "frontend/core/user_settings.h"
 #include "frontend/styles/slot_tables.h"
 #include "frontend/styles/track_records.h"
-#include "tools/firstrun/stored_settings.h"
+#include "platform/qt/settings_store.h"
 
 namespace firstrun {
 namespace {
@@ -18,7 +19,8 @@ std::optional<MakeRequest> FirstRunMake(const std::array<SlotStyle, kSlots>& slo
                                         int chordKey, std::uint32_t handle,
                                         const std::array<int, kParts>& partVolumes) {
     namespace styles = corvane::styles;
-    const StoredSettings settings = SettingsOfAFirstRun();
+    platform::qt::MemorySettingsStore nothingStored;
+    const corvane::UserSettings settings = corvane::ReadUserSettings(nothingStored);
 
     styles::SlotTables tables;
     for (int s = 0; s < kSlots; ++s) {
