@@ -966,7 +966,7 @@ def polka():
 
 
 def ballad_68():
-    s = Style("Bd68", 31, "68", "Ballad", "6/8 Ballad",
+    s = Style("Bd68", 31, "68", "Ballad", "Ballad",
               "6/8 ballad: the two big beats of a compound bar, kick on 1, the snare on 4,\n"
               "all six eighths on the hi-hat; piano rolling the eighths with the pedal,\n"
               "bass on the dotted quarters, strings and a choir pad.")
