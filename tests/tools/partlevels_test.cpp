@@ -71,6 +71,12 @@ TEST(PartLevelsTest, MixesOfSeveralChannelsAndOnlySomeChannelsPlaying) {
     // Only the melody plays: the same levels; only channel 2 plays: nothing sounds.
     EXPECT_EQ(CommandOutput(std::string(PARTLEVELS) + " --only 1" + demo + " 1,3-5 2-16"), all);
     EXPECT_EQ(CommandOutput(std::string(PARTLEVELS) + " --only 2,10" + demo), "");
+    // A song that is missing or no MIDI file is an error, not a song without parts.
+    for (const char* song : {" /nonexistent/song.mid", " " PARTLEVELS}) {
+        const auto run = testsupport::RunCommand(std::string(PARTLEVELS) + song + " 2>&1");
+        EXPECT_EQ(run.exitCode, 1) << song;
+        EXPECT_NE(run.output.find("partlevels: cannot render"), std::string::npos) << run.output;
+    }
     for (const char* bad : {"--only 2x", "--only 0", "1,", "3-2", "5,17"}) {
         EXPECT_EQ(
             testsupport::RunCommand(std::string(PARTLEVELS) + " " + bad + demo + " 2>/dev/null")

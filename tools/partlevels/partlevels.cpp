@@ -151,7 +151,10 @@ bool RenderSong(fluid_synth_t* synth, const char* song, const std::array<bool, k
     fluid_player_t* player = new_fluid_player(synth);
     NoteCounter counter{synth, plays, {}};
     fluid_player_set_playback_callback(player, CountNotes, &counter);
-    bool ok = fluid_player_add(player, song) == FLUID_OK && fluid_player_play(player) == FLUID_OK;
+    // The player takes any name and, at play, quietly drops a file it cannot read: a missing or
+    // damaged song would print no levels and still count as rendered.
+    bool ok = fluid_is_midifile(song) && fluid_player_add(player, song) == FLUID_OK &&
+              fluid_player_play(player) == FLUID_OK;
 
     std::array<Meter, kChannels> meters;
     std::vector<std::vector<float>> buffers(2 * kChannels, std::vector<float>(kBlock));
