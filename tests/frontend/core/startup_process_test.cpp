@@ -87,7 +87,9 @@ TEST_F(ProcessTest, AnUnusablePrivateFolderIsSaidOnceAndEndsTheStart) {
              fs::create_directory(privateFolder);
              fs::permissions(privateFolder, fs::perms::owner_all, fs::perm_options::replace);
              // Only the super-user can give it away; as anybody else the case is the next one's.
-             if (::geteuid() == 0) ASSERT_EQ(::chown(privateFolder.c_str(), 65534, 65534), 0);
+             if (::geteuid() == 0) {
+                 ASSERT_EQ(::chown(privateFolder.c_str(), 65534, 65534), 0);
+             }
          }},
     };
     qsizetype seen = 0;  // the boxes of the earlier runs
