@@ -341,6 +341,8 @@ class Composer {
     const std::vector<MeasureRecord>& Measures() const { return setup_.chords.measures; }
 
     // ---- slots and track values ----
+    // The settings a slot's style file name gives (step grid, style flags), of slot 1 to 5.
+    const SlotSettings& SettingsOfSlot(int slot) const;
     void SelectStyleSlot(int slot);
     void SwStyData(int slot, int track);
     void SwitchStyles(int& evCount);
