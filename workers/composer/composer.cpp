@@ -571,7 +571,7 @@ void Composer::ResetPassState() {
     play.mayStop = false;
     play.oneNoteMode = 0;
     play.pendingNote = 0;
-    play.loneNote = 0;
+    play.loneNoteEntry.reset();
     play.normalStep = 0;
     play.introSeen = 0;
     play.sustainDown = 0;
