@@ -66,8 +66,8 @@ class SongEventWalker {
     SongEventWalker(std::span<const std::uint8_t> song, std::size_t start)
         : song_(song), pos_(start) {}
 
-    // The next step; after any step but kTrack and kEvent the walk is over. A meta event cut
-    // short keeps its delta time in `event`.
+    // The next step; after any step but kTrack and kEvent the walk is over. A step after a whole
+    // delta time keeps it in `event`, also where the event behind it is cut short or refused.
     [[nodiscard]] SmfStep Next(SmfEvent& event);
     // 1 in the conductor track, 2 in the melody track, 3 once the chunk after them begins.
     int track() const { return track_; }

@@ -92,7 +92,9 @@ class SongReader {
         SongEventWalker walker(song_, kHeaderSize);
         for (;;) {
             SmfEvent event;
-            switch (walker.Next(event)) {
+            const SmfStep step = walker.Next(event);
+            state_.songTick += event.delta;
+            switch (step) {
                 case SmfStep::kTrack:
                     // Only the conductor chunk and the melody chunk are read. Notes of the next
                     // chunk would come after the held-back note-offs: they count as read here.
@@ -105,11 +107,9 @@ class SongReader {
                     state_.songTick = 0;
                     break;
                 case SmfStep::kEvent:
-                    state_.songTick += event.delta;
                     if (auto s = TakeEvent(event); !s.ok) return s;
                     break;
                 case SmfStep::kEnd:
-                    state_.songTick += event.delta;
                     return FlushPending();
                 case SmfStep::kNoTrack:
                     return ReadStatus::Fail("No Track Found.");
