@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <random>
 #include <set>
+#include <utility>
 
 #include "platform/file_faults.h"
 
@@ -34,6 +35,7 @@ std::set<File*>& OpenFiles() {
 struct RunOutputs {
     std::vector<std::string> paths;  // created or emptied for writing, in order
     bool faulted = false;
+    std::string kept;  // the run's error file
 };
 
 RunOutputs& TheRunOutputs() {
@@ -438,21 +440,26 @@ bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t
     return ok;
 }
 
-void BeginRunOutputs() {
-    TheRunOutputs() = RunOutputs{};
+void BeginRunOutputs(std::string kept) {
+    TheRunOutputs() = RunOutputs{.kept = std::move(kept)};
 }
 
 bool RunOutputFaulted() {
     return TheRunOutputs().faulted;
 }
 
-int RemoveRunOutputs(std::string_view kept) {
+int RemoveRunOutputs() {
+    const RunOutputs& outputs = TheRunOutputs();
+    // The kept file is known by what it is on disk: "./Error1.msg" or a full path names it as
+    // well as "Error1.msg" does.
+    struct stat kept;
+    const bool keptExists = !outputs.kept.empty() && lstat(outputs.kept.c_str(), &kept) == 0;
     int removed = 0;
-    for (const std::string& path : TheRunOutputs().paths) {
-        if (path == kept) continue;
+    for (const std::string& path : outputs.paths) {
         // One the run discarded itself is gone already; whatever took its place is not ours.
         struct stat status;
         if (lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) continue;
+        if (keptExists && status.st_dev == kept.st_dev && status.st_ino == kept.st_ino) continue;
         faults::BeforeChange();
         if (unlink(path.c_str()) == 0) ++removed;
     }

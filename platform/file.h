@@ -83,20 +83,25 @@ class File {
 // Closes every open File (the fatal exit's "close all files").
 void CloseAllFiles();
 
-// The outputs of one run. Every file the process creates or empties for writing (through File
-// or ReplaceFileAtomically) is noted, and so is any output that could not be created or written
-// completely (a full disk, a folder at its name). A run that fails after such a fault removes
-// the plain outputs it wrote, so that none of them is left cut or taken for part of a good run;
-// a file replaced whole needs nothing, as a failure leaves its earlier content. A run that fails
-// for any other reason keeps what it wrote: those files are whole.
+// The outputs of one run. Every file the process creates or empties for writing through File is
+// noted, and so is any fault of an output, one that could not be created or written completely
+// (a full disk, a folder at its name), through File or ReplaceFileAtomically. A run that fails
+// after such a fault removes the outputs it noted, so that none of them is left cut or taken for
+// part of a good run. Files replaced whole are not noted: when their replacement fails they keep
+// their earlier content, but when a later output of the run faults they keep the new content
+// beside the removed others (the workers replace a file whole only as the last write of a run,
+// so that cannot happen to them). A run that fails for any other reason keeps what it wrote:
+// those files are whole.
 //
-// Starts a new run's record (the worker skeleton does, before each job).
-void BeginRunOutputs();
+// Starts a new run's record (the worker skeleton does, before each job). `kept` names the one
+// output the removal never touches: the run's error file, which says what happened.
+void BeginRunOutputs(std::string kept);
 // True when an output of this run could not be created or written completely.
 bool RunOutputFaulted();
-// Removes every plain output of this run that is still a regular file, except `kept` (the run's
-// error file, which says what happened); returns how many it removed.
-int RemoveRunOutputs(std::string_view kept);
+// Removes every noted output of this run that is still a regular file, except the kept file,
+// which is told apart by what it is on disk whatever the spelling of its name; returns how many
+// it removed.
+int RemoveRunOutputs();
 
 // Reads a whole regular file; false when it cannot be opened or read.
 [[nodiscard]] bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);

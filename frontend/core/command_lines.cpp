@@ -1,9 +1,10 @@
 #include "frontend/core/command_lines.h"
 
+#include "frontend/core/user_settings.h"
+
 namespace corvane {
 namespace {
 
-constexpr int kEchoSliderTop = 9;
 constexpr int kHoldModeToken = 1;
 constexpr const char* kComposeTail = " 0 0 1 ";
 
@@ -33,8 +34,8 @@ int TempoClass(int songTempo) {
 std::string ComposeArgs(const ComposeInputs& in) {
     std::string line = kComposerProgram;
     line += SignToken(TempoClass(in.songTempo));
-    line += SignToken(kEchoSliderTop - in.echoSlider[0]);
-    line += SignToken(kEchoSliderTop - in.echoSlider[1]);
+    line += SignToken(EchoLevelOfSlider(in.echoSlider[0]));
+    line += SignToken(EchoLevelOfSlider(in.echoSlider[1]));
     line += SignToken(kHoldModeToken);
     for (const std::string& file : in.styleFiles) line += " " + file;
     line += SignToken(in.echoVoice[0] - 1);

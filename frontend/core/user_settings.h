@@ -38,6 +38,16 @@ struct UserSettings {
 
 UserSettings ReadUserSettings(SettingsStore& store);
 
+// The echo level sliders run the other way: a slider holds 9 - level, and the level it shows
+// (and the composer gets) is 9 - its value.
+constexpr int kEchoLevelTop = 9;
+constexpr int EchoSliderForLevel(int level) {
+    return kEchoLevelTop - level;
+}
+constexpr int EchoLevelOfSlider(int slider) {
+    return kEchoLevelTop - slider;
+}
+
 // The remembered style file of the first slot; empty when none.
 std::string ReadLastStyleFile(SettingsStore& store);
 

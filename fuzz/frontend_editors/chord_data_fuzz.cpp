@@ -38,17 +38,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> saved = EncodeChordData(write.plain, kFixedChordKey);
     const ChordDataRead again = ReadChordData(saved, kFixedChordKey);
     if (again.error || again.records.size() != rows.size()) std::abort();
-    // Where a list line keeps each chord: characters 6-10 and 13-17.
-    constexpr std::size_t kChord1At = 5, kChord2At = 12, kAfterChords = 17;
+    // Where a list line keeps each chord: characters 6-10 and 13-17; everything around them
+    // reads back as written.
+    constexpr std::size_t kChordWidth = 5, kChord1At = 5, kChord2At = 12;
+    constexpr std::size_t kBetweenChords = kChord1At + kChordWidth;
+    constexpr std::size_t kAfterChords = kChord2At + kChordWidth;
     const auto keptAsCell = [](const std::string& line, std::size_t at, const std::string& cell) {
-        const std::string shown(corvane::TrimBlanks(line.substr(at, 5)));
-        return shown == std::string(corvane::TrimBlanks(cell)).substr(0, 5);
+        const std::string shown(corvane::TrimBlanks(line.substr(at, kChordWidth)));
+        return shown == std::string(corvane::TrimBlanks(cell)).substr(0, kChordWidth);
     };
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const std::string back = again.records[i].ChordListLine();
         const std::string& line = write.lines[i];
         if (line.size() != back.size()) std::abort();
         if (line.substr(0, kChord1At) != back.substr(0, kChord1At)) std::abort();
+        if (line.substr(kBetweenChords, kChord2At - kBetweenChords) !=
+            back.substr(kBetweenChords, kChord2At - kBetweenChords)) {
+            std::abort();
+        }
         if (line.substr(kAfterChords) != back.substr(kAfterChords)) std::abort();
         if (!keptAsCell(line, kChord1At, rows[i].chord1)) std::abort();
         if (!keptAsCell(line, kChord2At, rows[i].chord2)) std::abort();

@@ -238,7 +238,7 @@ TEST(FileTest, ARunsOutputsAreNotedWithAnyFaultOfTheirs) {
     folder.Write("log.txt", std::string_view("log"));
     std::filesystem::create_directory(folder.path() / "Folder.aco");
 
-    platform::BeginRunOutputs();
+    platform::BeginRunOutputs(at("error.msg"));
     File input, output, log;
     ASSERT_TRUE(input.Open(at("input.txt"), FileMode::kReadBinary));
     ASSERT_TRUE(output.Open(at("output.dat"), FileMode::kWriteBinary));
@@ -250,7 +250,7 @@ TEST(FileTest, ARunsOutputsAreNotedWithAnyFaultOfTheirs) {
     // A folder where a file must go is a fault like a full disk.
     EXPECT_FALSE(platform::ReplaceFileAtomically(at("Folder.aco"), std::vector<std::uint8_t>{1}));
     EXPECT_TRUE(platform::RunOutputFaulted());
-    EXPECT_EQ(platform::RemoveRunOutputs(at("error.msg")), 1);
+    EXPECT_EQ(platform::RemoveRunOutputs(), 1);
     EXPECT_FALSE(folder.Exists("output.dat"));
     for (const char* kept : {"input.txt", "log.txt", "Data.aco", "Folder.aco"}) {
         EXPECT_TRUE(folder.Exists(kept)) << kept;
@@ -258,12 +258,38 @@ TEST(FileTest, ARunsOutputsAreNotedWithAnyFaultOfTheirs) {
 
     File error;
     EXPECT_FALSE(error.Open(at("Folder.aco"), FileMode::kWriteText));
-    platform::BeginRunOutputs();
+    platform::BeginRunOutputs(at("error.msg"));
     EXPECT_FALSE(platform::RunOutputFaulted());
     ASSERT_TRUE(error.Open(at("error.msg"), FileMode::kWriteText));
     error.Close();
-    EXPECT_EQ(platform::RemoveRunOutputs(at("error.msg")), 0);
+    EXPECT_EQ(platform::RemoveRunOutputs(), 0);
     EXPECT_TRUE(folder.Exists("error.msg"));
+}
+
+// The error file says why a run failed: the removal after a fault keeps it however its name is
+// spelled where the run began or where the file was written.
+TEST(FileTest, TheKeptFileIsKeptWhateverTheSpellingOfItsName) {
+    TempProgramFolder folder;
+    const std::string plain = (folder.path() / "Error3.msg").string();
+    const std::string dotted = (folder.path() / "." / "Error3.msg").string();
+    const std::string doubled = folder.path().string() + "//Error3.msg";
+    const std::pair<std::string, std::string> spellings[] = {
+        {plain, dotted}, {dotted, plain}, {doubled, plain}};
+    for (const auto& [kept, written] : spellings) {
+        SCOPED_TRACE(kept + " kept, " + written + " written");
+        platform::BeginRunOutputs(kept);
+        File error, output, lost;
+        ASSERT_TRUE(error.Open(written, FileMode::kWriteText));
+        error.Write("Cannot create Temps2.aco");
+        ASSERT_TRUE(output.Open((folder.path() / "Temps.aco").string(), FileMode::kWriteText));
+        EXPECT_FALSE(
+            lost.Open((folder.path() / "missing" / "Temps2.aco").string(), FileMode::kWriteText));
+        platform::CloseAllFiles();
+        ASSERT_TRUE(platform::RunOutputFaulted());
+        EXPECT_EQ(platform::RemoveRunOutputs(), 1);
+        EXPECT_FALSE(folder.Exists("Temps.aco"));
+        EXPECT_EQ(folder.ReadText("Error3.msg"), "Cannot create Temps2.aco");
+    }
 }
 
 TEST(FileTest, TemporaryNamesKeepTheDestinationsExtension) {

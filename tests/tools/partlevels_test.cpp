@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "tests/support/program_folder.h"
 
@@ -71,8 +72,13 @@ TEST(PartLevelsTest, MixesOfSeveralChannelsAndOnlySomeChannelsPlaying) {
     // Only the melody plays: the same levels; only channel 2 plays: nothing sounds.
     EXPECT_EQ(CommandOutput(std::string(PARTLEVELS) + " --only 1" + demo + " 1,3-5 2-16"), all);
     EXPECT_EQ(CommandOutput(std::string(PARTLEVELS) + " --only 2,10" + demo), "");
-    // A song that is missing or no MIDI file is an error, not a song without parts.
-    for (const char* song : {" /nonexistent/song.mid", " " PARTLEVELS}) {
+    // A song that is missing, no MIDI file, or a MIDI header before garbage (which the player
+    // drops when it comes to play it) is an error, not a song without parts.
+    testsupport::TempProgramFolder folder;
+    folder.Write("damaged.mid", std::string_view("MThd and garbage, no tracks"));
+    const std::string damaged = " '" + (folder.path() / "damaged.mid").string() + "'";
+    for (const std::string& song :
+         {std::string(" /nonexistent/song.mid"), std::string(" " PARTLEVELS), damaged}) {
         const auto run = testsupport::RunCommand(std::string(PARTLEVELS) + song + " 2>&1");
         EXPECT_EQ(run.exitCode, 1) << song;
         EXPECT_NE(run.output.find("partlevels: cannot render"), std::string::npos) << run.output;

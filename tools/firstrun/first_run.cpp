@@ -8,12 +8,6 @@
 #include "platform/qt/settings_store.h"
 
 namespace firstrun {
-namespace {
-
-// The echo level sliders run the other way: the start-up sets each to 9 - level.
-constexpr int kEchoSliderTop = 9;
-
-}  // namespace
 
 std::optional<MakeRequest> FirstRunMake(const std::array<SlotStyle, kSlots>& slots, int songTempo,
                                         int chordKey, std::uint32_t handle,
@@ -24,8 +18,9 @@ std::optional<MakeRequest> FirstRunMake(const std::array<SlotStyle, kSlots>& slo
 
     styles::SlotTables tables;
     for (int s = 0; s < kSlots; ++s) {
-        // The start-up's slot volume; reading the slot's style sets it again, as the slot label's
-        // change handler does once the first activation names the style.
+        // The start-up gives every slot the stored slot volume; the first activation then reads
+        // each slot's style, and reading a style resets the slot's volume to the default 80
+        // (ResetPartVols below), whatever was stored.
         tables.SectVol[s] = settings.sectVol;
         const styles::SlotStyleRead read = styles::ReadSlotStyle(slots[s].bytes, s);
         if (read.failed) return std::nullopt;
@@ -42,7 +37,7 @@ std::optional<MakeRequest> FirstRunMake(const std::array<SlotStyle, kSlots>& slo
     corvane::ComposeInputs inputs;
     inputs.songTempo = songTempo;
     for (int i = 0; i < 2; ++i) {
-        inputs.echoSlider[i] = kEchoSliderTop - settings.echoLevel[i];
+        inputs.echoSlider[i] = corvane::EchoSliderForLevel(settings.echoLevel[i]);
         inputs.echoVoice[i] = settings.echoVoice[i];
     }
     for (int s = 0; s < kSlots; ++s) inputs.styleFiles[s] = slots[s].file;

@@ -41,10 +41,12 @@ struct NoteCounter {
     fluid_synth_t* synth;
     std::array<bool, kChannels> plays{};
     std::array<int, kChannels> notes{};
+    long long events = 0;  // every event the player handed on, of any channel or kind
 };
 
 int CountNotes(void* data, fluid_midi_event_t* event) {
     auto* counter = static_cast<NoteCounter*>(data);
+    ++counter->events;
     const int channel = fluid_midi_event_get_channel(event);
     if (fluid_midi_event_get_type(event) == 0x90 && fluid_midi_event_get_velocity(event) > 0 &&
         channel >= 0 && channel < kChannels) {
@@ -151,8 +153,11 @@ bool RenderSong(fluid_synth_t* synth, const char* song, const std::array<bool, k
     fluid_player_t* player = new_fluid_player(synth);
     NoteCounter counter{synth, plays, {}};
     fluid_player_set_playback_callback(player, CountNotes, &counter);
-    // The player takes any name and, at play, quietly drops a file it cannot read: a missing or
-    // damaged song would print no levels and still count as rendered.
+    // The player takes any name and, at play, quietly drops a file it cannot read, ending at
+    // once as if the song were over: a missing or damaged song would print no levels and still
+    // count as rendered. The header check turns away what is no MIDI file at all; a song whose
+    // header is good but whose tracks the player could not load hands no event on (checked
+    // after the render).
     bool ok = fluid_is_midifile(song) && fluid_player_add(player, song) == FLUID_OK &&
               fluid_player_play(player) == FLUID_OK;
 
@@ -189,7 +194,7 @@ bool RenderSong(fluid_synth_t* synth, const char* song, const std::array<bool, k
         frames += kBlock;
     }
     delete_fluid_player(player);
-    if (!ok) return false;
+    if (!ok || counter.events == 0) return false;
     for (int c = 0; c < kChannels; ++c) {
         if (counter.notes[c] == 0) continue;
         meters[c].Finish();

@@ -1,38 +1,29 @@
 #include "workers/common/smf_reader.h"
 
 #include <optional>
+#include <string_view>
 #include <vector>
+
+#include "workers/common/smf_events.h"
 
 namespace worker {
 namespace {
 
-constexpr int kMaxVlqBytes = 4;
 constexpr std::size_t kHeaderSize = 14;
 
-// A cursor over the song bytes. A probe that finds the bytes are not its event puts the cursor
-// back; a probe that lacks a byte at the end of the file answers no, so a file cut short is
-// never read past its end.
+// A cursor over the header bytes; a read past the end of the file answers no.
 class ByteCursor {
   public:
     explicit ByteCursor(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
-    std::size_t pos() const { return pos_; }
-    void set_pos(std::size_t pos) { pos_ = pos; }
     std::size_t size() const { return bytes_.size(); }
-    bool AtEnd() const { return pos_ >= bytes_.size(); }
 
     std::optional<std::uint8_t> Next() {
         if (pos_ >= bytes_.size()) return std::nullopt;
         return bytes_[pos_++];
     }
-    // Moves on by `count` bytes; false (and the cursor at the end) when that runs past the end.
-    bool Skip(std::uint64_t count) {
-        if (count > bytes_.size() - pos_) {
-            pos_ = bytes_.size();
-            return false;
-        }
-        pos_ += static_cast<std::size_t>(count);
-        return true;
+    void Skip(std::size_t count) {
+        pos_ = count > bytes_.size() - pos_ ? bytes_.size() : pos_ + count;
     }
     bool Match(std::string_view text) {
         const std::size_t start = pos_;
@@ -51,50 +42,10 @@ class ByteCursor {
     std::size_t pos_ = 0;
 };
 
-enum class Vlq { kOk, kTooLong, kTruncated };
-
-// A variable-length quantity of at most four bytes.
-Vlq ReadVlq(ByteCursor& in, std::uint32_t& value) {
-    value = 0;
-    for (int i = 0; i < kMaxVlqBytes; ++i) {
-        auto b = in.Next();
-        if (!b) return Vlq::kTruncated;
-        value = (value << 7) | (*b & 0x7F);
-        if ((*b & 0x80) == 0) return Vlq::kOk;
-    }
-    return Vlq::kTooLong;
-}
-
 struct NoteEvent {
     int key = 0;
     int velocity = 0;
 };
-
-// Reads a status byte in [low, low + 15] followed by two data bytes below 128.
-std::optional<NoteEvent> ReadNoteEvent(ByteCursor& in, std::uint8_t low) {
-    const std::size_t start = in.pos();
-    auto status = in.Next();
-    auto key = in.Next();
-    auto velocity = in.Next();
-    if (status && key && velocity && (*status & 0xF0) == low && *key < 128 && *velocity < 128) {
-        return NoteEvent{*key, *velocity};
-    }
-    in.set_pos(start);
-    return std::nullopt;
-}
-
-// A status byte whose high nibble is one of `highs`, followed by `dataBytes` bytes of any value.
-bool SkipChannelEvent(ByteCursor& in, std::initializer_list<std::uint8_t> highs, int dataBytes) {
-    const std::size_t start = in.pos();
-    auto status = in.Next();
-    bool matches = false;
-    if (status) {
-        for (std::uint8_t high : highs) matches = matches || (*status & 0xF0) == high;
-    }
-    for (int i = 0; matches && i < dataBytes; ++i) matches = in.Next().has_value();
-    if (!matches) in.set_pos(start);
-    return matches;
-}
 
 void SetMeter(MeterState& meter, int beats, const char* text, int split, int splitTriple) {
     meter.beatsPerMeasure = beats;
@@ -106,30 +57,29 @@ void SetMeter(MeterState& meter, int beats, const char* text, int split, int spl
     meter.twoThirdsMeasure = meter.ticksPerMeasure * 2 / 3;
 }
 
-enum class Probe { kNo, kYes, kFailed };
-
 class SongReader {
   public:
     SongReader(std::span<const std::uint8_t> song, SongState& state, MeasureSink& sink)
-        : in_(song), state_(state), sink_(sink) {}
+        : song_(song), state_(state), sink_(sink) {}
 
     ReadStatus Run() {
+        ByteCursor in(song_);
         // A header cut short is no MIDI file either; its format and division are not there.
-        if (!in_.Match(midi::kHeaderChunkTag) || in_.size() < kHeaderSize) {
+        if (!in.Match(midi::kHeaderChunkTag) || in.size() < kHeaderSize) {
             return ReadStatus::Fail("No MThd Found. The input file is not a valid Midi File.");
         }
         int division = 0;
-        if (auto status = GetDivision(division); !status.ok) return status;
+        if (auto status = GetDivision(in, division); !status.ok) return status;
         if (division != kTicksPerQuarter) return ReadStatus::Fail("!Unsupported Division Value.");
         return ReadingLoop();
     }
 
   private:
-    ReadStatus GetDivision(int& division) {
-        auto byte = [&]() { return in_.Next().value_or(0); };
-        in_.Skip(4);
+    static ReadStatus GetDivision(ByteCursor& in, int& division) {
+        auto byte = [&]() { return in.Next().value_or(0); };
+        in.Skip(4);
         const int format = byte() << 8 | byte();
-        in_.Skip(2);
+        in.Skip(2);
         division = byte() << 8 | byte();
         if (format == 0) return ReadStatus::Fail("!Unsupported file format.");
         if (format != 1) return ReadStatus::Fail("Unsupported file format.");
@@ -139,53 +89,40 @@ class SongReader {
     ReadStatus ReadingLoop() {
         state_.songTick = 0;
         ResetMeasureNotes(state_.curNotes);
-        int chunks = 0;
-        bool newChunk = true;
-        while (!in_.AtEnd()) {
-            if (newChunk) {
-                newChunk = false;
-                ++chunks;
-                // Only the conductor chunk and the melody chunk are read. Notes of the next
-                // chunk would come after the held-back note-offs: they count as read here.
-                if (chunks < 3) {
-                    if (auto s = ReplayBarLineOffs(); !s.ok) return s;
-                }
-                if (auto s = FlushPending(); !s.ok) return s;
-                if (chunks == 3) break;
-                state_.curNotes.count = 0;
-                state_.songTick = 0;
-                if (!in_.Match(midi::kTrackChunkTag)) return ReadStatus::Fail("No Track Found.");
-                if (!in_.Skip(4)) break;
-                continue;
+        SongEventWalker walker(song_, kHeaderSize);
+        for (;;) {
+            SmfEvent event;
+            const SmfStep step = walker.Next(event);
+            state_.songTick += event.delta;
+            switch (step) {
+                case SmfStep::kTrack:
+                    // Only the conductor chunk and the melody chunk are read. Notes of the next
+                    // chunk would come after the held-back note-offs: they count as read here.
+                    if (walker.track() < 3) {
+                        if (auto s = ReplayBarLineOffs(); !s.ok) return s;
+                    }
+                    if (auto s = FlushPending(); !s.ok) return s;
+                    if (walker.track() == 3) return FlushPending();
+                    state_.curNotes.count = 0;
+                    state_.songTick = 0;
+                    break;
+                case SmfStep::kEvent:
+                    if (auto s = TakeEvent(event); !s.ok) return s;
+                    break;
+                case SmfStep::kEnd:
+                    return FlushPending();
+                case SmfStep::kNoTrack:
+                    return ReadStatus::Fail("No Track Found.");
+                case SmfStep::kDeltaTooLong:
+                    return ReadStatus::Fail("Error: Common GetDtTime M.");
+                case SmfStep::kLengthTooLong:
+                    return ReadStatus::Fail("Error: Common GetDtTime.");
+                case SmfStep::kSysExCut:
+                    return ReadStatus::Fail("Error found in System Exclusive Mess");
+                case SmfStep::kInvalidEvent:
+                    return ReadStatus::Fail("!Found an Invalid Event.");
             }
-            std::uint32_t delta = 0;
-            const Vlq deltaRead = ReadVlq(in_, delta);
-            if (deltaRead == Vlq::kTooLong) return ReadStatus::Fail("Error: Common GetDtTime M.");
-            if (deltaRead == Vlq::kTruncated) break;
-            state_.songTick += delta;
-
-            bool endOfTrack = false;
-            Probe probe = SkipSysEx();
-            if (probe == Probe::kNo) probe = SkipMetaEvent(endOfTrack);
-            if (probe == Probe::kFailed) return failure_;
-            if (probe == Probe::kYes) {
-                if (endOfTrack) newChunk = true;
-                if (stopReading_) break;
-                continue;
-            }
-            if (SkipChannelEvent(in_, {0xC0, 0xD0}, 1)) continue;
-            if (SkipChannelEvent(in_, {0xB0, 0xE0}, 2)) continue;
-            if (auto on = ReadNoteEvent(in_, midi::kNoteOn)) {
-                if (auto s = NoteOnStep(*on); !s.ok) return s;
-                continue;
-            }
-            if (auto off = ReadNoteEvent(in_, midi::kNoteOff)) {
-                if (auto s = NoteOffStep(*off); !s.ok) return s;
-                continue;
-            }
-            return ReadStatus::Fail("!Found an Invalid Event.");
         }
-        return FlushPending();
     }
 
     // Flushes the measure being collected. When note-offs on a later bar line were held back
@@ -217,72 +154,40 @@ class SongReader {
         return ReadStatus::Ok();
     }
 
-    Probe Fail(std::string message) {
-        failure_ = ReadStatus::Fail(std::move(message));
-        return Probe::kFailed;
-    }
-
-    Probe SkipSysEx() {
-        const std::size_t start = in_.pos();
-        auto status = in_.Next();
-        if (!status || *status != midi::kSysEx) {
-            in_.set_pos(start);
-            return Probe::kNo;
-        }
-        // The length after F0 is not interpreted: the data is skipped up to F7.
-        for (;;) {
-            auto b = in_.Next();
-            if (!b) return Fail("Error found in System Exclusive Mess");
-            if (*b == midi::kSysExEnd) return Probe::kYes;
+    ReadStatus TakeEvent(const SmfEvent& event) {
+        switch (event.kind) {
+            case SmfEventKind::kNoteOn:
+                return NoteOnStep({event.data[0], event.data[1]});
+            case SmfEventKind::kNoteOff:
+                return NoteOffStep({event.data[0], event.data[1]});
+            case SmfEventKind::kMeta:
+                return TakeMetaEvent(event);
+            default:
+                // System exclusive data and the other channel events are passed over.
+                return ReadStatus::Ok();
         }
     }
 
-    Probe SkipMetaEvent(bool& endOfTrack) {
-        const std::size_t start = in_.pos();
-        auto status = in_.Next();
-        if (!status || *status != midi::kMeta) {
-            in_.set_pos(start);
-            return Probe::kNo;
+    // The time signature, key signature and tempo are read where their length is the one byte
+    // their size takes; any other meta event is passed over.
+    ReadStatus TakeMetaEvent(const SmfEvent& event) {
+        if (!event.oneByteLength) return ReadStatus::Ok();
+        const auto d = event.data;
+        if (event.metaType == midi::kMetaTimeSignature && d.size() == 4) {
+            return ReadTimeSignature(d[0], d[1], d[2], d[3]);
         }
-        in_.set_pos(start);
-        if (in_.Match(std::string_view("\xFF\x2F\x00", 3))) {
-            endOfTrack = true;
-            return Probe::kYes;
+        if (event.metaType == midi::kMetaKeySignature && d.size() == 2) {
+            state_.currentKeySign = static_cast<std::int8_t>(d[0]);
+        } else if (event.metaType == midi::kMetaTempo && d.size() == 3) {
+            const std::int32_t tempo = d[0] << 16 | d[1] << 8 | d[2];
+            if (tempo < 1) return ReadStatus::Fail("!Cannot get Tempo of the song.");
+            if (state_.songTempoBpm == 0) state_.songTempoBpm = 60000000 / tempo;
         }
-        if (Probe p = ReadTimeSignature(); p != Probe::kNo) return p;
-        if (ReadKeySignature()) return Probe::kYes;
-        if (Probe p = ReadTempo(); p != Probe::kNo) return p;
-
-        in_.Skip(2);  // FF and the type byte
-        std::uint32_t length = 0;
-        const Vlq read = ReadVlq(in_, length);
-        if (read == Vlq::kTooLong) return Fail("Error: Common GetDtTime.");
-        if (read == Vlq::kTruncated || !in_.Skip(length)) stopReading_ = true;
-        return Probe::kYes;
+        return ReadStatus::Ok();
     }
 
-    // Reads FF <type> <length> and `count` data bytes into `data`; puts the cursor back and
-    // answers false when the bytes are not that event or the file ends inside it.
-    bool ReadFixedMeta(std::uint8_t type, std::uint8_t length, std::uint8_t* data, int count) {
-        const std::size_t start = in_.pos();
-        auto ff = in_.Next();
-        auto t = in_.Next();
-        auto len = in_.Next();
-        bool ok = ff == midi::kMeta && t == type && len == length;
-        for (int i = 0; ok && i < count; ++i) {
-            auto b = in_.Next();
-            ok = b.has_value();
-            if (ok) data[i] = *b;
-        }
-        if (!ok) in_.set_pos(start);
-        return ok;
-    }
-
-    Probe ReadTimeSignature() {
-        std::uint8_t d[4];
-        if (!ReadFixedMeta(midi::kMetaTimeSignature, 4, d, 4)) return Probe::kNo;
-        const int nn = d[0], dd = d[1];
-        if (d[2] != 96 || d[3] != 8) return Fail("!Unsupported Time Signature.");
+    ReadStatus ReadTimeSignature(int nn, int dd, int clocks, int per32) {
+        if (clocks != 96 || per32 != 8) return ReadStatus::Fail("!Unsupported Time Signature.");
         MeterState& meter = state_.meter;
         if (nn == 2 && dd == 2) {
             SetMeter(meter, 2, "2/4", 12, 16);
@@ -295,25 +200,9 @@ class SongReader {
             SetMeter(meter, 3, "6/8", 18, 24);
             meter.tripleFlag = 0;
         } else {
-            return Fail("!Unsupported Time Signature.");
+            return ReadStatus::Fail("!Unsupported Time Signature.");
         }
-        return Probe::kYes;
-    }
-
-    bool ReadKeySignature() {
-        std::uint8_t d[2];
-        if (!ReadFixedMeta(midi::kMetaKeySignature, 2, d, 2)) return false;
-        state_.currentKeySign = static_cast<std::int8_t>(d[0]);
-        return true;
-    }
-
-    Probe ReadTempo() {
-        std::uint8_t d[3];
-        if (!ReadFixedMeta(midi::kMetaTempo, 3, d, 3)) return Probe::kNo;
-        const std::int32_t tempo = d[0] << 16 | d[1] << 8 | d[2];
-        if (tempo < 1) return Fail("!Cannot get Tempo of the song.");
-        if (state_.songTempoBpm == 0) state_.songTempoBpm = 60000000 / tempo;
-        return Probe::kYes;
+        return ReadStatus::Ok();
     }
 
     // Without a time signature a note has no measure; the leading "!" lets the front end offer
@@ -470,12 +359,10 @@ class SongReader {
         Tick measure = 0;
     };
 
-    ByteCursor in_;
+    std::span<const std::uint8_t> song_;
     SongState& state_;
     MeasureSink& sink_;
     std::vector<BarLineOff> barLineOffs_;
-    ReadStatus failure_;
-    bool stopReading_ = false;
 };
 
 }  // namespace

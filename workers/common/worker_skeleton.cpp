@@ -109,14 +109,14 @@ platform::LResult WorkerWndProc(platform::Hwnd window, std::uint32_t message,
         case platform::WM_CREATE: {
             if (jobStarted) return 0;
             jobStarted = true;
-            platform::BeginRunOutputs();
+            platform::BeginRunOutputs(Config().errorFile);
             const int result = RunJob();
             // The caller reads the result files as soon as the completion arrives.
             platform::CloseAllFiles();
             // A disk that could not take an output leaves the others of the run no better: the
             // caller must find none of them rather than a part of one.
             if (result != 0 && platform::RunOutputFaulted()) {
-                platform::RemoveRunOutputs(Config().errorFile);
+                platform::RemoveRunOutputs();
             }
             if (Config().beforeCompletion != nullptr) Config().beforeCompletion(result != 0);
             PostDoneMessage(result != 0);

@@ -21,6 +21,17 @@ int PartVelocityOf(int scaledVolume) {
     return std::max(1, scaledVolume);
 }
 
+// What a slot gives the entry `e` of the part's track table while the track that plays has the
+// key-relative flag `styleFlag1`: the channel, and the play mode (a key-relative track always
+// plays in mode 0). The section switch sets them, and the hand-over before it looks ahead with
+// them.
+int ChannelInSlot(const StyleSlot& slot, int e) {
+    return e < kStyleTrackCount ? slot.channel[e] : 0;
+}
+int PlayModeInSlot(const StyleSlot& slot, int styleFlag1, int e) {
+    return styleFlag1 == 1 || e >= kStyleTrackCount ? 0 : slot.channelMode[e];
+}
+
 }  // namespace
 
 Composer::Composer(ComposeSetup setup, MessageLog& log) : setup_(std::move(setup)), log_(log) {
@@ -107,8 +118,12 @@ bool Composer::SlotIsPlayed(int slot) const {
                                     [slot](const SectionEntry& e) { return e.slot == slot; });
 }
 
+const SlotSettings& Composer::SettingsOfSlot(int slot) const {
+    return setup_.slotSettings[std::clamp(slot, 1, kSlotCount) - 1];
+}
+
 void Composer::SelectStyleSlot(int slot) {
-    const SlotSettings& s = setup_.slotSettings[std::clamp(slot, 1, kSlotCount) - 1];
+    const SlotSettings& s = SettingsOfSlot(slot);
     grid.stepsPerQuarter = s.stepsPerQuarter;
     grid.linesPerMeasure = setup_.header.timeCode == 2   ? s.lines24
                            : setup_.header.timeCode == 3 ? s.lines34
@@ -146,8 +161,8 @@ void Composer::SwStyData(int slot, int t) {
     part.partModeTens = track.partModeTens;
     for (int e = 0; e < 16; ++e) {
         const bool known = e < kStyleTrackCount;
-        part.trackChannelMode[e] = part.styleFlag1 == 1 || !known ? 0 : s.channelMode[e];
-        part.trackChannel[e] = known ? s.channel[e] : 0;
+        part.trackChannelMode[e] = PlayModeInSlot(s, part.styleFlag1, e);
+        part.trackChannel[e] = ChannelInSlot(s, e);
         part.trackTensValue[e] = known ? s.partTensValue[e] : 0;
         part.trackTensFlag[e] = known ? s.partTensFlag[e] : 0;
     }
@@ -355,10 +370,10 @@ PartGenerator Composer::GeneratorAfterSwitch() const {
     const int slot = setup_.chords.sections[pass.sectionNext].slot;
     const int t = pass.trackNumber - 1;
     const StyleSlot& next = slots[slot];
-    // As the switch sets them: a key-relative track always plays in mode 0.
+    // As SwStyData and SelectStyleSlot will set them.
     const int flag1 = next.tracks[t].styleFlag1;
-    const int mode = flag1 == 1 ? 0 : next.channelMode[t];
-    return GeneratorFor(next.channel[t], mode, flag1, setup_.slotSettings[slot - 1].flagLate);
+    return GeneratorFor(ChannelInSlot(next, t), PlayModeInSlot(next, flag1, t), flag1,
+                        SettingsOfSlot(slot).flagLate);
 }
 
 int Composer::PlayHalf(int drumCode, int instCode, const std::string& chord, int beg, int end,
@@ -556,7 +571,7 @@ void Composer::ResetPassState() {
     play.mayStop = false;
     play.oneNoteMode = 0;
     play.pendingNote = 0;
-    play.loneNote = 0;
+    play.loneNoteEntry.reset();
     play.normalStep = 0;
     play.introSeen = 0;
     play.sustainDown = 0;

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -144,10 +145,9 @@ struct PlayState {
     bool playFromStart = false;
     int oneNoteMode = 0;
     int pendingNote = 0;
-    // A note the chord-change walk sounded in one-note mode after the rule had emptied the held
-    // list: nothing but the pending note holds it. Its entry in the note-on table.
-    int loneNote = 0;
-    std::size_t loneNoteEntry = 0;
+    // The entry in the note-on table of a note the chord-change walk sounded in one-note mode
+    // after the rule had emptied the held list: nothing but the pending note holds it.
+    std::optional<std::size_t> loneNoteEntry;
     int sustainDown = 0;
     int sustainNotes = 0;
     int idleCalls = 0;
@@ -341,6 +341,8 @@ class Composer {
     const std::vector<MeasureRecord>& Measures() const { return setup_.chords.measures; }
 
     // ---- slots and track values ----
+    // The settings a slot's style file name gives (step grid, style flags), of slot 1 to 5.
+    const SlotSettings& SettingsOfSlot(int slot) const;
     void SelectStyleSlot(int slot);
     void SwStyData(int slot, int track);
     void SwitchStyles(int& evCount);
@@ -510,6 +512,7 @@ class Composer {
     void AddHeldToMayOn(int halfIndex);
     int CurrentStepTime(int step) const { return step + pass.curMeasure * StepsPerMeasure(); }
     bool LoneNoteSounds() const;
+    int LoneNote() const;  // only while it sounds
     // Whether one of the part's lists (held, deferred, chord or pattern buffers) holds the note.
     bool HeldByAList(int note) const;
     int PatternPart(bool b3, bool quiet, int instCode, const std::string& chord, int beg, int end,

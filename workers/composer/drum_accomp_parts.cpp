@@ -334,7 +334,6 @@ int Composer::MakeAccompPartAlt(int variant, int drumCode, int instCode, const s
                     // The one-note rule ended every held note and emptied the list, which ends
                     // the walk: the new note is held only as the pending note, which the next
                     // note-on ends.
-                    play.loneNote = c;
                     play.loneNoteEntry = pass.onBff.size() - 1;
                     break;
                 }

@@ -292,9 +292,12 @@ void Composer::HandOverHeldNotes(int step, int& ev, bool heldList) {
 }
 
 bool Composer::LoneNoteSounds() const {
-    if (play.loneNote <= 0 || play.loneNoteEntry >= pass.onBff.size()) return false;
-    const OnEntry& on = pass.onBff[play.loneNoteEntry];
-    return on.active && on.note == play.loneNote;
+    return play.loneNoteEntry && *play.loneNoteEntry < pass.onBff.size() &&
+           pass.onBff[*play.loneNoteEntry].active;
+}
+
+int Composer::LoneNote() const {
+    return pass.onBff[*play.loneNoteEntry].note;
 }
 
 bool Composer::HeldByAList(int note) const {
@@ -316,16 +319,29 @@ bool Composer::HeldByAList(int note) const {
 }
 
 void Composer::DeferLoneNote(int step, int& ev) {
-    if (!LoneNoteSounds() || HeldByAList(play.loneNote)) return;
+    if (!LoneNoteSounds() || HeldByAList(LoneNote())) return;
     // Under the one-note rule the next note-on still ends it.
-    if (play.oneNoteMode && play.pendingNote == play.loneNote) return;
-    DeferNoteOff(play.loneNote, step, ev);
-    play.loneNote = 0;
+    if (play.oneNoteMode && play.pendingNote == LoneNote()) return;
+    DeferNoteOff(LoneNote(), step, ev);
+    play.loneNoteEntry.reset();
 }
 
+namespace {
+
+// The steps an ending's fade takes: its span, or 2 when it has none.
+int FadeSteps(int beg, int end) {
+    return end - beg > 0 ? end - beg : 2;
+}
+
+// The step an ending's notes end on: a little after its fade.
+int EndingLastStep(int beg, int end) {
+    return beg + FadeSteps(beg, end) + 4;
+}
+
+}  // namespace
+
 void Composer::CommonEndingFade(int& ev, int beg, int end) {
-    int fadeSteps = end - beg;
-    if (fadeSteps <= 0) fadeSteps = 2;
+    const int fadeSteps = FadeSteps(beg, end);
     int volume = loudness.channelVolume;
     const int decrement = std::max(1, (volume - kEndingVolumeFloor) / (fadeSteps + 2));
     for (int st = beg + 1; st <= beg + fadeSteps + 1; ++st) {
@@ -335,16 +351,8 @@ void Composer::CommonEndingFade(int& ev, int beg, int end) {
     }
 }
 
-namespace {
-
-int FadeSteps(int beg, int end) {
-    return end - beg > 0 ? end - beg : 2;
-}
-
-}  // namespace
-
 int Composer::EndLoneNote(int beg, int end, int ev) {
-    if (LoneNoteSounds()) SwOff(ev, beg + FadeSteps(beg, end) + 4, 0, play.loneNote, 0);
+    if (LoneNoteSounds()) SwOff(ev, EndingLastStep(beg, end), 0, LoneNote(), 0);
     return ev;
 }
 
@@ -401,7 +409,7 @@ int Composer::MakeAccompEnding(int variant, int code, const std::string& chord, 
         }
     }
     CommonEndingFade(ev, beg, end);
-    const int last = beg + FadeSteps(beg, end) + 4;
+    const int last = EndingLastStep(beg, end);
     if (variant == 0) {
         for (const AccompEntry& e : held.bngOnEvA0) {
             if (!e.released && e.note > 0) SwOff(ev, last, 0, e.note, 0);
@@ -470,7 +478,7 @@ int Composer::MakeBngEnding(bool b3, int code, const std::string& chord, int beg
         if (lastS > 0) start(NearestChordTone3(chord, lastS, beg));
     }
     CommonEndingFade(ev, beg, end);
-    const int last = beg + FadeSteps(beg, end) + 4;
+    const int last = EndingLastStep(beg, end);
     for (const PatternEntry& e : buffer) {
         if (e.nVal != 0) SwOff(ev, last, 0, e.nVal, 0);
     }
@@ -516,7 +524,7 @@ int Composer::MakeEchoEnding(int echoPart, const std::string& chord, int beg, in
     const int finalVel = std::max(30, loudness.partVelocity - 20);
     SwOn(ev, beg, 0, note, finalVel);
     CommonEndingFade(ev, beg, end);
-    SwOff(ev, beg + FadeSteps(beg, end) + 4, 0, note, 0);
+    SwOff(ev, EndingLastStep(beg, end), 0, note, 0);
     switch (echoPart) {
         case 1:
             echo.prevEchoNote = 0;

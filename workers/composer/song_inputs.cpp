@@ -6,6 +6,7 @@
 
 #include "formats/chord_data.h"
 #include "formats/midi_bytes.h"
+#include "workers/common/smf_events.h"
 #include "workers/composer/compose_args.h"
 
 namespace composer {
@@ -44,60 +45,33 @@ bool HoldsTwoWholeChunks(std::span<const std::uint8_t> song, std::int64_t begin,
     return whole && chunks == 2;
 }
 
-// Moves every channel event of a track chunk's events onto channel 1, reading them as the song
-// loader does: explicit status bytes, a system exclusive message up to its F7, a meta event by
-// its length. Meta and system exclusive data are not events and keep their bytes. A track that
-// does not read that way (running status, an unknown status, an event cut short) is left as it
-// is: it is not one the song loader took in.
-void MoveEventsToFirstChannel(std::span<std::uint8_t> events) {
-    namespace midi = formats::midi;
-    constexpr int kMaxVlqBytes = 4;
+// The status bytes of the channel events in song[begin, end) that the song loader takes in:
+// the song is walked as the loader reads it, so a meta event or a delta time cut short by the
+// end of the file ends the walk and keeps what came before, and a meta event whose length runs
+// past its chunk goes on where the loader goes on. None when the loader would refuse the
+// song's events (running status, an unknown status, an event cut short): the loader took in
+// no melody from such a song.
+std::vector<std::size_t> LoadedChannelEvents(std::span<const std::uint8_t> song, std::size_t begin,
+                                             std::size_t end) {
     std::vector<std::size_t> statuses;
-    std::size_t at = 0;
-    auto skipVlq = [&](std::uint32_t& value) {
-        value = 0;
-        for (int i = 0; i < kMaxVlqBytes && at < events.size(); ++i) {
-            const std::uint8_t b = events[at++];
-            value = (value << 7) | (b & 0x7F);
-            if ((b & 0x80) == 0) return true;
+    worker::SongEventWalker walker(song, formats::midi::kHeaderChunkLength);
+    for (;;) {
+        worker::SmfEvent event;
+        switch (walker.Next(event)) {
+            case worker::SmfStep::kTrack:
+                break;
+            case worker::SmfStep::kEvent:
+                if (worker::IsChannelEvent(event.kind) && event.statusAt >= begin &&
+                    event.statusAt < end) {
+                    statuses.push_back(event.statusAt);
+                }
+                break;
+            case worker::SmfStep::kEnd:
+                return statuses;
+            default:
+                return {};
         }
-        return false;
-    };
-    while (at < events.size()) {
-        std::uint32_t value = 0;
-        if (!skipVlq(value) || at >= events.size()) return;  // the delta time
-        const std::uint8_t status = events[at];
-        if (status == midi::kSysEx) {
-            while (++at < events.size() && events[at] != midi::kSysExEnd) {
-            }
-            if (at++ >= events.size()) return;
-            continue;
-        }
-        if (status == midi::kMeta) {
-            if (events.size() - at < 2) return;
-            const std::uint8_t type = events[at + 1];
-            at += 2;
-            if (!skipVlq(value) || value > events.size() - at) return;
-            at += value;
-            if (type == midi::kMetaEndOfTrack && value == 0) break;
-            continue;
-        }
-        const int kind = status & 0xF0;
-        const bool note = kind == midi::kNoteOn || kind == midi::kNoteOff;
-        std::size_t dataBytes = 0;
-        if (kind == midi::kProgramChange || kind == midi::kChannelPressure)
-            dataBytes = 1;
-        else if (note || kind == midi::kControlChange || kind == midi::kPitchBend)
-            dataBytes = 2;
-        else
-            return;
-        if (events.size() - at - 1 < dataBytes) return;
-        // The song loader takes a note only with a key and a velocity below 128.
-        if (note && (events[at + 1] > 0x7F || events[at + 2] > 0x7F)) return;
-        statuses.push_back(at);
-        at += 1 + dataBytes;
     }
-    for (const std::size_t s : statuses) events[s] &= 0xF0;
 }
 
 }  // namespace
@@ -176,13 +150,17 @@ InputStatus CopyFirstTwoTracks(std::span<const std::uint8_t> song, std::vector<s
         return {false, "Error: <InPut.bin> has a broken track chunk."};
     }
     const std::size_t first = out.size();
+    const auto copied = static_cast<std::size_t>(p1 - 4);
     out.insert(out.end(), song.begin() + (p1 - 4), song.begin() + end);
     // The parts take the channels 2 to 16; on one of them the melody would take on a part's
     // program and volume, so it sounds on channel 1. The user's song input stays as it is.
-    const std::span<std::uint8_t> tracks = std::span(out).subspan(first);
-    const std::size_t melody =
-        formats::midi::kChunkHeadLength + formats::midi::ReadChunkLength(tracks, 0);
-    MoveEventsToFirstChannel(tracks.subspan(melody + formats::midi::kChunkHeadLength));
+    const std::size_t melody = copied + formats::midi::kChunkHeadLength +
+                               formats::midi::ReadChunkLength(song, copied) +
+                               formats::midi::kChunkHeadLength;
+    for (const std::size_t status :
+         LoadedChannelEvents(song, melody, static_cast<std::size_t>(end))) {
+        out[first + (status - copied)] &= 0xF0;
+    }
     return {};
 }
 

@@ -36,8 +36,8 @@ struct SongHeader {
 std::int64_t SeekInputTrack(std::span<const std::uint8_t> song, int n);
 
 // The two first tracks of the song (up to the third "MTrk", else to the end), byte for byte but
-// for the melody track's channel events, which are moved onto channel 1; refused unless those
-// bytes are exactly two whole chunks.
+// for the melody track's channel events that the song loader takes in, which are moved onto
+// channel 1; refused unless those bytes are exactly two whole chunks.
 [[nodiscard]] InputStatus CopyFirstTwoTracks(std::span<const std::uint8_t> song,
                                              std::vector<std::uint8_t>& out);
 

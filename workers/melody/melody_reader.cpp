@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "workers/common/smf_events.h"
 #include "workers/melody/melody_song.h"
 
 namespace melody {
@@ -18,10 +19,8 @@ using formats::midi::kMetaTimeSignature;
 using formats::midi::kSysEx;
 using formats::midi::kSysExEnd;
 constexpr std::uint8_t kMetaEvent = formats::midi::kMeta;
-// A past-the-end read gives a byte with every bit set, so a variable-length number that runs
-// off the end of the file fails as too long.
+// A past-the-end read gives a byte with every bit set.
 constexpr std::uint8_t kPastEnd = 0xFF;
-constexpr int kMaxDtTimeBytes = 4;
 
 constexpr char kErrorGetDtTime[] = "Error Common GetDtTime.";
 constexpr char kErrorSysExEnd[] = "EOF while finding 0xF7";
@@ -107,15 +106,14 @@ class Reader {
         throw Fatal{};
     }
 
-    // A variable-length number at `at`: its value, and `at` moved past it.
+    // A variable-length number at `at`: its value, and `at` moved past it. One that runs off the
+    // end of the file fails as one too long.
     std::int64_t GetDtTime(Position& at) {
-        std::int64_t value = 0;
-        for (int count = 1;; ++count) {
-            const std::uint8_t byte = At(at++);
-            value = (value << 7) | (byte & 0x7F);
-            if ((byte & 0x80) == 0) return value;
-            if (count == kMaxDtTimeBytes) Fail(kErrorGetDtTime, false);
-        }
+        std::size_t pos = static_cast<std::size_t>(at);
+        std::uint32_t value = 0;
+        if (worker::ReadVlq(source_, pos, value) != worker::Vlq::kOk) Fail(kErrorGetDtTime, false);
+        at = static_cast<Position>(pos);
+        return value;
     }
 
     void ReadHeader() {

@@ -214,7 +214,7 @@ void Startup::ApplyUserSettings() {
     }
     for (int i = 0; i < 2; ++i) {
         main_.LblBackLevel[i]->SetCaption(Q(settings.LevelCaption(i)));
-        main_.CanGatEcho[i]->SetValue(9 - settings.echoLevel[i]);
+        main_.CanGatEcho[i]->SetValue(EchoSliderForLevel(settings.echoLevel[i]));
     }
     for (int slot = 0; slot < styles::kSlotCount; ++slot)
         app.slotTables.SectVol[slot] = settings.sectVol;

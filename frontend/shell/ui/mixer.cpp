@@ -1,6 +1,7 @@
 #include "frontend/shell/ui/mixer.h"
 
 #include "frontend/app/app.h"
+#include "frontend/core/user_settings.h"
 #include "frontend/shell/ui/frm_main.h"
 #include "frontend/shell/ui/visualiser.h"
 
@@ -242,7 +243,8 @@ void Mixer::CanGatEcho_Change(int index) {
 }
 
 void Mixer::CanGatEcho_Scroll(int index) {
-    main_.LblBackLevel.at(index)->SetCaption(QString::number(9 - main_.CanGatEcho[index]->Value()));
+    main_.LblBackLevel.at(index)->SetCaption(
+        QString::number(EchoLevelOfSlider(main_.CanGatEcho[index]->Value())));
 }
 
 void Mixer::CanGatOut_Change(int index) {

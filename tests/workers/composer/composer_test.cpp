@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <tuple>
 
 #include "engine_fixture.h"
@@ -628,6 +629,59 @@ TEST(SectionSwitch, StyleFlagOneComposesInModeZero) {
     EXPECT_EQ(e.c.part.styleFlag1, 1);
     EXPECT_EQ(e.c.part.trackChannelMode[0], 0);
     EXPECT_EQ(e.c.part.partIsDrumOrMode0, 1);
+}
+
+// The hand-over before a section switch decides by the generator the track will have after the
+// switch: the one the switch then gives it, whatever the next slot's channel, play mode,
+// key-relative flag and style flags.
+TEST(SectionSwitch, TheLookAheadIsTheGeneratorTheSwitchGives) {
+    struct Slot {
+        const char* style;
+        std::array<int, 5> modes;
+        int keyRelativeTrack;  // 1..5, or 0
+    };
+    const Slot slots[kSlotCount] = {{"Abcd12.sty", {0, 1, 2, 3, 0}, 0},
+                                    {"Late30.sty", {1, 2, 3, 0, 1}, 2},
+                                    {"Newx31.sty", {2, 3, 0, 1, 0}, 1},
+                                    {"Keyb25.sty", {3, 0, 1, 2, 1}, 3},
+                                    {"Last31.sty", {0, 0, 3, 2, 1}, 4}};
+    ComposeSetup s = SongSetup();
+    for (int i = 0; i < kSlotCount; ++i) {
+        s.options.styleNames[i] = slots[i].style;
+        s.slotSettings[i] = SlotSettingsFromName(slots[i].style);
+        s.slotParams[i].channelMode = slots[i].modes;
+        s.chords.sections.push_back({1, i + 1});
+    }
+    std::set<PartGenerator> seen;
+    for (int track = 1; track <= kStyleTrackCount; ++track) {
+        for (int next = 1; next <= kSlotCount; ++next) {
+            SCOPED_TRACE(testing::Message() << "track " << track << " to slot " << next);
+            Engine e(s);
+            for (int i = 0; i < kSlotCount; ++i) {
+                const int lines = 4 * s.slotSettings[i].stepsPerQuarter;
+                auto tracks = composertest::FullStyle(lines);
+                if (slots[i].keyRelativeTrack > 0)
+                    tracks[slots[i].keyRelativeTrack - 1].value11 = 200;
+                e.c.LoadStyle(i + 1,
+                              composertest::EncodeStyle(
+                                  tracks, lines,
+                                  formats::StyleKeyForVersion(s.slotSettings[i].styleVersion)));
+            }
+            e.c.pass.trackNumber = track;
+            e.c.SwStyData(1, track - 1);
+            e.c.pass.channel = e.c.part.trackChannel[track - 1];
+            e.c.SelectStyleSlot(1);
+            e.c.ChoosePartGenerator();
+            e.c.pass.sectionNext = next - 1;
+            const PartGenerator ahead = e.c.GeneratorAfterSwitch();
+            int ev = 0;
+            e.c.SwitchStyles(ev);
+            EXPECT_EQ(e.c.part.generator, ahead);
+            seen.insert(ahead);
+        }
+    }
+    // Drums early and late, the three chord parts and both pattern parts.
+    EXPECT_EQ(seen.size(), 7u);
 }
 
 TEST(DrumPart, ReleaseCellEndsOneHitAndTheMeasureStartEndsTheRest) {

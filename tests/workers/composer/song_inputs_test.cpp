@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "compose_fixture.h"
 #include "tests/support/hex_text.h"
 #include "tests/support/song_builder.h"
+#include "workers/common/smf_reader.h"
 
 namespace composer {
 namespace {
@@ -154,15 +156,31 @@ TEST(CopyFirstTwoTracks, RefusesTracksThatAreNotWholeChunks) {
     }
 }
 
+// The song loader's reading of a song, its measures dropped: whether it takes the song in.
+bool TheLoaderTakes(const std::vector<std::uint8_t>& song) {
+    class DroppingSink : public worker::MeasureSink {
+        worker::ReadStatus FlushMeasure(worker::SongState& state, worker::MeasureIndex) override {
+            worker::ResetMeasureNotes(state.curNotes);
+            return worker::ReadStatus::Ok();
+        }
+    };
+    auto state = std::make_unique<worker::SongState>();
+    DroppingSink sink;
+    return worker::ReadSong(song, *state, sink).ok;
+}
+
 // The melody track keeps every event and its data and only moves to channel 1, read as the
-// song loader reads it; a track the song loader would refuse keeps its bytes.
+// song loader reads it: the events the loader takes in move, also where it stops reading at a
+// meta event or a delta time the end of the file cuts short; a track the song loader would
+// refuse keeps its bytes.
 TEST(CopyFirstTwoTracks, MovesTheMelodysChannelEventsOntoChannelOne) {
     const auto base = Song(4, 2);
     const std::size_t conductorEnd = 14 + 8 + ((base[20] << 8) | base[21]);
     struct Case {
         const char* what;
         const char* melody;
-        const char* expected;  // nullptr: copied as it is
+        const char* expected;    // nullptr: copied as it is
+        const char* after = "";  // the song's bytes after the melody track
     };
     const Case cases[] = {
         {"every channel event kind on channel 4, beside meta and system exclusive data that look "
@@ -179,15 +197,29 @@ TEST(CopyFirstTwoTracks, MovesTheMelodysChannelEventsOntoChannelOne) {
         {"a system exclusive message without its end", "00 93 3C 64  00 F0 7E 00 00 FF 2F 00",
          nullptr},
         {"an event cut short by the chunk's end", "00 93 3C 64  00 B3 07", nullptr},
+        {"a last meta event whose length runs past the end of the file",
+         "00 C3 30  00 93 3C 64  83 00 83 3C 40  00 FF 01 10 41",
+         "00 C0 30  00 90 3C 64  83 00 80 3C 40  00 FF 01 10 41"},
+        {"a last delta time cut short by the end of the file", "00 93 3C 64  83 00 83 3C 40  83",
+         "00 90 3C 64  83 00 80 3C 40  83"},
+        {"a last meta event whose length runs on over the next chunk's head",
+         "00 93 3C 64  83 00 83 3C 40  00 FF 01 08", "00 90 3C 64  83 00 80 3C 40  00 FF 01 08",
+         R"("MTrk" 00 00 00 04  00 FF 2F 00)"},
+        {"an end of track whose length takes two bytes, which the loader reads on past",
+         "00 93 3C 64  00 FF 2F 80 00  83 00 83 3C 40  00 FF 2F 00",
+         "00 90 3C 64  00 FF 2F 80 00  83 00 80 3C 40  00 FF 2F 00"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<std::uint8_t> song(base.begin(), base.begin() + conductorEnd);
         const auto melody = testsupport::TrackChunk(testsupport::BytesFromHexText(c.melody));
         song.insert(song.end(), melody.begin(), melody.end());
+        std::vector<std::uint8_t> expected(song.begin() + 14, song.end());
+        const auto after = testsupport::BytesFromHexText(c.after);
+        song.insert(song.end(), after.begin(), after.end());
+        EXPECT_EQ(TheLoaderTakes(song), c.expected != nullptr);
         std::vector<std::uint8_t> out;
         ASSERT_TRUE(CopyFirstTwoTracks(song, out).ok);
-        std::vector<std::uint8_t> expected(song.begin() + 14, song.end());
         if (c.expected != nullptr) {
             const auto moved = testsupport::TrackChunk(testsupport::BytesFromHexText(c.expected));
             expected.resize(conductorEnd - 14);
