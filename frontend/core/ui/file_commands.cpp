@@ -3,6 +3,7 @@
 #include <array>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "frontend/app/app.h"
 #include "frontend/core/file_dialog_rules.h"
@@ -127,12 +128,7 @@ bool FileCommands::MayReplace(const std::string& path) {
 
 // ---- Song projects --------------------------------------------------------------------------
 
-bool FileCommands::LoadProject() {
-    const std::optional<UnpackedProject> project = ReadProject();
-    return project && UnpackProject(*project);
-}
-
-std::optional<UnpackedProject> FileCommands::ReadProject() {
+std::optional<SongProject> FileCommands::ReadProject() {
     const std::string path = platform::qt::FileNameBytes(main_.TxtInName->text());
     const auto length = platform::qt::FileLength(path);
     const auto file = length ? platform::qt::ReadAtMost(path, kMaxProjectBytes) : std::nullopt;
@@ -148,23 +144,25 @@ std::optional<UnpackedProject> FileCommands::ReadProject() {
         Critical(kInvalidProjectText);
         return std::nullopt;
     }
-    return project;
+    // A project read without error holds every piece.
+    return SongProject{std::move(*project.input), *project.myVmCode, std::move(*project.chordData),
+                       std::move(*project.settingText)};
 }
 
-bool FileCommands::UnpackProject(const UnpackedProject& project) {
+bool FileCommands::UnpackProject(const SongProject& project) {
     main_.LblInName->SetCaption("Reading Midi Data from QXs-Data...");
-    if (!platform::ReplaceFileAtomically(InFolder("InPut.bin"), *project.input)) {
+    if (!platform::ReplaceFileAtomically(InFolder("InPut.bin"), project.input)) {
         Critical("Error: Could not create input data.");
         return false;
     }
     main_.LblInName->SetCaption("Reading Chord Data from QXs-Data...");
-    App::Get().g.MyVmCode = *project.myVmCode;
-    if (!platform::ReplaceFileAtomically(InFolder("Data.aco"), *project.chordData)) {
+    App::Get().g.MyVmCode = project.myVmCode;
+    if (!platform::ReplaceFileAtomically(InFolder("Data.aco"), project.chordData)) {
         Critical("Error: Could not create chord data.");
         return false;
     }
     main_.LblInName->SetCaption("Reading Style Settings from QXs-Data...");
-    if (!platform::ReplaceFileAtomically(InFolder("QXsDataSet.dat"), Bytes(*project.settingText))) {
+    if (!platform::ReplaceFileAtomically(InFolder("QXsDataSet.dat"), Bytes(project.settingText))) {
         Critical("Error: Could not create StySetting data.");
         return false;
     }

@@ -32,14 +32,13 @@ class FileCommands {
     // says so (the question's default keeps it). A read-only file is left to CreateOutName,
     // which refuses it with its own message.
     bool MayReplace(const std::string& path);
-    // Unpacks the project named in TxtInName into "InPut.bin", MyVmCode, "Data.aco" and
-    // "QXsDataSet.dat"; false, with its box, when it is not a whole project.
-    bool LoadProject();
-    // The two halves of LoadProject. ReadProject reads and checks the whole project in memory
-    // and changes nothing: nothing, after its box, when it is not a whole project.
-    // UnpackProject writes the pieces of a whole one.
-    std::optional<UnpackedProject> ReadProject();
-    bool UnpackProject(const UnpackedProject& project);
+    // Loading a song project, in two halves so that the song loaded before stays whole until
+    // the new one is known to be good. ReadProject reads and checks the whole project named in
+    // TxtInName in memory and changes nothing: nothing, after its box, when it is not a whole
+    // project. UnpackProject writes its pieces into "InPut.bin", MyVmCode, "Data.aco" and
+    // "QXsDataSet.dat"; false, with its box, when one cannot be written.
+    std::optional<SongProject> ReadProject();
+    bool UnpackProject(const SongProject& project);
 
     void BrowseInput();
     void SetInputName(const QString& path);

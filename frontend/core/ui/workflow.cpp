@@ -132,7 +132,7 @@ void Workflow::CmdGetNote_Click() {
     if (g.AnyBusy()) return;
     // A project is read and checked whole before anything of the song loaded now is touched: a
     // refused one leaves that song, its files and the steps done as they were.
-    std::optional<UnpackedProject> unpacked;
+    std::optional<SongProject> unpacked;
     if (project && !g.MelodyWorkerBusy) {
         unpacked = main_.fileCommands().ReadProject();
         if (!unpacked) return;

@@ -324,10 +324,15 @@ class ProjectLoadTest : public SavingTest {
         }
         g().MyVmCode = 0;
     }
+    // Reads and unpacks the project named in the input box, as Load In does.
+    bool LoadNamed() {
+        const std::optional<SongProject> read = files().ReadProject();
+        return read && files().UnpackProject(*read);
+    }
     bool Load(const Bytes& bytes) {
         WriteFile(folder() / "songs.qxs" / "Tune.QXS", bytes);
         main().TxtInName->setText(QString::fromStdString(InFolder("songs.qxs/Tune.QXS")));
-        return files().LoadProject();
+        return LoadNamed();
     }
     Bytes project;
     Bytes chordData;
@@ -386,7 +391,7 @@ TEST_F(ProjectLoadTest, ADamagedProjectGetsItsMessageAndWritesNothing) {
     }
     recorder.clear();
     main().TxtInName->setText(QString::fromStdString(InFolder("absent.qxs")));
-    EXPECT_FALSE(files().LoadProject());
+    EXPECT_FALSE(LoadNamed());
     EXPECT_EQ(recorder.lines(), QStringList{badMagic});
 }
 
