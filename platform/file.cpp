@@ -410,7 +410,8 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     return ok;
 }
 
-bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                           Durability durability) {
     struct stat status;
     if (lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode)) {
         NoteOutputFault();
@@ -424,7 +425,7 @@ bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t
     }
     // A full disk is a full disk for the file being replaced.
     bool ok = WriteAll(fd, BaseName(path), bytes.data(), bytes.size());
-    ok = fsync(fd) == 0 && ok;
+    if (durability == Durability::kSynced) ok = fsync(fd) == 0 && ok;
     ok = CloseDescriptor(fd) && ok;
     if (ok) {
         faults::BeforeChange();

@@ -101,12 +101,22 @@ int RemoveRunOutputs(std::string_view kept);
 // Reads a whole regular file; false when it cannot be opened or read.
 [[nodiscard]] bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);
 
+// Whether a replaced file is forced onto the disk before its rename. A user's file is, so that
+// a crash soon after a save keeps it; a work file that the next step reads back at once (the
+// front end's exchange files) needs only the rename's all or nothing, and no wait for the disk.
+enum class Durability {
+    kSynced,
+    kNotSynced,
+};
+
 // Writes `bytes` to a fresh temporary file beside `path` and renames it over `path` only when
-// every byte is on disk, so a failure never leaves a half-written file under the real name and
-// the old file stays. False (and nothing changed) when `path` names something other than a
-// regular file or a symbolic link.
+// every byte is written (and, kSynced, on disk), so a failure never leaves a half-written file
+// under the real name and the old file stays; a link at the name is replaced, never written
+// through. False (and nothing changed) when `path` names something other than a regular file
+// or a symbolic link.
 [[nodiscard]] bool ReplaceFileAtomically(const std::string& path,
-                                         std::span<const std::uint8_t> bytes);
+                                         std::span<const std::uint8_t> bytes,
+                                         Durability durability = Durability::kSynced);
 
 // The temporary files of ReplaceFileAtomically are named "<stem>.tmp-XXXXXX<.ext>" beside the
 // destination ("Data.aco" -> "Data.tmp-k3Jf9Q.aco"), so the program folder's clean-up patterns

@@ -19,6 +19,7 @@
 #include "frontend/shell/ui/frm_main.h"
 #include "frontend/styles/ui/frm_save_setting.h"
 #include "frontend/styles/ui/frm_sections.h"
+#include "platform/file.h"
 #include "platform/qt/byte_file.h"
 #include "platform/qt/file_names.h"
 #include "platform/qt/msg_box.h"
@@ -389,9 +390,10 @@ void Workflow::CmdCompose_Click() {
     g.BeatLedCount = units.beatLedCount;
 
     const std::string options = VParaText(tables);
-    if (!platform::qt::WriteWholeFile(
+    if (!platform::ReplaceFileAtomically(
             InFolder("vPara.dat"),
-            {reinterpret_cast<const std::uint8_t*>(options.data()), options.size()})) {
+            {reinterpret_cast<const std::uint8_t*>(options.data()), options.size()},
+            platform::Durability::kNotSynced)) {
         // The composer would read what is left of the file as the play options.
         MsgBox("Cannot create vPara.dat.", MsgIcon::kCritical);
         main_.PictMake->setEnabled(true);
