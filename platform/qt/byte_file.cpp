@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <system_error>
 
 #include "platform/file.h"
 
@@ -83,6 +84,11 @@ bool CopyWholeFile(const std::string& from, const std::string& to) {
     const auto bytes = ReadAtMost(from, static_cast<std::size_t>(*length));
     return bytes && bytes->size() == static_cast<std::size_t>(*length) &&
            platform::ReplaceFileAtomically(to, *bytes, platform::Durability::kNotSynced);
+}
+
+std::string CurrentFolder() {
+    std::error_code ignored;
+    return std::filesystem::current_path(ignored).string();
 }
 
 bool IsReadOnly(const std::string& path) {

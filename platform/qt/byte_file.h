@@ -27,6 +27,10 @@ std::optional<std::int64_t> FileLength(const std::string& path);
 // written.
 [[nodiscard]] bool CopyWholeFile(const std::string& from, const std::string& to);
 
+// The current folder by its name's bytes (Qt's text of it may stand for another folder); empty
+// when it cannot be told.
+std::string CurrentFolder();
+
 // True when the owner-write bit of an existing file is clear.
 bool IsReadOnly(const std::string& path);
 

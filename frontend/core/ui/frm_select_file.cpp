@@ -135,8 +135,7 @@ FrmSelectFile::FrmSelectFile(QWidget* parent)
     connect(DrvList, &QComboBox::activated, this, [this] { DrvList_Change(); });
 
     // The first use starts in the current folder, the program folder.
-    std::error_code ignored;
-    folder_ = Normalised(fs::current_path(ignored).string());
+    folder_ = Normalised(platform::qt::CurrentFolder());
     FillFolderList();
 }
 
