@@ -202,7 +202,7 @@ void Startup::ApplyUserSettings() {
     App& app = App::Get();
     const UserSettings settings = ReadUserSettings(app.settings());
     for (int i = 0; i < 2; ++i) {
-        main_.LstEcho->setCurrentRow(settings.echoVoice[i] - 1);
+        main_.LstEcho->setCurrentRow(settings.EchoVoice(i) - 1);
         main_.LblEcho[i]->SetCaption(Q(settings.EchoCaption(i)));
     }
     for (int i = 0; i < 2; ++i) {
