@@ -178,6 +178,7 @@ void File::MoveFrom(File& other) {
     text_ = other.text_;
     writing_ = other.writing_;
     good_ = other.good_;
+    readFailed_ = other.readFailed_;
     path_ = std::move(other.path_);
     pending_ = std::move(other.pending_);
     read_ = std::move(other.read_);
@@ -222,6 +223,7 @@ bool File::Open(const std::string& path, FileMode mode) {
     if (writing_ && !append) NoteRunOutput(path);
     text_ = mode == FileMode::kWriteText || mode == FileMode::kAppendText;
     good_ = true;
+    readFailed_ = false;
     path_ = path;
     pending_.clear();
     read_.clear();
@@ -312,6 +314,7 @@ bool File::FillReadBuffer() {
     for (;;) {
         const ssize_t got = read(fd_, read_.data(), read_.size());
         if (got < 0 && errno == EINTR) continue;
+        if (got < 0) readFailed_ = true;
         read_.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
         return got > 0;
     }

@@ -48,13 +48,16 @@ class File {
     bool IsOpen() const { return fd_ >= 0; }
     // False once any write or the close failed.
     bool good() const { return good_; }
+    // True once a read since the open failed (rather than met the end of the file).
+    bool ReadFailed() const { return readFailed_; }
 
     // printf-style writing; in text mode each "\n" is written as CR LF.
     bool Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
     bool Write(std::string_view text);
     bool WriteBytes(std::span<const std::uint8_t> bytes);
 
-    // Reads up to bytes.size() bytes; returns how many were read.
+    // Reads up to bytes.size() bytes; returns how many were read: fewer at the end of the file
+    // or after a read error, which ReadFailed tells apart.
     std::size_t Read(std::span<std::uint8_t> bytes);
     // Reads one line without its line end (LF, then a CR before it). False at end of file.
     bool ReadLine(std::string& line);
@@ -74,6 +77,7 @@ class File {
     bool text_ = false;
     bool writing_ = false;
     bool good_ = true;
+    bool readFailed_ = false;
     std::string path_;
     std::vector<char> pending_;       // written, not yet on disk
     std::vector<std::uint8_t> read_;  // read ahead, not yet taken

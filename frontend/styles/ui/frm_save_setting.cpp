@@ -36,7 +36,8 @@ const char* const kSaveHelp =
     "-You can load User Style later by clicking <Load User Style> button on the main panel.";
 
 // The lines of the file up to its first empty line, read in pieces so that a file of any size
-// is counted without being held; nothing when it cannot be read.
+// is counted without being held; nothing when it cannot be opened or a read fails (a count of
+// what came before the failure is no count of the file).
 std::optional<int> CountLinesOfFile(const std::string& path) {
     // Only a regular file is opened (a pipe or a device of that name could block forever), by
     // its name's bytes, whatever they are.
@@ -46,6 +47,7 @@ std::optional<int> CountLinesOfFile(const std::string& path) {
     std::array<std::uint8_t, 1 << 16> buffer;
     while (!counter.Finished()) {
         const std::size_t got = file.Read(buffer);
+        if (file.ReadFailed()) return std::nullopt;
         if (got == 0) break;
         counter.Feed({buffer.data(), got});
     }
