@@ -1,18 +1,16 @@
 #include "launcher/frm_start.h"
 
-#include <filesystem>
-
 #include "launcher/font_install.h"
 #include "launcher/launcher_boxes.h"
 #include "launcher/program_start.h"
+#include "platform/qt/byte_file.h"
 #include "platform/qt/editor_font.h"
 #include "platform/qt/single_instance.h"
 
 namespace vessane {
 
 int FrmStart::Form_Load() {
-    std::error_code error;
-    const std::string currentFolder = std::filesystem::current_path(error).string();
+    const std::string currentFolder = platform::qt::CurrentFolder();
     // The lock lives until the process ends, which is right after the front end started.
     const platform::qt::InstanceLock instance("Vessane", currentFolder);
     if (instance.anotherRunning()) return 0;

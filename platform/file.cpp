@@ -180,6 +180,7 @@ void File::MoveFrom(File& other) {
     text_ = other.text_;
     writing_ = other.writing_;
     good_ = other.good_;
+    readFailed_ = other.readFailed_;
     path_ = std::move(other.path_);
     pending_ = std::move(other.pending_);
     read_ = std::move(other.read_);
@@ -224,6 +225,7 @@ bool File::Open(const std::string& path, FileMode mode) {
     if (writing_ && !append) NoteRunOutput(path);
     text_ = mode == FileMode::kWriteText || mode == FileMode::kAppendText;
     good_ = true;
+    readFailed_ = false;
     path_ = path;
     pending_.clear();
     read_.clear();
@@ -314,6 +316,7 @@ bool File::FillReadBuffer() {
     for (;;) {
         const ssize_t got = read(fd_, read_.data(), read_.size());
         if (got < 0 && errno == EINTR) continue;
+        if (got < 0) readFailed_ = true;
         read_.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
         return got > 0;
     }
@@ -412,7 +415,8 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     return ok;
 }
 
-bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                           Durability durability) {
     struct stat status;
     if (lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode)) {
         NoteOutputFault();
@@ -426,7 +430,7 @@ bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t
     }
     // A full disk is a full disk for the file being replaced.
     bool ok = WriteAll(fd, BaseName(path), bytes.data(), bytes.size());
-    ok = fsync(fd) == 0 && ok;
+    if (durability == Durability::kSynced) ok = fsync(fd) == 0 && ok;
     ok = CloseDescriptor(fd) && ok;
     if (ok) {
         faults::BeforeChange();

@@ -48,13 +48,16 @@ class File {
     bool IsOpen() const { return fd_ >= 0; }
     // False once any write or the close failed.
     bool good() const { return good_; }
+    // True once a read since the open failed (rather than met the end of the file).
+    bool ReadFailed() const { return readFailed_; }
 
     // printf-style writing; in text mode each "\n" is written as CR LF.
     bool Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
     bool Write(std::string_view text);
     bool WriteBytes(std::span<const std::uint8_t> bytes);
 
-    // Reads up to bytes.size() bytes; returns how many were read.
+    // Reads up to bytes.size() bytes; returns how many were read: fewer at the end of the file
+    // or after a read error, which ReadFailed tells apart.
     std::size_t Read(std::span<std::uint8_t> bytes);
     // Reads one line without its line end (LF, then a CR before it). False at end of file.
     bool ReadLine(std::string& line);
@@ -74,6 +77,7 @@ class File {
     bool text_ = false;
     bool writing_ = false;
     bool good_ = true;
+    bool readFailed_ = false;
     std::string path_;
     std::vector<char> pending_;       // written, not yet on disk
     std::vector<std::uint8_t> read_;  // read ahead, not yet taken
@@ -106,12 +110,22 @@ int RemoveRunOutputs();
 // Reads a whole regular file; false when it cannot be opened or read.
 [[nodiscard]] bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);
 
+// Whether a replaced file is forced onto the disk before its rename. A user's file is, so that
+// a crash soon after a save keeps it; a work file that the next step reads back at once (the
+// front end's exchange files) needs only the rename's all or nothing, and no wait for the disk.
+enum class Durability {
+    kSynced,
+    kNotSynced,
+};
+
 // Writes `bytes` to a fresh temporary file beside `path` and renames it over `path` only when
-// every byte is on disk, so a failure never leaves a half-written file under the real name and
-// the old file stays. False (and nothing changed) when `path` names something other than a
-// regular file or a symbolic link.
+// every byte is written (and, kSynced, on disk), so a failure never leaves a half-written file
+// under the real name and the old file stays; a link at the name is replaced, never written
+// through. False (and nothing changed) when `path` names something other than a regular file
+// or a symbolic link.
 [[nodiscard]] bool ReplaceFileAtomically(const std::string& path,
-                                         std::span<const std::uint8_t> bytes);
+                                         std::span<const std::uint8_t> bytes,
+                                         Durability durability = Durability::kSynced);
 
 // The temporary files of ReplaceFileAtomically are named "<stem>.tmp-XXXXXX<.ext>" beside the
 // destination ("Data.aco" -> "Data.tmp-k3Jf9Q.aco"), so the program folder's clean-up patterns

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "frontend/core/output_decoding.h"
+#include "platform/file.h"
 #include "platform/qt/byte_file.h"
 
 namespace corvane {
@@ -27,7 +28,8 @@ bool OutputStore::LoadComposeOutput(const std::string& path, std::int16_t runCod
 }
 
 bool OutputStore::WritePlayFile(const std::string& path) const {
-    if (!platform::qt::WriteWholeFile(path, buffer_)) return false;
+    if (!platform::ReplaceFileAtomically(path, buffer_, platform::Durability::kNotSynced))
+        return false;
     const auto length = platform::qt::FileLength(path);
     return length && *length > 0;
 }

@@ -17,7 +17,8 @@ class OutputStore {
     // tracks to start from.
     bool LoadComposeOutput(const std::string& path, std::int16_t runCode);
 
-    // Writes the song to `path`; true when the file then exists with a length other than 0.
+    // Writes the song to `path` as a work file (replaced through a temporary file, not synced);
+    // true when the file then exists with a length other than 0.
     bool WritePlayFile(const std::string& path) const;
 
     bool Loading() const { return loading_; }

@@ -86,4 +86,12 @@ struct UnpackedProject {
 // Never reads past the end of `file`; bytes after the style block are ignored.
 [[nodiscard]] UnpackedProject UnpackSongProject(std::span<const std::uint8_t> file);
 
+// A project that was read whole: every piece of it.
+struct SongProject {
+    std::vector<std::uint8_t> input;      // "InPut.bin"
+    int myVmCode = 0;                     // the chord data key
+    std::vector<std::uint8_t> chordData;  // "Data.aco"
+    std::string settingText;              // "QXsDataSet.dat"
+};
+
 }  // namespace corvane

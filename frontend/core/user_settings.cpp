@@ -40,6 +40,9 @@ std::string RegAppName() {
 std::string UserSettings::EchoCaption(int i) const {
     return echoText.at(i);
 }
+int UserSettings::EchoVoice(int i) const {
+    return static_cast<int>(LeadingNumber(echoText.at(i)));
+}
 std::string UserSettings::LevelCaption(int i) const {
     return std::to_string(echoLevel.at(i));
 }
@@ -47,7 +50,6 @@ std::string UserSettings::LevelCaption(int i) const {
 UserSettings ReadUserSettings(SettingsStore& store) {
     UserSettings settings;
     settings.echoText = {ReadText(store, kEcho1), ReadText(store, kEcho2)};
-    settings.echoVoice = {ReadValue(store, kEcho1), ReadValue(store, kEcho2)};
     settings.echoLevel = {ReadValue(store, kEchV1), ReadValue(store, kEchV2)};
     settings.sectVol = ReadValue(store, kSAccV);
     settings.sectLenIdx = ReadValue(store, kSSIdx);

@@ -24,15 +24,15 @@ using platform::qt::SettingsStore;
 // A stored value outside its range (or no number at all) gives that setting's default, so the
 // controls never show a value they cannot hold.
 struct UserSettings {
-    std::array<int, 2> echoVoice = {50, 90};  // programs 1..128
     // LblEcho's captions: the texts as stored ("50" stays "50"), so the exit saves them back
-    // unchanged.
+    // unchanged. Each stands for an echo voice, a program 1..128.
     std::array<std::string, 2> echoText = {"050", "090"};
     std::array<int, 2> echoLevel = {6, 5};  // 0..9, LblBackLevel; the slider holds 9 - level
     int sectVol = 80;                       // 20..100, every slot
     int sectLenIdx = 0;                     // -1..10
 
     std::string EchoCaption(int i) const;
+    int EchoVoice(int i) const;
     std::string LevelCaption(int i) const;
 };
 

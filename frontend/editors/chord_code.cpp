@@ -76,6 +76,11 @@ std::string ValidateChordText(std::string_view text) {
     return CheckChordString(chord) ? chord : " ";
 }
 
+std::string CheckedChordCell(std::string_view cell) {
+    const std::string_view trimmed = TrimBlanks(cell);
+    return trimmed.empty() ? std::string(cell) : ValidateChordText(trimmed);
+}
+
 std::string ChordTextToCode(std::string_view text) {
     std::string code(1, text.empty() || text[0] == ' ' ? '.' : text[0]);
     static constexpr std::array<std::string_view, 4> kGroups = {"#b", "mMs", "976", "+o-"};

@@ -36,6 +36,11 @@ bool CheckChordString(std::string_view chord);
 // it is not a valid chord.
 std::string ValidateChordText(std::string_view text);
 
+// A chord cell of the grid as its commit (or a paste) leaves it: a text, without its outer
+// blanks, is checked and normalised by ValidateChordText (an invalid chord becomes a blank); a
+// cell of blanks only stays as it is.
+std::string CheckedChordCell(std::string_view cell);
+
 // Text to the 5-character code: each modifier group is searched on its own, so "C7m" and "Cm7"
 // both give "C.m7."; blanks give five dots.
 std::string ChordTextToCode(std::string_view text);

@@ -377,11 +377,6 @@ std::string SettingReadOnlyText(std::string_view path) {
            "\nalready exit and is read only, cannot overwrite.";
 }
 
-std::string SettingOverwriteText(std::string_view path) {
-    return "The file:\n " + std::string(path) +
-           "\nalready exit. Click <Ok> to overwrite, or <Cancel> to abort:";
-}
-
 std::string CannotCreateFileText(std::string_view path) {
     return "Cannot creat file <" + std::string(path) + ">.";
 }

@@ -129,9 +129,9 @@ std::string ShortSettingTitle(std::string_view title);
 // already ends so in any letter case; empty when nothing was typed.
 std::string SettingSavePath(std::string_view typed);
 
-// The save dialog's messages.
+// The save dialog's message for a read-only file (its replace question is every save's,
+// replace_question.h).
 std::string SettingReadOnlyText(std::string_view path);
-std::string SettingOverwriteText(std::string_view path);
 // Also the style list export's.
 std::string CannotCreateFileText(std::string_view path);
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <system_error>
 
 #include "platform/file.h"
 
@@ -71,10 +72,6 @@ std::optional<std::vector<std::uint8_t>> ReadAtMost(const std::string& path, std
     return bytes;
 }
 
-bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-    return platform::ReplaceFileAtomically(path, bytes);
-}
-
 std::optional<std::int64_t> FileLength(const std::string& path) {
     struct stat info;
     if (!IsRegularFile(path, info)) return std::nullopt;
@@ -86,7 +83,12 @@ bool CopyWholeFile(const std::string& from, const std::string& to) {
     if (!length) return false;
     const auto bytes = ReadAtMost(from, static_cast<std::size_t>(*length));
     return bytes && bytes->size() == static_cast<std::size_t>(*length) &&
-           WriteWholeFile(to, *bytes);
+           platform::ReplaceFileAtomically(to, *bytes, platform::Durability::kNotSynced);
+}
+
+std::string CurrentFolder() {
+    std::error_code ignored;
+    return std::filesystem::current_path(ignored).string();
 }
 
 bool IsReadOnly(const std::string& path) {

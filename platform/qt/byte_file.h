@@ -1,5 +1,5 @@
-// Byte-level file calls of the front end, without Qt: read the head of a file, write a whole
-// file, lengths, copies, deletions and the folder listings that match a name pattern. Patterns
+// Byte-level file calls of the front end, without Qt: read the head of a file, lengths, copies,
+// deletions and the folder listings that match a name pattern. Patterns
 // ("??????.sty", "*.mid;*.kar") match without regard to letter case, as users of the system
 // expect; listings come sorted by name so every machine sees the same order. "Read-only" is
 // the owner-write bit, tested explicitly because the super-user ignores mode bits.
@@ -18,16 +18,18 @@ namespace platform::qt {
 // regular file or cannot be read.
 std::optional<std::vector<std::uint8_t>> ReadAtMost(const std::string& path, std::size_t limit);
 
-// Writes every byte to `path` as the program writes every file it replaces: through a
-// temporary file renamed over the name, so a link at the name is replaced, never written
-// through, and a failed write leaves the old file. False when anything failed, or when the name
-// holds something other than a regular file or a link (a folder, a FIFO).
-[[nodiscard]] bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
-
 // The length of a regular file; nullopt for a missing file, a folder or anything else.
 std::optional<std::int64_t> FileLength(const std::string& path);
 
+// Copies the whole regular file `from` to `to` as the program's work copy (the input copies
+// "InPut.bin" and "InpMel.bin"): replaced through a temporary file and a rename, not synced
+// (platform::ReplaceFileAtomically). False when `from` could not be read whole or `to` not
+// written.
 [[nodiscard]] bool CopyWholeFile(const std::string& from, const std::string& to);
+
+// The current folder by its name's bytes (Qt's text of it may stand for another folder); empty
+// when it cannot be told.
+std::string CurrentFolder();
 
 // True when the owner-write bit of an existing file is clear.
 bool IsReadOnly(const std::string& path);

@@ -5,7 +5,6 @@
 #include <QFontInfo>
 
 #include "platform/qt/byte_file.h"
-#include "platform/qt/file_names.h"
 
 namespace platform::qt {
 namespace {
@@ -22,10 +21,9 @@ QFont EditorFont() {
     return font;
 }
 
-bool AddEditorFont(const QString& programFolder) {
+bool AddEditorFont(const std::string& programFolder) {
     // Read by the folder name's bytes, which Qt's own file name conversion may not give back.
-    const auto font =
-        ReadAtMost(FileNameBytes(programFolder) + "/" + kEditorFontFile, kMaxEditorFontBytes);
+    const auto font = ReadAtMost(programFolder + "/" + kEditorFontFile, kMaxEditorFontBytes);
     return font && QFontDatabase::addApplicationFontFromData(
                        QByteArray(reinterpret_cast<const char*>(font->data()),
                                   static_cast<qsizetype>(font->size()))) >= 0;

@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QString>
+#include <string>
 
 namespace platform::qt {
 
@@ -15,7 +16,7 @@ QFont EditorFont();
 
 // Adds the program folder's copy of the font to this process, so the editors have it even
 // when it was never installed for the user; false when the file is missing or unusable.
-bool AddEditorFont(const QString& programFolder);
+bool AddEditorFont(const std::string& programFolder);
 
 // True when a widget given the editor font really gets that family.
 bool EditorFontPresent();

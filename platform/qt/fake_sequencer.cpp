@@ -82,7 +82,7 @@ class FakeBackend : public SequencerBackend {
         return running_;
     }
 
-    bool Audible() override { return !state_->silent; }
+    bool Audible() override { return !running_ || !state_->silent; }
 
     int TakeError(std::string& message) override {
         const auto failure = state_->failures.find(control_);

@@ -39,8 +39,8 @@ class FluidSynthEngine {
 
     fluid_synth_t* synth() const { return synth_; }
     bool HasSoundFont() const { return soundFontId_ >= 0; }
-    // The audio driver plays the synthesizer through a device.
-    bool AudioRunning() const { return driver_ != nullptr; }
+    // The synthesizer is heard: the audio driver plays it through a device, with a sound font.
+    bool Audible() const { return driver_ != nullptr && HasSoundFont(); }
 
   private:
     fluid_settings_t* settings_ = nullptr;

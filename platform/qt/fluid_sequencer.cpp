@@ -49,10 +49,9 @@ bool FluidSynthSequencer::Play(std::int64_t sixteenth, std::string& message) {
     // The rendering thread runs the player. Without a device (or without the driver, in tests)
     // the silent sink renders in the device's place.
     if (audioDriver_) {
-        audible_ = engine_.StartAudio() && engine_.HasSoundFont();
+        engine_.StartAudio();
     } else {
         engine_.StartSilentSink();
-        audible_ = false;
     }
     return true;
 }

@@ -32,7 +32,7 @@ class FluidSynthSequencer : public SequencerBackend {
     void Close() override;
     std::int64_t Position() override;
     bool Running() override;
-    bool Audible() override { return audible_; }
+    bool Audible() override { return !running_ || engine_.Audible(); }
 
     bool HasSoundFont() const { return engine_.HasSoundFont(); }
 
@@ -47,7 +47,6 @@ class FluidSynthSequencer : public SequencerBackend {
     std::int64_t startTick_ = 0;  // where the running player was started
     std::int64_t heldTick_ = 0;   // where a stopped player stopped
     bool running_ = false;
-    bool audible_ = false;  // the last Play reached a device with a sound font loaded
 };
 
 // Renders the first `seconds` of `song` offline, as the program's player would sound, into

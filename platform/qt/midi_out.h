@@ -92,9 +92,7 @@ class FluidSynthMidiOut : public MidiOutDevice {
     std::uint32_t Open(MidiOutHandle& handle, int device) override;
     std::uint32_t ShortMsg(MidiOutHandle handle, std::uint32_t message) override;
     std::uint32_t Close(MidiOutHandle handle) override;
-    bool Audible() const override {
-        return audioDriver_ && engine_.AudioRunning() && engine_.HasSoundFont();
-    }
+    bool Audible() const override { return engine_.Audible(); }
 
     // Whether a sound font was found and loaded (after the first Open).
     bool HasSoundFont() const { return engine_.HasSoundFont(); }

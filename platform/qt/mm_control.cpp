@@ -79,11 +79,7 @@ void MMControl::Play() {
     const std::int64_t start = from_ >= 0 ? from_ : Position();
     from_ = -1;
     std::string message;
-    if (!backend_->Play(start, message)) {
-        Fail(kErrorNoSynthesizer, QString::fromStdString(message));
-        return;
-    }
-    audible_ = backend_->Audible();
+    if (!backend_->Play(start, message)) Fail(kErrorNoSynthesizer, QString::fromStdString(message));
 }
 
 void MMControl::Close() {

@@ -45,9 +45,9 @@ class MMControl : public QObject {
     void SetFrom(std::int64_t sixteenth) { from_ = sixteenth; }
     int UpdateInterval() const { return updateInterval_; }
     void SetUpdateInterval(int ms);
-    // False when the last Play started but the song plays on unheard (no audio device or no
-    // sound font).
-    bool Audible() const { return audible_; }
+    // False while the song plays on unheard (no audio device or no sound font), as the backend
+    // tells it now.
+    bool Audible() const { return deviceId_ == 0 || backend_->Audible(); }
 
     // Songs larger than this are not read.
     static constexpr std::int64_t kMaxSongBytes = 64 << 20;
@@ -71,7 +71,6 @@ class MMControl : public QObject {
     std::int64_t length_ = 0;
     std::int64_t from_ = -1;  // -1: none set since the last Play
     int updateInterval_ = 0;
-    bool audible_ = true;
     TimerControl updates_;
 };
 

@@ -45,8 +45,8 @@ class SequencerBackend {
     // An error that arose while playing, reported once: its number (kErrorNone when none) and
     // its text.
     virtual int TakeError(std::string& /*message*/) { return kErrorNone; }
-    // After a successful Play: false when the song plays on unheard (no audio device, no sound
-    // font).
+    // False while a song plays on unheard (no audio device, no sound font); true when nothing
+    // plays.
     virtual bool Audible() { return true; }
 };
 

@@ -14,8 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/file_names.h"
-
 extern char** environ;
 
 namespace platform::qt {
@@ -71,15 +69,13 @@ QStringList SplitCommandLine(const QString& commandLine) {
     return commandLine.split(' ');
 }
 
-bool StartHidden(const QString& commandLine, const QString& programFolder, qint64* processId) {
+bool StartHidden(const QString& commandLine, const std::string& programFolder, qint64* processId) {
     ReapEnded();
     QStringList tokens = SplitCommandLine(commandLine);
     const QString name = tokens.takeFirst();
     // Only a bare program name of the program folder is started, never a path elsewhere.
     if (name.isEmpty() || name.contains('/')) return false;
-    // The folder's name is taken byte for byte: any folder the program runs in will do.
-    const std::string folder = FileNameBytes(programFolder);
-    const std::string program = folder + "/" + name.toStdString();
+    const std::string program = programFolder + "/" + name.toStdString();
     struct stat info;
     if (::stat(program.c_str(), &info) != 0 || S_ISDIR(info.st_mode) ||
         ::access(program.c_str(), X_OK) != 0) {
@@ -97,7 +93,7 @@ bool StartHidden(const QString& commandLine, const QString& programFolder, qint6
     // none of the front end's open files.
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    posix_spawn_file_actions_addchdir_np(&actions, programFolder.c_str());
     posix_spawn_file_actions_addclosefrom_np(&actions, 3);
     pid_t pid = 0;
     const int error = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);

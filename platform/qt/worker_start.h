@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
 
 namespace platform::qt {
 
@@ -13,7 +14,8 @@ namespace platform::qt {
 QStringList SplitCommandLine(const QString& commandLine);
 
 // False when the program could not be started. `processId` (when given) receives its id.
-bool StartHidden(const QString& commandLine, const QString& programFolder,
+// `programFolder` is the folder's name as bytes.
+bool StartHidden(const QString& commandLine, const std::string& programFolder,
                  qint64* processId = nullptr);
 
 // Ends a worker started by StartHidden; false when it had already gone.

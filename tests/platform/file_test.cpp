@@ -93,6 +93,25 @@ TEST(FileTest, SizeAndSeek) {
     EXPECT_EQ(in.Tell(), 10);
 }
 
+TEST(FileTest, AReadErrorIsToldFromTheEndOfTheFile) {
+    TempProgramFolder folder;
+    folder.Write("s.bin", std::string_view("0123456789"));
+    std::uint8_t bytes[16];
+    File in;
+    ASSERT_TRUE(in.Open((folder.path() / "s.bin").string(), FileMode::kReadBinary));
+    EXPECT_EQ(in.Read(bytes), 10u);
+    EXPECT_EQ(in.Read(bytes), 0u);
+    EXPECT_FALSE(in.ReadFailed());
+    // A regular file of the kernel's whose every read at the start fails with an I/O error.
+    File broken;
+    ASSERT_TRUE(broken.Open("/proc/self/mem", FileMode::kReadBinary));
+    EXPECT_EQ(broken.Read(bytes), 0u);
+    EXPECT_TRUE(broken.ReadFailed());
+    // Each open starts afresh.
+    ASSERT_TRUE(broken.Open((folder.path() / "s.bin").string(), FileMode::kReadBinary));
+    EXPECT_FALSE(broken.ReadFailed());
+}
+
 TEST(FileTest, OnlyRegularFilesAreRead) {
     for (const Planted planted : testsupport::EveryPlanted()) {
         if (planted == Planted::kLinkToFile) continue;  // read through, see below

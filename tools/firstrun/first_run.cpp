@@ -38,7 +38,7 @@ std::optional<MakeRequest> FirstRunMake(const std::array<SlotStyle, kSlots>& slo
     inputs.songTempo = songTempo;
     for (int i = 0; i < 2; ++i) {
         inputs.echoSlider[i] = corvane::EchoSliderForLevel(settings.echoLevel[i]);
-        inputs.echoVoice[i] = settings.echoVoice[i];
+        inputs.echoVoice[i] = settings.EchoVoice(i);
     }
     for (int s = 0; s < kSlots; ++s) inputs.styleFiles[s] = slots[s].file;
     inputs.myVmCode = chordKey;

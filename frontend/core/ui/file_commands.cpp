@@ -3,10 +3,12 @@
 #include <array>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "frontend/app/app.h"
 #include "frontend/core/file_dialog_rules.h"
 #include "frontend/core/song_project.h"
+#include "frontend/core/ui/ask_replace.h"
 #include "frontend/core/ui/frm_select_file.h"
 #include "frontend/core/ui/qt_text.h"
 #include "frontend/core/vb_text.h"
@@ -66,7 +68,7 @@ void FileCommands::SaveOutput(bool direct) {
             MsgBox(kNoSavePathText, MsgIcon::kInformation);
             return;
         }
-        if (MayReplace(OutputSavePath)) CreateOutName();
+        if (const auto bytes = AgreedSave(OutputSavePath)) CreateOutName(*bytes);
         return;
     }
     FrmSelectFile& dialog = app.frmSelectFile();
@@ -76,12 +78,10 @@ void FileCommands::SaveOutput(bool direct) {
     dialog.ShowDialog();
 }
 
-void FileCommands::CreateOutName() {
+std::optional<std::vector<std::uint8_t>> FileCommands::AgreedSave(const std::string& path) {
     CoreGlobals& g = App::Get().g;
-    const std::string path = OutputSavePath;
     const std::vector<std::uint8_t>& output = g.Output.OutputBuf();
-    ProjectBytes project;
-    std::span<const std::uint8_t> bytes(output.data(), output.size());
+    std::vector<std::uint8_t> bytes;
     if (IsProjectPath(path)) {
         const styles::SlotTables& tables = App::Get().slotTables;
         std::array<int, styles::kEchoCount> voice{};
@@ -91,26 +91,36 @@ void FileCommands::CreateOutName() {
             setting[i] = main_.CanGatEcho[i]->Value();
         }
         const auto chordData = platform::qt::ReadAtMost(InFolder("Data.aco"), kChordDataLimit);
-        project = SongProjectBytes(
-            bytes, g.Output.OutputHeadLen(), g.MyVmCode,
+        ProjectBytes project = SongProjectBytes(
+            output, g.Output.OutputHeadLen(), g.MyVmCode,
             chordData ? std::span<const std::uint8_t>(*chordData) : std::span<const std::uint8_t>(),
             StyleBlockOf(styles::CaptureStyleSetting(tables, g.Styles.StyleFiles, voice, setting)));
-        // Checked before the destination is touched: a refused project leaves it as it was.
+        // Made before anything is asked: a project that cannot be made is refused at once, and
+        // the destination stays as it was.
         if (project.error == ProjectWriteError::kLength) {
             Critical(kLengthText);
-            return;
+            return std::nullopt;
         }
         if (project.error == ProjectWriteError::kChordData) {
             Critical(kChordDataLengthText);
-            return;
+            return std::nullopt;
         }
-        bytes = project.bytes;
+        bytes = std::move(project.bytes);
+    } else {
+        bytes = output;
     }
-    if (platform::qt::FileLength(path) && platform::qt::IsReadOnly(path)) {
-        Critical("File creation error: The destination file <" + path +
-                 "> is read only, cannot overwrite.");
-        return;
+    // The name offered is often the last song's: its file is replaced only on a clear yes.
+    if (!MayReplace(path,
+                    "File creation error: The destination file <" + path +
+                        "> is read only, cannot overwrite.",
+                    1)) {
+        return std::nullopt;
     }
+    return bytes;
+}
+
+void FileCommands::CreateOutName(std::span<const std::uint8_t> bytes) {
+    const std::string& path = OutputSavePath;
     if (!platform::ReplaceFileAtomically(path, bytes) || !platform::qt::FileLength(path)) {
         Critical("Cannot save file:\n" + path + "\nPlease verify Output Path Name and try again.");
         return;
@@ -118,21 +128,9 @@ void FileCommands::CreateOutName() {
     main_.PictSave->setEnabled(false);
 }
 
-bool FileCommands::MayReplace(const std::string& path) {
-    if (!platform::qt::FileLength(path) || platform::qt::IsReadOnly(path)) return true;
-    // The name offered is often the last song's: its file is replaced only on a clear yes.
-    return MsgBox(Q(styles::SettingOverwriteText(path)), MsgIcon::kQuestion,
-                  platform::qt::MsgButtons::kOkCancel, 1) == platform::qt::MsgResult::kOk;
-}
-
 // ---- Song projects --------------------------------------------------------------------------
 
-bool FileCommands::LoadProject() {
-    const std::optional<UnpackedProject> project = ReadProject();
-    return project && UnpackProject(*project);
-}
-
-std::optional<UnpackedProject> FileCommands::ReadProject() {
+std::optional<SongProject> FileCommands::ReadProject() {
     const std::string path = platform::qt::FileNameBytes(main_.TxtInName->text());
     const auto length = platform::qt::FileLength(path);
     const auto file = length ? platform::qt::ReadAtMost(path, kMaxProjectBytes) : std::nullopt;
@@ -148,23 +146,25 @@ std::optional<UnpackedProject> FileCommands::ReadProject() {
         Critical(kInvalidProjectText);
         return std::nullopt;
     }
-    return project;
+    // A project read without error holds every piece.
+    return SongProject{std::move(*project.input), *project.myVmCode, std::move(*project.chordData),
+                       std::move(*project.settingText)};
 }
 
-bool FileCommands::UnpackProject(const UnpackedProject& project) {
+bool FileCommands::UnpackProject(const SongProject& project) {
     main_.LblInName->SetCaption("Reading Midi Data from QXs-Data...");
-    if (!platform::ReplaceFileAtomically(InFolder("InPut.bin"), *project.input)) {
+    if (!platform::ReplaceFileAtomically(InFolder("InPut.bin"), project.input)) {
         Critical("Error: Could not create input data.");
         return false;
     }
     main_.LblInName->SetCaption("Reading Chord Data from QXs-Data...");
-    App::Get().g.MyVmCode = *project.myVmCode;
-    if (!platform::ReplaceFileAtomically(InFolder("Data.aco"), *project.chordData)) {
+    App::Get().g.MyVmCode = project.myVmCode;
+    if (!platform::ReplaceFileAtomically(InFolder("Data.aco"), project.chordData)) {
         Critical("Error: Could not create chord data.");
         return false;
     }
     main_.LblInName->SetCaption("Reading Style Settings from QXs-Data...");
-    if (!platform::ReplaceFileAtomically(InFolder("QXsDataSet.dat"), Bytes(*project.settingText))) {
+    if (!platform::ReplaceFileAtomically(InFolder("QXsDataSet.dat"), Bytes(project.settingText))) {
         Critical("Error: Could not create StySetting data.");
         return false;
     }

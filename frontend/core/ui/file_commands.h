@@ -5,12 +5,15 @@
 // Every save is written whole under a temporary name in the destination folder and renamed over
 // the destination only when complete, so a failed save leaves the previous file as it was and
 // never reports success; a read-only destination (owner-write bit clear) is left alone. A
-// project save reads and checks the chord data before the destination is touched.
+// project save reads and checks the chord data before the user is asked anything.
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "frontend/core/song_project.h"
 
@@ -25,21 +28,20 @@ class FileCommands {
     // Save (direct: to the path in TxtOutName, a bare name into the program folder) or, not
     // direct, through the file dialog.
     void SaveOutput(bool direct);
-    // Writes the output to OutputSavePath: a song project for ".qxs" in any letter case, else
-    // the MIDI file.
-    void CreateOutName();
-    // Whether a save to `path` may go on: a file already there is replaced only when the user
-    // says so (the question's default keeps it). A read-only file is left to CreateOutName,
-    // which refuses it with its own message.
-    bool MayReplace(const std::string& path);
-    // Unpacks the project named in TxtInName into "InPut.bin", MyVmCode, "Data.aco" and
-    // "QXsDataSet.dat"; false, with its box, when it is not a whole project.
-    bool LoadProject();
-    // The two halves of LoadProject. ReadProject reads and checks the whole project in memory
-    // and changes nothing: nothing, after its box, when it is not a whole project.
-    // UnpackProject writes the pieces of a whole one.
-    std::optional<UnpackedProject> ReadProject();
-    bool UnpackProject(const UnpackedProject& project);
+    // The bytes a save of the output to `path` writes: a song project for ".qxs" in any letter
+    // case, else the MIDI file. Nothing, after its box, when the save does not go on: a project
+    // that cannot be made or a read-only file there, both refused before anything is asked, or
+    // a file there that the user keeps (the question's default keeps it).
+    std::optional<std::vector<std::uint8_t>> AgreedSave(const std::string& path);
+    // Writes the bytes of an agreed save to OutputSavePath.
+    void CreateOutName(std::span<const std::uint8_t> bytes);
+    // Loading a song project, in two halves so that the song loaded before stays whole until
+    // the new one is known to be good. ReadProject reads and checks the whole project named in
+    // TxtInName in memory and changes nothing: nothing, after its box, when it is not a whole
+    // project. UnpackProject writes its pieces into "InPut.bin", MyVmCode, "Data.aco" and
+    // "QXsDataSet.dat"; false, with its box, when one cannot be written.
+    std::optional<SongProject> ReadProject();
+    bool UnpackProject(const SongProject& project);
 
     void BrowseInput();
     void SetInputName(const QString& path);

@@ -6,7 +6,9 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -135,8 +137,7 @@ FrmSelectFile::FrmSelectFile(QWidget* parent)
     connect(DrvList, &QComboBox::activated, this, [this] { DrvList_Change(); });
 
     // The first use starts in the current folder, the program folder.
-    std::error_code ignored;
-    folder_ = Normalised(fs::current_path(ignored).string());
+    folder_ = Normalised(platform::qt::CurrentFolder());
     FillFolderList();
 }
 
@@ -200,8 +201,13 @@ void FrmSelectFile::CmdOk_Click() {
     App& app = App::Get();
     FileCommands& files = app.frmMain().fileCommands();
     const std::string savePath = SavePathFor(path, pattern_).value_or(path);
-    // Asked while the dialog is up: keeping the file keeps the dialog as it is, for another name.
-    if (purpose == DialogPurpose::kSave && !files.MayReplace(savePath)) return;
+    std::optional<std::vector<std::uint8_t>> saved;
+    if (purpose == DialogPurpose::kSave) {
+        // Checked and asked while the dialog is up: a refused save or a kept file keeps the
+        // dialog as it is, for another name or type.
+        saved = files.AgreedSave(savePath);
+        if (!saved) return;
+    }
     hide();
     TagOpt.clear();
     switch (purpose) {
@@ -217,7 +223,7 @@ void FrmSelectFile::CmdOk_Click() {
         case DialogPurpose::kSave:
             files.OutputSavePath = savePath;
             app.frmMain().TxtOutName->setText(platform::qt::FileNameText(files.OutputSavePath));
-            files.CreateOutName();
+            files.CreateOutName(*saved);
             break;
         case DialogPurpose::kUnsupportedPattern:
             MsgBox(Q(UnsupportedPatternText(tag, pattern_)));

@@ -375,8 +375,7 @@ bool Playback::InputTestRunning() const {
 // ---- Silent output --------------------------------------------------------------------------
 
 void Playback::SaySilentOutput(bool audible) {
-    if (audible || silenceSaid_) return;
-    silenceSaid_ = true;
+    if (audible || silenceShownUntilMs_ != 0) return;
     silenceShownUntilMs_ = platform::qt::NowMs() + kSilenceShownMs;
     main_.LblInName->SetCaption(kSilentOutputText);
 }

@@ -58,8 +58,7 @@ class Playback : public QObject {
 
     FrmMain& main_;
     bool SecondChordShown = false;
-    bool silenceSaid_ = false;
-    std::int64_t silenceShownUntilMs_ = 0;
+    std::int64_t silenceShownUntilMs_ = 0;  // 0 until the silence was said
 };
 
 }  // namespace corvane

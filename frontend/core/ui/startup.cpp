@@ -1,8 +1,6 @@
 #include "frontend/core/ui/startup.h"
 
 #include <QApplication>
-#include <filesystem>
-#include <system_error>
 
 #include "frontend/core/last_style.h"
 #include "frontend/core/name_tables.h"
@@ -21,8 +19,8 @@
 #include "frontend/styles/ui/frm_opt3.h"
 #include "frontend/styles/ui/frm_sections.h"
 #include "platform/completion.h"
+#include "platform/qt/byte_file.h"
 #include "platform/qt/editor_font.h"
-#include "platform/qt/file_names.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/msg_box.h"
 #include "platform/qt/private_folder.h"
@@ -57,12 +55,6 @@ std::string PrivateFolderRefusedText(const std::string& folder) {
            "Please have it removed, or made yours with mode 700, then start Orvella again.";
 }
 
-// The program folder by its name's bytes: Qt's text of it may stand for another folder.
-std::string CurrentFolder() {
-    std::error_code ignored;
-    return std::filesystem::current_path(ignored).string();
-}
-
 const char* const kBadScale =
     "Your screen is in a bad scale mode for Orvella's Graphical Interface. The program will "
     "continue normally.\n"
@@ -83,7 +75,8 @@ StartupOutcome Startup::Form_Initialize() {
         MsgBox(Q(PrivateFolderRefusedText(platform::CompletionFolder())), MsgIcon::kCritical);
         return StartupOutcome::kFatal;
     }
-    app.instanceLock = std::make_unique<platform::qt::InstanceLock>("Corvane", CurrentFolder());
+    app.instanceLock =
+        std::make_unique<platform::qt::InstanceLock>("Corvane", platform::qt::CurrentFolder());
     if (app.instanceLock->anotherRunning()) return StartupOutcome::kAnotherInstance;
     g.HelpCookie = platform::qt::HelpInitialize();
     g.SongTitle.clear();
@@ -136,10 +129,10 @@ bool Startup::Form_Load() {
     about.show();
     about.repaint();
 
-    g.AppFolder = CurrentFolder();
+    g.AppFolder = platform::qt::CurrentFolder();
     g.PlayFilePath = g.AppFolder + "/Play.sti";
 
-    platform::qt::AddEditorFont(platform::qt::FileNameText(g.AppFolder));
+    platform::qt::AddEditorFont(g.AppFolder);
     main_.TxtTestFixedsysFont->setFont(platform::qt::EditorFont());
     g.FixedsysPresent = platform::qt::EditorFontPresent();
     if (!g.FixedsysPresent) MsgBox(kFontMissing, MsgIcon::kInformation);
@@ -209,7 +202,7 @@ void Startup::ApplyUserSettings() {
     App& app = App::Get();
     const UserSettings settings = ReadUserSettings(app.settings());
     for (int i = 0; i < 2; ++i) {
-        main_.LstEcho->setCurrentRow(settings.echoVoice[i] - 1);
+        main_.LstEcho->setCurrentRow(settings.EchoVoice(i) - 1);
         main_.LblEcho[i]->SetCaption(Q(settings.EchoCaption(i)));
     }
     for (int i = 0; i < 2; ++i) {

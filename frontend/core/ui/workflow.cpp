@@ -19,6 +19,7 @@
 #include "frontend/shell/ui/frm_main.h"
 #include "frontend/styles/ui/frm_save_setting.h"
 #include "frontend/styles/ui/frm_sections.h"
+#include "platform/file.h"
 #include "platform/qt/byte_file.h"
 #include "platform/qt/file_names.h"
 #include "platform/qt/msg_box.h"
@@ -84,8 +85,7 @@ std::uint32_t Workflow::FreshHandle() {
 
 bool Workflow::StartWorker(const std::string& commandLine) {
     App::Get().g.CmdTimedOut = false;
-    return platform::qt::StartHidden(
-        Q(commandLine), platform::qt::FileNameText(App::Get().g.AppFolder), &workerProcess_);
+    return platform::qt::StartHidden(Q(commandLine), App::Get().g.AppFolder, &workerProcess_);
 }
 
 void Workflow::StartTimeOut(int command) {
@@ -132,7 +132,7 @@ void Workflow::CmdGetNote_Click() {
     if (g.AnyBusy()) return;
     // A project is read and checked whole before anything of the song loaded now is touched: a
     // refused one leaves that song, its files and the steps done as they were.
-    std::optional<UnpackedProject> unpacked;
+    std::optional<SongProject> unpacked;
     if (project && !g.MelodyWorkerBusy) {
         unpacked = main_.fileCommands().ReadProject();
         if (!unpacked) return;
@@ -389,9 +389,10 @@ void Workflow::CmdCompose_Click() {
     g.BeatLedCount = units.beatLedCount;
 
     const std::string options = VParaText(tables);
-    if (!platform::qt::WriteWholeFile(
+    if (!platform::ReplaceFileAtomically(
             InFolder("vPara.dat"),
-            {reinterpret_cast<const std::uint8_t*>(options.data()), options.size()})) {
+            {reinterpret_cast<const std::uint8_t*>(options.data()), options.size()},
+            platform::Durability::kNotSynced)) {
         // The composer would read what is left of the file as the play options.
         MsgBox("Cannot create vPara.dat.", MsgIcon::kCritical);
         main_.PictMake->setEnabled(true);

@@ -5,7 +5,6 @@
 #include "frontend/app/app.h"
 #include "frontend/core/ui/make_control.h"
 #include "platform/qt/byte_file.h"
-#include "platform/qt/file_names.h"
 #include "platform/qt/worker_start.h"
 #include "platform/qt/worker_timeout.h"
 
@@ -51,9 +50,8 @@ bool DialogWorker::StartWorker(DialogRun run,
                                const std::function<std::string(std::uint32_t)>& commandLineFor) {
     const std::uint32_t handle = CmdMessWindow->Rebind();
     MessTimedOut = false;
-    if (handle == 0 || !platform::qt::StartHidden(
-                           QString::fromStdString(commandLineFor(handle)),
-                           platform::qt::FileNameText(App::Get().g.AppFolder), &workerProcess)) {
+    if (handle == 0 || !platform::qt::StartHidden(QString::fromStdString(commandLineFor(handle)),
+                                                  App::Get().g.AppFolder, &workerProcess)) {
         CmdMessWindow->Close();
         return false;
     }

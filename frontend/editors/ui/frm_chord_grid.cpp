@@ -21,13 +21,6 @@ bool IsChordColumn(int col) {
     return col == kColChord1 || col == kColChord2;
 }
 
-// A chord cell as its commit leaves it: a text is checked and normalised (an invalid chord
-// becomes a blank), an empty cell stays as it is.
-std::string CheckedChordCell(const std::string& cell) {
-    const std::string_view trimmed = TrimBlanks(cell);
-    return trimmed.empty() ? cell : ValidateChordText(trimmed);
-}
-
 // The current row stays within this many rows from the top row.
 constexpr int kRowsBelowTop = 7;
 
@@ -206,8 +199,7 @@ void FrmChord::CommitCellEdit(int row, int col) {
     CmdSaveUsr->setEnabled(false);
     if (!IsChordColumn(col)) return;
     const int index = faIndex(row, col);
-    const std::string cell = Text(MSFlexGrid1->TextArray(index));
-    if (!TrimBlanks(cell).empty()) MSFlexGrid1->SetTextArray(index, Latin1(CheckedChordCell(cell)));
+    MSFlexGrid1->SetTextArray(index, Latin1(CheckedChordCell(Text(MSFlexGrid1->TextArray(index)))));
 }
 
 void FrmChord::MarkEdited() {

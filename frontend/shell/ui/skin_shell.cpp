@@ -287,8 +287,7 @@ void SkinShell::ShowOrHideChordList() {
 }
 
 void SkinShell::ShowHelp() {
-    platform::qt::HelpDisplayTopic(QString::fromStdString(App::Get().g.AppFolder) + "/Vessane.chm",
-                                   "Html/VessaneEg.htm");
+    platform::qt::HelpDisplayTopic(App::Get().g.AppFolder + "/Vessane.chm", "Html/VessaneEg.htm");
 }
 
 void SkinShell::ShowAbout() {

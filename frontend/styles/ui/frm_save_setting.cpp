@@ -4,6 +4,7 @@
 #include <array>
 
 #include "frontend/app/app.h"
+#include "frontend/core/ui/ask_replace.h"
 #include "frontend/core/ui/make_control.h"
 #include "frontend/core/ui/qt_text.h"
 #include "frontend/core/vb_text.h"
@@ -23,7 +24,6 @@ namespace {
 
 using platform::qt::MsgBox;
 using platform::qt::MsgIcon;
-using platform::qt::MsgResult;
 
 const char* const kSaveHelp =
     "Tips: The accompaniment result for a song depends so much on the \n"
@@ -36,7 +36,8 @@ const char* const kSaveHelp =
     "-You can load User Style later by clicking <Load User Style> button on the main panel.";
 
 // The lines of the file up to its first empty line, read in pieces so that a file of any size
-// is counted without being held; nothing when it cannot be read.
+// is counted without being held; nothing when it cannot be opened or a read fails (a count of
+// what came before the failure is no count of the file).
 std::optional<int> CountLinesOfFile(const std::string& path) {
     // Only a regular file is opened (a pipe or a device of that name could block forever), by
     // its name's bytes, whatever they are.
@@ -46,6 +47,7 @@ std::optional<int> CountLinesOfFile(const std::string& path) {
     std::array<std::uint8_t, 1 << 16> buffer;
     while (!counter.Finished()) {
         const std::size_t got = file.Read(buffer);
+        if (file.ReadFailed()) return std::nullopt;
         if (got == 0) break;
         counter.Feed({buffer.data(), got});
     }
@@ -80,17 +82,9 @@ void FrmSaveSetting::CmdSave_Click() {
     const std::string path =
         SettingSavePath(platform::qt::FileNameBytes(TxtSettingPathName->text()));
     if (path.empty()) return;
-    if (platform::qt::FileLength(path)) {
-        hide();
-        if (platform::qt::IsReadOnly(path)) {
-            MsgBox(Q(SettingReadOnlyText(path)), MsgIcon::kCritical);
-            return;
-        }
-        if (MsgBox(Q(SettingOverwriteText(path)), MsgIcon::kQuestion,
-                   platform::qt::MsgButtons::kOkCancel) != MsgResult::kOk) {
-            return;
-        }
-    }
+    // Whatever comes of it, a save ends the dialog, before any of its boxes.
+    hide();
+    if (!MayReplace(path, SettingReadOnlyText(path), 0)) return;
     App& app = App::Get();
     const FrmMain& main = app.frmMain();
     std::array<int, kEchoCount> voice{};
@@ -104,7 +98,6 @@ void FrmSaveSetting::CmdSave_Click() {
     // Written whole under a temporary name first: a failed save leaves the old file as it was.
     const bool written = platform::ReplaceFileAtomically(
         path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
-    hide();
     if (!written) MsgBox(Q(CannotCreateFileText(path)), MsgIcon::kCritical);
 }
 

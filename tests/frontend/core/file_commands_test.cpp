@@ -245,7 +245,7 @@ TEST_F(SavingTest, AProjectSaveChecksTheChordDataBeforeTouchingTheDestination) {
         recorder.clear();
         fs::remove(folder() / "Data.aco");
         if (c.chordBytes) WriteChordData(*c.chordBytes);
-        // The user says yes to replacing the earlier project.
+        // The user would say yes to replacing the earlier project, if asked.
         recorder.Answer(platform::qt::MsgResult::kOk);
         SaveDirect("song.qxs");
         if (c.saved) {
@@ -254,12 +254,28 @@ TEST_F(SavingTest, AProjectSaveChecksTheChordDataBeforeTouchingTheDestination) {
                       ReadBytes(folder() / "Data.aco"));
             EXPECT_FALSE(main().PictSave->isEnabled());
         } else {
-            EXPECT_EQ(recorder.lines(), (QStringList{ReplaceBox("song.qxs"), kChordDataBox}));
+            // Refused before the question: nobody is asked to replace a file that then stays.
+            EXPECT_EQ(recorder.lines(), QStringList{kChordDataBox});
             EXPECT_EQ(ReadString(folder() / "song.qxs"), "previous project");
             EXPECT_TRUE(main().PictSave->isEnabled());
         }
     }
     EXPECT_TRUE(TemporaryFiles(folder()).empty());
+
+    // Through the dialog the refusal keeps the dialog, as a kept file does: a MIDI file can be
+    // chosen instead.
+    fs::remove(folder() / "Data.aco");
+    const Bytes saved = ReadBytes(folder() / "song.qxs");
+    recorder.clear();
+    dialog().OptQXs->setChecked(true);
+    main().TxtOutName->setText("song");
+    main().SaveOutput(false);
+    dialog().CmdOk_Click();
+    EXPECT_EQ(recorder.lines(), QStringList{kChordDataBox});
+    EXPECT_TRUE(dialog().isVisible());
+    EXPECT_EQ(dialog().TxtFileName->text(), "song.qxs");
+    EXPECT_EQ(main().TxtOutName->text(), "song");
+    EXPECT_TRUE(ReadBytes(folder() / "song.qxs") == saved);
 }
 
 TEST_F(SavingTest, AReadOnlyDestinationIsLeftAsItWas) {
@@ -324,10 +340,15 @@ class ProjectLoadTest : public SavingTest {
         }
         g().MyVmCode = 0;
     }
+    // Reads and unpacks the project named in the input box, as Load In does.
+    bool LoadNamed() {
+        const std::optional<SongProject> read = files().ReadProject();
+        return read && files().UnpackProject(*read);
+    }
     bool Load(const Bytes& bytes) {
         WriteFile(folder() / "songs.qxs" / "Tune.QXS", bytes);
         main().TxtInName->setText(QString::fromStdString(InFolder("songs.qxs/Tune.QXS")));
-        return files().LoadProject();
+        return LoadNamed();
     }
     Bytes project;
     Bytes chordData;
@@ -386,7 +407,7 @@ TEST_F(ProjectLoadTest, ADamagedProjectGetsItsMessageAndWritesNothing) {
     }
     recorder.clear();
     main().TxtInName->setText(QString::fromStdString(InFolder("absent.qxs")));
-    EXPECT_FALSE(files().LoadProject());
+    EXPECT_FALSE(LoadNamed());
     EXPECT_EQ(recorder.lines(), QStringList{badMagic});
 }
 

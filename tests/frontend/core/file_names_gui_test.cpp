@@ -1,14 +1,17 @@
 // File names that are not UTF-8 (a byte 0xE9 alone, as a Latin-1 system writes "é"): every file
 // the file dialog lists opens from its text, through each of the dialog's callers, the input
 // name, Load In, the melody importer, the input test, the chord and style files and the saves;
-// and the program runs in a folder with such a name.
+// and the program, its workers and its help run in a folder with such a name.
+#include <QApplication>
 #include <QTest>
+#include <QTextBrowser>
 #include <algorithm>
 #include <set>
 
 #include "frontend/editors/chord_data.h"
 #include "frontend/editors/ui/frm_chord.h"
 #include "frontend/editors/ui/frm_quenby.h"
+#include "frontend/shell/ui/skin_face.h"
 #include "frontend/styles/ui/frm_save_setting.h"
 #include "platform/qt/byte_file.h"
 #include "platform/qt/file_names.h"
@@ -140,17 +143,30 @@ TEST_F(FileNamesTest, AnOutputSavedOverAListedFileKeepsItsName) {
     EXPECT_EQ(recorder.lines().size(), 2);  // the two questions before replacing
 }
 
-// The program folder's own name is not UTF-8: the dialog starts in it and the workers start
-// from it.
-class FolderNameTest : public CorvaneTest {};
+// The program folder's own name is not UTF-8: the dialog starts in it, the workers start from
+// it and the help pages open from it.
+class FolderNameTest : public CorvaneTest {
+  protected:
+    fs::path StartInFolder() {
+        const fs::path program = folder().parent_path() / "programme \xE9t\xE9";
+        fs::create_directory(program);
+        PrepareProgramFolder(program);
+        fs::current_path(program);
+        EXPECT_EQ(StartCorvane(), StartupOutcome::kShown);
+        return program;
+    }
+    QTextBrowser* HelpWindow() {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->objectName() == "HelpWindow") return qobject_cast<QTextBrowser*>(widget);
+        }
+        return nullptr;
+    }
+};
 
 TEST_F(FolderNameTest, TheProgramRunsInAFolderWhoseNameIsNotUtf8) {
-    const fs::path program = folder().parent_path() / "programme \xE9t\xE9";
-    fs::create_directory(program);
-    PrepareProgramFolder(program);
+    const fs::path program = StartInFolder();
+    ASSERT_FALSE(HasFailure());
     WriteFile(program / "waltz.mid", WaltzInG(8));
-    fs::current_path(program);
-    ASSERT_EQ(StartCorvane(), StartupOutcome::kShown);
     EXPECT_EQ(app().g.AppFolder, program.string());
     EXPECT_EQ(app().frmSelectFile().Folder(), program.string());
     main().TxtInName->setText("waltz.mid");
@@ -159,6 +175,31 @@ TEST_F(FolderNameTest, TheProgramRunsInAFolderWhoseNameIsNotUtf8) {
         [&] { return main().LblInName->Caption() == "<Load In> command complete."; }, 20000))
         << main().LblInName->Caption().toStdString();
     EXPECT_TRUE(recorder.lines().isEmpty()) << recorder.lines().join("\n").toStdString();
+}
+
+TEST_F(FolderNameTest, TheHelpPagesOpenAndLeadOnInAFolderWhoseNameIsNotUtf8) {
+    StartInFolder();
+    ASSERT_FALSE(HasFailure());
+    shell::SkinFace* help = main().PictHelp;
+    const QPoint inside(help->width() / 2, help->height() / 2);
+    QTest::mouseMove(help, inside);
+    QTest::mouseClick(help, Qt::LeftButton, Qt::NoModifier, inside);
+    QTextBrowser* window = HelpWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->toPlainText().contains("Making an accompaniment with Orvella"))
+        << window->toPlainText().left(200).toStdString();
+
+    // The first link of the page, followed from the keyboard, opens its page from the same
+    // folder.
+    const QUrl first = window->source();
+    window->setFocus();
+    QTest::keyClick(window, Qt::Key_Tab);
+    QTest::keyClick(window, Qt::Key_Return);
+    EXPECT_NE(window->source(), first);
+    EXPECT_FALSE(window->toPlainText().trimmed().isEmpty())
+        << window->source().toString().toStdString();
+    EXPECT_FALSE(window->documentTitle().isEmpty());
 }
 
 }  // namespace

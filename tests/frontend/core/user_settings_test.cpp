@@ -29,8 +29,8 @@ TEST(UserSettingsTest, StoredValuesOutsideTheirRangeFallBackToTheirDefault) {
         std::function<int(const UserSettings&)> field;
         int expected;
     };
-    const auto echo1 = [](const UserSettings& s) { return s.echoVoice[0]; };
-    const auto echo2 = [](const UserSettings& s) { return s.echoVoice[1]; };
+    const auto echo1 = [](const UserSettings& s) { return s.EchoVoice(0); };
+    const auto echo2 = [](const UserSettings& s) { return s.EchoVoice(1); };
     const auto level1 = [](const UserSettings& s) { return s.echoLevel[0]; };
     const auto level2 = [](const UserSettings& s) { return s.echoLevel[1]; };
     const auto volume = [](const UserSettings& s) { return s.sectVol; };
@@ -84,7 +84,7 @@ TEST(UserSettingsTest, EchoCaptionsAreTheTextsAsStored) {
         store.SaveSetting("Orvella 2426", "RegPcStr", "Echo2", c.stored);
         const UserSettings settings = ReadUserSettings(store);
         EXPECT_EQ(settings.EchoCaption(1), c.caption);
-        EXPECT_EQ(settings.echoVoice[1], c.voice);
+        EXPECT_EQ(settings.EchoVoice(1), c.voice);
         EXPECT_EQ(settings.EchoCaption(0), "050");
     }
 }

@@ -64,6 +64,21 @@ TEST(ChordGrammarTest, TypedTextIsNormalisedOrBlanked) {
     }
 }
 
+TEST(ChordGrammarTest, ACommittedOrPastedCellIsCheckedWithoutItsBlanks) {
+    const struct {
+        const char* cell;
+        const char* committed;
+    } cases[] = {
+        {"", ""},       {"   ", "   "},      {" am ", "Am"},        {"b", "B"},
+        {"bb  ", "Bb"}, {"  f#m7", "F#m7"},  {"a m", " "},          {"h", " "},
+        {"Cm+7", " "},  {"C#M9-x", "C#M9-"}, {" C#M9-x ", "C#M9-"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("\"") + c.cell + "\"");
+        EXPECT_EQ(CheckedChordCell(c.cell), c.committed);
+    }
+}
+
 TEST(ChordCodeTest, TextAndCodeBothWays) {
     const struct {
         const char* text;

@@ -5,12 +5,16 @@
 
 #include <filesystem>
 
+#include "platform/file.h"
 #include "tests/support/program_folder.h"
 
 namespace platform::qt {
 namespace {
 
 namespace fs = std::filesystem;
+using platform::ReplaceFileAtomically;
+// How the front end writes its exchange files.
+constexpr auto kNotSynced = platform::Durability::kNotSynced;
 
 TEST(ByteFileTest, PatternsIgnoreLetterCase) {
     const struct {
@@ -60,9 +64,10 @@ TEST(ByteFileTest, ReadsLengthsAndRefusesWhatIsNoFile) {
         EXPECT_FALSE(FileLength(path));
         EXPECT_FALSE(ReadAtMost(path, 10));
     }
-    EXPECT_FALSE(WriteWholeFile((folder.path() / "fifo").string(), std::vector<std::uint8_t>{1}));
-    EXPECT_FALSE(
-        WriteWholeFile((folder.path() / "no/such/folder").string(), std::vector<std::uint8_t>{1}));
+    EXPECT_FALSE(ReplaceFileAtomically((folder.path() / "fifo").string(),
+                                       std::vector<std::uint8_t>{1}, kNotSynced));
+    EXPECT_FALSE(ReplaceFileAtomically((folder.path() / "no/such/folder").string(),
+                                       std::vector<std::uint8_t>{1}, kNotSynced));
 }
 
 TEST(ByteFileTest, AWholeWriteReplacesALinkAtTheNameAndLeavesItsTarget) {
@@ -75,7 +80,7 @@ TEST(ByteFileTest, AWholeWriteReplacesALinkAtTheNameAndLeavesItsTarget) {
         const fs::path link = folder.path() / name;
         fs::create_symlink(folder.path() / "victim.txt", link);
         if (std::string(name) == "Play.sti") {
-            ASSERT_TRUE(WriteWholeFile(link.string(), bytes));
+            ASSERT_TRUE(ReplaceFileAtomically(link.string(), bytes, kNotSynced));
             EXPECT_EQ(folder.ReadText(name), "new");
         } else {
             ASSERT_TRUE(CopyWholeFile((folder.path() / "song.mid").string(), link.string()));
@@ -86,7 +91,7 @@ TEST(ByteFileTest, AWholeWriteReplacesALinkAtTheNameAndLeavesItsTarget) {
     }
     // A dangling link is replaced too; nothing is created where it pointed.
     fs::create_symlink(folder.path() / "elsewhere.dat", folder.path() / "vPara.dat");
-    ASSERT_TRUE(WriteWholeFile((folder.path() / "vPara.dat").string(), bytes));
+    ASSERT_TRUE(ReplaceFileAtomically((folder.path() / "vPara.dat").string(), bytes, kNotSynced));
     EXPECT_FALSE(fs::exists(folder.path() / "elsewhere.dat"));
     EXPECT_EQ(folder.ReadText("vPara.dat"), "new");
 }

@@ -28,7 +28,7 @@ struct KeyUps {
 
 class MessageWindowTest : public CorvaneTest {
   protected:
-    QString Folder() const { return QString::fromStdString(folder().string()); }
+    std::string Folder() const { return folder().string(); }
 };
 
 TEST_F(MessageWindowTest, SongLoaderCompletionArrivesAsKeyUp) {

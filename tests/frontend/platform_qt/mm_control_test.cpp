@@ -141,5 +141,50 @@ TEST_F(MMControlTest, AnErrorWhilePlayingStopsItAndTheNextCommandClearsIt) {
     EXPECT_EQ(player.Mode(), kModePlaying);
 }
 
+// A backend with no audio device: what it plays is heard nowhere; its plays fail while `refuse`
+// is set.
+class UnheardBackend : public SequencerBackend {
+  public:
+    explicit UnheardBackend(const bool& refuse) : refuse_(refuse) {}
+    bool Open(const std::string&, std::span<const std::uint8_t>, const SongTiming&,
+              std::string&) override {
+        return true;
+    }
+    bool Play(std::int64_t, std::string& message) override {
+        running_ = !refuse_;
+        if (refuse_) message = "The MIDI synthesizer cannot play the song.";
+        return running_;
+    }
+    void Stop() override { running_ = false; }
+    void Close() override { running_ = false; }
+    std::int64_t Position() override { return 0; }
+    bool Running() override { return running_; }
+    bool Audible() override { return !running_; }
+
+  private:
+    const bool& refuse_;
+    bool running_ = false;
+};
+
+TEST_F(MMControlTest, OnlyASongPlayingUnheardIsInaudible) {
+    bool refuse = false;
+    SetSequencerBackendMaker(
+        [&](const std::string&) { return std::make_unique<UnheardBackend>(refuse); });
+    OpenTwoBars();
+    EXPECT_TRUE(player.Audible()) << "nothing plays yet";
+    player.Command("Play");
+    EXPECT_FALSE(player.Audible());
+    player.Command("Stop");
+    EXPECT_TRUE(player.Audible()) << "nothing plays any more";
+    // A play that cannot start plays nothing, heard or not.
+    player.Command("Play");
+    player.Command("Stop");
+    refuse = true;
+    player.Command("Play");
+    EXPECT_EQ(player.Error(), kErrorNoSynthesizer);
+    EXPECT_TRUE(player.Audible());
+    player.Command("Close");
+}
+
 }  // namespace
 }  // namespace platform::qt

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "frontend/core/replace_question.h"
 #include "tests/frontend/support/crlf_lines.h"
 
 namespace corvane::styles {
@@ -356,7 +357,7 @@ TEST(StyleSettingTexts, MessagesAsTheUserSeesThem) {
     EXPECT_EQ(SettingStatusText(true, false), "V416 Style Setting Load Error.");
     EXPECT_EQ(SettingReadOnlyText("b.set"),
               "The file:\n b.set\nalready exit and is read only, cannot overwrite.");
-    EXPECT_EQ(SettingOverwriteText("b.set"),
+    EXPECT_EQ(ReplaceQuestionText("b.set"),
               "The file:\n b.set\nalready exit. Click <Ok> to overwrite, or <Cancel> to abort:");
     EXPECT_EQ(CannotCreateFileText("StyleList.txt"), "Cannot creat file <StyleList.txt>.");
 }

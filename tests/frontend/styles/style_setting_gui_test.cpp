@@ -377,6 +377,12 @@ TEST_F(StyleSettingTest, RefusedFilesChangeNothing) {
     EXPECT_FALSE(Load("folder.set", "folder.set"));
     EXPECT_EQ(recorder.lines(),
               QStringList{"critical|Orvella|Cannot open file <folder.set> for reading."});
+    // A file that opens but cannot be read (every read of this one fails with an I/O error) is
+    // no file of a few lines.
+    recorder.clear();
+    EXPECT_FALSE(Load("/proc/self/mem", "mem"));
+    EXPECT_EQ(recorder.lines(),
+              QStringList{"critical|Orvella|Cannot open file </proc/self/mem> for reading."});
 }
 
 TEST_F(StyleSettingTest, AUserStyleIsOfferedForSavingAndItsTitleShortened) {
