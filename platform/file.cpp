@@ -445,7 +445,9 @@ bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t
 }
 
 void BeginRunOutputs(std::string kept) {
-    TheRunOutputs() = RunOutputs{.kept = std::move(kept)};
+    RunOutputs fresh;
+    fresh.kept = std::move(kept);
+    TheRunOutputs() = std::move(fresh);
 }
 
 bool RunOutputFaulted() {
