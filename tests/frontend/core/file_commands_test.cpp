@@ -387,7 +387,7 @@ TEST_F(ProjectLoadTest, ADamagedProjectGetsItsMessageAndWritesNothing) {
         {"chord data of 0 bytes",
          [&](Bytes& b) { std::fill_n(b.begin() + static_cast<long>(chordLengthAt), 4, 0); },
          invalid},
-        {"style block cut", [](Bytes& b) { b.resize(b.size() - 1); }, invalid},
+        {"style block cut", [](Bytes& b) { b.pop_back(); }, invalid},
     };
     fs::create_directory(folder() / "songs.qxs");
     const QString caption = main().LblInName->Caption();
