@@ -1,14 +1,16 @@
-// The README's first steps in the window on a first run (nothing stored): Browse the demo, Load,
-// Proceed with the key list saved, and Make with no style chosen. Make takes the library's first
-// style for the demo and composes; what it sends the composer is exactly what tools/firstrun
-// builds, the play options and the command line, so the headless chain and the library's level
-// checks compose as the window does.
+// The README's first steps in the window on a first run (nothing stored), as they are written:
+// Browse the demo, Load, Proceed, where the new song's key list is empty until Auto Detect Keys
+// fills it, Save, and Make with no style chosen. Make takes the library's first style for the
+// demo and composes; what it sends the composer is exactly what tools/firstrun builds, the play
+// options and the command line, so the headless chain and the library's level checks compose as
+// the window does.
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "frontend/editors/ui/frm_keys.h"
 #include "platform/file.h"
 #include "tests/frontend/support/fake_workers.h"
 #include "tests/frontend/support/workflow_harness.h"
@@ -35,8 +37,25 @@ TEST_F(WorkflowTest, TheFirstMakeOfTheDemoWithNoStyleChosenIsWhatFirstRunMakes) 
     main().TxtInName->setText(QString::fromStdString(DEMO_SONG));
     Click(main().PictLoad);
     ASSERT_TRUE(WaitCaption("<Load In> command complete.")) << Caption().toStdString();
-    ProceedSaving({"001:00;C  Major"});
+
+    // The Key Manager is modal: the user's clicks in it run inside its own event loop.
+    editors::FrmKeys& keys = app().frmKeys();
+    int emptyListRows = -1;
+    QString emptySave;
+    QTimer::singleShot(0, &keys, [&] {
+        emptyListRows = keys.LstKeyUser->ListCount();
+        keys.CmdOk_Click();
+        emptySave = keys.LblKeyFindInfo->Caption();
+        keys.CmdKeyDetect_Click();
+        WaitUntil([&] { return keys.LblKeyFindInfo->Caption() == "Key detection completed."; },
+                  20000);
+        keys.CmdOk_Click();
+    });
+    Click(main().PictProc);
+    EXPECT_EQ(emptyListRows, 0);
+    EXPECT_EQ(emptySave, "There is nothing in the Key List.");
     ASSERT_TRUE(WaitCaption("<Proceed> command complete.")) << Caption().toStdString();
+    EXPECT_EQ(ReadText("KeysData.Aco"), "001:00;C  Major\r\n");
 
     Click(main().PictMake);
     ASSERT_TRUE(WaitCaption("<Make> command complete.")) << Caption().toStdString();

@@ -81,6 +81,47 @@ TEST_F(SavingTest, ADirectSaveWritesTheOutputIntoTheProgramFolder) {
                                             "songs."});
 }
 
+// The help's first page says what the small save button does and when it can be used; the
+// window does just that. A click saves straight to the name in the box; after a save the button
+// is grey and a click does nothing, until the name changes.
+TEST_F(SavingTest, TheSmallSaveButtonDoesWhatTheHelpSaysOfIt) {
+    const QString page =
+        QString::fromStdString(ReadString(folder() / "Vessane.chm/Html/VessaneEg.htm"))
+            .simplified();
+    const qsizetype at = page.indexOf("The small save button");
+    ASSERT_GE(at, 0);
+    const QString paragraph = page.mid(at, page.indexOf("</p>", at) - at);
+    EXPECT_TRUE(paragraph.contains("straight to the name in the box")) << paragraph.toStdString();
+    EXPECT_TRUE(
+        paragraph.contains("After a save it is grey and does nothing until you change the "
+                           "name in the box or make a new output"))
+        << paragraph.toStdString();
+    EXPECT_FALSE(paragraph.contains("again")) << paragraph.toStdString();
+
+    const auto click = [this] {
+        if (main().PictSave->isEnabled()) emit main().PictSave->MouseUp();
+    };
+    // A bare name goes into the program folder, wherever the current folder is.
+    fs::create_directory(folder() / "elsewhere");
+    fs::current_path(folder() / "elsewhere");
+    main().TxtOutName->setText("tune");
+    ASSERT_TRUE(main().PictSave->isEnabled());
+    click();
+    EXPECT_EQ(ReadBytes(folder() / "tune.mid"), Output());
+    EXPECT_FALSE(dialog().isVisible());
+    EXPECT_FALSE(main().PictSave->isEnabled());
+
+    fs::remove(folder() / "tune.mid");
+    click();
+    EXPECT_FALSE(fs::exists(folder() / "tune.mid"));
+    EXPECT_TRUE(recorder.lines().isEmpty()) << recorder.lines().join("\n").toStdString();
+
+    main().TxtOutName->setText("tune2");
+    click();
+    EXPECT_EQ(ReadBytes(folder() / "tune2.mid"), Output());
+    EXPECT_FALSE(main().PictSave->isEnabled());
+}
+
 TEST_F(SavingTest, ADirectProjectSaveKeepsTheSongTheChordsAndTheStyleSettings) {
     const auto& files = g().Styles.StyleFiles;
     styles::SlotTables& tables = app().slotTables;
