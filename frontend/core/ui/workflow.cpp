@@ -483,7 +483,7 @@ void Workflow::ReadCPara() {
         }
     }
     for (const std::string& line : table->switchLines)
-        main_.LstSections->addItem(Q(SectionListEntry(line, SlotNames)));
+        main_.LstSections->addItem(Latin1(SectionListEntry(line, SlotNames)));
     const int shown =
         tables.CurSlot >= 0 && tables.CurSlot < styles::kSlotCount ? tables.CurSlot : 0;
     for (int part = 0; part < styles::kPartCount; ++part) {
