@@ -85,7 +85,7 @@ std::uint32_t Workflow::FreshHandle() {
 
 bool Workflow::StartWorker(const std::string& commandLine) {
     App::Get().g.CmdTimedOut = false;
-    return platform::qt::StartHidden(Q(commandLine), App::Get().g.AppFolder, &workerProcess_);
+    return platform::qt::StartHidden(commandLine, App::Get().g.AppFolder, &workerProcess_);
 }
 
 void Workflow::StartTimeOut(int command) {

@@ -1,5 +1,6 @@
-// Style titles as their bytes: a title with a Latin-1 letter ("Caf\xE9", one byte a character as
-// style files hold it) is shown with its letter and found again wherever a title is looked up.
+// Style files as their bytes: a title with a Latin-1 letter ("Caf\xE9", one byte a character as
+// style files hold it) is shown with its letter and found again wherever a title is looked up,
+// and a style file whose name is not UTF-8 is composed with and remembered under its own name.
 #include <QFile>
 #include <QListWidget>
 #include <algorithm>
@@ -33,6 +34,7 @@ std::string RetitledWaltz(const std::string& title) {
 const QString kCafeShown = QString::fromUtf8(" 3/4 Caf\xC3\xA9 Waltz");
 const std::string kCafeEntry = " 3/4 Caf\xE9 Waltz";
 const std::string kCafeTitle = "Caf\xE9: 3/4 Caf\xE9 Waltz";
+const std::string kOddFile = "\xE9w3431.sty";  // not UTF-8; last in the listing
 
 class StyleNamesTest : public WorkflowTest {
   protected:
@@ -175,6 +177,39 @@ TEST_F(StyleNamesTest, UserStylesAndProjectsBringALatin1TitleBack) {
         EXPECT_EQ(Boxes(), "");
         ExpectSlots({cafe, waltz, cafe, cafe, waltz});
     }
+}
+
+// A style file whose name is not UTF-8: Make hands the composer that very name, and the file
+// composes as the library style it copies; the exit remembers it and the next start restores it.
+TEST_F(StyleNamesTest, AStyleFileNamedInAnotherEncodingIsMadeAndRemembered) {
+    WriteFile(folder() / kOddFile, RetitledWaltz("Odd: 3/4 Odd Waltz"));
+    StartWithSong(8);
+    LoadAndProceed();
+    SetSlotStyles({"Wz3431.sty", "Wz3431.sty", "Wz3431.sty", "Wz3431.sty", "Wz3431.sty"});
+    MakeAndWait();
+    const std::vector<std::uint8_t> plain = g().Output.OutputBuf();
+
+    SetSlotStyles({kOddFile, kOddFile, kOddFile, kOddFile, kOddFile});
+    MakeAndWait();
+    EXPECT_EQ(Boxes(), "");
+    // The same song, but for the styles' codes, which the output names from the file names.
+    std::string expected(plain.begin(), plain.end());
+    const std::string codes = "Zq-Wz34Wz34Wz34Wz34Wz34";
+    const std::size_t at = expected.find(codes);
+    ASSERT_NE(at, std::string::npos);
+    expected.replace(at, codes.size(), "Zq-\xE9w34\xE9w34\xE9w34\xE9w34\xE9w34");
+    const std::vector<std::uint8_t> made = g().Output.OutputBuf();
+    EXPECT_EQ(std::string(made.begin(), made.end()), expected);
+
+    const int odd = LibraryIndex(kOddFile);
+    ASSERT_NE(odd, 0);  // a fall-back to row 0 is no restore
+    emit main().PictExit->MouseUp();
+    EndCorvane();
+    ASSERT_EQ(StartCorvane(), StartupOutcome::kShown);
+    EXPECT_EQ(Boxes(), "");
+    EXPECT_EQ(app().slotTables.SectStyleIdx[0], odd);
+    EXPECT_EQ(app().slotTables.SectStyleIdx[4], odd);
+    EXPECT_EQ(main().LblStyle[0]->Caption(), " 3/4 Odd Waltz");
 }
 
 }  // namespace
