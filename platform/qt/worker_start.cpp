@@ -65,25 +65,30 @@ void CollectWhenEnded(pid_t pid) {
 
 }  // namespace
 
-QStringList SplitCommandLine(const QString& commandLine) {
-    return commandLine.split(' ');
+std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
+    std::vector<std::string> tokens;
+    for (std::size_t start = 0;;) {
+        const std::size_t blank = commandLine.find(' ', start);
+        tokens.emplace_back(commandLine.substr(start, blank - start));
+        if (blank == std::string_view::npos) return tokens;
+        start = blank + 1;
+    }
 }
 
-bool StartHidden(const QString& commandLine, const std::string& programFolder, qint64* processId) {
+bool StartHidden(std::string_view commandLine, const std::string& programFolder,
+                 qint64* processId) {
     ReapEnded();
-    QStringList tokens = SplitCommandLine(commandLine);
-    const QString name = tokens.takeFirst();
+    std::vector<std::string> words = SplitCommandLine(commandLine);
     // Only a bare program name of the program folder is started, never a path elsewhere.
-    if (name.isEmpty() || name.contains('/')) return false;
-    const std::string program = programFolder + "/" + name.toStdString();
+    if (words.front().empty() || words.front().find('/') != std::string::npos) return false;
+    words.front().insert(0, programFolder + "/");
+    const std::string& program = words.front();
     struct stat info;
     if (::stat(program.c_str(), &info) != 0 || S_ISDIR(info.st_mode) ||
         ::access(program.c_str(), X_OK) != 0) {
         return false;
     }
 
-    std::vector<std::string> words = {program};
-    for (const QString& token : tokens) words.push_back(token.toStdString());
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);

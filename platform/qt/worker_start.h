@@ -2,20 +2,23 @@
 // stay), the first token names a program in the program folder, and the program starts there
 // with no window and is never waited for; its completion message tells the end, and its exit is
 // collected in the background. The process id is kept so a worker that timed out can be ended.
+// The command line is bytes, as the files it names are: each token reaches the worker as it
+// stands, a style file named in another encoding as much as any other.
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include <QtGlobal>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace platform::qt {
 
 // The tokens of a command line as the workers see them.
-QStringList SplitCommandLine(const QString& commandLine);
+std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 
 // False when the program could not be started. `processId` (when given) receives its id.
 // `programFolder` is the folder's name as bytes.
-bool StartHidden(const QString& commandLine, const std::string& programFolder,
+bool StartHidden(std::string_view commandLine, const std::string& programFolder,
                  qint64* processId = nullptr);
 
 // Ends a worker started by StartHidden; false when it had already gone.

@@ -171,7 +171,7 @@ bool Startup::ScanStyles() {
     if (scan.fatal) return false;
     app.g.Styles = std::move(scan.library);
     platform::qt::SortedListBox& sorted = *app.frmSections().LstStyIdx;
-    for (const std::string& entry : app.g.Styles.StyleNames) sorted.AddItem(Q(entry));
+    for (const std::string& entry : app.g.Styles.StyleNames) sorted.AddItem(Latin1(entry));
     return true;
 }
 
@@ -181,16 +181,16 @@ bool Startup::RestoreStyleOfSlots() {
     std::vector<std::string> sortedRows;
     const platform::qt::SortedListBox& sorted = *app.frmSections().LstStyIdx;
     for (int row = 0; row < sorted.ListCount(); ++row)
-        sortedRows.push_back(sorted.List(row).toStdString());
+        sortedRows.push_back(Latin1Bytes(sorted.List(row)));
 
     const RestoredStyle restored = RestoreLastStyle(
         ReadLastStyleFile(app.settings()), library.StyleFiles, library.StyleNames, sortedRows);
     if (restored.fatalText) {
-        MsgBox(Q(*restored.fatalText), MsgIcon::kCritical);
+        MsgBox(Latin1(*restored.fatalText), MsgIcon::kCritical);
         return false;
     }
     app.g.StyleListIdx = restored.styleListIdx;
-    app.frmSections().SetSlotStyles(restored.styleListIdx, Q(restored.entry));
+    app.frmSections().SetSlotStyles(restored.styleListIdx, Latin1(restored.entry));
     for (int slot = 0; slot < styles::kSlotCount; ++slot) {
         app.slotTables.SectStyleIdx[slot] = restored.sectStyleIdx;
         app.slotTables.SlotStyleNames[slot] = restored.entry;
@@ -257,7 +257,7 @@ void Startup::FirstActivation() {
         main_.LblStyle[slot]->SetCaption("");
         const QString name = app.frmSections().LstSectStyles->item(slot)->text();
         main_.LblStyle[slot]->SetCaption(name);
-        app.slotTables.SlotStyleNames[slot] = name.toStdString();
+        app.slotTables.SlotStyleNames[slot] = Latin1Bytes(name);
     }
 }
 

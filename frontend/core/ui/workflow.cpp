@@ -85,7 +85,7 @@ std::uint32_t Workflow::FreshHandle() {
 
 bool Workflow::StartWorker(const std::string& commandLine) {
     App::Get().g.CmdTimedOut = false;
-    return platform::qt::StartHidden(Q(commandLine), App::Get().g.AppFolder, &workerProcess_);
+    return platform::qt::StartHidden(commandLine, App::Get().g.AppFolder, &workerProcess_);
 }
 
 void Workflow::StartTimeOut(int command) {
@@ -483,7 +483,7 @@ void Workflow::ReadCPara() {
         }
     }
     for (const std::string& line : table->switchLines)
-        main_.LstSections->addItem(Q(SectionListEntry(line, SlotNames)));
+        main_.LstSections->addItem(Latin1(SectionListEntry(line, SlotNames)));
     const int shown =
         tables.CurSlot >= 0 && tables.CurSlot < styles::kSlotCount ? tables.CurSlot : 0;
     for (int part = 0; part < styles::kPartCount; ++part) {

@@ -50,8 +50,8 @@ bool DialogWorker::StartWorker(DialogRun run,
                                const std::function<std::string(std::uint32_t)>& commandLineFor) {
     const std::uint32_t handle = CmdMessWindow->Rebind();
     MessTimedOut = false;
-    if (handle == 0 || !platform::qt::StartHidden(QString::fromStdString(commandLineFor(handle)),
-                                                  App::Get().g.AppFolder, &workerProcess)) {
+    if (handle == 0 || !platform::qt::StartHidden(commandLineFor(handle), App::Get().g.AppFolder,
+                                                  &workerProcess)) {
         CmdMessWindow->Close();
         return false;
     }

@@ -154,7 +154,7 @@ bool FrmSaveSetting::ReadStyleSetting(const std::string& path, const std::string
             complete = false;
             continue;
         }
-        sections.SetCommittedSlotStyle(k, styles[k].listRow, Q(styles[k].name));
+        sections.SetCommittedSlotStyle(k, styles[k].listRow, Latin1(styles[k].name));
     }
     tables.AutoOctave = setting->autoOctave == 1 ? 1 : 0;
     sections.ChkGhQ8->setChecked(tables.AutoOctave == 1);
@@ -170,7 +170,7 @@ bool FrmSaveSetting::ReadStyleSetting(const std::string& path, const std::string
         main.LblStyle[s]->SetCaption(name);
         // A style file that vanished ends the program: nothing more is done.
         if (platform::qt::ProgramEndCode()) return false;
-        tables.SlotStyleNames[s] = name.toStdString();
+        tables.SlotStyleNames[s] = Latin1Bytes(name);
     }
     bool good = ApplySettingValues(*setting, tables);
 

@@ -6,6 +6,7 @@
 
 #include "frontend/app/app.h"
 #include "frontend/core/ui/make_control.h"
+#include "frontend/core/ui/qt_text.h"
 #include "frontend/core/vb_text.h"
 #include "frontend/shell/ui/frm_main.h"
 #include "frontend/styles/slot_tables.h"
@@ -160,7 +161,7 @@ std::vector<std::string> FrmSections::StyleRows() const {
     std::vector<std::string> rows;
     rows.reserve(static_cast<std::size_t>(LstStyles->count()));
     for (int row = 0; row < LstStyles->count(); ++row) {
-        rows.push_back(LstStyles->item(row)->text().toStdString());
+        rows.push_back(Latin1Bytes(LstStyles->item(row)->text()));
     }
     return rows;
 }
@@ -187,14 +188,14 @@ void FrmSections::Form_Deactivate() {
 }
 
 bool FrmSections::FindStyle(int startRow) {
-    const auto match = styles::FindStyle(StyleRows(), startRow, TxtFind->text().toStdString());
+    const auto match = styles::FindStyle(StyleRows(), startRow, Latin1Bytes(TxtFind->text()));
     if (!match) {
         TxtFound->setText(QString());
         return false;
     }
     LstStyles->setCurrentRow(match->row);
     LstStyles->scrollToItem(LstStyles->item(match->row));
-    TxtFound->setText(QString::fromStdString(match->part));
+    TxtFound->setText(Latin1(match->part));
     return true;
 }
 
@@ -250,7 +251,7 @@ void FrmSections::CmdOk_Click() {
         tables.CurSlot = s;
         app.g.StyleListIdx = static_cast<int>(LeadingNumber(RowText(LstSectIdx, s).toStdString()));
         const QString name = RowText(LstStyles, app.g.StyleListIdx);
-        const std::string text = name.toStdString();
+        const std::string text = Latin1Bytes(name);
         const auto found = std::find(library.StyleNames.begin(), library.StyleNames.end(), text);
         if (found == library.StyleNames.end()) continue;
         tables.SectStyleIdx[s] = static_cast<int>(found - library.StyleNames.begin());

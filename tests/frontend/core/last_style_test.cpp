@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace corvane {
 namespace {
 
@@ -30,6 +32,21 @@ TEST(LastStyleTest, RemembersTheFileOrFallsBackToRowZero) {
         EXPECT_EQ(restored.sectStyleIdx, c.sectStyleIdx);
         EXPECT_EQ(restored.styleListIdx, c.styleListIdx);
         EXPECT_EQ(restored.entry, c.entry);
+    }
+}
+
+// A remembered name with bytes outside ASCII (a file named in another encoding, a title with a
+// Latin-1 letter) is found by its ASCII letters in any case and its other bytes as they stand.
+TEST(LastStyleTest, OnlyAsciiLettersAreComparedWithoutCase) {
+    const std::vector<std::string> files = {"Aa3401.sty", "\xE9t\xE9xx.sty"};
+    const std::vector<std::string> names = {" 3/4 Alpha", " 3/4 Caf\xE9"};
+    for (const auto& [remembered, row] :
+         {std::pair<std::string, int>{"\xE9T\xE9XX.STY", 1}, {"\xC9t\xE9xx.sty", 0}}) {
+        SCOPED_TRACE(remembered);
+        const RestoredStyle restored = RestoreLastStyle(remembered, files, names, names);
+        EXPECT_EQ(restored.sectStyleIdx, row);
+        EXPECT_EQ(restored.styleListIdx, row);
+        EXPECT_EQ(restored.entry, names[static_cast<std::size_t>(row)]);
     }
 }
 

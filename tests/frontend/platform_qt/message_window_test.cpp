@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "platform/qt/worker_start.h"
+#include "tests/frontend/support/fake_workers.h"
 #include "tests/frontend/support/gui_harness.h"
 #include "tests/frontend/support/program_files.h"
 #include "tests/support/song_builder.h"
@@ -43,7 +44,7 @@ TEST_F(MessageWindowTest, SongLoaderCompletionArrivesAsKeyUp) {
     ASSERT_NE(handle, 0u);
     qint64 pid = 0;
     ASSERT_TRUE(
-        StartHidden("Ambrel /2 InPut.bin " + QString::number(handle) + " 2426", Folder(), &pid));
+        StartHidden("Ambrel /2 InPut.bin " + std::to_string(handle) + " 2426", Folder(), &pid));
     EXPECT_GT(pid, 0);
     ASSERT_TRUE(WaitUntil([&] { return !keys.received.empty(); }, 20000));
     EXPECT_EQ(keys.received, (std::vector<std::pair<int, int>>{{47, 0}}));
@@ -53,7 +54,7 @@ TEST_F(MessageWindowTest, SongLoaderCompletionArrivesAsKeyUp) {
     std::filesystem::remove(folder() / "InPut.bin");
     keys.received.clear();
     const platform::Hwnd next = window.Rebind();
-    ASSERT_TRUE(StartHidden("Ambrel /2 InPut.bin " + QString::number(next) + " 2426", Folder()));
+    ASSERT_TRUE(StartHidden("Ambrel /2 InPut.bin " + std::to_string(next) + " 2426", Folder()));
     ASSERT_TRUE(WaitUntil([&] { return !keys.received.empty(); }, 20000));
     EXPECT_EQ(keys.received, (std::vector<std::pair<int, int>>{{47, platform::qt::kAltMask}}));
 }
@@ -82,7 +83,17 @@ TEST_F(MessageWindowTest, StartRefusesWhatIsNotAProgramOfTheFolder) {
     EXPECT_FALSE(StartHidden("../program/Ambrel 1", Folder()));
     EXPECT_FALSE(StartHidden("", Folder()));
     EXPECT_EQ(platform::qt::SplitCommandLine("Tressil 3  5"),
-              (QStringList{"Tressil", "3", "", "5"}));
+              (std::vector<std::string>{"Tressil", "3", "", "5"}));
+}
+
+// The key list and melody importer dialogs name files by their bytes too: a token that is not
+// UTF-8 reaches the worker as it stands, and blanks split as they do for any other token.
+TEST_F(MessageWindowTest, TokensReachTheWorkerByteForByte) {
+    InstallFakeWorker(folder(), "Quenby", "code=none\n");
+    const std::string tokens = "1 v\xE9gas.sty  m\xE9lodie.mid 5";
+    ASSERT_TRUE(StartHidden("Quenby " + tokens, Folder()));
+    ASSERT_TRUE(WaitUntil([&] { return FakeWorkerLog(folder(), "Quenby").size() == 2; }, 10000));
+    EXPECT_EQ(FakeWorkerLog(folder(), "Quenby").front(), "start " + tokens);
 }
 
 // A started worker is the front end's child: once it has ended, nothing of it may stay behind in

@@ -10,6 +10,9 @@
 #include <chrono>
 #include <functional>
 #include <future>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/qt/caption_label.h"
 #include "platform/qt/ini_settings.h"
@@ -128,6 +131,47 @@ TEST(IniSettingsTest, KeepsTextsPerApplicationInTheConfigFolder) {
     EXPECT_EQ(store.GetSetting("Orvella 2426", "RegPcStr", "Echo1"), "050");
     EXPECT_EQ(store.GetSetting("Orvella 2426", "RegStFName", "StFName"), "A, b.sty");
     EXPECT_FALSE(store.GetSetting("Other", "RegPcStr", "Echo1"));
+}
+
+// Values are bytes: a style file named in another encoding is remembered as it stands, while a
+// UTF-8 value is written as plain text, as earlier runs wrote it, and their files read as before.
+TEST(IniSettingsTest, ValuesComeBackByteForByteAndUtf8OnesStayPlainText) {
+    QTemporaryDir dir;
+    qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"Ascii", "Wz3431.sty"},
+        {"Utf8", "caf\xC3\xA9.sty"},
+        {"Latin1", "caf\xE9.sty"},
+        {"Mangled", "caf\xEF\xBF\xBD.sty"},  // what an earlier run made of the above
+        {"Surrogate", "\xED\xB3\xA9x.sty"},  // UTF-8 in form only
+        {"Lone", "\xC3"},
+        {"At", "@ByteArray(x)"},
+    };
+    IniSettingsStore store;
+    for (const auto& [key, value] : cases) store.SaveSetting("Orvella 2426", "S", key, value);
+    // Read from a copy too, which the store has never seen, so what counts is the file.
+    ASSERT_TRUE(QFile::copy(IniSettingsStore::FilePath("Orvella 2426"),
+                            IniSettingsStore::FilePath("Copy")));
+    for (const auto& [key, value] : cases) {
+        SCOPED_TRACE(key);
+        EXPECT_EQ(store.GetSetting("Orvella 2426", "S", key), value);
+        EXPECT_EQ(store.GetSetting("Copy", "S", key), value);
+    }
+    QFile file(IniSettingsStore::FilePath("Copy"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    for (const char* line :
+         {"Ascii=Wz3431.sty\n", "Utf8=caf\xC3\xA9.sty\n", "Mangled=caf\xEF\xBF\xBD.sty\n"}) {
+        EXPECT_TRUE(text.contains(line)) << line << "\n" << text.toStdString();
+    }
+
+    // A file of an earlier run, written by hand.
+    QFile earlier(IniSettingsStore::FilePath("Earlier"));
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("[RegPcStr]\nEcho1=050\n[RegStFName]\nStFName=caf\xC3\xA9.sty\n");
+    earlier.close();
+    EXPECT_EQ(store.GetSetting("Earlier", "RegPcStr", "Echo1"), "050");
+    EXPECT_EQ(store.GetSetting("Earlier", "RegStFName", "StFName"), "caf\xC3\xA9.sty");
 }
 
 // Runs `call`; false when it is still waiting after a few seconds. A call waiting in the open
