@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
+#include <map>
 #include <random>
 #include <set>
 #include <utility>
@@ -27,15 +29,32 @@ constexpr std::size_t kTemporaryRandomLength = 6;
 constexpr std::string_view kNameCharacters =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
+// Why a name that holds something other than a regular file cannot take an output, beside the
+// system's error numbers: no error number says it in words a user can map to a FIFO or device.
+constexpr int kNotRegularFile = -1;
+
 std::set<File*>& OpenFiles() {
     static std::set<File*> files;
     return files;
 }
 
+// A file the run created or emptied, as it was when the run had it.
+struct NotedOutput {
+    std::string path;
+    dev_t device = 0;
+    ino_t inode = 0;
+};
+
 struct RunOutputs {
-    std::vector<std::string> paths;  // created or emptied for writing, in order
+    std::vector<NotedOutput> noted;  // in order
     bool faulted = false;
+    // The first failure of each output's latest attempt to be created or written.
+    std::map<std::string, int> failures;
     std::string kept;  // the run's error file
+    // What the run wrote into the kept file since it emptied it, and whether a write or the
+    // close of it failed, so that the words can go in again once there is room.
+    std::string keptWords;
+    bool keptCut = false;
 };
 
 RunOutputs& TheRunOutputs() {
@@ -43,13 +62,54 @@ RunOutputs& TheRunOutputs() {
     return outputs;
 }
 
-void NoteRunOutput(const std::string& path) {
-    std::vector<std::string>& paths = TheRunOutputs().paths;
-    if (std::find(paths.begin(), paths.end(), path) == paths.end()) paths.push_back(path);
+bool SameFile(const struct stat& a, dev_t device, ino_t inode) {
+    return a.st_dev == device && a.st_ino == inode;
 }
 
-void NoteOutputFault() {
-    TheRunOutputs().faulted = true;
+void NoteRunOutput(const std::string& path, const struct stat& made) {
+    std::vector<NotedOutput>& noted = TheRunOutputs().noted;
+    const auto found = std::find_if(noted.begin(), noted.end(),
+                                    [&](const NotedOutput& output) { return output.path == path; });
+    if (found == noted.end()) {
+        noted.push_back({path, made.st_dev, made.st_ino});
+    } else {
+        found->device = made.st_dev;
+        found->inode = made.st_ino;
+    }
+}
+
+// A noted output the run removed itself: whatever comes to its name later is not the run's, even
+// should it get the same inode.
+void ForgetRunOutput(const std::string& path) {
+    std::vector<NotedOutput>& noted = TheRunOutputs().noted;
+    std::erase_if(noted, [&](const NotedOutput& output) { return output.path == path; });
+}
+
+// An attempt to create or write `path` begins: an earlier failure of it is no longer its reason.
+void BeginOutputAttempt(const std::string& path) {
+    TheRunOutputs().failures.erase(path);
+}
+
+void NoteOutputFault(const std::string& path, int error) {
+    RunOutputs& outputs = TheRunOutputs();
+    outputs.faulted = true;
+    outputs.failures.emplace(path, error);
+}
+
+// Whether `made` is the run's kept file, known by what it is on disk.
+bool IsKeptFile(const struct stat& made) {
+    const std::string& kept = TheRunOutputs().kept;
+    struct stat status;
+    return !kept.empty() && lstat(kept.c_str(), &status) == 0 &&
+           SameFile(status, made.st_dev, made.st_ino);
+}
+
+// Removes `path`, which `status` describes; a file that held data gives its room back.
+bool RemoveFile(const std::string& path, const struct stat& status) {
+    faults::BeforeChange();
+    if (unlink(path.c_str()) != 0) return false;
+    if (status.st_size > 0) faults::RoomFreed();
+    return true;
 }
 
 std::string_view BaseName(std::string_view path) {
@@ -76,6 +136,10 @@ bool IsRegular(int fd) {
     return fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
 }
 
+int RefusalOf(const struct stat& status) {
+    return S_ISDIR(status.st_mode) ? EISDIR : kNotRegularFile;
+}
+
 // Opens an existing regular file for reading. O_NONBLOCK keeps a FIFO from holding the open
 // until a writer comes; the check after the open then refuses it like a folder or a device.
 int OpenForReading(const std::string& path) {
@@ -95,44 +159,67 @@ int OpenForReading(const std::string& path) {
     return fd;
 }
 
-// Opens an output: created when missing, emptied unless appending. A symbolic link at the name
-// is replaced by a file of our own instead of being written through (it may point anywhere);
-// anything else that is not a regular file is refused before it is changed.
-int OpenForWriting(const std::string& path, bool append) {
+// A file of our own in place of what stands at `path`, made where nothing else can be.
+int CreateInstead(const std::string& path, int flags) {
+    if (unlink(path.c_str()) != 0) return -1;
+    return open(path.c_str(), flags | O_EXCL, 0666);
+}
+
+// Describes the file `fd` is open on in `made`; false, with `error` set, when there is none or
+// it is no regular file.
+bool DescribeOpenFile(int fd, struct stat& made, int& error) {
+    if (fd < 0 || fstat(fd, &made) != 0) {
+        error = errno;
+        return false;
+    }
+    if (!S_ISREG(made.st_mode)) error = RefusalOf(made);
+    return S_ISREG(made.st_mode);
+}
+
+// Opens an output: created when missing, emptied unless appending; `made` describes the file.
+// A symbolic link at the name, and a regular file with other names too (a hard link), are
+// replaced by a file of our own instead of being written through (the other names may be
+// anyone's); anything else that is not a regular file is refused before it is changed. -1 with
+// `error` set (an error number, or kNotRegularFile) when the output cannot be had.
+int OpenForWriting(const std::string& path, bool append, struct stat& made, int& error) {
     struct stat status;
     if (lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode)) {
-        errno = EINVAL;
+        error = RefusalOf(status);
         return -1;
     }
     faults::BeforeChange();
     const int flags =
         O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (append ? O_APPEND : 0);
     int fd = open(path.c_str(), flags, 0666);
-    if (fd < 0 && errno == ELOOP) {
-        if (unlink(path.c_str()) != 0) return -1;
-        fd = open(path.c_str(), flags | O_EXCL, 0666);
-    }
-    if (fd < 0) return -1;
-    if (!IsRegular(fd) || (!append && ftruncate(fd, 0) != 0)) {
+    if (fd < 0 && errno == ELOOP) fd = CreateInstead(path, flags);
+    // The links are counted on the open file, which nothing can change before it is emptied.
+    bool regular = DescribeOpenFile(fd, made, error);
+    if (regular && made.st_nlink > 1) {
         close(fd);
-        errno = EINVAL;
-        return -1;
+        fd = CreateInstead(path, flags);
+        regular = DescribeOpenFile(fd, made, error);
     }
-    return fd;
+    if (regular && !append && ftruncate(fd, 0) != 0) {
+        error = errno;
+        regular = false;
+    }
+    if (!regular && fd >= 0) close(fd);
+    return regular ? fd : -1;
 }
 
-// Writes every byte, as the fault plan allows; false on the first failure.
-bool WriteAll(int fd, std::string_view name, const void* data, std::size_t size) {
+// Writes every byte, as the fault plan allows; 0, or the error number of the first failure.
+int WriteAll(int fd, std::string_view name, const void* data, std::size_t size) {
     const char* at = static_cast<const char*>(data);
     while (size > 0) {
-        if (!faults::WriteAllowed(name)) return false;
+        if (!faults::WriteAllowed(name)) return errno;
         const ssize_t written = write(fd, at, size);
         if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
+        if (written < 0) return errno;
+        if (written == 0) return EIO;
         at += written;
         size -= static_cast<std::size_t>(written);
     }
-    return true;
+    return 0;
 }
 
 bool CloseDescriptor(int fd) {
@@ -181,6 +268,9 @@ void File::MoveFrom(File& other) {
     writing_ = other.writing_;
     good_ = other.good_;
     readFailed_ = other.readFailed_;
+    kept_ = other.kept_;
+    device_ = other.device_;
+    inode_ = other.inode_;
     path_ = std::move(other.path_);
     pending_ = std::move(other.pending_);
     read_ = std::move(other.read_);
@@ -215,14 +305,31 @@ bool File::Open(const std::string& path, FileMode mode) {
     Close();
     path_.clear();
     writing_ = mode != FileMode::kReadBinary;
-    const bool append = mode == FileMode::kAppendText;
-    fd_ = writing_ ? OpenForWriting(path, append) : OpenForReading(path);
-    if (fd_ < 0) {
-        if (writing_) NoteOutputFault();
-        return false;
+    kept_ = false;
+    if (!writing_) {
+        fd_ = OpenForReading(path);
+        if (fd_ < 0) return false;
+    } else {
+        const bool append = mode == FileMode::kAppendText;
+        BeginOutputAttempt(path);
+        struct stat made;
+        int error = 0;
+        fd_ = OpenForWriting(path, append, made, error);
+        if (fd_ < 0) {
+            NoteOutputFault(path, error);
+            return false;
+        }
+        device_ = made.st_dev;
+        inode_ = made.st_ino;
+        // What an appended file held before is not this run's to remove, nor its words.
+        RunOutputs& outputs = TheRunOutputs();
+        if (IsKeptFile(made)) {
+            kept_ = !append;
+            outputs.keptWords.clear();
+            outputs.keptCut = false;
+        }
+        if (!append) NoteRunOutput(path, made);
     }
-    // What an appended file held before is not this run's to remove.
-    if (writing_ && !append) NoteRunOutput(path);
     text_ = mode == FileMode::kWriteText || mode == FileMode::kAppendText;
     good_ = true;
     readFailed_ = false;
@@ -234,11 +341,18 @@ bool File::Open(const std::string& path, FileMode mode) {
     return true;
 }
 
+void File::NoteWriteFault(int error) {
+    good_ = false;
+    NoteOutputFault(path_, error);
+    if (kept_) TheRunOutputs().keptCut = true;
+}
+
 bool File::Flush() {
     if (!pending_.empty()) {
-        if (good_ && !WriteAll(fd_, BaseName(path_), pending_.data(), pending_.size())) {
-            good_ = false;
-            NoteOutputFault();
+        if (kept_) TheRunOutputs().keptWords.append(pending_.data(), pending_.size());
+        if (good_) {
+            const int error = WriteAll(fd_, BaseName(path_), pending_.data(), pending_.size());
+            if (error != 0) NoteWriteFault(error);
         }
         pending_.clear();
     }
@@ -250,10 +364,7 @@ bool File::Close() {
     Unregister();
     if (writing_) {
         Flush();
-        if (!CloseDescriptor(fd_)) {
-            good_ = false;
-            NoteOutputFault();
-        }
+        if (!CloseDescriptor(fd_)) NoteWriteFault(errno);
     } else {
         close(fd_);
     }
@@ -264,8 +375,12 @@ bool File::Close() {
 bool File::CloseOrDiscard() {
     if (Close()) return true;
     if (writing_ && !path_.empty()) {
-        faults::BeforeChange();
-        unlink(path_.c_str());
+        // Only the file written here goes; one put at its name meanwhile is not ours.
+        struct stat status;
+        if (lstat(path_.c_str(), &status) == 0 && SameFile(status, device_, inode_) &&
+            RemoveFile(path_, status)) {
+            ForgetRunOutput(path_);
+        }
         path_.clear();
     }
     return false;
@@ -417,31 +532,31 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
 
 bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
                            Durability durability) {
+    BeginOutputAttempt(path);
     struct stat status;
     if (lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode)) {
-        NoteOutputFault();
+        NoteOutputFault(path, RefusalOf(status));
         return false;
     }
     std::string temporary;
     const int fd = CreateTemporary(path, temporary);
     if (fd < 0) {
-        NoteOutputFault();
+        NoteOutputFault(path, errno);
         return false;
     }
     // A full disk is a full disk for the file being replaced.
-    bool ok = WriteAll(fd, BaseName(path), bytes.data(), bytes.size());
-    if (durability == Durability::kSynced) ok = fsync(fd) == 0 && ok;
-    ok = CloseDescriptor(fd) && ok;
-    if (ok) {
+    int error = WriteAll(fd, BaseName(path), bytes.data(), bytes.size());
+    if (durability == Durability::kSynced && fsync(fd) != 0 && error == 0) error = errno;
+    if (!CloseDescriptor(fd) && error == 0) error = errno;
+    if (error == 0) {
         faults::BeforeChange();
-        ok = rename(temporary.c_str(), path.c_str()) == 0;
+        if (rename(temporary.c_str(), path.c_str()) != 0) error = errno;
     }
-    if (!ok) {
-        NoteOutputFault();
-        faults::BeforeChange();
-        unlink(temporary.c_str());
+    if (error != 0) {
+        NoteOutputFault(path, error);
+        if (lstat(temporary.c_str(), &status) == 0) RemoveFile(temporary, status);
     }
-    return ok;
+    return error == 0;
 }
 
 void BeginRunOutputs(std::string kept) {
@@ -454,6 +569,14 @@ bool RunOutputFaulted() {
     return TheRunOutputs().faulted;
 }
 
+std::string OutputFailureReason(const std::string& path) {
+    const std::map<std::string, int>& failures = TheRunOutputs().failures;
+    const auto found = failures.find(path);
+    if (found == failures.end()) return {};
+    if (found->second == kNotRegularFile) return "Not a regular file";
+    return std::strerror(found->second);
+}
+
 int RemoveRunOutputs() {
     const RunOutputs& outputs = TheRunOutputs();
     // The kept file is known by what it is on disk: "./Error1.msg" or a full path names it as
@@ -461,15 +584,33 @@ int RemoveRunOutputs() {
     struct stat kept;
     const bool keptExists = !outputs.kept.empty() && lstat(outputs.kept.c_str(), &kept) == 0;
     int removed = 0;
-    for (const std::string& path : outputs.paths) {
+    for (const NotedOutput& output : outputs.noted) {
         // One the run discarded itself is gone already; whatever took its place is not ours.
         struct stat status;
-        if (lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) continue;
-        if (keptExists && status.st_dev == kept.st_dev && status.st_ino == kept.st_ino) continue;
-        faults::BeforeChange();
-        if (unlink(path.c_str()) == 0) ++removed;
+        if (lstat(output.path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) ||
+            !SameFile(status, output.device, output.inode)) {
+            continue;
+        }
+        if (keptExists && SameFile(status, kept.st_dev, kept.st_ino)) continue;
+        if (RemoveFile(output.path, status)) ++removed;
     }
     return removed;
+}
+
+bool RestoreKeptFile() {
+    RunOutputs& outputs = TheRunOutputs();
+    if (!outputs.keptCut) return true;
+    const std::string words = std::move(outputs.keptWords);
+    outputs.keptWords.clear();
+    outputs.keptCut = false;
+    struct stat made;
+    int error = 0;
+    const int fd = OpenForWriting(outputs.kept, false, made, error);
+    if (fd < 0) return false;
+    const bool written = WriteAll(fd, BaseName(outputs.kept), words.data(), words.size()) == 0;
+    // A part of the words could pass for all of them: then none stay.
+    const bool whole = written || ftruncate(fd, 0) == 0;
+    return CloseDescriptor(fd) && written && whole;
 }
 
 bool IsTemporaryNameOf(std::string_view name, std::string_view destination) {
@@ -499,8 +640,7 @@ int RemoveStaleTemporaries(const std::string& path) {
         const std::string full = folder + "/" + name;
         struct stat status;
         if (lstat(full.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) continue;
-        faults::BeforeChange();
-        if (unlink(full.c_str()) == 0) ++removed;
+        if (RemoveFile(full, status)) ++removed;
     }
     return removed;
 }

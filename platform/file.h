@@ -5,13 +5,15 @@
 //
 // Only regular files are read or written. A folder, FIFO or device at a file's name counts as a
 // file that cannot be opened (or created), and no open ever waits for a FIFO's other end. An
-// output whose name is a symbolic link replaces the link; nothing is written through it.
+// output whose name is a symbolic link, or a regular file that has other names too (a hard
+// link), gets a file of its own in its place; nothing is written through it.
 //
 // For tests, ORVELLA_FILE_FAULT makes the layer misbehave the way a failing disk or a killed
 // run would, counting the changes the process makes to files (creating, writing, closing,
 // renaming, removing) in the order it makes them:
 //   full:NAME       every write to a file named NAME fails as on a full disk
-//   full-from:N     from the N-th write on, every write fails as on a full disk
+//   full-from:N     from the N-th write on, every write fails as on a full disk, until the
+//                   process removes a file that held data and so makes room
 //   kill-at:N       the process is killed just before its N-th change
 #pragma once
 
@@ -42,8 +44,9 @@ class File {
     [[nodiscard]] bool Open(const std::string& path, FileMode mode);
     // Flushes and closes; false when a write could not be completed.
     bool Close();
-    // Closes an output; when it could not be written completely it is removed as well, so that
-    // nobody takes the part that reached the disk for the whole file. False then.
+    // Closes an output; when it could not be written completely it is removed as well (while it
+    // is still the file at its name), so that nobody takes the part that reached the disk for
+    // the whole file. False then.
     bool CloseOrDiscard();
     bool IsOpen() const { return fd_ >= 0; }
     // False once any write or the close failed.
@@ -71,6 +74,7 @@ class File {
     void Unregister();
     void MoveFrom(File& other);
     bool Flush();
+    void NoteWriteFault(int error);
     bool FillReadBuffer();
 
     int fd_ = -1;
@@ -78,6 +82,10 @@ class File {
     bool writing_ = false;
     bool good_ = true;
     bool readFailed_ = false;
+    bool kept_ = false;  // the run's kept file, written from empty
+    // The output as it was opened, so that only this file is ever discarded under its name.
+    std::uint64_t device_ = 0;
+    std::uint64_t inode_ = 0;
     std::string path_;
     std::vector<char> pending_;       // written, not yet on disk
     std::vector<std::uint8_t> read_;  // read ahead, not yet taken
@@ -88,24 +96,35 @@ class File {
 void CloseAllFiles();
 
 // The outputs of one run. Every file the process creates or empties for writing through File is
-// noted, and so is any fault of an output, one that could not be created or written completely
-// (a full disk, a folder at its name), through File or ReplaceFileAtomically. A run that fails
-// after such a fault removes the outputs it noted, so that none of them is left cut or taken for
-// part of a good run. Files replaced whole are not noted: when their replacement fails they keep
-// their earlier content, but when a later output of the run faults they keep the new content
-// beside the removed others (the workers replace a file whole only as the last write of a run,
-// so that cannot happen to them). A run that fails for any other reason keeps what it wrote:
-// those files are whole.
+// noted with its device and inode, and so is any fault of an output, one that could not be
+// created or written completely (a full disk, a folder at its name), through File or
+// ReplaceFileAtomically. A run that fails after such a fault removes the outputs it noted, so
+// that none of them is left cut or taken for part of a good run. Files replaced whole are not
+// noted: when their replacement fails they keep their earlier content, but when a later output
+// of the run faults they keep the new content beside the removed others (the workers replace a
+// file whole only as the last write of a run, so that cannot happen to them). A run that fails
+// for any other reason keeps what it wrote: those files are whole.
 //
 // Starts a new run's record (the worker skeleton does, before each job). `kept` names the one
-// output the removal never touches: the run's error file, which says what happened.
+// output the removal never touches: the run's error file, which says what happened. The record
+// keeps what the run writes into it, for RestoreKeptFile.
 void BeginRunOutputs(std::string kept);
 // True when an output of this run could not be created or written completely.
 bool RunOutputFaulted();
-// Removes every noted output of this run that is still a regular file, except the kept file,
-// which is told apart by what it is on disk whatever the spelling of its name; returns how many
-// it removed.
+// Why the latest attempt of this run to create or write the output `path` (named as it was
+// opened or replaced) failed, in words a user can act on: the system's own for a failure of
+// the file system ("No space left on device"), "Is a directory" for a folder at its name, "Not
+// a regular file" for a FIFO or a device there. Empty when it did not fail.
+std::string OutputFailureReason(const std::string& path);
+// Removes every noted output of this run that is still the file the run made at its name (the
+// same device and inode: a file put there since is not the run's), except the kept file, which
+// is told apart by what it is on disk whatever the spelling of its name; returns how many it
+// removed.
 int RemoveRunOutputs();
+// When what the run wrote into the kept file did not all reach it (a full disk), writes it in
+// again whole, now that the removal may have made room, or leaves the file empty when it still
+// does not fit; false then. Nothing changes when the kept file took every word.
+bool RestoreKeptFile();
 
 // Reads a whole regular file; false when it cannot be opened or read.
 [[nodiscard]] bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);

@@ -17,6 +17,7 @@ struct Plan {
     long long at = 0;
     long long changes = 0;
     long long writes = 0;
+    bool roomFreed = false;
 };
 
 long long ParseCount(std::string_view text) {
@@ -68,9 +69,13 @@ bool WriteAllowed(std::string_view name) {
     Plan& plan = ThePlan();
     bool allowed = true;
     if (plan.kind == Kind::kFullName) allowed = name != plan.name;
-    if (plan.kind == Kind::kFullFrom) allowed = ++plan.writes < plan.at;
+    if (plan.kind == Kind::kFullFrom) allowed = ++plan.writes < plan.at || plan.roomFreed;
     if (!allowed) errno = ENOSPC;
     return allowed;
+}
+
+void RoomFreed() {
+    ThePlan().roomFreed = true;
 }
 
 }  // namespace platform::faults

@@ -15,4 +15,8 @@ void BeforeChange();
 // as on a full disk, when the write must fail. Counts as a change.
 [[nodiscard]] bool WriteAllowed(std::string_view name);
 
+// After the process removed a file that held data: a disk full from some write on has room
+// again, as a real one would.
+void RoomFreed();
+
 }  // namespace platform::faults

@@ -7,7 +7,9 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 
+#include "tests/support/file_size_limit.h"
 #include "tests/support/planted_files.h"
 #include "tests/support/program_folder.h"
 
@@ -15,6 +17,7 @@ namespace {
 
 using platform::File;
 using platform::FileMode;
+using testsupport::FileSizeLimit;
 using testsupport::Planted;
 using testsupport::TempProgramFolder;
 
@@ -114,7 +117,7 @@ TEST(FileTest, AReadErrorIsToldFromTheEndOfTheFile) {
 
 TEST(FileTest, OnlyRegularFilesAreRead) {
     for (const Planted planted : testsupport::EveryPlanted()) {
-        if (planted == Planted::kLinkToFile) continue;  // read through, see below
+        if (testsupport::LeadsToAFile(planted)) continue;  // read through, see below
         SCOPED_TRACE(testsupport::Describe(planted));
         TempProgramFolder folder;
         const auto path = folder.path() / "InPut.bin";
@@ -188,7 +191,9 @@ TEST(FileTest, OutputsAreWrittenOnlyIntoRegularFilesOfTheirOwn) {
             const auto path = folder.path() / "Data.aco";
             const auto target = testsupport::PlantTarget(path);
             const int peer = testsupport::Plant(path, planted);
-            const bool writable = testsupport::IsLink(planted) || planted == Planted::kMissing;
+            const bool writable = testsupport::IsLink(planted) ||
+                                  planted == Planted::kHardLinkToFile ||
+                                  planted == Planted::kMissing;
             EXPECT_EQ(writer.write(path.string()), writable);
             const auto status = std::filesystem::symlink_status(path);
             EXPECT_EQ(std::filesystem::is_regular_file(status), writable);
@@ -199,7 +204,7 @@ TEST(FileTest, OutputsAreWrittenOnlyIntoRegularFilesOfTheirOwn) {
             if (planted == Planted::kDanglingLink) {
                 EXPECT_FALSE(std::filesystem::exists(target));
             }
-            if (planted == Planted::kLinkToFile) {
+            if (testsupport::LeadsToAFile(planted)) {
                 EXPECT_EQ(testsupport::ReadTextFile(target), "victim");
             }
             if (planted == Planted::kLinkToFolder) {
@@ -309,6 +314,102 @@ TEST(FileTest, TheKeptFileIsKeptWhateverTheSpellingOfItsName) {
         EXPECT_FALSE(folder.Exists("Temps.aco"));
         EXPECT_EQ(folder.ReadText("Error3.msg"), "Cannot create Temps2.aco");
     }
+}
+
+// The removal after a fault takes back only the files the run made: one put at a noted
+// output's name since (here by a rename, as another program's replace would do it) is not the
+// run's and stays.
+TEST(FileTest, TheRemovalLeavesAFileThatTookAnOutputsName) {
+    TempProgramFolder folder;
+    const auto at = [&](const char* name) { return (folder.path() / name).string(); };
+    platform::BeginRunOutputs(at("Error1.msg"));
+    File replaced, ours, lost;
+    ASSERT_TRUE(replaced.Open(at("Temps.aco"), FileMode::kWriteText));
+    replaced.Write("C;E\n");
+    ASSERT_TRUE(ours.Open(at("Notes.dat"), FileMode::kWriteText));
+    ours.Write("060;\n");
+    platform::CloseAllFiles();
+    folder.Write("other.aco", std::string_view("someone else's"));
+    std::filesystem::rename(folder.path() / "other.aco", folder.path() / "Temps.aco");
+    EXPECT_FALSE(lost.Open(at("missing/Temps2.aco"), FileMode::kWriteText));
+    ASSERT_TRUE(platform::RunOutputFaulted());
+    EXPECT_EQ(platform::RemoveRunOutputs(), 1);
+    EXPECT_FALSE(folder.Exists("Notes.dat"));
+    EXPECT_EQ(folder.ReadText("Temps.aco"), "someone else's");
+}
+
+// An output cut short is discarded only while it is the file at its name, and its failure is
+// told in words; only the latest attempt of an output counts.
+TEST(FileTest, AnOutputThatFailsSaysWhyAndIsDiscardedOnlyWhereItStands) {
+    TempProgramFolder folder;
+    const auto at = [&](const char* name) { return (folder.path() / name).string(); };
+    platform::BeginRunOutputs(at("Error1.msg"));
+    File cut;
+    ASSERT_TRUE(cut.Open(at("BtData.dat"), FileMode::kWriteText));
+    cut.Write(std::string(64, '1'));
+    folder.Write("other.dat", std::string_view("someone else's"));
+    std::filesystem::rename(folder.path() / "other.dat", folder.path() / "BtData.dat");
+    {
+        const FileSizeLimit limit(16);
+        EXPECT_FALSE(cut.CloseOrDiscard());
+    }
+    EXPECT_EQ(folder.ReadText("BtData.dat"), "someone else's");
+    EXPECT_EQ(platform::OutputFailureReason(at("BtData.dat")), "File too large");
+
+    std::filesystem::create_directory(folder.path() / "Folder.aco");
+    mkfifo(at("Fifo.aco").c_str(), 0600);
+    const std::pair<const char*, const char*> refusals[] = {
+        {"Folder.aco", "Is a directory"},
+        {"Fifo.aco", "Not a regular file"},
+        {"missing/Notes.aco", "No such file or directory"},
+        {"Notes.aco", ""}};
+    for (const auto& [name, reason] : refusals) {
+        SCOPED_TRACE(name);
+        const bool writable = *reason == '\0';
+        File output;
+        EXPECT_EQ(output.Open(at(name), FileMode::kWriteText), writable);
+        EXPECT_EQ(platform::OutputFailureReason(at(name)), reason);
+        output.Close();
+        EXPECT_EQ(platform::ReplaceFileAtomically(at(name), std::vector<std::uint8_t>{1}),
+                  writable);
+        EXPECT_EQ(platform::OutputFailureReason(at(name)), reason);
+    }
+    std::filesystem::remove(folder.path() / "Folder.aco");
+    File again;
+    ASSERT_TRUE(again.Open(at("Folder.aco"), FileMode::kWriteText));
+    EXPECT_EQ(platform::OutputFailureReason(at("Folder.aco")), "");
+}
+
+// The words written into the kept file that a full disk cut short go in again whole once there
+// is room; while there is none, the file is left empty rather than holding a part of them.
+TEST(FileTest, TheKeptFilesWordsGoInWholeOnceThereIsRoom) {
+    TempProgramFolder folder;
+    const std::string kept = (folder.path() / "Error1.msg").string();
+    for (const bool room : {false, true}) {
+        SCOPED_TRACE(room ? "room made" : "still no room");
+        platform::BeginRunOutputs(kept);
+        File error;
+        ASSERT_TRUE(error.Open(kept, FileMode::kWriteText));
+        error.Write("Cannot create BtData.dat.\n");
+        error.Write("(No space left on device)");
+        std::optional<FileSizeLimit> full(std::in_place, 16);
+        EXPECT_FALSE(error.Close());
+        EXPECT_EQ(folder.ReadText("Error1.msg"), "Cannot create Bt");
+        if (room) full.reset();
+        EXPECT_EQ(platform::RestoreKeptFile(), room);
+        full.reset();
+        EXPECT_EQ(folder.ReadText("Error1.msg"),
+                  room ? "Cannot create BtData.dat.\r\n(No space left on device)" : "");
+    }
+    // Words that reached the file whole are left as they are.
+    platform::BeginRunOutputs(kept);
+    File error;
+    ASSERT_TRUE(error.Open(kept, FileMode::kWriteText));
+    error.Write("whole");
+    ASSERT_TRUE(error.Close());
+    folder.Write("Error1.msg", std::string_view("changed since"));
+    EXPECT_TRUE(platform::RestoreKeptFile());
+    EXPECT_EQ(folder.ReadText("Error1.msg"), "changed since");
 }
 
 TEST(FileTest, TemporaryNamesKeepTheDestinationsExtension) {

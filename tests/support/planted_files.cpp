@@ -22,6 +22,8 @@ std::string Describe(Planted planted) {
             return "a link to a FIFO";
         case Planted::kLinkToFile:
             return "a link to another file";
+        case Planted::kHardLinkToFile:
+            return "a hard link to another file";
         case Planted::kDanglingLink:
             return "a dangling link";
         case Planted::kMissing:
@@ -32,13 +34,18 @@ std::string Describe(Planted planted) {
 
 const std::vector<Planted>& EveryPlanted() {
     static const std::vector<Planted> all = {
-        Planted::kFolder,     Planted::kFifo,       Planted::kFifoWithPeer, Planted::kLinkToFolder,
-        Planted::kLinkToFifo, Planted::kLinkToFile, Planted::kDanglingLink, Planted::kMissing};
+        Planted::kFolder,         Planted::kFifo,         Planted::kFifoWithPeer,
+        Planted::kLinkToFolder,   Planted::kLinkToFifo,   Planted::kLinkToFile,
+        Planted::kHardLinkToFile, Planted::kDanglingLink, Planted::kMissing};
     return all;
 }
 
 std::filesystem::path PlantTarget(const std::filesystem::path& path) {
     return path.string() + ".target";
+}
+
+bool LeadsToAFile(Planted planted) {
+    return planted == Planted::kLinkToFile || planted == Planted::kHardLinkToFile;
 }
 
 bool IsLink(Planted planted) {
@@ -68,6 +75,7 @@ int Plant(const std::filesystem::path& path, Planted planted) {
             made = mkfifo(target.c_str(), 0600) == 0;
             break;
         case Planted::kLinkToFile:
+        case Planted::kHardLinkToFile:
             std::ofstream(target, std::ios::binary) << "victim";
             break;
         case Planted::kDanglingLink:
@@ -75,6 +83,7 @@ int Plant(const std::filesystem::path& path, Planted planted) {
             break;
     }
     if (IsLink(planted)) std::filesystem::create_symlink(target, path);
+    if (planted == Planted::kHardLinkToFile) std::filesystem::create_hard_link(target, path);
     if (!made)
         throw std::runtime_error("cannot plant " + Describe(planted) + " at " + path.string());
     return peer;

@@ -15,7 +15,8 @@ enum class Planted {
     kFifoWithPeer,  // a FIFO that another process holds open for reading
     kLinkToFolder,
     kLinkToFifo,
-    kLinkToFile,  // a link to a regular file elsewhere ("victim"), which must stay as it is
+    kLinkToFile,      // a link to a regular file elsewhere ("victim"), which must stay as it is
+    kHardLinkToFile,  // another name of such a file: a regular file, but not ours to change
     kDanglingLink,
     kMissing,
 };
@@ -35,5 +36,9 @@ std::filesystem::path PlantTarget(const std::filesystem::path& path);
 
 // True for the kinds that are a symbolic link at the name itself.
 bool IsLink(Planted planted);
+
+// True for the kinds that lead to the regular file "victim": a good input, read through, and an
+// output name that gets a file of its own, leaving the victim as it was.
+bool LeadsToAFile(Planted planted);
 
 }  // namespace testsupport

@@ -11,6 +11,7 @@
 #include "workers/chordmaker/run_key.h"
 #include "workers/chordmaker/song_input.h"
 #include "workers/common/command_line.h"
+#include "workers/common/output_failure.h"
 #include "workers/common/worker_fatal.h"
 #include "workers/common/worker_skeleton.h"
 
@@ -114,7 +115,7 @@ int Job(ErrorFile& errors) {
     const std::vector<std::uint8_t> stored = formats::EncodeChordData(
         std::span(reinterpret_cast<const std::uint8_t*>(plain.data()), plain.size()), runKey);
     if (!platform::ReplaceFileAtomically(kChordDataFile, stored)) {
-        errors.Write(CannotCreateChordData());
+        errors.Write(worker::WithFailureReason(CannotCreateChordData(), kChordDataFile));
         return 1;
     }
     return 0;

@@ -114,9 +114,11 @@ platform::LResult WorkerWndProc(platform::Hwnd window, std::uint32_t message,
             // The caller reads the result files as soon as the completion arrives.
             platform::CloseAllFiles();
             // A disk that could not take an output leaves the others of the run no better: the
-            // caller must find none of them rather than a part of one.
+            // caller must find none of them rather than a part of one. The words that say so may
+            // have met the full disk too; they go in again into the room the removal made.
             if (result != 0 && platform::RunOutputFaulted()) {
                 platform::RemoveRunOutputs();
+                platform::RestoreKeptFile();
             }
             if (Config().beforeCompletion != nullptr) Config().beforeCompletion(result != 0);
             PostDoneMessage(result != 0);

@@ -1,7 +1,8 @@
 // The skeleton every worker program shares: an invisible window whose creation message runs the
 // worker's job once, the completion message (DoneMessage) posted to the caller's window, the
 // stored command line and its splitter, the end of a run that a WorkerFatal cut short, and the
-// removal of a failed run's outputs when one of them could not be written.
+// removal of a failed run's outputs when one of them could not be written, after which the
+// error file gets the words a full disk kept from it.
 // A worker describes itself with one WorkerConfig, which its driver defines as kWorkerConfig,
 // and main() hands it to RunWorker.
 #pragma once

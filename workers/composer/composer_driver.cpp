@@ -7,6 +7,7 @@
 
 #include "formats/exchange_files.h"
 #include "platform/file.h"
+#include "workers/common/output_failure.h"
 #include "workers/composer/compose_args.h"
 #include "workers/composer/composer.h"
 #include "workers/composer/song_inputs.h"
@@ -30,6 +31,11 @@ constexpr const char* kTrackScratch = formats::files::kTempDat;
 constexpr const char* kSectionFile = formats::files::kCPara;
 constexpr int kRunCodeBase = 59;
 constexpr int kRunCodeSpan = 42;
+
+// The message of an output that could not be created or written, with the disk's reason.
+void LogOutputFailure(MessageLog& log, const std::string& message, const char* name) {
+    log.Append(worker::WithFailureReason(message, name));
+}
 
 bool WriteFile(const std::string& name, std::span<const std::uint8_t> bytes) {
     platform::File f;
@@ -63,7 +69,7 @@ class OutputFileSink : public TrackSink {
 
     void Track(std::span<const std::uint8_t> plain, std::span<const std::uint8_t> coded) override {
         if (!WriteFile(kTrackScratch, plain)) {
-            log_.Append("Error: Cannot create template output.");
+            LogOutputFailure(log_, "Error: Cannot create template output.", kTrackScratch);
             AbortCompose(1);
         }
         ++tracks_;
@@ -76,7 +82,7 @@ class OutputFileSink : public TrackSink {
         }
         if (!written || (tracks_ > kComposedTracks && !file_.CloseOrDiscard())) {
             Discard();
-            log_.Append("Error: Cannot open template data for update mode");
+            LogOutputFailure(log_, "Error: Cannot open template data for update mode", kOutputFile);
             AbortCompose(1);
         }
     }
@@ -183,12 +189,12 @@ int Compose(std::string_view commandLine, std::time_t now, MessageLog& log) {
     {
         platform::File scale;
         if (!scale.Open(kScaleFile, platform::FileMode::kWriteText)) {
-            log.Append("Cannot create Error2.msg.");
+            LogOutputFailure(log, "Cannot create Error2.msg.", kScaleFile);
             return 1;
         }
         scale.Write(composer.SongScaleText());
         if (!scale.CloseOrDiscard()) {
-            log.Append("Cannot create Error2.msg.");
+            LogOutputFailure(log, "Cannot create Error2.msg.", kScaleFile);
             return 1;
         }
     }
@@ -196,7 +202,9 @@ int Compose(std::string_view commandLine, std::time_t now, MessageLog& log) {
     OutputFileSink sink(log);
     const std::vector<std::uint8_t> header = OutputHeader();
     if (!sink.Create(header)) {
-        log.Printf("Error: Cannot create template data <%s>.", kOutputFile);
+        LogOutputFailure(log,
+                         std::string("Error: Cannot create template data <") + kOutputFile + ">.",
+                         kOutputFile);
         return 1;
     }
     std::vector<std::uint8_t> output = header;
@@ -206,14 +214,18 @@ int Compose(std::string_view commandLine, std::time_t now, MessageLog& log) {
         return 1;
     }
     if (!sink.AddPlain(std::span(output).subspan(header.size()))) {
-        log.Printf("Error: Cannot create template data <%s>.", kOutputFile);
+        LogOutputFailure(log,
+                         std::string("Error: Cannot create template data <") + kOutputFile + ">.",
+                         kOutputFile);
         return 1;
     }
 
     // The blocks are decoded in memory; the scratch file they pass through still has to be
     // creatable, as a folder that refuses it refuses the style loading.
     if (!WriteFile(kScratchFile, std::string_view())) {
-        log.Printf("LoadStys() Error: Cannot create file <%s>", kScratchFile);
+        LogOutputFailure(log,
+                         std::string("LoadStys() Error: Cannot create file <") + kScratchFile + ">",
+                         kScratchFile);
         AbortCompose(1);
     }
     for (int slot = 1; slot <= kSlotCount; ++slot) {
@@ -228,7 +240,7 @@ int Compose(std::string_view commandLine, std::time_t now, MessageLog& log) {
 
     const ComposeResult result = composer.ComposeAll(&sink);
     if (!WriteFile(kSectionFile, composer.SectionFileText())) {
-        log.Printf("Error: Cannot create %s", kSectionFile);
+        LogOutputFailure(log, std::string("Error: Cannot create ") + kSectionFile, kSectionFile);
         return 1;
     }
     log.Append(composer.ClosingLines(result));

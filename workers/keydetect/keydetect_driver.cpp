@@ -5,6 +5,7 @@
 
 #include "platform/file.h"
 #include "workers/common/command_line.h"
+#include "workers/common/output_failure.h"
 #include "workers/common/worker_fatal.h"
 #include "workers/keydetect/key_finding.h"
 
@@ -35,6 +36,13 @@ void WriteKeyCode(int keyCode, platform::File& errorFile) {
     }
 }
 
+// The key list could not be had: the run fails, saying why.
+[[noreturn]] void FailKeyList(platform::File& errorFile) {
+    errorFile.Write(worker::WithFailureReason(
+        std::string("Cannot create ") + kKeyListFileName + " for output.", kKeyListFileName));
+    throw worker::WorkerFatal();
+}
+
 // The key finding run and its files; false when no key could be found.
 bool CreateKcnData(const NotOnList& notes, const SongTiming& timing, const SorvikArgs& args,
                    platform::File& errorFile, platform::File& infoFile) {
@@ -61,17 +69,11 @@ bool CreateKcnData(const NotOnList& notes, const SongTiming& timing, const Sorvi
     }
 
     platform::File keyList;
-    if (!keyList.Open(kKeyListFileName, platform::FileMode::kWriteText)) {
-        errorFile.Printf("Cannot create %s for output.", kKeyListFileName);
-        throw worker::WorkerFatal();
-    }
+    if (!keyList.Open(kKeyListFileName, platform::FileMode::kWriteText)) FailKeyList(errorFile);
     keyList.Write(KeyListText(changes.points, args.keyChangeFlag != 0, global.key.keyCode));
     // The chord maker trusts whatever key list it finds, so one that could not be written whole
     // is removed and the run fails as if it could not be created.
-    if (!keyList.CloseOrDiscard()) {
-        errorFile.Printf("Cannot create %s for output.", kKeyListFileName);
-        throw worker::WorkerFatal();
-    }
+    if (!keyList.CloseOrDiscard()) FailKeyList(errorFile);
     return true;
 }
 
@@ -106,7 +108,8 @@ int FindKey() {
     if (!errorFile.Open(kErrorFileName, platform::FileMode::kWriteText)) return 1;
     platform::File infoFile;
     if (!infoFile.Open(kInfoFileName, platform::FileMode::kWriteText)) {
-        errorFile.Printf("Cannot create output file %s\n", kInfoFileName);
+        errorFile.Write(worker::WithFailureReason(
+            std::string("Cannot create output file ") + kInfoFileName + "\n", kInfoFileName));
         return 1;
     }
 

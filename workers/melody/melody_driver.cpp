@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/file.h"
+#include "workers/common/output_failure.h"
 #include "workers/common/worker_fatal.h"
 #include "workers/melody/melody_args.h"
 #include "workers/melody/melody_generator.h"
@@ -79,13 +80,20 @@ class ErrorFile {
     bool cut_ = false;
 };
 
+// A scratch file could not be had: the run fails, saying why.
+int FailScratchFile(const char* name, ErrorFile& errorFile) {
+    errorFile.Write(worker::WithFailureReason(std::string("Cannot create ") + name + ".", name));
+    return kFailed;
+}
+
 // Puts a finished song in place of the song input; a failed run leaves the old one untouched.
 int StoreSongInput(const SongOutcome& outcome, ErrorFile& errorFile) {
     if (!outcome.message.empty()) errorFile.Write(outcome.message);
     if (outcome.fatal) throw worker::WorkerFatal();
     if (!outcome.ok) return kFailed;
     if (!platform::ReplaceFileAtomically(kSongInputFileName, outcome.song)) {
-        errorFile.Write("Cannot create output midi file.");
+        errorFile.Write(
+            worker::WithFailureReason("Cannot create output midi file.", kSongInputFileName));
         return kFailed;
     }
     return kSucceeded;
@@ -131,10 +139,7 @@ int ImportMelody(const MelodyJob& job, std::int32_t remainder, ErrorFile& errorF
     for (auto [file, name] :
          {std::pair{&listing, kListingFileName}, std::pair{&tempos, kTemposFileName},
           std::pair{&events, kEventsFileName}}) {
-        if (!file->CloseOrDiscard()) {
-            errorFile.Printf("Cannot create %s.", name);
-            return kFailed;
-        }
+        if (!file->CloseOrDiscard()) return FailScratchFile(name, errorFile);
     }
     if (scan.notesOn == 0) {
         errorFile.Write("No note found on the selected Track/Channel.");
@@ -164,10 +169,8 @@ int QuenbyMain() {
     for (auto [file, name] :
          {std::pair{&listing, kListingFileName}, std::pair{&tempos, kTemposFileName},
           std::pair{&events, kEventsFileName}}) {
-        if (!file->Open(name, platform::FileMode::kWriteText)) {
-            errorFile.Printf("Cannot create %s.", name);
-            return kFailed;
-        }
+        if (!file->Open(name, platform::FileMode::kWriteText))
+            return FailScratchFile(name, errorFile);
     }
 
     const std::int32_t remainder = SumTokenRemainder(args);

@@ -8,6 +8,7 @@
 #include "formats/exchange_files.h"
 #include "platform/file.h"
 #include "workers/common/command_line.h"
+#include "workers/common/output_failure.h"
 #include "workers/common/smf_reader.h"
 #include "workers/songloader/measure_writer.h"
 
@@ -34,6 +35,11 @@ int Fail(File& error, const std::string& message) {
     error.Write(message);
     platform::CloseAllFiles();
     return 1;
+}
+
+// A failure of the measure file `name`, with the reason the disk gave.
+int FailOutput(File& error, const std::string& message, const char* name) {
+    return Fail(error, worker::WithFailureReason(message, name));
 }
 
 void WriteBeatPattern(File& out, const worker::SongState& state) {
@@ -86,7 +92,7 @@ int LoadSong() {
         {&files.notesDat, formats::files::kNotesDat}};
     for (const auto& [file, name] : measureFiles) {
         if (!file->Open(name, FileMode::kWriteText)) {
-            return Fail(error, std::string("Cannot create ") + name + ".");
+            return FailOutput(error, std::string("Cannot create ") + name + ".", name);
         }
     }
 
@@ -106,7 +112,7 @@ int LoadSong() {
     if (!platform::ReadWholeFile(formats::files::kTempsAco, mainNotes))
         return Fail(error, " Temps.aco not found.");
     if (!files.notesAco.Open(formats::files::kNotesAco, FileMode::kWriteBinary)) {
-        return Fail(error, "Cannot create file Notes.aco.");
+        return FailOutput(error, "Cannot create file Notes.aco.", formats::files::kNotesAco);
     }
     const int keySign = state->songKeySign;
     files.notesAco.Printf("%d,%c,%s,%d,%d,", std::abs(keySign), keySign >= 0 ? '+' : '-',
@@ -130,7 +136,9 @@ int LoadSong() {
                                                      {&files.notesAco, formats::files::kNotesAco},
                                                      {&files.btData, formats::files::kBtData}};
     for (const auto& [file, name] : written) {
-        if (!file->CloseOrDiscard()) return Fail(error, std::string("Cannot create ") + name + ".");
+        if (!file->CloseOrDiscard()) {
+            return FailOutput(error, std::string("Cannot create ") + name + ".", name);
+        }
     }
     platform::CloseAllFiles();
     return 0;

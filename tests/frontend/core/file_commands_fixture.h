@@ -3,9 +3,6 @@
 // and style settings a project keeps, and byte helpers.
 #pragma once
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -16,6 +13,7 @@
 #include "tests/frontend/support/fixture_song.h"
 #include "tests/frontend/support/gui_harness.h"
 #include "tests/frontend/support/program_files.h"
+#include "tests/support/file_size_limit.h"
 
 namespace corvane::testing {
 
@@ -31,27 +29,7 @@ inline std::string ReadString(const std::filesystem::path& path) {
     return {bytes.begin(), bytes.end()};
 }
 
-// Files may grow to `bytes` only while it lives; a longer write fails as on a full disk.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-  private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
+using testsupport::FileSizeLimit;
 
 class FileCommandsTest : public CorvaneTest {
   protected:

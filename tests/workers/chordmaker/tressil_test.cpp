@@ -195,7 +195,7 @@ TEST_F(TressilTest, EveryCheckOfTheDriver) {
              std::filesystem::create_directory(f.path() / "Data.aco");
              f.Write("Data.aco/x", "keep");
          },
-         ok, "\nCannot create Data.aco."},
+         ok, "\nCannot create Data.aco. (Is a directory)"},
     };
     for (const CheckCase& c : cases) {
         SCOPED_TRACE(c.name);

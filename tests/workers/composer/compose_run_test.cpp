@@ -291,7 +291,7 @@ TEST(ComposeRun, RefusalsReportFailureWithTheirMessage) {
          [](const TempProgramFolder& d) {
              std::filesystem::create_directory(d.path() / "sty.err");
          },
-         "LoadStys() Error: Cannot create file <sty.err>"},
+         "LoadStys() Error: Cannot create file <sty.err> (Is a directory)"},
         {"4/4 style for a 3/4 song", nullptr, song(3, 2, 96, 384),
          "Error in Style Data 1 (Tsta12.sty), Channel 1, Mode 0, LinesTest = 48.\nThe Style cannot "
          "be used for 3/4 song"},

@@ -1,11 +1,13 @@
-// Every worker against what can go wrong with its files: a folder, a FIFO, a link or nothing at
-// each input and output name, an output the disk cannot take, a disk that fills up at any point
-// of a run, and a run killed at any change it makes followed by a new run. In every case the
-// worker answers at once, tells the truth about its result (its own message for the case, the
-// right completion, the exit code) and leaves its inputs and the files it replaces whole unharmed.
+// Every worker against what can go wrong with its files: a folder, a FIFO, a link (symbolic or
+// hard) or nothing at each input and output name, an output the disk cannot take, a disk that
+// fills up at any point of a run, and a run killed at any change it makes followed by a new run.
+// In every case the worker answers at once, tells the truth about its result (its own message for
+// the case, with the file system's reason where that refused an output, the right completion, the
+// exit code) and leaves its inputs, the files it replaces whole and other names' files unharmed.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <fstream>
@@ -28,6 +30,8 @@ constexpr std::uint32_t kFailureFlag = 0x20000000;
 // Bounds on the loops over a run's writes and changes; a run of the suite makes far fewer.
 constexpr int kMostWrites = 300;
 constexpr int kMostChanges = 400;
+// What the system calls a full disk.
+const std::string kFullDisk = "No space left on device";
 
 std::string Hex(const Bytes& bytes) {
     std::string text;
@@ -102,11 +106,13 @@ class WorkerFiles : public ::testing::TestWithParam<std::string> {
         }
     }
 
+    // `reason` is why the file system refused the file of the case, if it did.
     void ExpectResult(const WorkerRun& run, const Expectation& expected,
-                      const std::filesystem::path& folder) const {
+                      const std::filesystem::path& folder, const std::string& reason = "") const {
         ExpectOutcome(run, expected.outcome);
         if (expected.errorText) {
-            EXPECT_EQ(testsupport::ReadTextFile(folder / worker().errorFile), *expected.errorText);
+            EXPECT_EQ(testsupport::ReadTextFile(folder / worker().errorFile),
+                      ExpectedErrorText(expected, reason));
         }
     }
 
@@ -173,8 +179,12 @@ class WorkerFiles : public ::testing::TestWithParam<std::string> {
         }
     }
 
-    // A run that claims success has written every output whole; a failed one says so.
-    void ExpectTruthfulResult(const std::filesystem::path& folder, const WorkerRun& run) const {
+    // A run that claims success has written every output whole; a failed one says so, and why:
+    // its error file holds exactly the words of the output the full disk refused, written after
+    // the removal made room for them. A disk without room for the run's first byte has none
+    // after the removal either; its error file stays empty then, never a part of the words.
+    void ExpectTruthfulResult(const std::filesystem::path& folder, const WorkerRun& run,
+                              bool roomForWords) const {
         ASSERT_FALSE(run.timedOut) << "the worker hung";
         if (run.exitCode == 0) {
             ExpectOutcome(run, Outcome::kSuccess);
@@ -182,6 +192,12 @@ class WorkerFiles : public ::testing::TestWithParam<std::string> {
         } else {
             ExpectOutcome(run, Outcome::kFailure);
             ExpectNoOutputLeftByAFailure(folder, run);
+            const std::string words = testsupport::ReadTextFile(folder / worker().errorFile);
+            const std::vector<std::string> texts = FullDiskErrorTexts(worker(), kFullDisk);
+            if (roomForWords || !words.empty()) {
+                EXPECT_NE(std::find(texts.begin(), texts.end(), words), texts.end())
+                    << "the error file holds \"" << words << "\"";
+            }
         }
         ExpectNothingHarmed(folder, run);
     }
@@ -190,7 +206,7 @@ class WorkerFiles : public ::testing::TestWithParam<std::string> {
 TEST_P(WorkerFiles, AnInputThatIsNoRegularFileCountsAsMissing) {
     for (const InputFile& input : worker().inputs) {
         for (const Planted planted : testsupport::EveryPlanted()) {
-            if (planted == Planted::kLinkToFile) continue;  // a good input, read through its link
+            if (testsupport::LeadsToAFile(planted)) continue;  // a good input, read through
             SCOPED_TRACE(input.name + " is " + testsupport::Describe(planted));
             TempProgramFolder folder;
             const WorkerRun run = RunWithPlanted(folder.path(), input.name, planted);
@@ -220,7 +236,8 @@ TEST_P(WorkerFiles, AnOutputNameHoldingAFolderOrAFifoCannotBeCreated) {
             SCOPED_TRACE(output.name + " is " + testsupport::Describe(planted));
             TempProgramFolder folder;
             const WorkerRun run = RunWithPlanted(folder.path(), output.name, planted);
-            ExpectResult(run, output.whenNotCreatable, folder.path());
+            ExpectResult(run, output.whenNotCreatable, folder.path(),
+                         planted == Planted::kFolder ? "Is a directory" : "Not a regular file");
             // What stood there still stands.
             const auto status = std::filesystem::symlink_status(folder.path() / output.name);
             EXPECT_TRUE(planted == Planted::kFolder ? std::filesystem::is_directory(status)
@@ -233,8 +250,9 @@ TEST_P(WorkerFiles, AnOutputNameHoldingAFolderOrAFifoCannotBeCreated) {
 
 TEST_P(WorkerFiles, AnOutputNameHoldingALinkGetsAFileOfItsOwn) {
     for (const OutputFile& output : worker().outputs) {
-        for (const Planted planted : {Planted::kLinkToFile, Planted::kDanglingLink,
-                                      Planted::kLinkToFolder, Planted::kLinkToFifo}) {
+        for (const Planted planted :
+             {Planted::kLinkToFile, Planted::kHardLinkToFile, Planted::kDanglingLink,
+              Planted::kLinkToFolder, Planted::kLinkToFifo}) {
             SCOPED_TRACE(output.name + " is " + testsupport::Describe(planted));
             TempProgramFolder folder;
             const auto path = folder.path() / output.name;
@@ -242,7 +260,7 @@ TEST_P(WorkerFiles, AnOutputNameHoldingALinkGetsAFileOfItsOwn) {
             ExpectOutcome(run, Outcome::kSuccess);
             ExpectCleanOutputs(folder.path(), run, false);
             const auto target = testsupport::PlantTarget(path);
-            if (planted == Planted::kLinkToFile) {
+            if (testsupport::LeadsToAFile(planted)) {
                 EXPECT_EQ(testsupport::ReadTextFile(target), "victim");
             }
             if (planted == Planted::kDanglingLink) {
@@ -262,7 +280,7 @@ TEST_P(WorkerFiles, AnOutputTheDiskCannotTakeIsAnOutputThatCannotBeCreated) {
         TempProgramFolder folder;
         Prepare(folder.path());
         const WorkerRun run = RunIn(worker(), folder.path(), "full:" + output.name);
-        ExpectResult(run, output.whenNotWritable, folder.path());
+        ExpectResult(run, output.whenNotWritable, folder.path(), kFullDisk);
         if (output.name != worker().errorFile) {
             // No part of it passes for the whole file.
             const auto left = BytesAt(folder.path() / output.name);
@@ -287,7 +305,7 @@ TEST_P(WorkerFiles, WritesFailingFromAnyPointOnNeverPassForSuccess) {
         TempProgramFolder folder;
         Prepare(folder.path());
         const WorkerRun run = RunIn(worker(), folder.path(), "full-from:" + std::to_string(from));
-        ExpectTruthfulResult(folder.path(), run);
+        ExpectTruthfulResult(folder.path(), run, from > 1);
         if (HasFailure()) break;
         if (run.exitCode == 0 &&
             ReadOutputs(worker(), folder.path(), run) == CleanOutputs(worker())) {
@@ -311,7 +329,7 @@ TEST_P(WorkerFiles, ADiskThatFillsUpNeverPassesForSuccess) {
         Prepare(folder.path());
         ASSERT_TRUE(disk.LeaveFreePages(pages));
         const WorkerRun run = RunIn(worker(), folder.path());
-        ExpectTruthfulResult(folder.path(), run);
+        ExpectTruthfulResult(folder.path(), run, pages > 0);
         if (HasFailure() || run.exitCode == 0) break;
     }
     EXPECT_LT(pages, 64) << "the run never had room enough";
@@ -414,7 +432,7 @@ std::string DecodeoutFiles::runCode_;
 
 TEST_F(DecodeoutFiles, AnInputThatIsNoRegularFileIsNotRead) {
     for (const Planted planted : testsupport::EveryPlanted()) {
-        if (planted == Planted::kLinkToFile) continue;
+        if (testsupport::LeadsToAFile(planted)) continue;
         SCOPED_TRACE("ComposeOut.bin is " + testsupport::Describe(planted));
         std::filesystem::remove(folder_.path() / "ComposeOut.bin");
         std::filesystem::remove_all(testsupport::PlantTarget(folder_.path() / "ComposeOut.bin"));
@@ -437,12 +455,13 @@ TEST_F(DecodeoutFiles, TheSongGoesOnlyIntoAFileOfItsOwn) {
         const WorkerRun run = Decode();
         if (peer >= 0) close(peer);
         EXPECT_FALSE(run.timedOut);
-        const bool writable = testsupport::IsLink(planted) || planted == Planted::kMissing;
+        const bool writable = testsupport::IsLink(planted) || planted == Planted::kHardLinkToFile ||
+                              planted == Planted::kMissing;
         EXPECT_EQ(run.exitCode, writable ? 0 : 1);
         if (writable) {
             EXPECT_TRUE(SongIsDecoded());
         }
-        if (planted == Planted::kLinkToFile) {
+        if (testsupport::LeadsToAFile(planted)) {
             EXPECT_EQ(testsupport::ReadTextFile(testsupport::PlantTarget(path)), "victim");
         }
         ExpectNoTemporariesIn(folder_.path());

@@ -19,6 +19,10 @@ const std::vector<std::string> kStyles = {"Md4412.sty", "Kd4425.sty", "Lt4430.st
 Expectation Fails(std::string message) {
     return {Outcome::kFailure, std::move(message)};
 }
+// A failure of an output, told with the file system's reason.
+Expectation FailsSayingWhy(std::string message, Outcome outcome = Outcome::kFailure) {
+    return {outcome, std::move(message), true};
+}
 Expectation Succeeds(std::optional<std::string> message = std::string()) {
     return {Outcome::kSuccess, std::move(message)};
 }
@@ -38,7 +42,7 @@ OutputFile Output(const std::string& name, Expectation whenNotCreatable,
 }
 // An output whose failure, creating or writing, ends the run with one message.
 OutputFile Required(const std::string& name, const std::string& message) {
-    return Output(name, Fails(message), Fails(message));
+    return Output(name, FailsSayingWhy(message), FailsSayingWhy(message));
 }
 // An output the run can go on without.
 OutputFile Optional(const std::string& name, Expectation whenNotCreatable,
@@ -142,10 +146,10 @@ Worker SongLoader() {
         Required("Temps.aco", "Cannot create Temps.aco."),
         Required("Temps2.aco", "Cannot create Temps2.aco."),
         Required("Notes.dat", "Cannot create Notes.dat."),
-        Output("Notes.aco", Fails("Cannot create file Notes.aco."),
-               Fails("Cannot create Notes.aco.")),
+        Output("Notes.aco", FailsSayingWhy("Cannot create file Notes.aco."),
+               FailsSayingWhy("Cannot create Notes.aco.")),
         // Skipped when it cannot be created; one cut short would mislead the composer.
-        Optional("BtData.dat", Succeeds(), Fails("Cannot create BtData.dat.")),
+        Optional("BtData.dat", Succeeds(), FailsSayingWhy("Cannot create BtData.dat.")),
     };
     w.prepared = {{"InPut.bin", SongBytes()}};
     return w;
@@ -159,7 +163,8 @@ Worker KeyDetector() {
     w.outputs = {
         ErrorFileOutput("kErr1.msg", ""),
         // The log is for people: once it exists, losing it does not stop the run.
-        Optional("kInfo.aco", {Outcome::kSilentFailure, logMessage}, Succeeds(logMessage)),
+        Optional("kInfo.aco", FailsSayingWhy(logMessage, Outcome::kSilentFailure),
+                 Succeeds(logMessage)),
         Optional("KeyCode.dat", Succeeds(keyCodeMessage), Succeeds(keyCodeMessage)),
         Required("KeysData.Aco", "Cannot create KeysData.Aco for output."),
     };
@@ -189,6 +194,14 @@ Worker ChordMaker() {
     return w;
 }
 
+// The output grows by a track at a time; a track that does not fit has a message of its own.
+OutputFile ComposeOutput() {
+    OutputFile output =
+        Required("ComposeOut.bin", "Error: Cannot create template data <ComposeOut.bin>.");
+    output.whenALaterStepFails = FailsSayingWhy("Error: Cannot open template data for update mode");
+    return output;
+}
+
 Worker Composer() {
     const std::uint32_t chordKey = Chain().chordKey;
     const auto arguments = [chordKey](platform::Hwnd h) {
@@ -211,12 +224,12 @@ Worker Composer() {
     w.outputs = {
         ErrorFileOutput("Error3.msg", std::nullopt),
         Required("Error2.msg", "Cannot create Error2.msg."),
-        Required("ComposeOut.bin", "Error: Cannot create template data <ComposeOut.bin>."),
+        ComposeOutput(),
         Required("Temp.dat", "Error: Cannot create template output."),
         // Written empty, so only its creation can fail.
-        ScratchRemadeOnFailure(Output("sty.err",
-                                      Fails("LoadStys() Error: Cannot create file <sty.err>"),
-                                      Succeeds(std::nullopt))),
+        ScratchRemadeOnFailure(
+            Output("sty.err", FailsSayingWhy("LoadStys() Error: Cannot create file <sty.err>"),
+                   Succeeds(std::nullopt))),
         Required("cPara.dat", "Error: Cannot create cPara.dat"),
     };
     for (const char* name : {"BtData.dat", "Data.aco", "Notes.dat", "Temps2.aco"}) {
@@ -250,6 +263,25 @@ Worker MelodyImporter() {
 }
 
 }  // namespace
+
+std::string ExpectedErrorText(const Expectation& expected, const std::string& reason) {
+    std::string text = expected.errorText.value_or("");
+    if (!expected.saysWhy) return text;
+    // The reason closes the message, before the line end that may end it.
+    const std::size_t end = text.ends_with("\r\n") ? text.size() - 2 : text.size();
+    return text.insert(end, " (" + reason + ")");
+}
+
+std::vector<std::string> FullDiskErrorTexts(const Worker& worker, const std::string& reason) {
+    std::vector<std::string> texts;
+    for (const OutputFile& output : worker.outputs) {
+        const Expectation later = output.whenALaterStepFails.value_or(Expectation());
+        for (const Expectation* failure : {&output.whenNotWritable, &later}) {
+            if (failure->saysWhy) texts.push_back(ExpectedErrorText(*failure, reason));
+        }
+    }
+    return texts;
+}
 
 const std::vector<std::string>& WorkerNames() {
     static const std::vector<std::string> names = {"Ambrel", "Sorvik", "Tressil", "Compose",

@@ -30,7 +30,13 @@ struct Expectation {
     // The whole error file afterwards; nullopt where it cannot be checked (the error file is
     // the file that failed, or it holds the diagnostics of a run that went on).
     std::optional<std::string> errorText;
+    // The run failed because of the file, and its message says why the file system refused it.
+    bool saysWhy = false;
 };
+
+// The error file a case expects, where `reason` is why the file system refused the file
+// ("No space left on device").
+std::string ExpectedErrorText(const Expectation& expected, const std::string& reason);
 
 struct InputFile {
     std::string name;
@@ -41,6 +47,8 @@ struct OutputFile {
     std::string name;
     Expectation whenNotCreatable;  // a folder or a FIFO at its name
     Expectation whenNotWritable;   // the disk is full for it
+    // An output written in steps may have another message for a step after its first.
+    std::optional<Expectation> whenALaterStepFails;
     // Written through a temporary file and a rename: a failed run leaves the previous one.
     bool replacedWhole = false;
     // Made anew, empty, by every failed run (the composer's scratch file); other plain outputs
@@ -59,6 +67,10 @@ struct Worker {
     std::vector<OutputFile> outputs;
     Files prepared;  // the inputs of a good run
 };
+
+// Every error file that a run of `worker` which failed on a full disk can leave: the message of
+// the output that met it, with why.
+std::vector<std::string> FullDiskErrorTexts(const Worker& worker, const std::string& reason);
 
 // The workers by program name; their prepared inputs are made on first use.
 const std::vector<std::string>& WorkerNames();

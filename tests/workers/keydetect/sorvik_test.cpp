@@ -221,11 +221,11 @@ TEST(SorvikTest, OutputFilesThatCannotBeCreated) {
         bool keyList;
     } cases[] = {
         {"the log: before the handle is known", "kInfo.aco", 1, std::nullopt,
-         "Cannot create output file kInfo.aco\r\n", false},
+         "Cannot create output file kInfo.aco (Is a directory)\r\n", false},
         {"the key code: the run goes on", "KeyCode.dat", 0, platform::Completion{kKeyUp, kDone, 0},
          "Cannot create KeyCode.dat to write KqKeyCode.\r\n", true},
         {"the key list: fatal", "KeysData.Aco", 1, platform::Completion{kKeyUp, kDone, kFailed},
-         "Cannot create KeysData.Aco for output.", false},
+         "Cannot create KeysData.Aco for output. (Is a directory)", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);

@@ -184,9 +184,9 @@ TEST(SongLoaderTest, FailuresWriteTheirMessageAndPostTheFailure) {
 TEST(SongLoaderTest, MeasureFilesThatCannotBeCreatedFailTheRun) {
     // A folder in the way of a file makes its creation fail.
     const std::pair<std::string, std::string> cases[] = {
-        {"Temps.aco", "Cannot create Temps.aco."},
-        {"Notes.dat", "Cannot create Notes.dat."},
-        {"Notes.aco", "Cannot create file Notes.aco."},
+        {"Temps.aco", "Cannot create Temps.aco. (Is a directory)"},
+        {"Notes.dat", "Cannot create Notes.dat. (Is a directory)"},
+        {"Notes.aco", "Cannot create file Notes.aco. (Is a directory)"},
     };
     for (const auto& [blocked, message] : cases) {
         SCOPED_TRACE(blocked);
