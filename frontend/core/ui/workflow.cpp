@@ -85,7 +85,10 @@ std::uint32_t Workflow::FreshHandle() {
 
 bool Workflow::StartWorker(const std::string& commandLine) {
     App::Get().g.CmdTimedOut = false;
-    return platform::qt::StartHidden(Q(commandLine), App::Get().g.AppFolder, &workerProcess_);
+    if (!platform::qt::StartHidden(Q(commandLine), App::Get().g.AppFolder, &workerProcess_))
+        return false;
+    main_.CmdMessageWindow->ExpectFrom(workerProcess_);
+    return true;
 }
 
 void Workflow::StartTimeOut(int command) {

@@ -50,7 +50,8 @@ class Workflow {
   private:
     // A fresh completion handle for the next worker, 0 when none could be bound.
     std::uint32_t FreshHandle();
-    // Clears CmdTimedOut and starts the worker; false when it could not be started.
+    // Clears CmdTimedOut and starts the worker; only its completion is heard. False when it
+    // could not be started.
     bool StartWorker(const std::string& commandLine);
     void StartTimeOut(int command);
     void EnableSteps(bool load, bool proceed, bool make);
