@@ -69,7 +69,8 @@ QStringList SplitCommandLine(const QString& commandLine) {
     return commandLine.split(' ');
 }
 
-bool StartHidden(const QString& commandLine, const std::string& programFolder, qint64* processId) {
+bool StartHidden(const QString& commandLine, const std::string& programFolder, qint64* processId,
+                 const std::string& workingFolder) {
     ReapEnded();
     QStringList tokens = SplitCommandLine(commandLine);
     const QString name = tokens.takeFirst();
@@ -89,11 +90,12 @@ bool StartHidden(const QString& commandLine, const std::string& programFolder, q
     argv.push_back(nullptr);
 
     // posix_spawn does not copy the front end's memory as fork would, which makes a start a
-    // matter of a millisecond; the worker gets the program folder as its current folder and
-    // none of the front end's open files.
+    // matter of a millisecond; the worker gets its folder as its current folder and none of the
+    // front end's open files.
+    const std::string& folder = workingFolder.empty() ? programFolder : workingFolder;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, programFolder.c_str());
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
     posix_spawn_file_actions_addclosefrom_np(&actions, 3);
     pid_t pid = 0;
     const int error = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
