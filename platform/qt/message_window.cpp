@@ -25,6 +25,10 @@ platform::Hwnd MessageWindow::Rebind() {
     return receiver_->handle();
 }
 
+void MessageWindow::ExpectFrom(qint64 processId) {
+    worker_ = static_cast<pid_t>(processId);
+}
+
 platform::Hwnd MessageWindow::hWnd() const {
     return receiver_ ? receiver_->handle() : 0;
 }
@@ -38,19 +42,16 @@ void MessageWindow::Close() {
         notifier_.release()->deleteLater();
     }
     receiver_.reset();
+    worker_ = 0;
 }
 
 void MessageWindow::Drain() {
-    // A handler may rebind or close this window; read only while the same receiver is bound.
-    while (receiver_) {
-        const platform::Hwnd handle = receiver_->handle();
-        const auto completion = receiver_->Receive(std::chrono::milliseconds(0));
-        if (!completion) return;
-        if (completion->message == platform::WM_KEYUP) {
-            emit KeyUp(static_cast<int>(completion->wParam), completion->failed() ? kAltMask : 0);
-        }
-        if (!receiver_ || receiver_->handle() != handle) return;
-    }
+    if (!receiver_) return;
+    // Everything queued is read; while no worker is heard, nothing of it counts (a sender of 0
+    // would take anyone's).
+    const auto completion = receiver_->TakeQueued(worker_);
+    if (worker_ == 0 || !completion || completion->message != platform::WM_KEYUP) return;
+    emit KeyUp(static_cast<int>(completion->wParam), completion->failed() ? kAltMask : 0);
 }
 
 }  // namespace platform::qt

@@ -75,8 +75,8 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
     }
 }
 
-bool StartHidden(std::string_view commandLine, const std::string& programFolder,
-                 qint64* processId) {
+bool StartHidden(std::string_view commandLine, const std::string& programFolder, qint64* processId,
+                 const std::string& workingFolder) {
     ReapEnded();
     std::vector<std::string> words = SplitCommandLine(commandLine);
     // Only a bare program name of the program folder is started, never a path elsewhere.
@@ -94,11 +94,12 @@ bool StartHidden(std::string_view commandLine, const std::string& programFolder,
     argv.push_back(nullptr);
 
     // posix_spawn does not copy the front end's memory as fork would, which makes a start a
-    // matter of a millisecond; the worker gets the program folder as its current folder and
-    // none of the front end's open files.
+    // matter of a millisecond; the worker gets its folder as its current folder and none of the
+    // front end's open files.
+    const std::string& folder = workingFolder.empty() ? programFolder : workingFolder;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, programFolder.c_str());
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
     posix_spawn_file_actions_addclosefrom_np(&actions, 3);
     pid_t pid = 0;
     const int error = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);

@@ -17,9 +17,11 @@ namespace platform::qt {
 std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 
 // False when the program could not be started. `processId` (when given) receives its id.
-// `programFolder` is the folder's name as bytes.
+// `programFolder` is the folder's name as bytes. The program runs in `workingFolder` when one is
+// given (a worker trying files that must not meet the program folder's), else in the program
+// folder.
 bool StartHidden(std::string_view commandLine, const std::string& programFolder,
-                 qint64* processId = nullptr);
+                 qint64* processId = nullptr, const std::string& workingFolder = {});
 
 // Ends a worker started by StartHidden; false when it had already gone.
 bool EndWorker(qint64 processId);

@@ -1,5 +1,7 @@
 #include "frontend/core/ui/workflow.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <filesystem>
 
 #include "frontend/app/app.h"
@@ -13,6 +15,7 @@
 #include "frontend/core/ui/qt_text.h"
 #include "frontend/core/ui/startup.h"
 #include "frontend/core/vb_text.h"
+#include "frontend/editors/chord_data.h"
 #include "frontend/editors/ui/frm_chord.h"
 #include "frontend/editors/ui/frm_keys.h"
 #include "frontend/editors/ui/frm_quenby.h"
@@ -53,6 +56,8 @@ const char* const kProjectQuestionText =
     "-If you click <Cancel>, the loaded Chord Data will not be modified by Orvella.";
 const char* const kChordDataRefusedText =
     "Load false. Invalid Chord Data. You may have an incorrect version of Tressil installed.";
+const char* const kNoChordKeyText = "Fatal Error: MyVmCode = 0";
+const char* const kCannotReadNotesText = "Cannot read Notes.aco";
 const char* const kCParaInvalidText =
     "The data in <cPara.dat> is invalid.\n"
     "You may have an incorrect version of Compose installed.";
@@ -67,13 +72,32 @@ bool SameFile(const std::string& a, const std::string& b) {
     return std::filesystem::equivalent(a, b, error) && !error;
 }
 
+// The header line of a song loader's "Notes.aco"; nothing when the file cannot be read.
+std::optional<SongHeader> ReadSongHeader(const std::string& path) {
+    const auto head = platform::qt::ReadAtMost(path, kHeaderReadLimit);
+    if (!head) return std::nullopt;
+    const std::string text(head->begin(), head->end());
+    return ParseSongHeader(std::string_view(text).substr(0, text.find('\n')));
+}
+
 }  // namespace
+
+// The scratch folder goes with the trial: the song loader's files of a project's song never
+// meet the program folder's.
+struct Workflow::ProjectTrial {
+    SongProject project;
+    std::string path;  // the project file Load In was asked for
+    QTemporaryDir scratch;
+    std::string Folder() const { return QFile::encodeName(scratch.path()).toStdString(); }
+};
 
 Workflow::Workflow(FrmMain& main) : main_(main) {
     QObject::connect(main_.CmdMessageWindow, &platform::qt::MessageWindow::KeyUp, &main_,
                      [this](int keyCode, int shift) { CmdMessage_KeyUp(keyCode, shift); });
     QObject::connect(main_.TimerMess, &QTimer::timeout, &main_, [this] { TimerMess_Timer(); });
 }
+
+Workflow::~Workflow() = default;
 
 void Workflow::Caption(const char* text) {
     main_.LblInName->SetCaption(text);
@@ -83,9 +107,14 @@ std::uint32_t Workflow::FreshHandle() {
     return main_.CmdMessageWindow->Rebind();
 }
 
-bool Workflow::StartWorker(const std::string& commandLine) {
+bool Workflow::StartWorker(const std::string& commandLine, const std::string& workingFolder) {
     App::Get().g.CmdTimedOut = false;
-    return platform::qt::StartHidden(commandLine, App::Get().g.AppFolder, &workerProcess_);
+    if (!platform::qt::StartHidden(commandLine, App::Get().g.AppFolder, &workerProcess_,
+                                   workingFolder)) {
+        return false;
+    }
+    main_.CmdMessageWindow->ExpectFrom(workerProcess_);
+    return true;
 }
 
 void Workflow::StartTimeOut(int command) {
@@ -112,6 +141,7 @@ void Workflow::CmdGetNote_Click() {
     App& app = App::Get();
     CoreGlobals& g = app.g;
     if (g.CmdRunning != kNoCommand) return;
+    const bool songFromProject = g.SongFromProject;
     g.SongFromProject = false;
     bool project = false;
     const std::string path = platform::qt::FileNameBytes(main_.TxtInName->text());
@@ -130,13 +160,20 @@ void Workflow::CmdGetNote_Click() {
         project = IsProjectPath(path);
     }
     if (g.AnyBusy()) return;
-    // A project is read and checked whole before anything of the song loaded now is touched: a
-    // refused one leaves that song, its files and the steps done as they were.
-    std::optional<SongProject> unpacked;
+    // A project is read and checked whole, and tried, before anything of the song loaded now is
+    // touched: a refused one leaves that song, its files and the steps done as they were.
     if (project && !g.MelodyWorkerBusy) {
-        unpacked = main_.fileCommands().ReadProject();
-        if (!unpacked) return;
+        g.SongFromProject = songFromProject;
+        if (auto read = main_.fileCommands().ReadProject())
+            StartProjectTrial(std::move(*read), path);
+        return;
     }
+    StartLoadIn(path, nullptr);
+}
+
+void Workflow::StartLoadIn(const std::string& path, const SongProject* project) {
+    App& app = App::Get();
+    CoreGlobals& g = app.g;
     if (main_.PictTeIn->isEnabled() && g.TestOn) main_.TestInput();
 
     main_.PictLoad->setEnabled(false);
@@ -158,8 +195,8 @@ void Workflow::CmdGetNote_Click() {
         platform::qt::DeleteFile(InFolder("Error1.msg"));
         if (!songIsInput) platform::qt::DeleteFile(input);
         platform::qt::DeleteFile(InFolder("KeysData.Aco"));
-        if (unpacked) {
-            if (!main_.fileCommands().UnpackProject(*unpacked)) {
+        if (project) {
+            if (!main_.fileCommands().UnpackProject(*project)) {
                 Caption("");
                 g.SongTitle.clear();
                 EnableSteps(true, true, true);
@@ -191,23 +228,86 @@ void Workflow::CmdGetNote_Click() {
     StartTimeOut(kLoadInCommand);
 }
 
+void Workflow::StartProjectTrial(SongProject project, const std::string& path) {
+    CoreGlobals& g = App::Get().g;
+    auto trial = std::make_unique<ProjectTrial>();
+    trial->project = std::move(project);
+    trial->path = path;
+    const std::string folder = trial->Folder();
+    if (!trial->scratch.isValid() ||
+        !platform::ReplaceFileAtomically(folder + "/InPut.bin", trial->project.input,
+                                         platform::Durability::kNotSynced)) {
+        MsgBox("Error: Could not create input data.", MsgIcon::kCritical);
+        return;
+    }
+    const std::uint32_t handle = FreshHandle();
+    if (handle == 0 || !StartWorker(AmbrelArgs(g.ChordOptMode, handle), folder)) {
+        MsgBox(Q(CannotStart(kSongLoaderProgram)), MsgIcon::kCritical);
+        return;
+    }
+    trial_ = std::move(trial);
+    StartTimeOut(kLoadInCommand);
+}
+
+void Workflow::FinishProjectTrial(bool failed) {
+    std::unique_ptr<ProjectTrial> trial = std::move(trial_);
+    if (!ProjectPasses(*trial, failed)) return;
+    const SongProject project = std::move(trial->project);
+    const std::string path = trial->path;
+    trial.reset();
+    App::Get().g.SongFromProject = false;
+    StartLoadIn(path, &project);
+}
+
+bool Workflow::ProjectPasses(const ProjectTrial& trial, bool failed) {
+    // The boxes are those the Load In of the project would show, in the same order; only the
+    // loaded song stays.
+    const std::string folder = trial.Folder();
+    if (failed) {
+        if (ShowWorkerError(folder + "/Error1.msg", WorkerErrorMode::kLoadIn) == 2)
+            OfferMelodyImporter();
+        return false;
+    }
+    const std::optional<SongHeader> header = ReadSongHeader(folder + "/Notes.aco");
+    if (!header || !header->keyCode) {
+        MsgBox(header ? kKeyNotUnderstoodText : kCannotReadNotesText, MsgIcon::kCritical);
+        return false;
+    }
+    // The chord data as the chord list would read it once the project is loaded.
+    const SongProject& project = trial.project;
+    if (project.myVmCode == 0) {
+        MsgBox(kNoChordKeyText, MsgIcon::kCritical);
+        return false;
+    }
+    const editors::ChordDataRead read = editors::ReadChordData(project.chordData, project.myVmCode);
+    int makerMsCount = App::Get().g.MakerMsCount;
+    if (read.error) {
+        MsgBox(Latin1(*read.error), MsgIcon::kCritical);
+    } else if (editors::CheckChordMeasureCount(static_cast<int>(read.records.size()), true,
+                                               makerMsCount) == 0) {
+        MsgBox(editors::kInvalidMeasureCountText, MsgIcon::kCritical);
+    } else {
+        return true;
+    }
+    MsgBox(kChordDataRefusedText, MsgIcon::kCritical);
+    return false;
+}
+
 bool Workflow::ShowMusicType() {
-    const auto head = platform::qt::ReadAtMost(InFolder("Notes.aco"), kHeaderReadLimit);
-    if (!head) {
-        MsgBox("Cannot read Notes.aco", MsgIcon::kCritical);
+    const std::optional<SongHeader> header = ReadSongHeader(InFolder("Notes.aco"));
+    if (!header) {
+        MsgBox(kCannotReadNotesText, MsgIcon::kCritical);
         main_.LblMusicType->SetCaption("");
         return false;
     }
-    const std::string text(head->begin(), head->end());
-    const SongHeader header = ParseSongHeader(std::string_view(text).substr(0, text.find('\n')));
-    SongTimeSig = header.timeSig;
-    SongTempo = header.tempo;
-    if (!header.keyCode) {
+    SongTimeSig = header->timeSig;
+    SongTempo = header->tempo;
+    if (!header->keyCode) {
         MsgBox(kKeyNotUnderstoodText, MsgIcon::kCritical);
         main_.LblMusicType->SetCaption("");
         return false;
     }
-    main_.LblMusicType->SetCaption(Q(MusicTypeCaption(header)));
+    main_.LblMusicType->SetCaption(Q(MusicTypeCaption(*header)));
     return true;
 }
 
@@ -215,21 +315,13 @@ void Workflow::FinishLoadIn(bool failed) {
     App& app = App::Get();
     CoreGlobals& g = app.g;
     int shown = 0;
-    if (failed) shown = ShowWorkerError("Error1.msg", WorkerErrorMode::kLoadIn);
+    if (failed) shown = ShowWorkerError(InFolder("Error1.msg"), WorkerErrorMode::kLoadIn);
     g.MelodyWorkerBusy = false;
     const bool stepFailed = shown != 0 || !ShowMusicType();
     if (stepFailed) {
         g.SongTitle.clear();
         Caption("");
-        if (shown == 2) {
-            if (main_.PictMiVi->isEnabled()) {
-                g.OpenedAfterLoadFailure = true;
-                main_.OpenMelodyImporter();
-                g.OpenedAfterLoadFailure = false;
-            } else {
-                Caption("Melody Importer is running...");
-            }
-        }
+        if (shown == 2) OfferMelodyImporter();
         return;
     }
     g.SongTitle = g.UseMelodyTitle
@@ -248,6 +340,17 @@ void Workflow::FinishLoadIn(bool failed) {
         // The project was unpacked into the program folder, which need not be the current one.
         App::Get().frmSaveSetting().LoadStySetting(InFolder("QXsDataSet.dat"), "QXsDataSet.dat");
         Caption("QXs-Data load completed.");
+    }
+}
+
+void Workflow::OfferMelodyImporter() {
+    CoreGlobals& g = App::Get().g;
+    if (main_.PictMiVi->isEnabled()) {
+        g.OpenedAfterLoadFailure = true;
+        main_.OpenMelodyImporter();
+        g.OpenedAfterLoadFailure = false;
+    } else {
+        Caption("Melody Importer is running...");
     }
 }
 
@@ -310,11 +413,11 @@ void Workflow::FinishProceed(bool failed) {
     CoreGlobals& g = app.g;
     bool stepFailed = false;
     if (failed) {
-        ShowWorkerError("Error2.msg", WorkerErrorMode::kProceed);
+        ShowWorkerError(InFolder("Error2.msg"), WorkerErrorMode::kProceed);
         stepFailed = true;
     }
     if (g.MyVmCode == 0) {
-        MsgBox("Fatal Error: MyVmCode = 0", MsgIcon::kCritical);
+        MsgBox(kNoChordKeyText, MsgIcon::kCritical);
         stepFailed = true;
     }
     if (stepFailed) {
@@ -440,7 +543,7 @@ void Workflow::CmdCompose_Click() {
 bool Workflow::FinishMake(bool failed) {
     App& app = App::Get();
     CoreGlobals& g = app.g;
-    if (failed) ShowWorkerError("Error3.msg", WorkerErrorMode::kMake);
+    if (failed) ShowWorkerError(InFolder("Error3.msg"), WorkerErrorMode::kMake);
     const bool ok = !failed && g.OutputRunCode > 0 &&
                     g.Output.LoadComposeOutput(g.ComposeOutPath, g.OutputRunCode);
     if (!ok) {
@@ -507,6 +610,18 @@ void Workflow::CmdMessage_KeyUp(int keyCode, int shift) {
         g.CmdTimedOut = false;
         return;
     }
+    if (trial_) {
+        // The song loader tried a project's song in its scratch folder: the loaded song is no
+        // part of this answer, so none of the steps below may touch it.
+        g.CmdRunning = kNoCommand;
+        if (route == CompletionRoute::kLoadIn) {
+            FinishProjectTrial(shift != 0);
+        } else {
+            trial_.reset();
+            Caption("Executed command return bad.");
+        }
+        return;
+    }
     // Pending events are left to the event loop: running them here could deliver another
     // completion inside this one.
     const bool failed = shift != 0;
@@ -557,7 +672,12 @@ void Workflow::TimerMess_Timer() {
     switch (g.CmdRunning) {
         case kLoadInCommand:
             Caption("<Load In> command time out.");
-            EnableSteps(true, true, true);
+            // A project's trial changed nothing, so nothing needs making usable again.
+            if (trial_) {
+                trial_.reset();
+            } else {
+                EnableSteps(true, true, true);
+            }
             break;
         case kProceedCommand:
             Caption("<Proceed> command time out.");
@@ -574,8 +694,8 @@ void Workflow::TimerMess_Timer() {
     MsgBox(kTimeOutText, MsgIcon::kCritical);
 }
 
-int Workflow::ShowWorkerError(const char* fileName, WorkerErrorMode mode) {
-    const auto head = platform::qt::ReadAtMost(InFolder(fileName), kWorkerErrorBytes);
+int Workflow::ShowWorkerError(const std::string& path, WorkerErrorMode mode) {
+    const auto head = platform::qt::ReadAtMost(path, kWorkerErrorBytes);
     const WorkerErrorBox box = WorkerErrorMessage(head, mode, App::Get().g.MelodyWorkerBusy);
     if (box.result == 1) MsgBox(Latin1(box.text), MsgIcon::kCritical);
     return box.result;

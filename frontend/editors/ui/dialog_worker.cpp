@@ -55,6 +55,7 @@ bool DialogWorker::StartWorker(DialogRun run,
         CmdMessWindow->Close();
         return false;
     }
+    CmdMessWindow->ExpectFrom(workerProcess);
     pendingRun = run;
     TimerMlMess->SetInterval(platform::qt::WorkerTimeoutMs());
     TimerMlMess->SetEnabled(true);

@@ -1,8 +1,9 @@
 // What the key list dialog and the melody importer dialog share: controls made the same way,
 // and running a worker. Each of the two forms inherits DialogWorker, so it has the hidden
-// button CmdMess, whose receiver takes the worker's completion, the time-out TimerMlMess and
-// the flag MessTimedOut as its own members; the form keeps which run it waits for, so a
-// completion is acted on only by its own run, and a run that times out has its worker ended.
+// button CmdMess, whose receiver hears only the started worker's completion, the time-out
+// TimerMlMess and the flag MessTimedOut as its own members; the form keeps which run it waits
+// for, so a completion is acted on only by its own run, and a run that times out has its worker
+// ended.
 #pragma once
 
 #include <QLabel>

@@ -124,21 +124,50 @@ TEST_F(WorkflowFakeTest, EachCommandTimesOutWithItsCaptionAndButtonsAndEndsItsWo
     }
 }
 
-// A completion already on its way when the time-out ended the worker.
+// A completion already on its way when the time-out ended the worker: the loader answers (its
+// header written) while the window is busy, and the time-out comes first.
 TEST_F(WorkflowFakeTest, LateCompletionOnlyClearsTheTimeOut) {
-    platform::qt::SetWorkerTimeoutForTests(100);
-    InstallFakeWorker(folder(), "Ambrel", "delay_ms=5000\ncode=none\n");
+    InstallFakeWorker(folder(), "Ambrel", "code=47\ncopy=notes.src Notes.aco\n");
     Click(main().PictLoad);
-    const platform::Hwnd handle = main().CmdMessageWindow->hWnd();
-    ASSERT_TRUE(WaitCaption("<Load In> command time out.", 5000));
-    // What the worker had written before it answered.
-    WriteFile(folder() / "Notes.aco", std::string("1,+,G,8,96,3/4\r\n"));
-    ASSERT_TRUE(platform::SendCompletion(handle, {platform::WM_KEYUP, 47, 0}));
+    ASSERT_TRUE(WaitLoggedUnread(folder(), "Ambrel", 2));
+    workflow().TimerMess_Timer();
+    EXPECT_EQ(Caption(), "<Load In> command time out.");
     ASSERT_TRUE(WaitUntil([&] { return !g().CmdTimedOut; }, 5000));
     EXPECT_EQ(Caption(), "<Load In> command time out.");
     EXPECT_FALSE(g().LoadDone);
     EXPECT_EQ(main().LblMusicType->Caption(), "");
     EXPECT_EQ(recorder.lines(), QStringList{kTimeOutBox});
+}
+
+// Any process of the user can reach the window's handle. While Make waits, what another one
+// sends there (here the test itself, which is not the composer) neither ends the wait nor lets
+// a second composer start in the folder; the composer's own completion then completes Make.
+TEST_F(WorkflowFakeTest, OnlyTheStartedWorkersCompletionEndsTheWait) {
+    WriteFile(folder() / "output.bin", ComposeOutput(71));
+    WriteFile(folder() / "good.cpara", CParaFirstLine() + "001:1\r\n");
+    InstallFakeWorker(folder(), "Compose",
+                      "delay_ms=1000\ncode=70\ncopy=output.bin ComposeOut.bin\n"
+                      "copy=good.cpara cPara.dat\n");
+    ReadyForMake();
+    Click(main().PictMake);
+    ASSERT_TRUE(WaitLogged("Compose", 1));
+    const platform::Hwnd handle = main().CmdMessageWindow->hWnd();
+    ASSERT_TRUE(
+        platform::SendCompletion(handle, {platform::WM_KEYUP, 59, platform::kCompletionFailed}));
+    ASSERT_TRUE(platform::SendCompletion(handle, {platform::WM_KEYUP, 70, 0}));
+    WaitUntil([] { return false; }, 300);
+    EXPECT_EQ(g().CmdRunning, kMakeCommand);
+    EXPECT_EQ(Caption(), "Creating Output Data...");
+    Click(main().PictMake);
+    workflow().CmdCompose_Click();
+    EXPECT_EQ(FakeWorkerLog(folder(), "Compose").size(), 1u);  // one composer, still running
+
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(Caption(), "<Make> command complete.");
+    EXPECT_TRUE(g().OutputReady);
+    EXPECT_EQ(g().OutputRunCode, 71);
+    EXPECT_EQ(FakeWorkerLog(folder(), "Compose").back(), "done 70 0");
+    EXPECT_TRUE(recorder.lines().isEmpty()) << recorder.lines().join("\n").toStdString();
 }
 
 TEST_F(WorkflowFakeTest, LateCompletionReachesNoListenerWhenTheSameCommandRunsAgain) {

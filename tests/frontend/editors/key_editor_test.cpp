@@ -309,14 +309,48 @@ TEST_F(KeyEditorTest, TimeOutEndsTheDetectorAndALateCompletionIsIgnored) {
     EXPECT_EQ(ReadText("KeysData.Aco"), "005:04;D  Major\r\n");
     EXPECT_LE(FakeWorkerLog(folder(), "Sorvik").size(), 1u);  // at most its start
 
-    // A completion already on its way when the detector was ended (its list written) changes
-    // nothing.
-    WriteFile(folder() / "KeysData.Aco", std::string("001:02;G  Major\r\n"));
+    // Someone else's completion at the run's handle is not the detector's late one.
     ASSERT_TRUE(platform::SendCompletion(handle, {platform::WM_KEYUP, 46, 0}));
+    WaitUntil([] { return false; }, 200);
+    EXPECT_TRUE(keys().MessTimedOut);
+
+    // A completion already on its way when the time-out came (its list written) changes
+    // nothing: the detector answers while the dialog is busy, and the time-out comes first.
+    platform::qt::SetWorkerTimeoutForTests(0);
+    std::filesystem::remove(folder() / "Sorvik.fake.log");
+    InstallFakeWorker(folder(), "Sorvik", "code=46\ncopy=keys.src KeysData.Aco\n");
+    keys().CmdKeyDetect_Click();
+    ASSERT_TRUE(WaitLoggedUnread(folder(), "Sorvik", 2));
+    keys().TimerMlMess_Timer();
+    EXPECT_TRUE(keys().MessTimedOut);
     ASSERT_TRUE(WaitUntil([&] { return !keys().MessTimedOut; }));
+    EXPECT_EQ(ReadText("KeysData.Aco"), "001:02;G  Major\r\n");
     EXPECT_EQ(Items(keys().LstKeyUser), QStringList{"005: D  Major"});
     EXPECT_EQ(keys().LblKeyFindInfo->Caption(), "Time Out error.");
-    EXPECT_EQ(recorder.lines(), QStringList{kDetectorTimeOutBox});
+    EXPECT_EQ(recorder.lines(), (QStringList{kDetectorTimeOutBox, kDetectorTimeOutBox}));
+}
+
+// Any process of the user can reach the dialog's handle. What another one sends there (here the
+// test itself, which is not the detector) does not end the wait; the detector's own completion
+// then fills the list.
+TEST_F(KeyEditorTest, OnlyTheStartedDetectorsCompletionEndsTheWait) {
+    WriteFile(folder() / "keys.src", std::string("001:02;G  Major\r\n"));
+    WriteFile(folder() / "KeysData.Aco", std::string("005:04;D  Major\r\n"));
+    InstallFakeWorker(folder(), "Sorvik", "delay_ms=1000\ncode=46\ncopy=keys.src KeysData.Aco\n");
+    Open("17");
+    keys().CmdKeyDetect_Click();
+    ASSERT_TRUE(WaitLogged("Sorvik", 1));
+    ASSERT_TRUE(
+        platform::SendCompletion(keys().CmdMessWindow->hWnd(), {platform::WM_KEYUP, 46, 0}));
+    WaitUntil([] { return false; }, 300);
+    EXPECT_EQ(keys().LblKeyFindInfo->Caption(), "Sorvik started...");
+    EXPECT_FALSE(ButtonsEnabled());
+    EXPECT_EQ(Items(keys().LstKeyUser), QStringList{"005: D  Major"});
+
+    ASSERT_TRUE(WaitUntil([&] { return ButtonsEnabled(); }));
+    EXPECT_EQ(keys().LblKeyFindInfo->Caption(), "Key detection completed.");
+    EXPECT_EQ(Items(keys().LstKeyUser), QStringList{"001: G  Major"});
+    EXPECT_TRUE(recorder.lines().isEmpty());
 }
 
 TEST_F(KeyEditorTest, MissingDetectorCannotStart) {

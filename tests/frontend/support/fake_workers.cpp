@@ -1,6 +1,8 @@
 #include "tests/frontend/support/fake_workers.h"
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 namespace corvane::testing {
 
@@ -21,6 +23,16 @@ std::vector<std::string> FakeWorkerLog(const fs::path& folder, const std::string
     std::ifstream log(folder / (program + ".fake.log"));
     for (std::string line; std::getline(log, line);) lines.push_back(line);
     return lines;
+}
+
+bool WaitLoggedUnread(const fs::path& folder, const std::string& program, std::size_t lines,
+                      int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (FakeWorkerLog(folder, program).size() < lines) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
 }
 
 int FakeWorkerProcessId(const fs::path& folder, const std::string& program) {
